@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Replaces a file as a whole: the data goes to a temporary file in the same
+// folder which is then renamed over the target, so a crash at any moment leaves
+// either the old or the new file complete. A read-only target is replaced as
+// well (the new file gets ordinary permissions).
+namespace AtomicFile {
+
+bool write(const QString &path, const QByteArray &data, QString *error = nullptr);
+
+} // namespace AtomicFile

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+
+// The wall clock of the suite. Tests can fix it or move it, so that time
+// based behaviour runs without real waiting.
+namespace Clock {
+
+QDateTime now();
+void setNow(const QDateTime &fixed); // freezes the clock at this moment
+void advance(qint64 seconds);        // moves a frozen clock on
+void reset();                        // back to the real clock
+
+// Seconds since local midnight, with fractions.
+double secondsSinceMidnight();
+
+} // namespace Clock

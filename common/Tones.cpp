@@ -1,0 +1,218 @@
+#include "Tones.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <mutex>
+#include <numbers>
+
+// Silent unless asked for (QT_LOGGING_RULES="brindle.tones.info=true"): a
+// machine without sound is normal and must not fill anybody's log.
+Q_LOGGING_CATEGORY(lcTones, "brindle.tones", QtWarningMsg)
+
+namespace {
+
+constexpr double Level = 0.3;     // of full scale: clearly audible, not harsh
+constexpr int FadeMs = 5;         // long enough to take the click off the edges
+constexpr int BufferUs = 50000;   // device buffer; also the tail we may wait for
+constexpr int TailAllowanceMs = 250; // a sound server that holds on longer gets cut
+
+// Makes the samples of one tone piece by piece, so a long tone needs no big buffer.
+class Generator
+{
+public:
+    Generator(int frequency, int milliseconds, int sampleRate)
+    {
+        if (milliseconds <= 0 || sampleRate <= 0 || frequency < Tones::LowestFrequency
+            || frequency > Tones::HighestFrequency || 2 * frequency >= sampleRate)
+            return;
+        m_total = qint64(sampleRate) * milliseconds / 1000;
+        m_fade = std::min<qint64>(qint64(sampleRate) * FadeMs / 1000, m_total / 2);
+        m_step = 2.0 * std::numbers::pi * frequency / sampleRate;
+    }
+
+    qint64 total() const { return m_total; }
+
+    int fill(qint16 *out, int capacity)
+    {
+        const int n = int(std::min<qint64>(capacity, m_total - m_pos));
+        for (int i = 0; i < n; ++i, ++m_pos)
+            out[i] = qint16(std::lround(32767.0 * Level * envelope(m_pos) * std::sin(m_step * double(m_pos))));
+        return n;
+    }
+
+private:
+    double envelope(qint64 i) const
+    {
+        const qint64 edge = std::min(i, m_total - 1 - i);
+        if (edge >= m_fade)
+            return 1.0;
+        return 0.5 - 0.5 * std::cos(std::numbers::pi * double(edge) / double(m_fade));
+    }
+
+    qint64 m_total = 0;
+    qint64 m_pos = 0;
+    qint64 m_fade = 0;
+    double m_step = 0;
+};
+
+void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+// ALSA's "default" device, opened per tone: nothing of the audio stack stays
+// loaded or awake between tones, and a device that appears later is found.
+class AlsaSink : public Tones::Sink
+{
+public:
+    AlsaSink()
+    {
+        // libasound prints every failed open to stderr; no sound device is no news.
+        static std::once_flag once;
+        std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
+    }
+
+    void play(int frequency, int milliseconds) override
+    {
+        if (milliseconds <= 0)
+            return;
+        QElapsedTimer clock;
+        clock.start();
+        Generator tone(frequency, milliseconds, Tones::SampleRate);
+        if (tone.total() > 0)
+            sound(tone, clock, milliseconds + TailAllowanceMs);
+        // Whatever the device did, the caller's timing holds: the tone lasts its length.
+        const qint64 rest = milliseconds - clock.elapsed();
+        if (rest > 0)
+            QThread::msleep(static_cast<unsigned long>(rest));
+    }
+
+private:
+    void sound(Generator &tone, const QElapsedTimer &clock, qint64 limitMs)
+    {
+        snd_pcm_t *pcm = nullptr;
+        int rc = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+        if (rc < 0) {
+            report(false, rc);
+            return;
+        }
+        rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
+                                Tones::SampleRate, 1, BufferUs);
+        if (rc < 0) {
+            report(false, rc);
+            snd_pcm_close(pcm);
+            return;
+        }
+        report(true, 0);
+
+        // Non-blocking writes with a deadline: a stalled sound server must not
+        // hold the caller (the shell's UI thread) beyond the tone.
+        std::array<qint16, 1024> buffer;
+        int have = 0;
+        int done = 0;
+        bool failed = false;
+        while (clock.elapsed() < limitMs) {
+            if (done == have) {
+                have = tone.fill(buffer.data(), int(buffer.size()));
+                done = 0;
+                if (have == 0)
+                    break;
+            }
+            const snd_pcm_sframes_t n = snd_pcm_writei(pcm, buffer.data() + done, snd_pcm_uframes_t(have - done));
+            if (n == -EAGAIN) {
+                snd_pcm_wait(pcm, int(std::clamp<qint64>(limitMs - clock.elapsed(), 1, 100)));
+            } else if (n < 0) {
+                if (snd_pcm_recover(pcm, int(n), 1) < 0) {
+                    failed = true;
+                    break;
+                }
+            } else {
+                done += int(n);
+            }
+        }
+        // A tone shorter than the buffer has not started by itself.
+        if (!failed && snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED)
+            snd_pcm_start(pcm);
+        // Let the tail play out; once it has, the device reports an underrun.
+        while (!failed && clock.elapsed() < limitMs) {
+            snd_pcm_sframes_t delay = 0;
+            if (snd_pcm_delay(pcm, &delay) < 0 || delay <= 0)
+                break;
+            const qint64 waitMs = std::clamp<qint64>(qint64(delay) * 1000 / Tones::SampleRate, 1, 20);
+            QThread::msleep(static_cast<unsigned long>(std::min(waitMs, limitMs - clock.elapsed())));
+        }
+        snd_pcm_close(pcm);
+    }
+
+    // One line when the device comes or goes, not one per tone.
+    void report(bool available, int error)
+    {
+        if (m_known && available == m_available)
+            return;
+        m_known = true;
+        m_available = available;
+        if (available)
+            qCInfo(lcTones) << "tones sound on the default audio output";
+        else
+            qCInfo(lcTones) << "no audio output, tones are silent:" << snd_strerror(error);
+    }
+
+    bool m_known = false;
+    bool m_available = false;
+};
+
+std::unique_ptr<Tones::Sink> &sink()
+{
+    static std::unique_ptr<Tones::Sink> s = std::make_unique<AlsaSink>();
+    return s;
+}
+
+// One speaker: tones from different threads follow one another.
+std::mutex &sinkMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+void logTone(int frequency, int milliseconds)
+{
+    const QByteArray path = qgetenv("BRINDLE_TONE_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(QString::fromLocal8Bit(path));
+    if (log.open(QIODevice::Append | QIODevice::WriteOnly))
+        log.write(QByteArray::number(frequency) + ' ' + QByteArray::number(milliseconds) + '\n');
+}
+
+} // namespace
+
+namespace Tones {
+
+void Beep(int frequency, int milliseconds)
+{
+    std::lock_guard lock(sinkMutex());
+    logTone(frequency, milliseconds);
+    sink()->play(frequency, milliseconds);
+}
+
+void setSink(std::unique_ptr<Sink> s)
+{
+    std::lock_guard lock(sinkMutex());
+    sink() = s ? std::move(s) : std::make_unique<AlsaSink>();
+}
+
+std::vector<qint16> render(int frequency, int milliseconds, int sampleRate)
+{
+    Generator tone(frequency, std::min(milliseconds, MaxRenderMs), sampleRate);
+    std::vector<qint16> samples(size_t(tone.total()));
+    if (!samples.empty())
+        tone.fill(samples.data(), int(samples.size()));
+    return samples;
+}
+
+} // namespace Tones

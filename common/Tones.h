@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+// Speaker tones: Beep(frequency, milliseconds) sounds a synthesised tone on the
+// default audio output and returns when it has ended; without an audio device
+// it only waits. When BRINDLE_TONE_LOG names a file, every tone is also
+// appended there as a line "FREQ MS". Tests replace the sink.
+namespace Tones {
+
+class Sink
+{
+public:
+    virtual ~Sink() = default;
+    virtual void play(int frequency, int milliseconds) = 0;
+};
+
+void Beep(int frequency, int milliseconds);
+
+// Takes ownership; nullptr restores the audio sink.
+void setSink(std::unique_ptr<Sink> sink);
+
+// The sample rate tones are made at and the frequencies that sound; a tone
+// outside that range (or of no length) is a silent wait of its length.
+constexpr int SampleRate = 48000;
+constexpr int LowestFrequency = 20;
+constexpr int HighestFrequency = 20000;
+
+// The samples the audio sink sends for one tone: mono, signed 16 bit, a sine
+// at a comfortable level with a short fade at both ends so it does not click.
+// Empty when the tone is silent; a tone longer than MaxRenderMs is cut there
+// (Beep itself plays any length in small pieces).
+constexpr int MaxRenderMs = 60000;
+std::vector<qint16> render(int frequency, int milliseconds, int sampleRate = SampleRate);
+
+} // namespace Tones

@@ -1,0 +1,50 @@
+#include "ShutDown.h"
+
+#include "platform/Services.h"
+
+namespace ShutDown {
+
+void EnableShutdownPrivilege()
+{
+}
+
+bool PowerOffPC()
+{
+    EnableShutdownPrivilege();
+    return platform::Services::power().powerOff();
+}
+
+bool ExitWindowsWith(int flags)
+{
+    EnableShutdownPrivilege();
+    auto &power = platform::Services::power();
+    if (flags & EWX_REBOOT)
+        return power.reboot();
+    if (flags & (EWX_SHUTDOWN | EWX_POWEROFF))
+        return power.powerOff();
+    return power.logOff();
+}
+
+int ChangeDisplayMode(int width, int height, int bitsPerPixel, int &frequency)
+{
+    auto &display = platform::Services::display();
+    const QList<platform::DisplayMode> modes = display.modes();
+    for (const platform::DisplayMode &mode : modes) {
+        if (mode.bitsPerPixel != bitsPerPixel || mode.width != width || mode.height != height)
+            continue;
+        platform::DisplayMode wanted = mode;
+        if (frequency >= 0)
+            wanted.refreshRate = frequency;
+        else
+            frequency = 0;
+        return display.setMode(wanted) ? 0 : -1;
+    }
+    return -1;
+}
+
+void StopSound()
+{
+    platform::Services::sound().stop();
+}
+
+} // namespace ShutDown

@@ -1,0 +1,28 @@
+#pragma once
+
+// Ending the session or the machine, and screen modes.
+namespace ShutDown {
+
+// The Windows exit flags the stored data and callers use.
+enum ExitFlags {
+    EWX_LOGOFF = 0,
+    EWX_SHUTDOWN = 1,
+    EWX_REBOOT = 2,
+    EWX_FORCE = 4,
+    EWX_POWEROFF = 8,
+};
+
+// Nothing to adjust on Linux: logind decides who may end the machine.
+void EnableShutdownPrivilege();
+
+bool PowerOffPC();
+bool ExitWindowsWith(int flags);
+
+// Switches the primary screen to the first mode with exactly this size and
+// colour depth. A negative frequency keeps the mode's own rate and is set to
+// 0. Returns 0 on success, -1 when nothing matched or the change failed.
+int ChangeDisplayMode(int width, int height, int bitsPerPixel, int &frequency);
+
+void StopSound();
+
+} // namespace ShutDown

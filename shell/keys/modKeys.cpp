@@ -1,0 +1,177 @@
+#include "keys/modKeys.h"
+
+#include "AtomicFile.h"
+#include "Cp1252.h"
+#include "VbNumber.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace modKeys {
+
+QList<SpecialKey> SpecialKeys;
+qint32 SpecialKeyCount = -1;
+bool SpecialKeyCapture = false;
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QString trimmed(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// Only spaces count as trailing blanks of a name; a tab stays part of it.
+QString withoutTrailingSpaces(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
+// A key text that reads as a decimal number, rounded halves to even; nothing
+// for anything else, including values no key code can have.
+std::optional<qint32> keyNumber(const QString &text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    if (!number.match(text).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = double(VbNumber::RoundHalfEven(value));
+    if (rounded < double(std::numeric_limits<qint32>::min())
+        || rounded > double(std::numeric_limits<qint32>::max()))
+        return std::nullopt;
+    return qint32(rounded);
+}
+
+void setTable(QList<SpecialKey> keys)
+{
+    SpecialKeys = std::move(keys);
+    SpecialKeyCount = qint32(SpecialKeys.size()) - 1;
+}
+
+} // namespace
+
+QList<SpecialKey> ParseSpecialKeys(const QByteArray &bytes)
+{
+    const QString text = Cp1252::decode(bytes);
+    QList<SpecialKey> keys;
+    qsizetype pos = 0;
+    const qsizetype n = text.size();
+    while (pos < n) {
+        // Lines end in CR LF, LF or CR; the end of the file after the last
+        // line end is no further line.
+        qsizetype end = pos;
+        while (end < n && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+            ++end;
+        const QString line = text.mid(pos, end - pos);
+        if (end + 1 < n && text.at(end) == QLatin1Char('\r') && text.at(end + 1) == QLatin1Char('\n'))
+            pos = end + 2;
+        else
+            pos = end + 1;
+
+        const qsizetype comma = line.indexOf(QLatin1Char(','));
+        if (comma < 0)
+            break;
+        const std::optional<qint32> code = keyNumber(trimmed(line.left(comma)));
+        if (!code)
+            continue;
+        keys.append({*code, withoutTrailingSpaces(line.mid(comma + 1))});
+    }
+    return keys;
+}
+
+QByteArray FormatSpecialKeys(const QList<SpecialKey> &keys)
+{
+    QByteArray out;
+    for (const SpecialKey &key : keys) {
+        out += QByteArray::number(key.KeyCode);
+        out += ',';
+        out += Cp1252::encode(key.Name);
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool WriteSpecialKeysFile(const QString &path, const QList<SpecialKey> &keys, QString *error)
+{
+    return AtomicFile::write(path, FormatSpecialKeys(keys), error);
+}
+
+void LoadSpecialKeys(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setTable({});
+        return;
+    }
+    setTable(ParseSpecialKeys(file.readAll()));
+}
+
+void SaveSpecialKeys(const QString &path)
+{
+    WriteSpecialKeysFile(path, SpecialKeys);
+}
+
+void ClearSpecialKeys()
+{
+    setTable({});
+}
+
+bool AddCapturedKey(qint32 vk)
+{
+    for (const SpecialKey &key : std::as_const(SpecialKeys))
+        if (key.KeyCode == vk)
+            return false;
+    SpecialKeys.append({vk, KeyDisplayName(vk)});
+    SpecialKeyCount = qint32(SpecialKeys.size()) - 1;
+    return true;
+}
+
+QString KeyDisplayName(qint32 vk)
+{
+    switch (vk) {
+    case 91: return QStringLiteral("(MS) START MENU (LEFT)");
+    case 92: return QStringLiteral("(MS) START MENU (RIGHT)");
+    case 93: return QStringLiteral("(MS) ITEM PROPERTIES");
+    case 95: return QStringLiteral("(MS) SLEEP");
+    case 166: return QStringLiteral("(MS) BACK");
+    case 167: return QStringLiteral("(MS) FORWARD");
+    case 169: return QStringLiteral("(MS) STOP");
+    case 170: return QStringLiteral("(MS) SEARCH");
+    case 171: return QStringLiteral("(MS) FAVORITES");
+    case 172: return QStringLiteral("(MS) WEB/HOME");
+    case 180: return QStringLiteral("(MS) MAIL");
+    case 182: return QStringLiteral("(MS) MY COMPUTER");
+    case 183: return QStringLiteral("(MS) CALCULATOR");
+    default: return QStringLiteral("Unknown");
+    }
+}
+
+QString FormatListLine(const SpecialKey &entry)
+{
+    const qint64 code = entry.KeyCode;
+    const QString digits = QString::number(code < 0 ? -code : code).rightJustified(3, QLatin1Char('0'));
+    return (code < 0 ? QStringLiteral("-") : QString()) + digits + QStringLiteral(" , ") + entry.Name;
+}
+
+} // namespace modKeys

@@ -1,0 +1,6 @@
+#include "modGlobals.h"
+
+int main(int argc, char **argv)
+{
+    return modGlobals::Main(argc, argv);
+}

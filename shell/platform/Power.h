@@ -1,0 +1,16 @@
+#pragma once
+
+namespace platform {
+
+// Ending the session or the machine (systemd-logind). True when the request was accepted.
+class Power
+{
+public:
+    virtual ~Power() = default;
+    virtual bool powerOff() = 0;
+    virtual bool reboot() = 0;
+    virtual bool logOff() = 0;
+    virtual bool lockSession() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Playing sound files (WAV).
+class Sound
+{
+public:
+    virtual ~Sound() = default;
+    // At least one audio output exists.
+    virtual bool hasOutput() = 0;
+    // With wait, returns when the sound has ended, letting events run meanwhile.
+    virtual void play(const QString &path, bool wait) = 0;
+    virtual void stop() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+
+// Our own Xlib connection to the X server, apart from Qt's, for the window
+// manager protocol, key grabs and screen modes. Opened on first use; null when
+// there is no X display (tests on the offscreen platform).
+#include <functional>
+
+typedef struct _XDisplay Display;
+
+namespace platform::x11 {
+
+::Display *connection();
+unsigned long rootWindow();
+unsigned long atom(const char *name);
+
+// Runs work with X errors caught; false when the server reported one.
+bool withoutErrors(const std::function<void()> &work);
+// The same on another connection of ours (false when dpy is null).
+bool withoutErrors(::Display *dpy, const std::function<void()> &work);
+
+// Makes X errors outside a trap harmless (Xlib's default ends the process).
+// connection() does this when it opens; call it for other connections.
+void installErrorHandler();
+
+} // namespace platform::x11

@@ -1,0 +1,82 @@
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QTcpServer>
+
+namespace {
+
+int freePort()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+} // namespace
+
+TestEnv::TestEnv()
+    : m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+    , m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+    , m_oldPort(qgetenv("BRINDLE_PORT"))
+{
+    QDir root(m_root.path());
+    root.mkpath(QStringLiteral("app/backup"));
+    root.mkpath(QStringLiteral("app/data"));
+    root.mkpath(QStringLiteral("config"));
+    root.mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_port = freePort();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir()));
+    qputenv("BRINDLE_PORT", QByteArray::number(m_port));
+}
+
+TestEnv::~TestEnv()
+{
+    auto restore = [](const char *name, const QByteArray &value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore("XDG_CONFIG_HOME", m_oldConfig);
+    restore("XDG_RUNTIME_DIR", m_oldRuntime);
+    restore("BRINDLE_PORT", m_oldPort);
+}
+
+bool TestEnv::isValid() const
+{
+    return m_root.isValid();
+}
+
+QString TestEnv::programFolder() const
+{
+    return m_root.path() + QStringLiteral("/app/");
+}
+
+QString TestEnv::configHome() const
+{
+    return m_root.path() + QStringLiteral("/config");
+}
+
+QString TestEnv::runtimeDir() const
+{
+    return m_root.path() + QStringLiteral("/runtime");
+}
+
+int TestEnv::port() const
+{
+    return m_port;
+}
+
+QString TestEnv::builtProgramFolder()
+{
+    return QString::fromLocal8Bit(qgetenv("BRINDLE_APP_BUILD")) + QLatin1Char('/');
+}
+
+QString TestEnv::sourceFolder()
+{
+    return QString::fromLocal8Bit(qgetenv("BRINDLE_SOURCE")) + QLatin1Char('/');
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A private world for one test: its own program folder (with backup/ and
+// data/), its own settings store ($XDG_CONFIG_HOME), runtime folder (single
+// instance locks) and TCP port ($BRINDLE_PORT). The environment variables are
+// set for the test process and everything it starts.
+class TestEnv
+{
+public:
+    TestEnv();
+    ~TestEnv();
+    TestEnv(const TestEnv &) = delete;
+    TestEnv &operator=(const TestEnv &) = delete;
+
+    bool isValid() const;
+    QString programFolder() const; // ends in "/"
+    QString configHome() const;
+    QString runtimeDir() const;
+    int port() const;
+
+    // A file below the program folder.
+    QString path(const QString &relative) const { return programFolder() + relative; }
+
+    // The folder that the build wrote the real program folder to.
+    static QString builtProgramFolder();
+    static QString sourceFolder();
+
+private:
+    QTemporaryDir m_root;
+    int m_port = 0;
+    QByteArray m_oldConfig, m_oldRuntime, m_oldPort;
+};

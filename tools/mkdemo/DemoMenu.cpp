@@ -1,0 +1,112 @@
+#include "DemoMenu.h"
+
+#include "data/SettingsFile.h"
+
+namespace DemoMenu {
+namespace {
+
+constexpr qint32 rgb(int r, int g, int b)
+{
+    return r | (g << 8) | (b << 16);
+}
+
+struct Entry {
+    const char *caption;
+    const char *picture;
+    const char *link;
+    qint32 backColor;
+};
+
+// Programs a Debian desktop gets from the README's setup, and the task list.
+const Entry kEntries[] = {
+    {"Paint", "paint", "/usr/games/tuxpaint", rgb(0xff, 0xf3, 0xc4)},
+    {"Breakout", "breakout", "/usr/games/lbreakout2", rgb(0xff, 0xdd, 0xd2)},
+    {"Catch the bugs", "bug", "/usr/games/xbill", rgb(0xdc, 0xed, 0xc8)},
+    {"Calculator", "calculator", "/usr/bin/xcalc", rgb(0xd6, 0xea, 0xf8)},
+    {"Clock", "clock", "/usr/bin/xclock", rgb(0xe8, 0xe0, 0xf4)},
+    {"My programs", "windows", "applications", rgb(0xff, 0xe8, 0xcc)},
+};
+
+constexpr int kColumns = 3;
+constexpr int kWidth = 320;
+constexpr int kHeight = 190;
+constexpr int kGap = 40;
+constexpr int kLeft = 100;
+constexpr int kTop = 90;
+
+BUTTON makeButton(const Entry &entry, int index)
+{
+    BUTTON b;
+    b.Caption = QString::fromLatin1(entry.caption);
+    b.TextAlignment = 1;    // centre
+    b.PictureAlignment = 0; // picture left of the text
+    b.BackColor = entry.backColor;
+    b.ForeColor = rgb(0x26, 0x32, 0x38);
+    b.FontName = QStringLiteral("DejaVu Sans");
+    b.FontBold = VbTrue;
+    b.FontSize = 18;
+    b.PicturePath = QStringLiteral(".\\demo\\") + QString::fromLatin1(entry.picture) + QStringLiteral(".bmp");
+    b.Width = kWidth;
+    b.Height = kHeight;
+    b.Left = kLeft + (index % kColumns) * (kWidth + kGap);
+    b.Top = kTop + (index / kColumns) * (kHeight + kGap);
+    b.Enabled = VbTrue;
+    b.Link = QString::fromLatin1(entry.link);
+    b.InUse = 1;
+    b.OneInstance = VbTrue;
+    b.ColorDepth = 32;
+    b.Bevel = VbTrue;
+    b.ExtraCount = 5;
+    b.ExtraStrings.redim(5);
+    b.ExtraStrings.at(0) = QStringLiteral("0"); // not locked
+    b.ExtraStrings.at(1) = QStringLiteral("1"); // mouse-over effects on
+    b.ExtraStrings.at(2) = QStringLiteral("0"); // over: soft raised edge
+    b.ExtraStrings.at(3) = QStringLiteral("1"); // out: flat edge
+    b.ExtraStrings.at(4) = QStringLiteral("0"); // click: soft sunken edge
+    return b;
+}
+
+} // namespace
+
+SettingsRecord Settings()
+{
+    SettingsRecord s;
+    SettingsFile::MakeClearState(s);
+    const int count = int(std::size(kEntries));
+    s.Buttons.redim(count - 1);
+    for (int i = 0; i < count; ++i)
+        s.Buttons.at(i) = makeButton(kEntries[i], i);
+    s.ButtonsMax = count - 1;
+    s.FontName = QStringLiteral("DejaVu Sans");
+    s.FontSize = 18;
+    s.FontBold = VbTrue;
+    s.BackgroundStyle = 1;
+    s.Gradient1Color = rgb(0x4f, 0xc3, 0xf7);
+    s.Gradient2Color = rgb(0xc5, 0xe1, 0xa5);
+    s.GradientAngle = 90;
+    s.ResponseTimeout = 10;
+    s.AskToCloseRunning = VbTrue;
+    s.ButtonFreezeSeconds = 2;
+    s.SoundsEnabled = VbTrue;
+    return s;
+}
+
+QList<Picture> Pictures()
+{
+    QList<Picture> pictures;
+    for (const Entry &entry : kEntries)
+        pictures.append({QString::fromLatin1(entry.picture), QString::fromLatin1(entry.picture) + QStringLiteral(".bmp"),
+                         entry.backColor});
+    return pictures;
+}
+
+QList<modKeys::SpecialKey> SpecialKeys()
+{
+    // The keys of multimedia keyboards that would open other programs.
+    QList<modKeys::SpecialKey> keys;
+    for (int vk : {92, 93, 95, 166, 167, 169, 170, 171, 172, 180, 182, 183})
+        keys.append({vk, modKeys::KeyDisplayName(vk)});
+    return keys;
+}
+
+} // namespace DemoMenu
