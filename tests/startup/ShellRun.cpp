@@ -1,0 +1,122 @@
+#include "ShellRun.h"
+
+#include "data/SettingsFile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <csignal>
+
+ShellRun::ShellRun(TestEnv &env)
+    : m_env(env)
+    , m_script(env.path(QStringLiteral("dialogs.txt")))
+{
+}
+
+ShellRun::~ShellRun()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+bool ShellRun::install()
+{
+    const QString from = TestEnv::builtProgramFolder();
+    for (const char *name : {"brindle", "libpellet.so"}) {
+        const QString target = m_env.path(QLatin1String(name));
+        QFile::remove(target);
+        if (!QFile::copy(from + QLatin1String(name), target))
+            return false;
+    }
+    return QFile::setPermissions(m_env.path(QStringLiteral("brindle")),
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void ShellRun::writeSettings(const SettingsRecord &record)
+{
+    writeFile(QStringLiteral("settings.dat"), SettingsFile::Write(record));
+}
+
+void ShellRun::writeFile(const QString &relative, const QByteArray &bytes)
+{
+    QFile file(m_env.path(relative));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+void ShellRun::answerDialogs(const QStringList &answers)
+{
+    writeFile(QStringLiteral("dialogs.txt"), answers.join(QLatin1Char('\n')).toUtf8() + '\n');
+}
+
+bool ShellRun::start(const QStringList &arguments)
+{
+    QFile::remove(m_script + QStringLiteral(".shown"));
+    if (!QFile::exists(m_script))
+        answerDialogs({});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.insert(QStringLiteral("BRINDLE_TEST_DIALOGS"), m_script);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setWorkingDirectory(m_env.programFolder());
+    m_process.start(m_env.path(QStringLiteral("brindle")), arguments);
+    return m_process.waitForStarted();
+}
+
+bool ShellRun::waitForLog(const QString &line, int times, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const bool running = m_process.state() != QProcess::NotRunning;
+        if (logLines().count(line) >= times)
+            return true;
+        if (!running || deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
+}
+
+bool ShellRun::waitForExit(int timeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
+void ShellRun::terminate()
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(pid_t(m_process.processId()), SIGTERM);
+}
+
+QStringList ShellRun::logLines() const
+{
+    QFile file(m_env.path(QStringLiteral("startup.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        QString line = QString::fromLocal8Bit(raw);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        // "06-Dec-26 18:54:22 text": the stamp ends at the second blank.
+        const int time = int(line.indexOf(QLatin1Char(' ')));
+        const int text = time < 0 ? -1 : int(line.indexOf(QLatin1Char(' '), time + 1));
+        if (text > 0)
+            lines.append(line.mid(text + 1));
+    }
+    return lines;
+}
+
+QStringList ShellRun::shownDialogs() const
+{
+    QFile file(m_script + QStringLiteral(".shown"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    lines.removeAll(QString());
+    return lines;
+}

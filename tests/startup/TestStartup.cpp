@@ -1,0 +1,386 @@
+#include "ShellRun.h"
+
+#include "data/Backup.h"
+#include "data/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <SettingsStore.h>
+
+namespace {
+
+const QString Banner = QStringLiteral("------------------------- STARTUP -------------------------");
+const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up and running!");
+
+SettingsRecord clearRecord(const QString &password = QString())
+{
+    SettingsRecord record;
+    SettingsFile::MakeClearState(record);
+    record.Password = password;
+    return record;
+}
+
+QStringList mainLines(bool debug)
+{
+    QStringList lines{Banner, QStringLiteral("Main()::DataFiles Loaded")};
+    if (!debug)
+        lines << QStringLiteral("Main()::Attempting to Remove Taskbar")
+              << QStringLiteral("Main()::Attempting to Remove Desktop (Windows Shell)")
+              << QStringLiteral("Main()::Attempting to Hook KeyHandler (Subclassing)");
+    lines << QStringLiteral("Main()::Taskbar,Desktop,KeyHandler attempts wend successfully.")
+          << QStringLiteral("Main()::Loading LoadScreen...")
+          << QStringLiteral("Main()::LoadScreen loaded successfully")
+          << QStringLiteral("Main()::Checking for _!");
+    return lines;
+}
+
+QStringList menuLines(bool debug, bool clear = false)
+{
+    QStringList lines;
+    if (!debug)
+        lines << QStringLiteral("FrmMenu()::LoadScreen-TopMost!");
+    lines << QStringLiteral("FrmMenu()::Adjusting custom properties..")
+          << QStringLiteral("frmMenu()::If instructed, clear some settings...")
+          << (clear ? QStringLiteral("frmMenu()::Instructed to clear some settings...")
+                    : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
+          << QStringLiteral("frmMenu()::Play welcome sound:")
+          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.")
+          << QStringLiteral("frmMenu()::All loading and hooking done.");
+    if (!debug)
+        lines << QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject");
+    lines << QStringLiteral("frmMenu()::Show main screen (shell).") << QStringLiteral("frmMenu()::Remove loadscreen.")
+          << AllDone;
+    return lines;
+}
+
+QStringList quitLines(bool debug)
+{
+    QStringList lines{QStringLiteral("Main()::Quitting")};
+    if (!debug)
+        lines << QStringLiteral("Main()::Adding Taskbar") << QStringLiteral("Main()::Adding Desktop")
+              << QStringLiteral("Main()::Unhooking KeyHandler");
+    lines << QStringLiteral("Main()::Program Terminated.");
+    return lines;
+}
+
+QStringList recoveryLines(int askedTimes)
+{
+    QStringList lines;
+    for (int i = 0; i < askedTimes; ++i)
+        lines << QStringLiteral("Main()::_! exist, asking user for recovery");
+    return lines;
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsAndQuitsInOrder_data();
+    void startsAndQuitsInOrder();
+    void logGrowsAcrossRuns();
+    void logLineFormat();
+    void clearSwitch();
+    void markerSkippedWithMi();
+    void recovery_data();
+    void recovery();
+    void secondInstanceRefused();
+    void missingOrEmptySettingsStartEmpty_data();
+    void missingOrEmptySettingsStartEmpty();
+    void corruptSettingsEndStartup_data();
+    void corruptSettingsEndStartup();
+    void startAndExitPrograms();
+};
+
+void TestStartup::startsAndQuitsInOrder_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("debug");
+    QTest::newRow("debug") << QStringList{QStringLiteral("/debug")} << true;
+    QTest::newRow("switch found anywhere, any case") << QStringList{QStringLiteral("x/DEBUGgy")} << true;
+    QTest::newRow("child's session") << QStringList{} << false;
+}
+
+void TestStartup::startsAndQuitsInOrder()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, debug);
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord());
+    // Leftovers of an edit that ended normally are cleaned at quit.
+    QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
+    QVERIFY(shell.start(arguments));
+    QVERIFY(shell.waitForLog(AllDone));
+    QCOMPARE(shell.logLines(), mainLines(debug) + menuLines(debug));
+
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+    QCOMPARE(shell.exitCode(), 0);
+    QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
+    QVERIFY(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft").size() > 0);
+    QVERIFY(QDir(env.path(QStringLiteral("backup"))).entryList(QDir::Files).isEmpty());
+}
+
+void TestStartup::logGrowsAcrossRuns()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord());
+    for (int run = 0; run < 2; ++run) {
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForLog(AllDone, run + 1));
+        shell.terminate();
+        QVERIFY(shell.waitForExit());
+    }
+    const QStringList once = mainLines(true) + menuLines(true);
+    QCOMPARE(shell.logLines(), once + once);
+}
+
+void TestStartup::logLineFormat()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord());
+    shell.writeFile(QStringLiteral("startup.log"), "earlier run\r\n");
+    QVERIFY(shell.start({QStringLiteral("/debug")}));
+    QVERIFY(shell.waitForLog(AllDone));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+    QFile log(env.path(QStringLiteral("startup.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    QVERIFY(lines.size() > 5);
+    static const QRegularExpression stamp(QStringLiteral("^\\d\\d-\\w{3}-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S.*\\r$"));
+    QCOMPARE(lines.first(), QByteArray("earlier run\r"));
+    for (const QByteArray &line : lines.mid(1, lines.size() - 2))
+        QVERIFY2(stamp.match(QString::fromLocal8Bit(line)).hasMatch(), line.constData());
+}
+
+void TestStartup::clearSwitch()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord());
+    QVERIFY(shell.start({QStringLiteral("/debug"), QStringLiteral("-CLEAR")}));
+    QVERIFY(shell.waitForLog(AllDone));
+    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true, true));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+}
+
+void TestStartup::markerSkippedWithMi()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord());
+    QVERIFY(Backup::WriteMarker(env.programFolder()) == std::nullopt);
+    QVERIFY(shell.start({QStringLiteral("/debug /mi")}));
+    QVERIFY(shell.waitForLog(AllDone));
+    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true));
+    QVERIFY(shell.shownDialogs().isEmpty());
+    // The marker still goes at the next orderly quit.
+    QVERIFY(Backup::MarkerExists(env.programFolder()));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+    QVERIFY(!Backup::MarkerExists(env.programFolder()));
+}
+
+void TestStartup::recovery_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QStringList>("expected"); // the lines after "Checking for _!"
+
+    const QString cancel = QStringLiteral("Main()::Recovery Cancel, check pwd, then quit.");
+    const QString asking = QStringLiteral("Main()::SS.Password, asking pwd:");
+    const QString removeTop = QStringLiteral("Main()::Removing LoadScreen TopMost");
+    const QString resetTop = QStringLiteral("Main()::Resetting LoadScreen TopMost");
+
+    QTest::newRow("OK continues") << QString() << QStringList{"OK"} << true
+                                  << recoveryLines(1) + menuLines(false);
+    QTest::newRow("Cancel without password quits") << QString() << QStringList{"Cancel"} << false
+                                                   << recoveryLines(1) + QStringList{cancel} + quitLines(false);
+    QTest::newRow("Cancel, right password in other case")
+        << "SeCrEt" << QStringList{"Cancel", "secret"} << false
+        << recoveryLines(1) + QStringList{cancel, asking, removeTop, resetTop} + quitLines(false);
+    QTest::newRow("Cancel, wrong then right password")
+        << "secret" << QStringList{"Cancel", "wrong", "SECRET"} << false
+        << recoveryLines(1) + QStringList{cancel, asking, removeTop, removeTop, resetTop} + quitLines(false);
+    QTest::newRow("Cancel, empty answer asks again, then OK")
+        << "secret" << QStringList{"Cancel", "", "OK"} << true
+        << recoveryLines(1) + QStringList{cancel, asking, removeTop} + recoveryLines(1) + menuLines(false);
+}
+
+void TestStartup::recovery()
+{
+    QFETCH(QString, password);
+    QFETCH(QStringList, answers);
+    QFETCH(bool, starts);
+    QFETCH(QStringList, expected);
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeSettings(clearRecord(password));
+    QVERIFY(Backup::WriteMarker(env.programFolder()) == std::nullopt);
+    QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
+    shell.answerDialogs(answers);
+    QVERIFY(shell.start({}));
+    if (starts) {
+        QVERIFY(shell.waitForLog(AllDone));
+        shell.terminate();
+    }
+    QVERIFY(shell.waitForExit());
+    const QStringList lines = shell.logLines();
+    QCOMPARE(lines.mid(0, mainLines(false).size()), mainLines(false));
+    QCOMPARE(lines.mid(mainLines(false).size()), expected);
+
+    const QStringList shown = shell.shownDialogs();
+    QVERIFY(!shown.isEmpty());
+    QVERIFY(shown.first().startsWith(QStringLiteral("msgbox\t4145\t\tBrindle was last terminated abnormally!")));
+    QVERIFY(shown.first().contains(QStringLiteral("in directory \"") + env.programFolder() + QStringLiteral("backup/\"")));
+    for (const QString &line : shown)
+        if (line.startsWith(QStringLiteral("inputbox")))
+            QCOMPARE(line, QStringLiteral("inputbox\t0\tPassword\tEnter password to quit:"));
+    if (!starts) {
+        // Quitting here leaves the marker and the backups for the parent.
+        QVERIFY(Backup::MarkerExists(env.programFolder()));
+        QCOMPARE(QDir(env.path(QStringLiteral("backup"))).entryList(QDir::Files).size(), 2);
+    }
+}
+
+void TestStartup::secondInstanceRefused()
+{
+    TestEnv env;
+    ShellRun first(env);
+    QVERIFY(first.install());
+    first.writeSettings(clearRecord());
+    QVERIFY(first.start({QStringLiteral("/debug")}));
+    QVERIFY(first.waitForLog(AllDone));
+
+    QProcess second;
+    QProcessEnvironment environment = first.process().processEnvironment();
+    const QString script = env.path(QStringLiteral("second.txt"));
+    QFile(script).open(QIODevice::WriteOnly);
+    environment.insert(QStringLiteral("BRINDLE_TEST_DIALOGS"), script);
+    second.setProcessEnvironment(environment);
+    second.start(env.path(QStringLiteral("brindle")), {QStringLiteral("/debug")});
+    QVERIFY(second.waitForFinished(10000));
+    QFile shown(script + QStringLiteral(".shown"));
+    QVERIFY(shown.open(QIODevice::ReadOnly));
+    QCOMPARE(shown.readAll(), QByteArray("msgbox\t4144\tBrindle\tBrindle is already running!\n"));
+    const QStringList lines = first.logLines();
+    QCOMPARE(lines.mid(lines.size() - 2), (QStringList{Banner, QStringLiteral("Main()::AppPrev!")}));
+    QCOMPARE(first.process().state(), QProcess::Running);
+    first.terminate();
+    QVERIFY(first.waitForExit());
+}
+
+void TestStartup::missingOrEmptySettingsStartEmpty_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("missing") << false;
+    QTest::newRow("empty") << true;
+}
+
+void TestStartup::missingOrEmptySettingsStartEmpty()
+{
+    QFETCH(bool, exists);
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    if (exists)
+        shell.writeFile(QStringLiteral("settings.dat"), QByteArray());
+    QVERIFY(shell.start({QStringLiteral("/debug")}));
+    QVERIFY(shell.waitForLog(AllDone));
+    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+}
+
+void TestStartup::corruptSettingsEndStartup_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray valid = SettingsFile::Write(clearRecord());
+    QTest::newRow("truncated") << valid.left(valid.size() / 2) << QStringLiteral("Input past end of file Code 62");
+    SettingsRecord noList = clearRecord();
+    noList.Buttons = {};
+    noList.ButtonsMax = 0;
+    QTest::newRow("button count without buttons") << SettingsFile::Write(noList)
+                                                  << QStringLiteral("Subscript out of range Code 9");
+}
+
+void TestStartup::corruptSettingsEndStartup()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    shell.writeFile(QStringLiteral("settings.dat"), bytes);
+    shell.answerDialogs({QStringLiteral("OK")});
+    QVERIFY(shell.start({QStringLiteral("/debug")}));
+    QVERIFY(shell.waitForExit());
+    QCOMPARE(shell.exitCode(), 1);
+    const QStringList lines = shell.logLines();
+    QVERIFY(!lines.contains(AllDone));
+    QCOMPARE(lines.mid(lines.size() - 5),
+             (QStringList{QStringLiteral("frmMenu()::") + reason, QStringLiteral("frmMenu()::Removing loadscreen."),
+                          QStringLiteral("frmMenu()::Show()"), QStringLiteral("frmMenu()::Display error message."),
+                          QStringLiteral("frmMenu()::Terminate program!")}));
+    const QStringList shown = shell.shownDialogs();
+    QCOMPARE(shown.size(), 1);
+    const QString message = QStringLiteral("msgbox\t16\t\tError reading datafile. The file may be corrupted!\\n\\n")
+                            + reason.section(QStringLiteral(" Code "), 0, 0) + QStringLiteral("\\nCode ")
+                            + reason.section(QStringLiteral(" Code "), 1);
+    QCOMPARE(shown.first(), message);
+    // The file is left for the parent to repair; nothing overwrote it.
+    QFile file(env.path(QStringLiteral("settings.dat")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+}
+
+void TestStartup::startAndExitPrograms()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    // Two small programs that leave a trace; the exit one takes its time, and
+    // the shell must wait for it.
+    shell.writeFile(QStringLiteral("start.sh"), "#!/bin/sh\necho \"$1\" > \"$2\"\n");
+    shell.writeFile(QStringLiteral("exit.sh"), "#!/bin/sh\nsleep 1\necho done > \"$1\"\n");
+    for (const char *name : {"start.sh", "exit.sh"})
+        QFile::setPermissions(env.path(QLatin1String(name)), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SettingsRecord record = clearRecord();
+    record.ShellCommands.at(0) = QStringLiteral(".\\start.sh");
+    record.ShellCommands.at(1) = QStringLiteral("hello %apppath%started.txt");
+    record.ShellCommands.at(2) = QStringLiteral("1");
+    record.ShellCommands.at(3) = QStringLiteral("%apppath%exit.sh");
+    record.ShellCommands.at(4) = QStringLiteral("%apppath%exited.txt");
+    record.ShellCommands.at(5) = QStringLiteral("1");
+    shell.writeSettings(record);
+    QVERIFY(shell.start({QStringLiteral("/debug")}));
+    QVERIFY(shell.waitForLog(AllDone));
+    QVERIFY(QFile::exists(env.path(QStringLiteral("started.txt"))));
+    QVERIFY(shell.logLines().contains(QStringLiteral("frmMenu()::StartShell-Wait...[") + env.path(QStringLiteral("start.sh"))
+                                      + QStringLiteral(" hello ") + env.path(QStringLiteral("started.txt]")).chopped(1)
+                                      + QStringLiteral("]")));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+    QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "TestStartup.moc"
