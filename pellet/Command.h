@@ -241,6 +241,7 @@ private:
     int m_lastLeft = 0;
     int m_lastTop = 0;
     bool m_readingProperties = false;
+    bool m_ownEnabled = true;
 
     // Inner parts: the composition buffer, the control surface that reaches the screen,
     // the picture (picBuf) with its key colour applied, and the follow timer.

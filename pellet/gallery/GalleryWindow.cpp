@@ -69,7 +69,7 @@ QPixmap keyedHousePicture(int size, const QColor &key)
     return QPixmap::fromImage(img);
 }
 
-// Stripes and dots behind the transparent buttons.
+// Stripes over a gradient behind the transparent buttons.
 class PatternPanel : public QWidget
 {
 public:
@@ -83,14 +83,9 @@ protected:
         g.setColorAt(0, QColor(70, 150, 220));
         g.setColorAt(1, QColor(150, 90, 200));
         p.fillRect(rect(), g);
-        p.setPen(QPen(QColor(255, 255, 255, 60), 6));
-        for (int x = -height(); x < width(); x += 18)
+        p.setPen(QPen(QColor(255, 255, 255, 50), 7));
+        for (int x = -height(); x < width(); x += 20)
             p.drawLine(x, height(), x + height(), 0);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 230, 90));
-        for (int y = 10; y < height(); y += 28)
-            for (int x = 10 + (y / 28 % 2) * 14; x < width(); x += 28)
-                p.drawEllipse(QPoint(x, y), 3, 3);
     }
 };
 
@@ -271,6 +266,7 @@ QWidget *GalleryWindow::disabledSection()
     grid->addWidget(drawn, 0, 1);
     grid->addWidget(noGrey, 1, 0);
     grid->addWidget(colored, 1, 1);
+    grid->setColumnStretch(2, 1);
     return box;
 }
 
@@ -347,6 +343,7 @@ QWidget *GalleryWindow::bevelSection()
     tinyRow->addWidget(new QLabel(QStringLiteral("← selected, 4 px")));
     tinyRow->addStretch();
     grid->addLayout(tinyRow, 2, 1, 1, 2);
+    grid->setColumnStretch(3, 1);
     return box;
 }
 
