@@ -1,13 +1,20 @@
 #include "LinuxServices.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <csignal>
+#include <limits>
+#include <map>
+#include <memory>
+#include <vector>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -31,52 +38,232 @@ int pidfdOpen(pid_t pid)
 #endif
 }
 
+// A Pid that does not fit pid_t would turn into a negative number, which
+// waitpid() and kill() read as "any child" or "every process".
+bool validPid(Pid pid)
+{
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max();
+}
+
 bool isExecutableFile(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.isExecutable();
 }
 
-// The Exec line of a desktop entry without its field codes.
-QStringList desktopEntryCommand(const QString &path)
+// The program as the caller meant it: a path relative to the current folder
+// (the child changes to its own folder before it starts), or a bare name
+// looked up in PATH as CreateProcess does. Empty when nothing runnable.
+QString resolveProgram(const QString &program)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (program.isEmpty())
         return {};
-    bool inEntry = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        if (inEntry && line.startsWith(QLatin1String("Exec="))) {
-            QStringList args = QProcess::splitCommand(line.mid(5));
-            args.removeIf([](const QString &a) {
-                return a.size() == 2 && a.startsWith(QLatin1Char('%'));
-            });
-            for (QString &a : args)
-                a.replace(QLatin1String("%%"), QLatin1String("%"));
-            return args;
+    if (!program.contains(QLatin1Char('/'))) {
+        if (isExecutableFile(program))
+            return QFileInfo(program).absoluteFilePath();
+        return QStandardPaths::findExecutable(program);
+    }
+    return isExecutableFile(program) ? QFileInfo(program).absoluteFilePath() : QString();
+}
+
+bool processIsGone(Pid pid)
+{
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return true;
+    // A zombie (or a dying process) has exited as far as anyone is concerned.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close > 0 && close + 2 < line.size()) {
+            const char state = line.at(close + 2);
+            return state == 'Z' || state == 'X' || state == 'x';
         }
     }
-    return {};
+    return false;
 }
+
+// The parts of a desktop entry file (freedesktop Desktop Entry spec) that
+// starting it needs.
+struct DesktopEntry {
+    QString type;
+    QString name;
+    QString icon;
+    QString exec;
+    QString path;
+    QString url;
+    QString file;
+
+    static DesktopEntry read(const QString &fileName)
+    {
+        DesktopEntry entry;
+        entry.file = QFileInfo(fileName).absoluteFilePath();
+        QFile f(fileName);
+        if (!f.open(QIODevice::ReadOnly))
+            return entry;
+        bool inMainGroup = false;
+        for (const QByteArray &raw : f.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw).trimmed();
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            if (line.startsWith(QLatin1Char('['))) {
+                inMainGroup = line == QLatin1String("[Desktop Entry]");
+                continue;
+            }
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (!inMainGroup || eq <= 0)
+                continue;
+            const QString key = line.left(eq).trimmed();
+            const QString value = unescapeValue(line.mid(eq + 1).trimmed());
+            if (key == QLatin1String("Type"))
+                entry.type = value;
+            else if (key == QLatin1String("Name"))
+                entry.name = value;
+            else if (key == QLatin1String("Icon"))
+                entry.icon = value;
+            else if (key == QLatin1String("Exec"))
+                entry.exec = value;
+            else if (key == QLatin1String("Path"))
+                entry.path = value;
+            else if (key == QLatin1String("URL"))
+                entry.url = value;
+        }
+        return entry;
+    }
+
+    // The Exec line as program and arguments, field codes expanded; the
+    // files (arguments) take the place of the file codes, or follow.
+    QStringList command(const QStringList &files) const
+    {
+        QStringList result;
+        bool filesUsed = false;
+        for (const QString &arg : splitExec(exec)) {
+            if (arg.size() == 2 && arg.at(0) == QLatin1Char('%')) {
+                switch (arg.at(1).toLatin1()) {
+                case 'f': case 'u':
+                    if (!files.isEmpty())
+                        result << files.first();
+                    filesUsed = true;
+                    continue;
+                case 'F': case 'U':
+                    result << files;
+                    filesUsed = true;
+                    continue;
+                case 'i':
+                    if (!icon.isEmpty())
+                        result << QStringLiteral("--icon") << icon;
+                    continue;
+                case '%':
+                    break;
+                default:
+                    if (arg.at(1) != QLatin1Char('c') && arg.at(1) != QLatin1Char('k'))
+                        continue; // %d %D %n %N %v %m and unknown codes: dropped
+                    break;
+                }
+            }
+            result << expandInside(arg);
+        }
+        if (!filesUsed && !result.isEmpty())
+            result << files;
+        return result;
+    }
+
+private:
+    static QString unescapeValue(const QString &value)
+    {
+        QString out;
+        out.reserve(value.size());
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            const QChar c = value.at(i);
+            if (c != QLatin1Char('\\') || i + 1 == value.size()) {
+                out += c;
+                continue;
+            }
+            const QChar n = value.at(++i);
+            switch (n.toLatin1()) {
+            case 's': out += QLatin1Char(' '); break;
+            case 'n': out += QLatin1Char('\n'); break;
+            case 't': out += QLatin1Char('\t'); break;
+            case 'r': out += QLatin1Char('\r'); break;
+            case '\\': out += QLatin1Char('\\'); break;
+            default: out += QLatin1Char('\\'); out += n; break; // for the Exec quoting
+            }
+        }
+        return out;
+    }
+
+    // Blank-separated arguments; double quotes group, and inside them a
+    // backslash takes the next of " ` $ \ literally.
+    static QStringList splitExec(const QString &line)
+    {
+        QStringList args;
+        QString current;
+        bool inArg = false, quoted = false;
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (quoted) {
+                if (c == QLatin1Char('\\') && i + 1 < line.size()
+                    && QStringLiteral("\"`$\\").contains(line.at(i + 1))) {
+                    current += line.at(++i);
+                } else if (c == QLatin1Char('"')) {
+                    quoted = false;
+                } else {
+                    current += c;
+                }
+            } else if (c == QLatin1Char('"')) {
+                quoted = inArg = true;
+            } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+                if (inArg)
+                    args << current;
+                current.clear();
+                inArg = false;
+            } else {
+                current += c;
+                inArg = true;
+            }
+        }
+        if (inArg)
+            args << current;
+        return args;
+    }
+
+    // Codes inside a longer argument: %c and %k expand, %% is a percent sign,
+    // the rest go.
+    QString expandInside(const QString &arg) const
+    {
+        QString out;
+        for (qsizetype i = 0; i < arg.size(); ++i) {
+            if (arg.at(i) != QLatin1Char('%') || i + 1 == arg.size()) {
+                out += arg.at(i);
+                continue;
+            }
+            const QChar code = arg.at(++i);
+            if (code == QLatin1Char('%'))
+                out += QLatin1Char('%');
+            else if (code == QLatin1Char('c'))
+                out += name;
+            else if (code == QLatin1Char('k'))
+                out += file;
+        }
+        return out;
+    }
+};
 
 class LinuxProcesses : public Processes
 {
 public:
     ~LinuxProcesses() override
     {
-        for (const Child &child : std::as_const(m_children))
-            ::close(child.pidfd);
+        for (auto &[pid, child] : m_children)
+            closeChild(child);
     }
 
     Pid start(const QString &program, const QString &arguments, const QString &workDir) override
     {
-        if (!isExecutableFile(program))
+        const QString resolved = resolveProgram(program);
+        if (resolved.isEmpty())
             return 0;
-        return spawn(QStringList{program} + QProcess::splitCommand(arguments), workDir, true);
+        return spawn(QStringList{resolved} + QProcess::splitCommand(arguments), workDir, true);
     }
 
     bool runAndWait(const QString &program, const QString &arguments, const QString &workDir) override
@@ -93,91 +280,119 @@ public:
 
     Pid shellOpen(const QString &file, const QString &parameters, const QString &workDir) override
     {
-        if (file.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive) && QFileInfo(file).isFile()) {
-            QStringList command = desktopEntryCommand(file);
-            if (command.isEmpty())
-                return 0;
-            command += QProcess::splitCommand(parameters);
-            const QString program = QStandardPaths::findExecutable(command.first());
-            if (program.isEmpty() && !isExecutableFile(command.first()))
-                return 0;
-            if (!program.isEmpty())
-                command.first() = program;
-            return spawn(command, workDir, false);
-        }
-        if (isExecutableFile(file))
-            return spawn(QStringList{file} + QProcess::splitCommand(parameters), workDir, false);
-        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-        if (opener.isEmpty() || file.isEmpty())
+        if (file.isEmpty())
             return 0;
-        return spawn({opener, file}, workDir, false);
+        if (file.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive) && QFileInfo(file).isFile())
+            return openDesktopEntry(file, parameters, workDir);
+        if (isExecutableFile(file))
+            return spawn(QStringList{QFileInfo(file).absoluteFilePath()} + QProcess::splitCommand(parameters),
+                         workDir, false);
+        return xdgOpen(file, workDir);
     }
 
     bool isRunning(Pid pid) override
     {
-        if (pid <= 0)
+        if (!validPid(pid))
             return false;
-        const auto it = m_children.constFind(pid);
-        if (it != m_children.constEnd()) {
-            pollfd p{it->pidfd, POLLIN, 0};
-            if (::poll(&p, 1, 0) == 0)
+        const auto it = m_children.find(pid);
+        if (it != m_children.end()) {
+            if (!it->second.exited && !hasExited(it->second))
                 return true;
-            // Exited: reap it so it does not linger as a zombie.
-            ::waitpid(pid_t(pid), nullptr, WNOHANG);
+            reap(pid);
             forget(pid);
             return false;
         }
         if (::waitpid(pid_t(pid), nullptr, WNOHANG) == pid)
             return false; // a child we did not start ourselves, now reaped
-        if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
-            return false;
-        // A zombie of someone else has exited as far as we are concerned.
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (stat.open(QIODevice::ReadOnly)) {
-            const QByteArray line = stat.readAll();
-            const int close = line.lastIndexOf(')');
-            if (close > 0 && close + 2 < line.size() && line.at(close + 2) == 'Z')
-                return false;
-        }
-        return true;
+        return !processIsGone(pid);
     }
 
     bool terminate(Pid pid) override
     {
-        if (pid <= 0)
+        if (!validPid(pid))
             return false;
-        const auto it = m_children.constFind(pid);
-        bool ok;
+        const auto it = m_children.find(pid);
+        if (it != m_children.end()) {
+            if (it->second.exited)
+                return false;
 #ifdef SYS_pidfd_send_signal
-        if (it != m_children.constEnd())
-            ok = ::syscall(SYS_pidfd_send_signal, it->pidfd, SIGKILL, nullptr, 0) == 0;
-        else
+            // The pidfd names our child even if its number was reused.
+            return ::syscall(SYS_pidfd_send_signal, it->second.pidfd, SIGKILL, nullptr, 0) == 0;
 #endif
-            ok = ::kill(pid_t(pid), SIGKILL) == 0;
-        return ok;
+        }
+        return ::kill(pid_t(pid), SIGKILL) == 0;
     }
 
 private:
     struct Child {
         int pidfd = -1;
         bool watched = false; // the caller will ask about it; keep it until then
+        bool exited = false;  // reaped; only the answer for the caller is left
+        std::unique_ptr<QSocketNotifier> notifier;
     };
 
-    // Reaps children that have exited; forgets the ones nobody will ask about.
+    Pid openDesktopEntry(const QString &file, const QString &parameters, const QString &workDir)
+    {
+        const DesktopEntry entry = DesktopEntry::read(file);
+        if (entry.type == QLatin1String("Link"))
+            return entry.url.isEmpty() ? 0 : xdgOpen(entry.url, workDir);
+        QStringList command = entry.command(QProcess::splitCommand(parameters));
+        if (command.isEmpty())
+            return 0;
+        command.first() = resolveProgram(command.first());
+        if (command.first().isEmpty())
+            return 0;
+        return spawn(command, entry.path.isEmpty() ? workDir : entry.path, false);
+    }
+
+    Pid xdgOpen(const QString &target, const QString &workDir)
+    {
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return 0;
+        return spawn({opener, target}, workDir, false);
+    }
+
+    static bool hasExited(const Child &child)
+    {
+        if (child.pidfd < 0)
+            return false;
+        pollfd p{child.pidfd, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0;
+    }
+
+    void reap(Pid pid)
+    {
+        while (::waitpid(pid_t(pid), nullptr, WNOHANG) < 0 && errno == EINTR) {
+        }
+    }
+
+    // A child ended: reap it at once, so no zombie lingers. A watched child's
+    // answer is kept until the caller asks.
+    void childExited(Pid pid)
+    {
+        const auto it = m_children.find(pid);
+        if (it == m_children.end())
+            return;
+        reap(pid);
+        if (!it->second.watched) {
+            forget(pid);
+            return;
+        }
+        closeChild(it->second);
+        it->second.exited = true;
+    }
+
+    // Without an event loop nobody hears a child end; look whenever we spawn.
     void sweep()
     {
-        for (auto it = m_children.begin(); it != m_children.end();) {
-            pollfd p{it->pidfd, POLLIN, 0};
-            if (::poll(&p, 1, 0) > 0) {
-                ::waitpid(pid_t(it.key()), nullptr, WNOHANG);
-                if (!it->watched) {
-                    ::close(it->pidfd);
-                    it = m_children.erase(it);
-                    continue;
-                }
-            }
-            ++it;
+        std::vector<Pid> ended;
+        for (const auto &[pid, child] : m_children) {
+            if (!child.exited && hasExited(child))
+                ended.push_back(pid);
         }
+        for (Pid pid : ended)
+            childExited(pid);
     }
 
     Pid spawn(const QStringList &command, const QString &workDir, bool watched)
@@ -197,15 +412,19 @@ private:
         const QByteArray dir = QFile::encodeName(workDir);
         if (!workDir.isEmpty() && QFileInfo(workDir).isDir())
             posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+        // Our descriptors (lock files, sockets) are none of the program's
+        // business, and one it kept open could outlive the shell.
+        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 
-        // Started programs get a clean signal state, whatever the shell blocks or handles.
+        // Started programs get a clean signal state, whatever the shell blocks,
+        // handles or ignores.
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
         sigset_t none, defaults;
         sigemptyset(&none);
-        sigemptyset(&defaults);
-        for (int sig : {SIGPIPE, SIGTERM, SIGHUP, SIGINT, SIGCHLD})
-            sigaddset(&defaults, sig);
+        sigfillset(&defaults);
+        sigdelset(&defaults, SIGKILL);
+        sigdelset(&defaults, SIGSTOP);
         posix_spawnattr_setsigmask(&attr, &none);
         posix_spawnattr_setsigdefault(&attr, &defaults);
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF
@@ -220,21 +439,41 @@ private:
         const int fd = pidfdOpen(pid);
         if (fd >= 0) {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-            m_children.insert(pid, Child{fd, watched});
+            Child child;
+            child.pidfd = fd;
+            child.watched = watched;
+            if (QCoreApplication::instance()) {
+                child.notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+                QObject::connect(child.notifier.get(), &QSocketNotifier::activated,
+                                 child.notifier.get(), [this, pid] { childExited(pid); });
+            }
+            m_children[pid] = std::move(child);
         }
         return pid;
+    }
+
+    static void closeChild(Child &child)
+    {
+        if (child.notifier) {
+            child.notifier->setEnabled(false);
+            // Deleting it from inside its own signal is not safe.
+            child.notifier.release()->deleteLater();
+        }
+        if (child.pidfd >= 0)
+            ::close(child.pidfd);
+        child.pidfd = -1;
     }
 
     void forget(Pid pid)
     {
         const auto it = m_children.find(pid);
         if (it != m_children.end()) {
-            ::close(it->pidfd);
+            closeChild(it->second);
             m_children.erase(it);
         }
     }
 
-    QHash<Pid, Child> m_children;
+    std::map<Pid, Child> m_children;
 };
 
 } // namespace

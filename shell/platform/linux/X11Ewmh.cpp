@@ -71,8 +71,9 @@ QString decodeText(::Display *dpy, const Property &p)
     if (p.type == Atom(atom("UTF8_STRING")))
         return QString::fromUtf8(bytes);
     // COMPOUND_TEXT and friends: let Xlib convert.
+    QByteArray raw = p.data;
     XTextProperty text;
-    text.value = reinterpret_cast<unsigned char *>(p.data.data());
+    text.value = reinterpret_cast<unsigned char *>(raw.data());
     text.encoding = p.type;
     text.format = p.format;
     text.nitems = p.items;
@@ -147,6 +148,23 @@ bool xresAvailable(::Display *dpy)
         return major > 1 || (major == 1 && minor >= 2); // QueryClientIds came with 1.2
     }();
     return available;
+}
+
+// The bits of an XID that a client numbers its resources with; the rest names
+// the client. The server gives every client the same mask.
+XID resourceMask(::Display *dpy)
+{
+    static XID mask = 0;
+    if (mask)
+        return mask;
+    int count = 0;
+    XResClient *clients = nullptr;
+    if (XResQueryClients(dpy, &count, &clients) == Success && clients) {
+        if (count > 0)
+            mask = clients[0].resource_mask;
+        XFree(clients);
+    }
+    return mask ? mask : XID(0x1fffff); // the server's default
 }
 
 QByteArray localHostName()
@@ -282,7 +300,7 @@ QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows)
             }
             XResClientIdsDestroy(count, ids);
         }
-        const XID mask = reinterpret_cast<_XPrivDisplay>(dpy)->resource_mask;
+        const XID mask = resourceMask(dpy);
         for (XWindow w : windows) {
             const auto it = byBase.constFind(XID(w) & ~mask);
             if (it != byBase.constEnd())

@@ -1,0 +1,452 @@
+// Windows of other programs, through the window manager (EWMH/ICCCM).
+#include "LinuxServices.h"
+
+#include "X11Connection.h"
+#include "X11Ewmh.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QSet>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <optional>
+#include <poll.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+#undef None
+#undef Bool
+#undef Status
+#undef KeyPress
+#undef KeyRelease
+#undef FocusIn
+#undef FocusOut
+
+namespace platform::linuxsvc {
+namespace {
+
+namespace ewmh = x11::ewmh;
+using ewmh::XWindow;
+using x11::atom;
+
+// EWMH source indications: a program about its own window, or a pager or
+// taskbar acting for the user (which the window manager always obeys).
+constexpr long SourceApplication = 1;
+constexpr long SourcePager = 2;
+constexpr long StateRemove = 0;
+constexpr long StateAdd = 1;
+
+// Asks windows for a _NET_WM_PING answer. The answer goes to the root window,
+// so it runs on a connection of its own that selects the root's substructure
+// events only while a ping is out: the shared connection's events belong to
+// whoever reads them there (the key grabs), and nobody else should have to
+// wade through every window move on the screen.
+class PingChannel
+{
+public:
+    ~PingChannel()
+    {
+        delete m_notifier;
+        if (m_dpy)
+            XCloseDisplay(m_dpy);
+    }
+
+    // True when the window answered within the time; nullopt when no ping
+    // could be sent (no connection, or the window is gone).
+    std::optional<bool> ping(XWindow window, int timeoutMs)
+    {
+        if (!open())
+            return std::nullopt;
+        Wait wait;
+        wait.window = window;
+        wait.stamp = ++m_serial;
+        m_waits.append(&wait);
+        // EWMH has clients answer with SubstructureNotify|SubstructureRedirect;
+        // Qt 6 answers with StructureNotify|SubstructureRedirect. Hear both.
+        if (m_waits.size() == 1)
+            XSelectInput(m_dpy, DefaultRootWindow(m_dpy), SubstructureNotifyMask | StructureNotifyMask);
+        const bool sent = x11::withoutErrors(m_dpy, [&] {
+            ewmh::sendProtocol(m_dpy, window, "_NET_WM_PING", wait.stamp, long(window));
+        });
+        drain();
+        if (sent && !wait.answered)
+            waitFor(wait, timeoutMs);
+        m_waits.removeOne(&wait);
+        if (m_waits.isEmpty()) {
+            XSelectInput(m_dpy, DefaultRootWindow(m_dpy), NoEventMask);
+            XSync(m_dpy, False);
+            drain();
+        }
+        if (!sent)
+            return std::nullopt;
+        return wait.answered;
+    }
+
+private:
+    struct Wait {
+        XWindow window = 0;
+        long stamp = 0;
+        bool answered = false;
+        QEventLoop *loop = nullptr;
+    };
+
+    bool open()
+    {
+        if (!m_dpy) {
+            if (m_failed || !x11::connection())
+                return false;
+            m_dpy = XOpenDisplay(nullptr);
+            if (!m_dpy) {
+                m_failed = true;
+                return false;
+            }
+            x11::installErrorHandler();
+        }
+        // Events can run while we wait only once there is an application.
+        if (!m_notifier && QCoreApplication::instance()) {
+            m_notifier = new QSocketNotifier(ConnectionNumber(m_dpy), QSocketNotifier::Read);
+            QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { drain(); });
+        }
+        return true;
+    }
+
+    // Lets events run until the answer comes or the time is up.
+    void waitFor(Wait &wait, int timeoutMs)
+    {
+        if (m_notifier && QCoreApplication::instance()) {
+            QEventLoop loop;
+            QTimer timer;
+            timer.setSingleShot(true);
+            timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end 5 % early
+            QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+            timer.start(timeoutMs);
+            wait.loop = &loop;
+            loop.exec();
+            wait.loop = nullptr;
+            return;
+        }
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!wait.answered && !deadline.hasExpired()) {
+            pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};
+            ::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime())));
+            drain();
+        }
+    }
+
+    // Reads every queued event; answers to our pings end their waits.
+    void drain()
+    {
+        if (!m_dpy)
+            return;
+        const long pingAtom = long(atom("_NET_WM_PING"));
+        const Atom protocols = atom("WM_PROTOCOLS");
+        while (XPending(m_dpy) > 0) {
+            XEvent event;
+            XNextEvent(m_dpy, &event);
+            if (event.type != ClientMessage || event.xclient.message_type != protocols
+                || event.xclient.data.l[0] != pingAtom)
+                continue;
+            for (Wait *w : std::as_const(m_waits)) {
+                if (XWindow(event.xclient.data.l[2]) == w->window && event.xclient.data.l[1] == w->stamp) {
+                    w->answered = true;
+                    if (w->loop)
+                        w->loop->quit();
+                }
+            }
+        }
+    }
+
+    ::Display *m_dpy = nullptr;
+    bool m_failed = false;
+    QSocketNotifier *m_notifier = nullptr;
+    long m_serial = 0x4272; // any start will do; clients echo it back
+    QList<Wait *> m_waits;
+};
+
+enum class WindowType { Normal, Dialog, Tool, Other };
+
+WindowType windowType(::Display *dpy, XWindow window, bool transient)
+{
+    static const char *const toolTypes[] = {
+        "_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_TOOLBAR",
+        "_NET_WM_WINDOW_TYPE_MENU", "_NET_WM_WINDOW_TYPE_DOCK",
+        "_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+        "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
+        "_NET_WM_WINDOW_TYPE_NOTIFICATION", "_NET_WM_WINDOW_TYPE_COMBO",
+        "_NET_WM_WINDOW_TYPE_DND"};
+    // The list is in order of preference; the first type we know counts.
+    for (unsigned long type : ewmh::longs(dpy, window, "_NET_WM_WINDOW_TYPE")) {
+        if (type == atom("_NET_WM_WINDOW_TYPE_NORMAL"))
+            return WindowType::Normal;
+        if (type == atom("_NET_WM_WINDOW_TYPE_DIALOG"))
+            return WindowType::Dialog;
+        if (type == atom("_NET_WM_WINDOW_TYPE_SPLASH"))
+            return WindowType::Other;
+        for (const char *tool : toolTypes) {
+            if (type == atom(tool))
+                return WindowType::Tool;
+        }
+    }
+    // No type: a transient window is a dialog, any other a normal one.
+    return transient ? WindowType::Dialog : WindowType::Normal;
+}
+
+class X11Windows : public Windows
+{
+public:
+    WindowId findMainWindow(Pid pid) override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy || pid <= 0)
+            return 0;
+        const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
+        const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
+        ewmh::ProcessTree tree;
+        for (XWindow w : clients) {
+            const auto it = pids.constFind(w);
+            if (it != pids.constEnd() && tree.isSelfOrDescendant(*it, pid))
+                return w;
+        }
+        return 0;
+    }
+
+    void setAppFocus(Pid pid) override
+    {
+        activateWindow(findMainWindow(pid));
+    }
+
+    void activateWindow(WindowId window) override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy || !window)
+            return;
+        x11::withoutErrors([&] {
+            const XWindow w = XWindow(window);
+            // ICCCM: a client restores an iconic window by mapping it.
+            const auto state = ewmh::firstLong(dpy, w, "WM_STATE");
+            if (state && *state == IconicState)
+                XMapWindow(dpy, Window(w));
+            if (ewmh::wmRunning(dpy) && ewmh::wmSupports(dpy, "_NET_ACTIVE_WINDOW")) {
+                const long current = long(ewmh::firstLong(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW")
+                                              .value_or(0));
+                ewmh::sendToRoot(dpy, w, "_NET_ACTIVE_WINDOW", {SourcePager, CurrentTime, current});
+                if (ewmh::wmSupports(dpy, "_NET_RESTACK_WINDOW"))
+                    ewmh::sendToRoot(dpy, w, "_NET_RESTACK_WINDOW", {SourcePager, 0, Above});
+                else
+                    XRaiseWindow(dpy, Window(w));
+            } else {
+                XMapRaised(dpy, Window(w));
+                XSetInputFocus(dpy, Window(w), RevertToParent, CurrentTime);
+            }
+        });
+    }
+
+    WindowId foregroundWindow() override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy)
+            return 0;
+        WindowId result = 0;
+        x11::withoutErrors([&] {
+            if (ewmh::wmRunning(dpy)) {
+                result = ewmh::firstLong(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW").value_or(0);
+                return;
+            }
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(dpy, &focus, &revert);
+            if (focus == 0 || focus == PointerRoot)
+                return;
+            result = topLevelOf(dpy, focus);
+        });
+        return result;
+    }
+
+    void requestClose(WindowId window) override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy || !window)
+            return;
+        x11::withoutErrors([&] {
+            const XWindow w = XWindow(window);
+            if (ewmh::longs(dpy, w, "WM_PROTOCOLS").contains(atom("WM_DELETE_WINDOW")))
+                ewmh::sendProtocol(dpy, w, "WM_DELETE_WINDOW", CurrentTime);
+            else if (ewmh::wmRunning(dpy))
+                ewmh::sendToRoot(dpy, w, "_NET_CLOSE_WINDOW", {CurrentTime, SourcePager});
+        });
+    }
+
+    // Alt+F4 closes a window through the window manager's key binding, and the
+    // Brindle session's openbox binds no keys. So after the key events (for
+    // programs that read the keys themselves) the window manager is asked to
+    // close the window, as its binding would.
+    void sendAltF4() override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy)
+            return;
+        const WindowId target = foregroundWindow();
+        x11::withoutErrors([&] {
+            int event = 0, error = 0, major = 0, minor = 0;
+            if (XTestQueryExtension(dpy, &event, &error, &major, &minor)) {
+                const KeyCode alt = XKeysymToKeycode(dpy, XK_Alt_L);
+                const KeyCode f4 = XKeysymToKeycode(dpy, XK_F4);
+                if (alt && f4) {
+                    XTestFakeKeyEvent(dpy, alt, True, CurrentTime);
+                    XTestFakeKeyEvent(dpy, f4, True, CurrentTime);
+                    XTestFakeKeyEvent(dpy, f4, False, CurrentTime);
+                    XTestFakeKeyEvent(dpy, alt, False, CurrentTime);
+                }
+            }
+        });
+        if (!target)
+            return;
+        if (ewmh::wmRunning(dpy) && ewmh::wmSupports(dpy, "_NET_CLOSE_WINDOW")) {
+            x11::withoutErrors([&] {
+                ewmh::sendToRoot(dpy, XWindow(target), "_NET_CLOSE_WINDOW", {CurrentTime, SourcePager});
+            });
+        } else {
+            requestClose(target);
+        }
+    }
+
+    bool isResponding(WindowId window, int timeoutMs) override
+    {
+        if (!window)
+            return true;
+        ::Display *dpy = x11::connection();
+        if (!dpy)
+            return true;
+        QList<unsigned long> protocols;
+        const bool exists = x11::withoutErrors([&] {
+            protocols = ewmh::longs(dpy, XWindow(window), "WM_PROTOCOLS");
+        });
+        // A window that is gone has nothing to report; the next look drops it.
+        if (!exists || !protocols.contains(atom("_NET_WM_PING")))
+            return true;
+        return m_ping.ping(XWindow(window), std::max(timeoutMs, 50)).value_or(true);
+    }
+
+    QString windowTitle(WindowId window) override
+    {
+        ::Display *dpy = x11::connection();
+        if (!dpy || !window)
+            return {};
+        QString title;
+        x11::withoutErrors([&] { title = ewmh::title(dpy, XWindow(window)); });
+        return title;
+    }
+
+    QList<TopLevel> topLevelWindows() override
+    {
+        QList<TopLevel> result;
+        ::Display *dpy = x11::connection();
+        if (!dpy)
+            return result;
+        x11::withoutErrors([&] {
+            const XWindow root = DefaultRootWindow(dpy);
+            const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
+            const QSet<XWindow> managed(clients.cbegin(), clients.cend());
+            for (XWindow w : clients) {
+                TopLevel t;
+                t.id = w;
+                t.title = ewmh::title(dpy, w);
+                t.visible = isShown(dpy, w);
+                // Managed client windows are top-level windows of their program.
+                t.hasParent = false;
+                const auto owner = ewmh::firstLong(dpy, w, "WM_TRANSIENT_FOR");
+                // Transient for the root or for a hidden "group leader" window
+                // (as toolkits do for parentless dialogs) is owned by no window.
+                t.hasOwner = owner && *owner != 0 && *owner != root && *owner != w
+                             && managed.contains(*owner);
+                const WindowType type = windowType(dpy, w, owner.has_value() && *owner != 0);
+                const bool skipTaskbar = ewmh::longs(dpy, w, "_NET_WM_STATE")
+                                             .contains(atom("_NET_WM_STATE_SKIP_TASKBAR"));
+                t.toolWindow = type == WindowType::Tool || skipTaskbar;
+                t.appWindow = t.hasOwner && type == WindowType::Normal && !skipTaskbar;
+                result << t;
+            }
+        });
+        return result;
+    }
+
+    void setTopMost(QWidget *widget, bool onTop) override
+    {
+        if (!widget)
+            return;
+        QWidget *window = widget->window();
+        widget->setProperty("brindleTopMost", onTop);
+        if (window != widget)
+            window->setProperty("brindleTopMost", onTop);
+        if (!window->isVisible()) {
+            // Qt sets the state when it maps the window.
+            if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
+                window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+            return;
+        }
+        // Keep Qt's idea of the flags in step without re-creating the window,
+        // so that hiding and showing it again keeps the state.
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+        window->overrideWindowFlags(flags);
+
+        // Only on the X11 platform is the window id an X window.
+        ::Display *dpy = x11::connection();
+        if (!dpy || QGuiApplication::platformName() != QLatin1String("xcb"))
+            return;
+        const XWindow w = XWindow(window->winId());
+        x11::withoutErrors([&] {
+            ewmh::sendToRoot(dpy, w, "_NET_WM_STATE",
+                             {onTop ? StateAdd : StateRemove, long(atom("_NET_WM_STATE_ABOVE")), 0,
+                              SourceApplication});
+        });
+    }
+
+private:
+    // Normal or minimised (iconic): the window is there for the user, as a
+    // minimised window on Windows stays visible.
+    static bool isShown(::Display *dpy, XWindow w)
+    {
+        if (const auto state = ewmh::firstLong(dpy, w, "WM_STATE"))
+            return *state == NormalState || *state == IconicState;
+        XWindowAttributes attrs;
+        return XGetWindowAttributes(dpy, Window(w), &attrs) && attrs.map_state == IsViewable;
+    }
+
+    // The child of the root that holds window (a frame or the window itself).
+    static WindowId topLevelOf(::Display *dpy, Window window)
+    {
+        const Window root = DefaultRootWindow(dpy);
+        for (int depth = 0; depth < 64 && window && window != root; ++depth) {
+            Window r = 0, parent = 0;
+            Window *children = nullptr;
+            unsigned int count = 0;
+            if (!XQueryTree(dpy, window, &r, &parent, &children, &count))
+                return 0;
+            if (children)
+                XFree(children);
+            if (parent == root)
+                return window;
+            window = parent;
+        }
+        return 0;
+    }
+
+    PingChannel m_ping;
+};
+
+} // namespace
+
+std::unique_ptr<Windows> createWindows()
+{
+    return std::make_unique<X11Windows>();
+}
+
+} // namespace platform::linuxsvc
