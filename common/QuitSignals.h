@@ -1,12 +1,26 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
 
-// SIGTERM, SIGHUP and SIGINT (log-out, kill, Ctrl+C) turned into an ordinary
-// call on the event loop, so a program can end in its own orderly way.
-namespace QuitSignals {
+class QSocketNotifier;
 
-// Needs a running Q(Core)Application. The callback runs once per signal.
-bool install(std::function<void(int signal)> onSignal);
+// Turns SIGTERM, SIGHUP and SIGINT into a Qt signal on the event loop: the
+// handler only writes a byte to a pipe, everything else happens outside it.
+class QuitSignals : public QObject
+{
+    Q_OBJECT
+public:
+    explicit QuitSignals(QObject *parent = nullptr);
+    ~QuitSignals() override;
 
-} // namespace QuitSignals
+    // False when the pipe or the handlers could not be set up.
+    bool isValid() const { return m_notifier != nullptr; }
+
+signals:
+    void received(int signalNumber);
+
+private:
+    void drain();
+
+    QSocketNotifier *m_notifier = nullptr;
+};

@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -14,7 +15,10 @@ QString SingleInstance::lockPath(const QString &program, const QString &folder)
     QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
     if (dir.isEmpty() || !QDir(dir).exists())
         dir = QStringLiteral("/tmp");
-    const QByteArray hash = QCryptographicHash::hash(QDir::cleanPath(folder).toUtf8(),
+    // The same folder reached through a link or "x/.." must give the same lock.
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QString key = canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(),
                                                      QCryptographicHash::Sha1)
                                 .toHex()
                                 .left(12);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <mutex>
 #include <numbers>
+#include <utility>
 
 // Silent unless asked for (QT_LOGGING_RULES="brindle.tones.info=true"): a
 // machine without sound is normal and must not fill anybody's log.
@@ -43,8 +44,25 @@ public:
     int fill(qint16 *out, int capacity)
     {
         const int n = int(std::min<qint64>(capacity, m_total - m_pos));
-        for (int i = 0; i < n; ++i, ++m_pos)
-            out[i] = qint16(std::lround(32767.0 * Level * envelope(m_pos) * std::sin(m_step * double(m_pos))));
+        for (int done = 0; done < n;) {
+            // sin() per sample would cost more than everything else beeper does:
+            // the recurrence sin(x + s) = 2 cos(s) sin(x) - sin(x - s) needs one
+            // multiply-add, and a fresh start every block keeps it exact.
+            const int block = std::min(n - done, 1024);
+            double current = std::sin(m_step * double(m_pos));
+            double previous = std::sin(m_step * double(m_pos - 1));
+            const double twoCos = 2.0 * std::cos(m_step);
+            for (int i = 0; i < block; ++i, ++m_pos) {
+                double v = 32767.0 * Level * current;
+                if (m_pos < m_fade || m_pos >= m_total - m_fade)
+                    v *= envelope(m_pos);
+                out[done + i] = qint16(v < 0 ? v - 0.5 : v + 0.5);
+                const double next = twoCos * current - previous;
+                previous = current;
+                current = next;
+            }
+            done += block;
+        }
         return n;
     }
 
@@ -65,8 +83,11 @@ private:
 
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
-// ALSA's "default" device, opened per tone: nothing of the audio stack stays
-// loaded or awake between tones, and a device that appears later is found.
+bool keepOpen = false; // guarded by sinkMutex()
+
+// ALSA's "default" device, opened per tone unless keepOpen: then it stays open
+// between tones, stopped. A device that fails is closed and looked for again
+// at the next tone, so one that appears later is found.
 class AlsaSink : public Tones::Sink
 {
 public:
@@ -77,6 +98,15 @@ public:
         std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
     }
 
+    ~AlsaSink() override { release(); }
+
+    void release()
+    {
+        if (m_pcm)
+            snd_pcm_close(m_pcm);
+        m_pcm = nullptr;
+    }
+
     void play(int frequency, int milliseconds) override
     {
         if (milliseconds <= 0)
@@ -85,7 +115,7 @@ public:
         clock.start();
         Generator tone(frequency, milliseconds, Tones::SampleRate);
         if (tone.total() > 0)
-            sound(tone, clock, milliseconds + TailAllowanceMs);
+            sound(tone, clock, qint64(milliseconds) + TailAllowanceMs);
         // Whatever the device did, the caller's timing holds: the tone lasts its length.
         const qint64 rest = milliseconds - clock.elapsed();
         if (rest > 0)
@@ -93,22 +123,35 @@ public:
     }
 
 private:
-    void sound(Generator &tone, const QElapsedTimer &clock, qint64 limitMs)
+    snd_pcm_t *openDevice()
     {
+        if (m_pcm) {
+            if (snd_pcm_prepare(m_pcm) >= 0)
+                return std::exchange(m_pcm, nullptr);
+            release();
+        }
         snd_pcm_t *pcm = nullptr;
         int rc = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
         if (rc < 0) {
             report(false, rc);
-            return;
+            return nullptr;
         }
         rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
                                 Tones::SampleRate, 1, BufferUs);
         if (rc < 0) {
             report(false, rc);
             snd_pcm_close(pcm);
-            return;
+            return nullptr;
         }
         report(true, 0);
+        return pcm;
+    }
+
+    void sound(Generator &tone, const QElapsedTimer &clock, qint64 limitMs)
+    {
+        snd_pcm_t *pcm = openDevice();
+        if (!pcm)
+            return;
 
         // Non-blocking writes with a deadline: a stalled sound server must not
         // hold the caller (the shell's UI thread) beyond the tone.
@@ -128,6 +171,7 @@ private:
                 snd_pcm_wait(pcm, int(std::clamp<qint64>(limitMs - clock.elapsed(), 1, 100)));
             } else if (n < 0) {
                 if (snd_pcm_recover(pcm, int(n), 1) < 0) {
+                    report(false, int(n));
                     failed = true;
                     break;
                 }
@@ -139,14 +183,20 @@ private:
         if (!failed && snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED)
             snd_pcm_start(pcm);
         // Let the tail play out; once it has, the device reports an underrun.
-        while (!failed && clock.elapsed() < limitMs) {
+        while (!failed) {
             snd_pcm_sframes_t delay = 0;
             if (snd_pcm_delay(pcm, &delay) < 0 || delay <= 0)
                 break;
+            const qint64 left = limitMs - clock.elapsed();
+            if (left <= 0)
+                break;
             const qint64 waitMs = std::clamp<qint64>(qint64(delay) * 1000 / Tones::SampleRate, 1, 20);
-            QThread::msleep(static_cast<unsigned long>(std::min(waitMs, limitMs - clock.elapsed())));
+            QThread::msleep(static_cast<unsigned long>(std::min(waitMs, left)));
         }
-        snd_pcm_close(pcm);
+        if (keepOpen && !failed && snd_pcm_drop(pcm) >= 0)
+            m_pcm = pcm;
+        else
+            snd_pcm_close(pcm);
     }
 
     // One line when the device comes or goes, not one per tone.
@@ -162,6 +212,7 @@ private:
             qCInfo(lcTones) << "no audio output, tones are silent:" << snd_strerror(error);
     }
 
+    snd_pcm_t *m_pcm = nullptr; // kept between tones, stopped
     bool m_known = false;
     bool m_available = false;
 };
@@ -204,6 +255,16 @@ void setSink(std::unique_ptr<Sink> s)
 {
     std::lock_guard lock(sinkMutex());
     sink() = s ? std::move(s) : std::make_unique<AlsaSink>();
+}
+
+void keepDeviceOpen(bool keep)
+{
+    std::lock_guard lock(sinkMutex());
+    keepOpen = keep;
+    if (!keep) {
+        if (auto *alsa = dynamic_cast<AlsaSink *>(sink().get()))
+            alsa->release();
+    }
 }
 
 std::vector<qint16> render(int frequency, int milliseconds, int sampleRate)

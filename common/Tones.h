@@ -23,6 +23,12 @@ void Beep(int frequency, int milliseconds);
 // Takes ownership; nullptr restores the audio sink.
 void setSink(std::unique_ptr<Sink> sink);
 
+// The audio sink opens the device per tone, so nothing of the audio stack stays
+// loaded or connected between tones. A program that sounds tones all the time
+// (beeper) keeps it open instead: connecting to a sound server for every tone
+// costs more processor time than the tone. false closes it again.
+void keepDeviceOpen(bool keep);
+
 // The sample rate tones are made at and the frequencies that sound; a tone
 // outside that range (or of no length) is a silent wait of its length.
 constexpr int SampleRate = 48000;

@@ -25,12 +25,24 @@ bool ExitWindowsWith(int flags)
     return power.logOff();
 }
 
+namespace {
+
+// X keeps 24-bit colour in 32-bit pixels, so the 32 bits per pixel that
+// Windows-made settings ask for is the same depth.
+bool sameDepth(int screen, int requested)
+{
+    auto norm = [](int bits) { return bits == 32 ? 24 : bits; };
+    return norm(screen) == norm(requested);
+}
+
+} // namespace
+
 int ChangeDisplayMode(int width, int height, int bitsPerPixel, int &frequency)
 {
     auto &display = platform::Services::display();
     const QList<platform::DisplayMode> modes = display.modes();
     for (const platform::DisplayMode &mode : modes) {
-        if (mode.bitsPerPixel != bitsPerPixel || mode.width != width || mode.height != height)
+        if (!sameDepth(mode.bitsPerPixel, bitsPerPixel) || mode.width != width || mode.height != height)
             continue;
         platform::DisplayMode wanted = mode;
         if (frequency >= 0)

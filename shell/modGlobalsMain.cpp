@@ -104,7 +104,8 @@ int Main(int argc, char **argv)
     // Log-out, kill and Ctrl+C end the shell in the same orderly way as "Exit";
     // before the menu exists, the desktop and keyboard are given back.
     QPointer<frmMenu> menu;
-    QuitSignals::install([&menu](int) {
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &app, [&menu](int) {
         if (menu) {
             if (!menu->IsUnloaded())
                 menu->Unload();

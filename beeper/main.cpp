@@ -1,0 +1,44 @@
+// beeper: sounds an attention pattern while the shell asks for it through the
+// settings store (section "Beeper" of application "Brindle").
+#include "Beeper.h"
+#include "QuitSignals.h"
+#include "SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+// The suite's program folder: beeper lives in its beeper/ subfolder. The shell
+// checks the lock with the same (canonical) folder.
+QString programFolder()
+{
+    const QString parent = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    const QString canonical = QFileInfo(parent).canonicalFilePath();
+    return canonical.isEmpty() ? parent : canonical;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("beeper"));
+
+    SingleInstance instance(QStringLiteral("beeper"), programFolder());
+    if (!instance.tryAcquire())
+        return 0; // the running copy goes on with the same settings
+
+    // Set up before "Running" is written, so no signal can leave it at "1".
+    QuitSignals quitSignals;
+    if (!quitSignals.isValid())
+        std::fprintf(stderr, "beeper: cannot watch for termination signals\n");
+
+    Beeper beeper;
+    QObject::connect(&quitSignals, &QuitSignals::received, &beeper, &Beeper::finish);
+    beeper.start();
+    return app.exec();
+}
