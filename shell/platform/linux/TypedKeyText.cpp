@@ -1,6 +1,7 @@
 #include "TypedKeyText.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 namespace platform::keytext {

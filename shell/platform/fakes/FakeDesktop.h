@@ -1,0 +1,30 @@
+#pragma once
+
+#include "../Desktop.h"
+
+#include <QStringList>
+
+namespace platform {
+
+// A desktop for tests: remembers whether the panel and desktop are shown and
+// every call in order ("taskbar hide", "desktop show", ...).
+class FakeDesktop : public Desktop
+{
+public:
+    bool taskbarShown = true;
+    bool desktopShown = true;
+    QStringList calls;
+
+    void showTaskbar(bool show) override
+    {
+        taskbarShown = show;
+        calls.append(show ? QStringLiteral("taskbar show") : QStringLiteral("taskbar hide"));
+    }
+    void showDesktop(bool show) override
+    {
+        desktopShown = show;
+        calls.append(show ? QStringLiteral("desktop show") : QStringLiteral("desktop hide"));
+    }
+};
+
+} // namespace platform

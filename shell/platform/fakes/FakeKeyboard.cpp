@@ -1,0 +1,81 @@
+#include "FakeKeyboard.h"
+
+namespace platform {
+
+bool FakeKeyboard::press(int virtualKey)
+{
+    if (!capturing)
+        return false;
+    if (virtualKey == 27) {
+        capturing = false;
+        auto done = std::move(m_onFinished);
+        m_onKey = nullptr;
+        m_onFinished = nullptr;
+        if (done)
+            done();
+        return true;
+    }
+    if (m_onKey) {
+        auto report = m_onKey;
+        report(virtualKey);
+    }
+    return true;
+}
+
+bool FakeKeyboard::typeKey(const QString &text)
+{
+    if (!typing || !m_onTyped)
+        return false;
+    auto report = m_onTyped;
+    report(text);
+    return true;
+}
+
+bool FakeKeyboard::installKeyGrabs(const QList<int> &virtualKeys)
+{
+    installs.append(virtualKeys);
+    grabbing = installResult;
+    grabbedKeys = installResult ? virtualKeys : QList<int>();
+    return installResult;
+}
+
+void FakeKeyboard::removeKeyGrabs()
+{
+    ++removals;
+    grabbing = false;
+    grabbedKeys.clear();
+}
+
+bool FakeKeyboard::startCapture(std::function<void(int)> onKey, std::function<void()> onFinished)
+{
+    if (!captureResult)
+        return false;
+    m_onKey = std::move(onKey);
+    m_onFinished = std::move(onFinished);
+    capturing = true;
+    return true;
+}
+
+void FakeKeyboard::stopCapture()
+{
+    capturing = false;
+    m_onKey = nullptr;
+    m_onFinished = nullptr;
+}
+
+bool FakeKeyboard::startTypingMonitor(std::function<void(const QString &)> onKey)
+{
+    if (!typingResult)
+        return false;
+    m_onTyped = std::move(onKey);
+    typing = true;
+    return true;
+}
+
+void FakeKeyboard::stopTypingMonitor()
+{
+    typing = false;
+    m_onTyped = nullptr;
+}
+
+} // namespace platform

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "../Windows.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+namespace platform {
+
+// Windows of other programs for tests: the test says which process has which
+// main window, which windows answer, and what the client list holds; every
+// call that acts on a window is written to calls ("focus 1001", "close 7",
+// "altf4", "activate 7").
+class FakeWindows : public Windows
+{
+public:
+    QHash<Pid, WindowId> mainWindows;
+    QHash<WindowId, QString> titles;
+    QList<WindowId> hung;            // these do not answer pings
+    QList<TopLevel> clients;         // topLevelWindows()
+    WindowId foreground = 0;
+    QStringList calls;
+    QList<int> pingTimeouts;         // every isResponding timeout asked for
+    // A focused program's window comes to the front unless this is false.
+    bool focusMovesForeground = true;
+    std::function<void(WindowId)> onClose;  // runs on requestClose
+    std::function<void()> onAltF4;          // runs on sendAltF4
+    std::function<void(WindowId)> onPing;   // runs before a ping is answered
+
+    WindowId findMainWindow(Pid pid) override { return mainWindows.value(pid, 0); }
+    void setAppFocus(Pid pid) override
+    {
+        calls.append(QStringLiteral("focus %1").arg(pid));
+        const WindowId window = findMainWindow(pid);
+        if (window && focusMovesForeground)
+            foreground = window;
+    }
+    void activateWindow(WindowId window) override
+    {
+        calls.append(QStringLiteral("activate %1").arg(window));
+        if (window)
+            foreground = window;
+    }
+    WindowId foregroundWindow() override { return foreground; }
+    void requestClose(WindowId window) override
+    {
+        calls.append(QStringLiteral("close %1").arg(window));
+        if (onClose)
+            onClose(window);
+    }
+    void sendAltF4() override
+    {
+        calls.append(QStringLiteral("altf4"));
+        if (onAltF4)
+            onAltF4();
+    }
+    bool isResponding(WindowId window, int timeoutMs) override
+    {
+        pingTimeouts.append(timeoutMs);
+        if (onPing)
+            onPing(window);
+        return !window || !hung.contains(window);
+    }
+    QString windowTitle(WindowId window) override { return titles.value(window); }
+    QList<TopLevel> topLevelWindows() override { return clients; }
+    void setTopMost(QWidget *, bool onTop) override
+    {
+        calls.append(onTop ? QStringLiteral("topmost") : QStringLiteral("not topmost"));
+    }
+};
+
+} // namespace platform

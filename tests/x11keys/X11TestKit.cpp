@@ -1,0 +1,263 @@
+#include "X11TestKit.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace x11kit {
+
+bool waitUntil(const std::function<bool()> &done, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+bool xdotool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+::Display *display()
+{
+    static ::Display *dpy = XOpenDisplay(nullptr);
+    return dpy;
+}
+
+namespace {
+int ignoreErrors(::Display *, XErrorEvent *) { return 0; }
+struct Quiet {
+    Quiet() { XSetErrorHandler(ignoreErrors); }
+} g_quiet;
+
+int g_lastError = 0;
+int recordError(::Display *, XErrorEvent *e)
+{
+    g_lastError = e->error_code;
+    return 0;
+}
+
+bool hasType(Window w, Atom type)
+{
+    ::Display *dpy = display();
+    Atom actual = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char *data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), 0, 16, False,
+                           XA_ATOM, &actual, &format, &n, &after, &data) == Success && data) {
+        for (unsigned long i = 0; i < n; ++i)
+            found = found || reinterpret_cast<unsigned long *>(data)[i] == type;
+        XFree(data);
+    }
+    return found;
+}
+
+void collect(Window w, int depth, QList<Window> &out)
+{
+    out.append(w);
+    if (depth == 0)
+        return;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display(), w, &root, &parent, &children, &count))
+        return;
+    for (unsigned i = 0; i < count; ++i)
+        collect(children[i], depth - 1, out);
+    if (children)
+        XFree(children);
+}
+} // namespace
+
+bool isViewable(unsigned long window)
+{
+    XWindowAttributes a;
+    XSync(display(), False);
+    return XGetWindowAttributes(display(), window, &a) && a.map_state == IsViewable;
+}
+
+QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly)
+{
+    ::Display *dpy = display();
+    const Atom type = XInternAtom(dpy, typeName, False);
+    QList<Window> all;
+    collect(DefaultRootWindow(dpy), 2, all);
+    QList<unsigned long> out;
+    for (Window w : all) {
+        if (w == DefaultRootWindow(dpy) || !hasType(w, type))
+            continue;
+        if (viewableOnly && !isViewable(w))
+            continue;
+        out.append(w);
+    }
+    return out;
+}
+
+unsigned long createTypedWindow(const char *typeName, bool map)
+{
+    ::Display *dpy = display();
+    const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 200, 100, 0, 0, 0xffffff);
+    const Atom type = XInternAtom(dpy, typeName, False);
+    XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char *>(&type), 1);
+    XStoreName(dpy, w, typeName);
+    if (map)
+        XMapWindow(dpy, w);
+    XSync(dpy, False);
+    return w;
+}
+
+void destroyWindow(unsigned long window)
+{
+    XDestroyWindow(display(), window);
+    XSync(display(), False);
+}
+
+void mapWindow(unsigned long window)
+{
+    XMapWindow(display(), window);
+    XSync(display(), False);
+}
+
+bool canGrab(int keycode, unsigned modifiers)
+{
+    ::Display *dpy = display();
+    XSync(dpy, False);
+    g_lastError = 0;
+    auto old = XSetErrorHandler(recordError);
+    XGrabKey(dpy, keycode, modifiers, DefaultRootWindow(dpy), True, GrabModeAsync, GrabModeAsync);
+    XSync(dpy, False);
+    const bool ok = g_lastError == 0;
+    if (ok)
+        XUngrabKey(dpy, keycode, modifiers, DefaultRootWindow(dpy));
+    XSync(dpy, False);
+    XSetErrorHandler(old);
+    return ok;
+}
+
+int keycodeOf(const char *keysymName)
+{
+    return XKeysymToKeycode(display(), XStringToKeysym(keysymName));
+}
+
+void tapKeys(const QStringList &keysymNames)
+{
+    ::Display *dpy = display();
+    for (const QString &name : keysymNames) {
+        const int code = keycodeOf(name.toLatin1().constData());
+        XTestFakeKeyEvent(dpy, code, True, 0);
+        XTestFakeKeyEvent(dpy, code, False, 0);
+    }
+    XSync(dpy, False);
+}
+
+void sendKey(const char *keysymName, bool press)
+{
+    XTestFakeKeyEvent(display(), keycodeOf(keysymName), press, 0);
+    XSync(display(), False);
+}
+
+bool keyboardFree()
+{
+    ::Display *dpy = display();
+    if (XGrabKeyboard(dpy, DefaultRootWindow(dpy), False, GrabModeAsync, GrabModeAsync, CurrentTime)
+        != GrabSuccess)
+        return false;
+    XUngrabKeyboard(dpy, CurrentTime);
+    XSync(dpy, False);
+    return true;
+}
+
+KeyFixture::KeyFixture() = default;
+
+KeyFixture::~KeyFixture()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+bool KeyFixture::start(const QString &title)
+{
+    const QString log = m_dir.filePath(QStringLiteral("keys.log"));
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start(QStringLiteral(BRINDLE_TESTAPP), {"--title", title, "--keylog", log});
+    if (!m_process.waitForStarted(5000))
+        return false;
+    QByteArray out;
+    const bool shown = waitUntil([&] {
+        out += m_process.readAllStandardOutput();
+        return out.contains("shown 0x") && out.indexOf('\n', out.indexOf("shown 0x")) > 0;
+    }, 10000);
+    if (!shown)
+        return false;
+    const int at = int(out.indexOf("shown 0x")) + 6;
+    const QByteArray hex = out.mid(at, out.indexOf('\n', at) - at).trimmed();
+    m_window = hex.toULong(nullptr, 16);
+    return m_window != 0 && focus();
+}
+
+bool KeyFixture::focus()
+{
+    const QString id = QString::number(m_window);
+    xdotool({"windowactivate", "--sync", id});
+    return waitUntil([&] {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(display(), &focused, &revert);
+        if (focused == m_window)
+            return true;
+        xdotool({"windowfocus", "--sync", id});
+        return false;
+    }, 5000);
+}
+
+QStringList KeyFixture::lines() const
+{
+    QFile f(m_dir.filePath(QStringLiteral("keys.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return all.mid(m_consumed);
+}
+
+QStringList KeyFixture::takeLines()
+{
+    // F13-F24 are not on the test keyboard; "Hiragana" is and nothing grabs it.
+    xdotool({"key", "Hiragana"});
+    QStringList got;
+    waitUntil([&] {
+        got = lines();
+        return got.contains(QStringLiteral("release Hiragana"));
+    }, 5000);
+    m_consumed += int(got.size());
+    QStringList before;
+    for (const QString &line : got) {
+        if (line.endsWith(QLatin1String("Hiragana")))
+            break;
+        before.append(line);
+    }
+    return before;
+}
+
+void KeyFixture::clear()
+{
+    m_consumed += int(lines().size());
+}
+
+} // namespace x11kit

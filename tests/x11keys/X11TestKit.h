@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+
+typedef struct _XDisplay Display;
+
+// Helpers for the tests that run on a private X server (run-under-xvfb).
+namespace x11kit {
+
+// Runs events until `done` holds or `ms` passed; the final value of `done`.
+bool waitUntil(const std::function<bool()> &done, int ms = 5000);
+
+// Runs xdotool with the arguments; true when it exited with 0.
+bool xdotool(const QStringList &args);
+
+// A connection of the test's own, as another program would have.
+::Display *display();
+
+bool isViewable(unsigned long window);
+// Top-level client windows that carry the window type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
+QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly);
+// Makes an unmanaged or managed window of the given type; mapped when asked.
+unsigned long createTypedWindow(const char *typeName, bool map);
+void destroyWindow(unsigned long window);
+void mapWindow(unsigned long window);
+// True when this connection may grab the key combination (nobody else holds it).
+bool canGrab(int keycode, unsigned modifiers);
+int keycodeOf(const char *keysymName);
+// Presses and releases each key by its keycode through XTest, adding no
+// modifiers (xdotool presses Super_L along with Super_R, for one).
+void tapKeys(const QStringList &keysymNames);
+// One half of a key stroke through XTest.
+void sendKey(const char *keysymName, bool press);
+// True when no program holds the whole keyboard.
+bool keyboardFree();
+
+// The fixture program: a focused window that logs the keys it receives.
+class KeyFixture
+{
+public:
+    KeyFixture();
+    ~KeyFixture();
+    bool start(const QString &title = QStringLiteral("KeyFixture"));
+    unsigned long window() const { return m_window; }
+    // Gives the fixture the keyboard focus.
+    bool focus();
+    QStringList lines() const;
+    // Sends a marker key and waits until it arrived, so every key sent before
+    // it has arrived too; then returns and forgets the lines before it.
+    QStringList takeLines();
+    void clear();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    unsigned long m_window = 0;
+    int m_consumed = 0;
+};
+
+} // namespace x11kit
