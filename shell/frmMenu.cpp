@@ -6,19 +6,33 @@
 #include "frmShowLoading.h"
 #include "keys/modKeys.h"
 #include "modGlobals.h"
+#include "mShellNotify.h"
+#include "modKeyHandler.h"
 #include "modUtil.h"
 #include "platform/Services.h"
+#include "menu/Launcher.h"
+#include "menu/MenuBackground.h"
+#include "menu/MenuButtons.h"
+#include "programs/AppMenu.h"
+#include "programs/ProcessWatch.h"
+#include "stats/StatsStore.h"
+#include "playtime/PlayTime.h"
+#include "playtime/frmPassword.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
+#include <Command.h>
+#include <OleColor.h>
 #include <VbNumber.h>
 #include <SettingsStore.h>
 
@@ -56,7 +70,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen)
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(AppTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setAutoFillBackground(true);
+    // paintEvent covers the whole form with the background picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 
     HideTaskbarTimer = makeTimer(this, "HideTaskbarTimer", 50);
@@ -70,13 +85,44 @@ frmMenu::frmMenu(frmShowLoading *loadScreen)
     connect(UnloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
     connect(ShutdownTimer, &QTimer::timeout, this, &frmMenu::onShutdownTimer);
 
+    // The button menu: the controls, supervision, activation and statistics.
+    checkProcess = makeTimer(this, "checkProcess", 250);
+    DBLCLICKDELAY = makeTimer(this, "DBLCLICKDELAY", 10, true);
+    Stats = new StatsStore();
+    Buttons = new MenuButtons(this, [this] { return EditMode(); });
+    buttonDelayTimer = Buttons->buttonDelayTimer;
+    Watch = new ProcessWatch(Buttons, Stats, this);
+    Launch = new Launcher(Buttons, Watch, Stats, this);
+    Apps = new AppMenu(this);
+    mnuApps = Apps->mnuApps;
+    const auto restoreMode = [this] {
+        if (platform::Services::display().current() != m_orgRes)
+            SetOrgRes();
+    };
+    Watch->SetOrgRes = restoreMode;
+    Launch->SetOrgRes = restoreMode;
+    Launch->ShowPasswordDialog = [] { frmPassword::ShowModal(); };
+    connect(Buttons, &MenuButtons::rebuilt, Watch, &ProcessWatch::Redim);
+    connect(Buttons, &MenuButtons::buttonLoaded, Watch, &ProcessWatch::Extend);
+    connect(Buttons, &MenuButtons::Click, this, &frmMenu::Menu_Click);
+    connect(Buttons, &MenuButtons::DblClick, this, &frmMenu::Menu_DblClick);
+    connect(checkProcess, &QTimer::timeout, Watch, &ProcessWatch::checkProcess_Timer);
+
+    PlayClock = new PlayTime(this);
+    PlaytimeTimer = PlayClock->PlaytimeTimer;
+    connect(PlayClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    Launch->ResetTimer = [this] {
+        if (PasswordOK(QString(), false))
+            ResetTime();
+    };
+
     mnuMenu = new QMenu(this);
     mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
     mnuEditMode = makeAction(mnuMenu, "mnuEditMode", tr("Edit mode"));
     mnuEditMode->setCheckable(true);
     mnuEditMode->setVisible(false); // arrives with edit mode
     mnuRefresh = makeAction(mnuMenu, "mnuRefresh", tr("Refresh"));
-    mnuRefresh->setVisible(false);
+    connect(mnuRefresh, &QAction::triggered, this, &frmMenu::RefreshPictures);
     addSeparator(mnuMenu, "spl01");
     mnuExit = makeAction(mnuMenu, "mnuExit", tr("Exit"));
     connect(mnuExit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
@@ -92,6 +138,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen)
 
 frmMenu::~frmMenu()
 {
+    delete Stats;
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -112,7 +159,10 @@ void frmMenu::Load()
 
 void frmMenu::runLoadSteps()
 {
-    // 1. The typing monitor joins with the takeover.
+    // 1.
+    WriteLog(QStringLiteral("FrmMenu()::StartHook"));
+    modKeyHandler::StartTypingHook([this](const QString &key) { KeyTyped(key); });
+    WriteLog(QStringLiteral("FrmMenu()::StartHook OK."));
     // 2.
     if (!DebugMode) {
         WriteLog(QStringLiteral("FrmMenu()::LoadScreen-TopMost!"));
@@ -127,6 +177,19 @@ void frmMenu::runLoadSteps()
     // 6, 7.
     WriteLog(QStringLiteral("frmMenu()::If instructed, clear some settings..."));
     clearSettingsIfAsked();
+    // 8. Statistics are counted when the database is there; without it the
+    // menu works all the same.
+    const QString statsFile = AppPath() + QStringLiteral("data/stats.db");
+    WriteLog(QStringLiteral("frmMenu()::Make ADO Connection to (") + statsFile + QLatin1Char(')'));
+    QString statsError;
+    if (!Stats->Open(statsFile, &statsError))
+        WriteLog(QStringLiteral("frmMenu()::Statistics not available: ") + statsError);
+    WriteLog(QStringLiteral("frmMenu()::Add RecordSet Object."));
+    // 11.
+    WriteLog(QStringLiteral("frmMenu()::Load buttons..."));
+    Buttons->setLoadScreen(m_loadScreen);
+    LoadButtons(-1);
+    WriteLog(QStringLiteral("frmMenu()::Button loaded."));
     // 12.
     WriteLog(QStringLiteral("frmMenu()::Play welcome sound:") + SS.WelcomeSound);
     modUtil::PlayFile(SS.WelcomeSound, false);
@@ -134,6 +197,18 @@ void frmMenu::runLoadSteps()
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes"));
     GetOrgRes();
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes done."));
+    // 14.
+    checkProcess->start();
+    // 16. There is no window procedure to replace on X11; the form hears the
+    // mount table itself.
+    if (!DebugMode) {
+        WriteLog(QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (") + QString::number(winId())
+                 + QLatin1Char(')'));
+        WriteLog(QStringLiteral("frmMenu()::SubClass OK"));
+        WriteLog(QStringLiteral("frmMenu()::Set Shell Notify Hook"));
+        mShellNotify::RegisterShellNotify([this](int event) { HandleShellNotify(0, event); });
+        WriteLog(QStringLiteral("frmMenu()::Set Shell Notify Hook OK."));
+    }
     // 17.
     WriteLog(QStringLiteral("frmMenu()::All loading and hooking done."));
     QCoreApplication::processEvents();
@@ -142,6 +217,19 @@ void frmMenu::runLoadSteps()
         WriteLog(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
         HideTaskbarTimer->start();
     }
+    // 20 - 23. The play-time check may end start-up here.
+    switch (PlayClock->StartupCheck()) {
+    case PlayTime::StartupAction::StartShutdown:
+        ShutdownTimer->start();
+        return;
+    case PlayTime::StartupAction::StartUnload:
+        UnloadTimer->start();
+        return;
+    case PlayTime::StartupAction::Continue:
+        break;
+    }
+    // 24.
+    PlayClock->StartClock();
     // 25 - 27.
     showMainScreen();
 }
@@ -247,7 +335,7 @@ void frmMenu::failStartup(const VbError &error)
         auto &desktop = platform::Services::desktop();
         desktop.showTaskbar(true);
         desktop.showDesktop(true);
-        platform::Services::keyboard().removeKeyGrabs();
+        modKeyHandler::HookKeyHandler(false);
     }
     std::exit(1);
 }
@@ -276,7 +364,12 @@ void frmMenu::onUnloadTimer()
 void frmMenu::onShutdownTimer()
 {
     ShutdownTimer->stop();
-    ShutDown::PowerOffPC();
+    // A machine that may not be switched off must not leave the child at an
+    // empty screen: the session ends instead.
+    if (!ShutDown::PowerOffPC()) {
+        WriteLog(QStringLiteral("frmMenu()::Power off refused, quitting after time-out!"));
+        Unload();
+    }
 }
 
 void frmMenu::onHideTaskbarTimer()
@@ -288,18 +381,93 @@ void frmMenu::onHideTaskbarTimer()
 void frmMenu::onResizeTimer()
 {
     ResizeTimer->stop();
-    if (!EditMode())
+    if (!EditMode()) {
         UpdateSettings();
+        RefreshButtons();
+    }
     if (ResizeTimer->interval() != 500)
         ResizeTimer->setInterval(500);
 }
 
 void frmMenu::UpdateSettings()
 {
-    QPalette pal = palette();
-    const quint32 c = quint32(SS.ScreenBackColor);
-    pal.setColor(QPalette::Window, QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
-    setPalette(pal);
+    m_background = QPixmap::fromImage(MenuBackground::Paint(SS, size(), EditMode()));
+    update();
+}
+
+void frmMenu::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    // Until ResizeTimer paints the new size, the rest shows the plain colour.
+    const QRegion uncovered = QRegion(rect()) - QRegion(m_background.rect());
+    for (const QRect &r : uncovered)
+        painter.fillRect(r, OleColor::toQColor(quint32(SS.ScreenBackColor)));
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+}
+
+void frmMenu::LoadButtons(int index, bool bringToFront)
+{
+    Buttons->LoadButtons(index, bringToFront);
+}
+
+void frmMenu::UpdateButton(int index)
+{
+    Buttons->UpdateButton(index);
+}
+
+void frmMenu::SetButtonPos(int index)
+{
+    Buttons->SetButtonPos(index);
+}
+
+void frmMenu::HandleShellNotify(int, int lParam)
+{
+    if (EditMode())
+        return;
+    if (lParam == mShellNotify::SHCNE_MEDIAINSERTED || lParam == mShellNotify::SHCNE_MEDIAREMOVED)
+        RefreshPictures();
+}
+
+void frmMenu::RefreshPictures()
+{
+    Buttons->RefreshPictures();
+}
+
+void frmMenu::RefreshButtons()
+{
+    Buttons->RefreshButtons();
+}
+
+Command *frmMenu::Menu(int index) const
+{
+    return Buttons->Menu(index);
+}
+
+void frmMenu::ExecuteFile(int index, bool skipPassword, bool force)
+{
+    Launch->ExecuteFile(index, skipPassword, force);
+}
+
+bool frmMenu::MakeAppList()
+{
+    return Apps->MakeAppList(Watch->ButtonWatch, QCursor::pos());
+}
+
+void frmMenu::Menu_Click(int index)
+{
+    // Clicks in edit mode select and move buttons instead.
+    if (EditMode() || !SS.Buttons.has(index) || index > SS.ButtonsMax || SS.Buttons.at(index).Link.isEmpty())
+        return;
+    Buttons->DelayAllButtons();
+    ExecuteFile(index, false, false);
+}
+
+void frmMenu::Menu_DblClick(int)
+{
+    // While it runs, edit-mode dragging keeps still.
+    DBLCLICKDELAY->stop();
+    DBLCLICKDELAY->start(10);
 }
 
 void frmMenu::onEscape()
@@ -311,18 +479,27 @@ void frmMenu::onEscape()
 
 bool frmMenu::PasswordOK(const QString &text, bool noDialog)
 {
-    if (SS.Password.isEmpty())
-        return true;
-    if (noDialog || !text.isEmpty())
-        return text.compare(SS.Password, Qt::CaseInsensitive) == 0;
-    for (;;) {
-        const QString typed = platform::Services::dialogs().inputBox(
-            QStringLiteral("Password:"), QStringLiteral("Brindle - Enter Password"), QString(), QLatin1Char('*'));
-        if (typed.isEmpty())
-            return false;
-        if (typed.compare(SS.Password, Qt::CaseInsensitive) == 0)
-            return true;
-    }
+    return frmPassword::PasswordOK(text, noDialog);
+}
+
+void frmMenu::ResetTime()
+{
+    PlayClock->ResetTime();
+}
+
+void frmMenu::PauseTimer(bool pause)
+{
+    PlayClock->PauseTimer(pause);
+}
+
+void frmMenu::KeyTyped(const QString &key)
+{
+    PlayClock->KeyTyped(key);
+}
+
+bool frmMenu::ClockPaused() const
+{
+    return PlayClock->ClockPaused();
 }
 
 void frmMenu::mnuExit_Click()
@@ -346,22 +523,27 @@ void frmMenu::Unload()
     if (m_unloading)
         return;
     m_unloading = true;
+    // No tick may start beeper again while the exit sound plays.
+    PlaytimeTimer->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
                                QString::number(TimeLeftSeconds));
+    Stats->Close();
     ShutDown::StopSound();
     modUtil::PlayFile(SS.ExitSound, true);
     if (!DebugMode) {
         auto &desktop = platform::Services::desktop();
         desktop.showTaskbar(true);
         desktop.showDesktop(true);
-        platform::Services::keyboard().removeKeyGrabs();
+        modKeyHandler::HookKeyHandler(false);
     }
     HideTaskbarTimer->stop();
+    mShellNotify::UnregisterShellNotify();
     Backup::RemoveMarker(AppPath());
     CleanBackup();
     runExitProgram();
+    modKeyHandler::StopTypingHook();
     hide();
     m_unloaded = true;
     emit unloaded();

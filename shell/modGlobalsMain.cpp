@@ -2,6 +2,7 @@
 #include "frmMenu.h"
 #include "frmShowLoading.h"
 #include "modGlobals.h"
+#include "modKeyHandler.h"
 #include "data/Backup.h"
 #include "platform/Services.h"
 
@@ -73,7 +74,7 @@ int quitWithoutStarting()
         WriteLog(QStringLiteral("Main()::Adding Desktop"));
         platform::Services::desktop().showDesktop(true);
         WriteLog(QStringLiteral("Main()::Unhooking KeyHandler"));
-        platform::Services::keyboard().removeKeyGrabs();
+        modKeyHandler::HookKeyHandler(false);
     }
     WriteLog(QStringLiteral("Main()::Program Terminated."));
     return 0;
@@ -127,6 +128,7 @@ int Main(int argc, char **argv)
         WriteLog(QStringLiteral("Main()::Attempting to Remove Desktop (Windows Shell)"));
         platform::Services::desktop().showDesktop(false);
         WriteLog(QStringLiteral("Main()::Attempting to Hook KeyHandler (Subclassing)"));
+        modKeyHandler::HookKeyHandler(true);
     }
     WriteLog(QStringLiteral("Main()::Taskbar,Desktop,KeyHandler attempts wend successfully."));
 

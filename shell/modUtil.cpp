@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -84,6 +87,19 @@ void PlayFile(const QString &path, bool wait)
     } else if (modGlobals::SS.BeepIfNoSound != 0) {
         QApplication::beep();
     }
+}
+
+void WaitMs(int milliseconds, bool noEvents)
+{
+    if (milliseconds <= 0)
+        return;
+    if (noEvents || !QCoreApplication::instance()) {
+        QThread::msleep(ulong(milliseconds));
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace modUtil

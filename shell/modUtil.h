@@ -19,4 +19,8 @@ QString FolderOf(const QString &path);
 // Plays a sound file under the sound settings; with wait, returns when it has ended.
 void PlayFile(const QString &path, bool wait = false);
 
+// Waits the given time, letting window events (timers too) run meanwhile
+// unless noEvents is set.
+void WaitMs(int milliseconds, bool noEvents = false);
+
 } // namespace modUtil

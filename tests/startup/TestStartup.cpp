@@ -37,23 +37,51 @@ QStringList mainLines(bool debug)
     return lines;
 }
 
-QStringList menuLines(bool debug, bool clear = false)
+QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
 {
-    QStringList lines;
+    QStringList lines{QStringLiteral("FrmMenu()::StartHook"), QStringLiteral("FrmMenu()::StartHook OK.")};
     if (!debug)
         lines << QStringLiteral("FrmMenu()::LoadScreen-TopMost!");
     lines << QStringLiteral("FrmMenu()::Adjusting custom properties..")
           << QStringLiteral("frmMenu()::If instructed, clear some settings...")
           << (clear ? QStringLiteral("frmMenu()::Instructed to clear some settings...")
                     : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
+          << QStringLiteral("frmMenu()::Make ADO Connection to (") + env.programFolder() + QStringLiteral("data/stats.db)")
+          << QStringLiteral("frmMenu()::Add RecordSet Object.")
+          << QStringLiteral("frmMenu()::Load buttons...") << QStringLiteral("frmMenu()::Button loaded.")
           << QStringLiteral("frmMenu()::Play welcome sound:")
-          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.")
-          << QStringLiteral("frmMenu()::All loading and hooking done.");
+          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.");
+    if (!debug)
+        lines << QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (*)")
+              << QStringLiteral("frmMenu()::SubClass OK") << QStringLiteral("frmMenu()::Set Shell Notify Hook")
+              << QStringLiteral("frmMenu()::Set Shell Notify Hook OK.");
+    lines << QStringLiteral("frmMenu()::All loading and hooking done.");
     if (!debug)
         lines << QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject");
-    lines << QStringLiteral("frmMenu()::Show main screen (shell).") << QStringLiteral("frmMenu()::Remove loadscreen.")
+    lines << QStringLiteral("frmMenu()::Initialize playtime-timerobject.")
+          << QStringLiteral("frmMenu()::Show main screen (shell).") << QStringLiteral("frmMenu()::Remove loadscreen.")
           << AllDone;
     return lines;
+}
+
+// Log lines against expected ones; "*" in an expected line stands for any text.
+bool sameLines(const QStringList &actual, const QStringList &expected)
+{
+    if (actual.size() != expected.size()) {
+        qWarning() << "log:" << actual;
+        qWarning() << "expected:" << expected;
+        return false;
+    }
+    for (qsizetype i = 0; i < actual.size(); ++i) {
+        QString pattern = QRegularExpression::escape(expected.at(i));
+        pattern.replace(QStringLiteral("\\*"), QStringLiteral(".*"));
+        const QRegularExpression matcher(QRegularExpression::anchoredPattern(pattern));
+        if (!matcher.match(actual.at(i)).hasMatch()) {
+            qWarning() << "line" << i << "is" << actual.at(i) << "expected" << expected.at(i);
+            return false;
+        }
+    }
+    return true;
 }
 
 QStringList quitLines(bool debug)
@@ -118,7 +146,7 @@ void TestStartup::startsAndQuitsInOrder()
     QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
     QVERIFY(shell.start(arguments));
     QVERIFY(shell.waitForLog(AllDone));
-    QCOMPARE(shell.logLines(), mainLines(debug) + menuLines(debug));
+    QVERIFY(sameLines(shell.logLines(), mainLines(debug) + menuLines(env, debug)));
 
     shell.terminate();
     QVERIFY(shell.waitForExit());
@@ -140,8 +168,8 @@ void TestStartup::logGrowsAcrossRuns()
         shell.terminate();
         QVERIFY(shell.waitForExit());
     }
-    const QStringList once = mainLines(true) + menuLines(true);
-    QCOMPARE(shell.logLines(), once + once);
+    const QStringList once = mainLines(true) + menuLines(env, true);
+    QVERIFY(sameLines(shell.logLines(), once + once));
 }
 
 void TestStartup::logLineFormat()
@@ -173,7 +201,7 @@ void TestStartup::clearSwitch()
     shell.writeSettings(clearRecord());
     QVERIFY(shell.start({QStringLiteral("/debug"), QStringLiteral("-CLEAR")}));
     QVERIFY(shell.waitForLog(AllDone));
-    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true, true));
+    QVERIFY(sameLines(shell.logLines(), mainLines(true) + menuLines(env, true, true)));
     shell.terminate();
     QVERIFY(shell.waitForExit());
 }
@@ -187,7 +215,7 @@ void TestStartup::markerSkippedWithMi()
     QVERIFY(Backup::WriteMarker(env.programFolder()) == std::nullopt);
     QVERIFY(shell.start({QStringLiteral("/debug /mi")}));
     QVERIFY(shell.waitForLog(AllDone));
-    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true));
+    QVERIFY(sameLines(shell.logLines(), mainLines(true) + menuLines(env, true)));
     QVERIFY(shell.shownDialogs().isEmpty());
     // The marker still goes at the next orderly quit.
     QVERIFY(Backup::MarkerExists(env.programFolder()));
@@ -209,7 +237,7 @@ void TestStartup::recovery_data()
     const QString resetTop = QStringLiteral("Main()::Resetting LoadScreen TopMost");
 
     QTest::newRow("OK continues") << QString() << QStringList{"OK"} << true
-                                  << recoveryLines(1) + menuLines(false);
+                                  << recoveryLines(1) + QStringList{QStringLiteral("<menu>")};
     QTest::newRow("Cancel without password quits") << QString() << QStringList{"Cancel"} << false
                                                    << recoveryLines(1) + QStringList{cancel} + quitLines(false);
     QTest::newRow("Cancel, right password in other case")
@@ -220,7 +248,7 @@ void TestStartup::recovery_data()
         << recoveryLines(1) + QStringList{cancel, asking, removeTop, removeTop, resetTop} + quitLines(false);
     QTest::newRow("Cancel, empty answer asks again, then OK")
         << "secret" << QStringList{"Cancel", "", "OK"} << true
-        << recoveryLines(1) + QStringList{cancel, asking, removeTop} + recoveryLines(1) + menuLines(false);
+        << recoveryLines(1) + QStringList{cancel, asking, removeTop} + recoveryLines(1) + QStringList{QStringLiteral("<menu>")};
 }
 
 void TestStartup::recovery()
@@ -244,7 +272,10 @@ void TestStartup::recovery()
     QVERIFY(shell.waitForExit());
     const QStringList lines = shell.logLines();
     QCOMPARE(lines.mid(0, mainLines(false).size()), mainLines(false));
-    QCOMPARE(lines.mid(mainLines(false).size()), expected);
+    const qsizetype menuAt = expected.indexOf(QStringLiteral("<menu>"));
+    if (menuAt >= 0)
+        expected = expected.mid(0, menuAt) + menuLines(env, false) + expected.mid(menuAt + 1);
+    QVERIFY(sameLines(lines.mid(mainLines(false).size()), expected));
 
     const QStringList shown = shell.shownDialogs();
     QVERIFY(!shown.isEmpty());
@@ -304,7 +335,7 @@ void TestStartup::missingOrEmptySettingsStartEmpty()
         shell.writeFile(QStringLiteral("settings.dat"), QByteArray());
     QVERIFY(shell.start({QStringLiteral("/debug")}));
     QVERIFY(shell.waitForLog(AllDone));
-    QCOMPARE(shell.logLines(), mainLines(true) + menuLines(true));
+    QVERIFY(sameLines(shell.logLines(), mainLines(true) + menuLines(env, true)));
     shell.terminate();
     QVERIFY(shell.waitForExit());
 }

@@ -27,12 +27,14 @@ const Entry kEntries[] = {
     {"My programs", "windows", "applications", rgb(0xff, 0xe8, 0xcc)},
 };
 
+// Three columns centred on a 1280 pixel wide screen; the captions need the
+// room beside the 128 pixel pictures.
 constexpr int kColumns = 3;
-constexpr int kWidth = 320;
+constexpr int kWidth = 360;
 constexpr int kHeight = 190;
 constexpr int kGap = 40;
-constexpr int kLeft = 100;
-constexpr int kTop = 90;
+constexpr int kLeft = (1280 - kColumns * kWidth - (kColumns - 1) * kGap) / 2;
+constexpr int kTop = 150;
 
 BUTTON makeButton(const Entry &entry, int index)
 {
@@ -44,7 +46,7 @@ BUTTON makeButton(const Entry &entry, int index)
     b.ForeColor = rgb(0x26, 0x32, 0x38);
     b.FontName = QStringLiteral("DejaVu Sans");
     b.FontBold = VbTrue;
-    b.FontSize = 18;
+    b.FontSize = 16;
     b.PicturePath = QStringLiteral(".\\demo\\") + QString::fromLatin1(entry.picture) + QStringLiteral(".bmp");
     b.Width = kWidth;
     b.Height = kHeight;
@@ -83,7 +85,7 @@ SettingsRecord Settings()
     s.BackgroundStyle = 1;
     s.Gradient1Color = rgb(0x4f, 0xc3, 0xf7);
     s.Gradient2Color = rgb(0xc5, 0xe1, 0xa5);
-    s.GradientAngle = 90;
+    s.GradientAngle = 270; // sky blue at the top, fading to green below
     s.ResponseTimeout = 10;
     s.AskToCloseRunning = VbTrue;
     s.ButtonFreezeSeconds = 2;

@@ -1,0 +1,255 @@
+// bench_menu build [runs]        LoadButtons(-1) of 200 buttons with pictures
+//                                (offscreen unless QT_QPA_PLATFORM says otherwise)
+// bench_menu tick [programs] [fixture]
+//                                one checkProcess tick over programs (20) that
+//                                all answer their pings; needs an X display
+//                                with a window manager (run-under-xvfb)
+// Prints the median and the slowest run in milliseconds.
+#include "menu/MenuButtons.h"
+#include "modGlobals.h"
+#include "platform/Services.h"
+#include "programs/ProcessWatch.h"
+#include "stats/StatsStore.h"
+
+#include <Command.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+
+using modGlobals::SS;
+
+namespace {
+
+void report(const char *what, QList<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-48s median %8.2f ms   slowest %8.2f ms   (%lld runs)\n", what, ms.at(ms.size() / 2), ms.last(),
+                static_cast<long long>(ms.size()));
+}
+
+BUTTON record(int i, const QString &picture)
+{
+    BUTTON b;
+    b.Caption = QStringLiteral("Program %1").arg(i);
+    b.TextAlignment = 1;
+    b.BackColor = 0x00C4F3FF;
+    b.ForeColor = 0x00383226;
+    b.FontName = QStringLiteral("DejaVu Sans");
+    b.FontBold = VbTrue;
+    b.FontSize = 12;
+    b.PicturePath = picture;
+    b.Width = 180;
+    b.Height = 90;
+    b.Left = 10 + (i % 10) * 190;
+    b.Top = 10 + (i / 10) * 100;
+    b.Enabled = VbTrue;
+    b.Link = QStringLiteral("/usr/bin/true");
+    b.InUse = 1;
+    b.OneInstance = VbTrue;
+    b.Bevel = VbTrue;
+    b.ExtraCount = 5;
+    b.ExtraStrings.redim(5);
+    b.ExtraStrings.at(1) = QStringLiteral("1");
+    return b;
+}
+
+int benchBuild(int runs)
+{
+    QTemporaryDir folder;
+    modGlobals::SetAppPath(folder.path());
+    const int count = 200;
+    SS.Buttons.redim(count - 1);
+    SS.ButtonsMax = count - 1;
+    for (int i = 0; i < count; ++i) {
+        // A picture file per button, as a parent's menu has.
+        QImage art(128, 128, QImage::Format_RGB32);
+        art.fill(QColor::fromHsv((i * 37) % 360, 120, 250));
+        QPainter p(&art);
+        p.setBrush(QColor::fromHsv((i * 53) % 360, 200, 200));
+        p.drawEllipse(16, 16, 96, 96);
+        p.end();
+        const QString name = QStringLiteral("pics/p%1.bmp").arg(i);
+        QDir(folder.path()).mkpath(QStringLiteral("pics"));
+        art.save(folder.path() + QLatin1Char('/') + name, "BMP");
+        SS.Buttons.at(i) = record(i, QStringLiteral(".\\") + QString(name).replace(QLatin1Char('/'), QLatin1Char('\\')));
+    }
+    QWidget form;
+    form.resize(1920, 2100);
+    MenuButtons buttons(&form, [] { return false; });
+    form.show();
+    QCoreApplication::processEvents();
+
+    QList<double> build, painted;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        buttons.LoadButtons(-1);
+        build << t.nsecsElapsed() / 1e6;
+        // The unloaded controls go, and every button paints once.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        form.repaint();
+        painted << t.nsecsElapsed() / 1e6;
+    }
+    if (buttons.UBound() != count - 1 || buttons.Menu(count - 1)->Picture().isNull()) {
+        std::fprintf(stderr, "the menu was not built\n");
+        return 1;
+    }
+    report("LoadButtons(-1), 200 buttons with pictures", build);
+    report("  ... and the first paint of all of them", painted);
+
+    // Program and document icons from the icon theme instead of picture files.
+    QFile program(folder.path() + QStringLiteral("/run.sh"));
+    program.open(QIODevice::WriteOnly);
+    program.write("#!/bin/sh\n");
+    program.close();
+    program.setPermissions(program.permissions() | QFile::ExeOwner);
+    QFile document(folder.path() + QStringLiteral("/story.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.close();
+    for (int i = 0; i < count; ++i)
+        SS.Buttons.at(i).PicturePath = i % 2 ? QStringLiteral(".\\run.sh") : QStringLiteral(".\\story.txt");
+    QList<double> icons, refresh;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        buttons.LoadButtons(-1);
+        icons << t.nsecsElapsed() / 1e6;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        t.restart();
+        buttons.RefreshPictures(); // forgets the icons first
+        refresh << t.nsecsElapsed() / 1e6;
+    }
+    if (buttons.Menu(1)->Picture().size() != QSize(32, 32)) {
+        std::fprintf(stderr, "no program icons\n");
+        return 1;
+    }
+    report("LoadButtons(-1), 200 buttons with theme icons", icons);
+    report("RefreshPictures, 200 buttons with theme icons", refresh);
+    return 0;
+}
+
+int benchTick(int programs, const QString &fixture, int ticks)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "tick needs an X display (tests/x11/run-under-xvfb)\n");
+        return 2;
+    }
+    QTemporaryDir folder;
+    modGlobals::SetAppPath(folder.path());
+    SS.Buttons.redim(programs - 1);
+    SS.ButtonsMax = programs - 1;
+    for (int i = 0; i < programs; ++i) {
+        SS.Buttons.at(i) = record(i, QString());
+        SS.Buttons.at(i).Link = fixture;
+    }
+    SS.ResponseTimeout = 10;
+    QWidget form;
+    MenuButtons buttons(&form, [] { return false; });
+    StatsStore stats;
+    ProcessWatch watch(&buttons, &stats, &form);
+    QObject::connect(&buttons, &MenuButtons::rebuilt, &watch, &ProcessWatch::Redim);
+    buttons.LoadButtons(-1);
+    watch.ShowDlg = [] { std::fprintf(stderr, "a program did not answer\n"); };
+
+    auto &processes = platform::Services::processes();
+    auto &windows = platform::Services::windows();
+    QList<platform::Pid> pids;
+    for (int i = 0; i < programs; ++i) {
+        const platform::Pid pid =
+            processes.start(fixture, QStringLiteral("--title Bench%1").arg(i), QString());
+        pids << pid;
+        buttons.Menu(i)->setExtraData(qint32(pid));
+        watch.AddProcess(i);
+    }
+    QElapsedTimer wait;
+    wait.start();
+    for (platform::Pid pid : std::as_const(pids)) {
+        while (!windows.findMainWindow(pid) && wait.elapsed() < 60000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(20);
+        }
+    }
+    int watched = 0;
+    for (const ButtonWatchEntry &entry : std::as_const(watch.ButtonWatch))
+        watched += int(entry.Processes.size());
+
+    if (qEnvironmentVariableIsSet("BENCH_MENU_PARTS")) {
+        QList<double> find, ping, running;
+        for (int r = 0; r < ticks; ++r) {
+            QElapsedTimer t;
+            t.start();
+            for (platform::Pid pid : std::as_const(pids))
+                processes.isRunning(pid);
+            running << t.nsecsElapsed() / 1e6;
+            t.restart();
+            QList<platform::WindowId> found;
+            for (platform::Pid pid : std::as_const(pids))
+                found << windows.findMainWindow(pid);
+            find << t.nsecsElapsed() / 1e6;
+            t.restart();
+            for (platform::WindowId w : std::as_const(found))
+                windows.isResponding(w, 10000);
+            ping << t.nsecsElapsed() / 1e6;
+        }
+        report("  isRunning x programs", running);
+        report("  findMainWindow x programs", find);
+        report("  isResponding x programs", ping);
+    }
+    QList<double> ms;
+    for (int r = 0; r < ticks; ++r) {
+        QElapsedTimer t;
+        t.start();
+        watch.checkProcess_Timer();
+        ms << t.nsecsElapsed() / 1e6;
+    }
+    int still = 0;
+    for (const ButtonWatchEntry &entry : std::as_const(watch.ButtonWatch))
+        still += int(entry.Processes.size());
+    for (platform::Pid pid : std::as_const(pids))
+        ::kill(pid_t(pid), SIGTERM);
+    if (watched != programs || still != programs) {
+        std::fprintf(stderr, "watched %d, still watched %d of %d\n", watched, still, programs);
+        return 1;
+    }
+    report(qPrintable(QStringLiteral("checkProcess tick, %1 answering programs").arg(programs)), ms);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("build");
+    if (mode == QLatin1String("build") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (mode == QLatin1String("build"))
+        return benchBuild(argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 20);
+    if (mode == QLatin1String("tick")) {
+        const int programs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 20;
+#ifdef BRINDLE_TESTAPP
+        QString fixture = QStringLiteral(BRINDLE_TESTAPP);
+#else
+        QString fixture;
+#endif
+        if (argc > 3)
+            fixture = QString::fromLocal8Bit(argv[3]);
+        if (fixture.isEmpty()) {
+            std::fprintf(stderr, "name the fixture program: bench_menu tick 20 /path/brindle_testapp\n");
+            return 2;
+        }
+        return benchTick(programs, fixture, 100);
+    }
+    std::fprintf(stderr, "usage: bench_menu build [runs] | tick [programs] [fixture]\n");
+    return 2;
+}

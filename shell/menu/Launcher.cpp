@@ -1,0 +1,286 @@
+#include "Launcher.h"
+
+#include "MenuButtons.h"
+#include "ShutDown.h"
+#include "ShutdownDialog.h"
+#include "modGlobals.h"
+#include "modUtil.h"
+#include "platform/Services.h"
+#include "programs/ProcessWatch.h"
+#include "programs/frmTasks.h"
+#include "stats/StatsStore.h"
+
+#include <Command.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QWidget>
+
+using modGlobals::SS;
+namespace Msg = platform::Msg;
+
+namespace {
+
+BUTTON *record(int index)
+{
+    if (index < 0 || index > SS.ButtonsMax || !SS.Buttons.has(index))
+        return nullptr;
+    return &SS.Buttons.at(index);
+}
+
+int message(const QString &text, int style)
+{
+    return platform::Services::dialogs().msgBox(text, style | Msg::Exclamation | Msg::SystemModal);
+}
+
+} // namespace
+
+Launcher::Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, QWidget *form)
+    : QObject(form)
+    , m_buttons(buttons)
+    , m_watch(watch)
+    , m_stats(stats)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("Launcher"));
+    ShowPasswordDialog = &Launcher::MaskedPasswordBox;
+    ShowApplications = [this] { frmTasks::ShowModal(m_form); };
+    ShowShutdownDialog = [this] { ShutdownDialog::Run(m_form); };
+}
+
+void Launcher::MaskedPasswordBox()
+{
+    const QString typed = platform::Services::dialogs().inputBox(
+        QStringLiteral("Password:"), modGlobals::PasswordDialogTitle, QString(), QLatin1Char('*'));
+    modGlobals::PasswordDialogText = typed;
+    modGlobals::PasswordDialogOK = !typed.isEmpty();
+}
+
+void Launcher::focusForm()
+{
+    if (m_form) {
+        m_form->activateWindow();
+        m_form->setFocus();
+    }
+}
+
+bool Launcher::askPassword(int index)
+{
+    for (;;) {
+        const Command *control = m_buttons->Menu(index);
+        modGlobals::PasswordDialogTitle = QStringLiteral("Enter Password for [")
+                                          + (control ? control->Caption() : QString()) + QLatin1Char(']');
+        modGlobals::PasswordDialogOK = false;
+        modGlobals::PasswordDialogText.clear();
+        if (ShowPasswordDialog)
+            ShowPasswordDialog();
+        if (!modGlobals::PasswordDialogOK)
+            return false;
+        const BUTTON *button = record(index);
+        if (!button)
+            return false;
+        if (modGlobals::PasswordDialogText.toLower() == button->Password.toLower())
+            return true;
+        message(QStringLiteral("Invalid password!"), Msg::OKOnly);
+    }
+}
+
+bool Launcher::runKeyword(const QString &keyword)
+{
+    using namespace ShutDown;
+    auto call = [](const std::function<void()> &action) {
+        if (action)
+            action();
+    };
+    if (keyword == QLatin1String("refresh"))
+        m_buttons->RefreshPictures(); // a link of that name is no program, in run mode too
+    else if (keyword == QLatin1String("shutdown_force"))
+        ExitWindowsWith(EWX_SHUTDOWN | EWX_FORCE);
+    else if (keyword == QLatin1String("reboot_force"))
+        ExitWindowsWith(EWX_REBOOT | EWX_FORCE);
+    else if (keyword == QLatin1String("logoff_force"))
+        ExitWindowsWith(EWX_LOGOFF | EWX_FORCE);
+    else if (keyword == QLatin1String("shutdown_dialog"))
+        call(ShowShutdownDialog);
+    else if (keyword == QLatin1String("lock_workstation"))
+        platform::Services::power().lockSession();
+    else if (keyword == QLatin1String("applications"))
+        call(ShowApplications);
+    else if (keyword == QLatin1String("stat"))
+        call(ShowStatistics);
+    else if (keyword == QLatin1String("resettimer"))
+        call(ResetTimer);
+    else
+        return false;
+    return true;
+}
+
+void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
+{
+    // The waits and questions below let events run; a second activation
+    // meanwhile would start a program past the rules being applied.
+    if (m_busy)
+        return;
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    QPointer<Command> control = m_buttons->Menu(index);
+    if (!control || !record(index))
+        return;
+    auto &processes = platform::Services::processes();
+    auto &windows = platform::Services::windows();
+
+    // 1. Password.
+    if (!record(index)->Password.trimmed().isEmpty() && !skipPassword) {
+        if (!askPassword(index))
+            return;
+    }
+    BUTTON *button = record(index);
+    if (!button || !control)
+        return;
+
+    // 2. Keywords.
+    if (runKeyword(button->Link.toLower()))
+        return;
+
+    // 3. Opened through the desktop: none of the process rules apply.
+    if (button->UseShellExecute != 0) {
+        const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
+        const QString parameters = modUtil::ExpandPathVars(button->Parameters);
+        const platform::Pid pid = processes.shellOpen(link, parameters, modUtil::FolderOf(link));
+        control->setExtraData(qint32(pid));
+        return;
+    }
+
+    // 4. One program at a time.
+    if (force) {
+        CloseAllRunningApps(index);
+    } else if (SS.OneProcessOnly != 0) {
+        for (int j = 0; j <= m_buttons->UBound(); ++j) {
+            const Command *other = m_buttons->Menu(j);
+            const platform::Pid pid = other ? other->ExtraData() : 0;
+            if (pid == 0 || !processes.isRunning(pid))
+                continue;
+            if (SS.AskToCloseRunning == 0) {
+                modUtil::PlayFile(SS.CloseFirstSound, false);
+                windows.setAppFocus(pid);
+                return;
+            }
+            if (j == index) {
+                windows.setAppFocus(pid);
+                return;
+            }
+            modUtil::PlayFile(SS.AskCloseSound, false);
+            focusForm();
+            const int answer = message(QStringLiteral("You already have another process running!\r\n\r\n"
+                                                      "Do you want to close this application ?"),
+                                       Msg::OKCancel);
+            if (answer != Msg::OK)
+                return;
+            CloseRunningProgram(pid);
+            if (processes.isRunning(pid))
+                return;
+        }
+    }
+    button = record(index);
+    if (!button || !control)
+        return;
+
+    // 5. The file must be there.
+    const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
+    if (!modGlobals::FileExists(link)) {
+        if (!button->Link.isEmpty()) {
+            focusForm();
+            message(QStringLiteral("The associated file cannot be found!"), Msg::OKOnly);
+        }
+        return;
+    }
+
+    // 6. One instance.
+    if (button->OneInstance != 0 && control->ExtraData() != 0 && processes.isRunning(control->ExtraData())) {
+        windows.setAppFocus(control->ExtraData());
+        return;
+    }
+
+    // 7. Screen mode.
+    bool modeSwitched = false;
+    if (button->OneInstance != 0 && SS.OneProcessOnly != 0 && button->SetResolution != 0)
+        modeSwitched = SetRes(index) == 0;
+
+    // 8. Start, in the program's own folder.
+    const QString parameters = modUtil::ExpandPathVars(button->Parameters);
+    QCoreApplication::processEvents();
+    const platform::Pid pid = processes.start(link, parameters, modUtil::FolderOf(link));
+    button = record(index);
+    if (!control || !button)
+        return;
+
+    // 9. Watched and counted; a start that failed is neither, and is said.
+    if (pid <= 0) {
+        if (modeSwitched && SetOrgRes)
+            SetOrgRes();
+        modGlobals::WriteLog(QStringLiteral("ExecuteFile()::Cannot start [") + link + QLatin1Char(' ') + parameters
+                             + QLatin1Char(']'));
+        focusForm();
+        message(QStringLiteral("The associated file cannot be started!"), Msg::OKOnly);
+        return;
+    }
+    control->setExtraData(qint32(pid));
+    m_watch->AddProcess(index);
+    if (m_stats)
+        m_stats->AddExecution(*button);
+}
+
+void Launcher::CloseRunningProgram(platform::Pid pid)
+{
+    auto &windows = platform::Services::windows();
+    windows.setAppFocus(pid);
+    // The window manager activates the window a moment later, not at once.
+    modUtil::WaitMs(250);
+    const platform::WindowId menuWindow = m_form ? platform::WindowId(m_form->winId()) : 0;
+    if (windows.foregroundWindow() == menuWindow)
+        return;
+    windows.requestClose(windows.findMainWindow(pid));
+    modUtil::WaitMs(500);
+    if (!platform::Services::processes().isRunning(pid))
+        return;
+    // Alt+F4 goes to whatever is in front: only when that is this program.
+    const platform::WindowId front = windows.foregroundWindow();
+    if (front != 0 && front != menuWindow && front == windows.findMainWindow(pid)) {
+        windows.sendAltF4();
+        modUtil::WaitMs(500);
+    }
+}
+
+bool Launcher::CloseAllRunningApps(int index)
+{
+    auto &processes = platform::Services::processes();
+    auto &windows = platform::Services::windows();
+    for (int j = 0; j <= m_buttons->UBound(); ++j) {
+        const Command *other = m_buttons->Menu(j);
+        const platform::Pid pid = other ? other->ExtraData() : 0;
+        if (pid == 0 || !processes.isRunning(pid))
+            continue;
+        if (j == index) {
+            windows.setAppFocus(pid);
+            continue;
+        }
+        focusForm();
+        windows.setAppFocus(pid);
+        CloseRunningProgram(pid);
+        if (processes.isRunning(pid))
+            return false;
+    }
+    return true;
+}
+
+int Launcher::SetRes(int index)
+{
+    BUTTON *button = record(index);
+    if (!button)
+        return -1;
+    int frequency = button->RefreshRate;
+    const int result =
+        ShutDown::ChangeDisplayMode(button->ScreenWidth, button->ScreenHeight, button->ColorDepth, frequency);
+    button->RefreshRate = qint16(frequency);
+    return result;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/Processes.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class MenuButtons;
+class ProcessWatch;
+class StatsStore;
+class QWidget;
+
+// What a menu button does when it is activated: ask its password, perform a
+// built-in keyword, or start its program under the one-program and
+// one-instance rules, hand it to supervision and count it.
+class Launcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, QWidget *form);
+
+    // A child's click passes both flags false; the remote console passes both
+    // true (no password, other programs closed first).
+    void ExecuteFile(int index, bool skipPassword, bool force);
+
+    // Asks the program to close: its main window first, then Alt+F4. The
+    // caller looks whether it is still running afterwards.
+    void CloseRunningProgram(platform::Pid pid);
+    // Closes the programs of every other button; brings index's own forward.
+    // False when one of them would not close.
+    bool CloseAllRunningApps(int index);
+    // Switches to the screen mode of button index. 0 when it is now in force.
+    int SetRes(int index);
+
+    // Shows the password question titled modGlobals::PasswordDialogTitle and
+    // leaves the typed text in PasswordDialogText and the confirmation in
+    // PasswordDialogOK. Until the play-time password form exists it is a
+    // masked input box.
+    std::function<void()> ShowPasswordDialog;
+    // Built-in actions that belong to other parts of the shell; an empty one
+    // does nothing, and the activation still ends there.
+    std::function<void()> ResetTimer;     // "resettimer"
+    std::function<void()> ShowStatistics; // "stat"
+    std::function<void()> ShowApplications; // "applications"
+    std::function<void()> ShowShutdownDialog; // "shutdown_dialog"
+    // Switches back to the screen mode of the shell's start.
+    std::function<void()> SetOrgRes;
+
+    static void MaskedPasswordBox();
+
+private:
+    bool askPassword(int index);
+    bool runKeyword(const QString &keyword);
+    void focusForm();
+
+    MenuButtons *m_buttons;
+    ProcessWatch *m_watch;
+    StatsStore *m_stats;
+    QWidget *m_form;
+    bool m_busy = false;
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "data/SettingsRecord.h"
+#include "frmShowLoading.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class Command;
+class QTimer;
+class QWidget;
+
+// The control array Menu of the menu form: Menu(i) is a Pellet Command
+// control showing button record i of modGlobals::SS. Menu(0) always exists;
+// the others are loaded and unloaded as the records come and go.
+class MenuButtons : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The controls are children of form; editMode tells whether the parent is
+    // editing the menu.
+    MenuButtons(QWidget *form, std::function<bool()> editMode);
+    ~MenuButtons() override;
+
+    // nullptr for an index that is not loaded.
+    Command *Menu(int index) const;
+    // The highest loaded index (0 when only Menu(0) exists).
+    int UBound() const { return int(m_menu.size()) - 1; }
+
+    // index < 0 rebuilds the whole menu; index >= 0 loads or reloads one
+    // button, loading its control when needed. With bringToFront the
+    // control of index goes to the top of the z-order.
+    void LoadButtons(int index, bool bringToFront = false);
+    // Copies record index into Menu(index).
+    void UpdateButton(int index);
+    // Copies Menu(index)'s position back into its record.
+    void SetButtonPos(int index);
+    // Reloads every button picture.
+    void RefreshPictures();
+    // Repaints every control.
+    void RefreshButtons();
+    // Disables every button for the freeze time after a start; buttonDelayTimer
+    // gives them back.
+    void DelayAllButtons();
+
+    // While the loading screen is up, building the menu advances its bar.
+    void setLoadScreen(frmShowLoading *screen) { m_loadScreen = screen; }
+
+    QTimer *buttonDelayTimer = nullptr;
+
+signals:
+    void Click(int index);
+    void DblClick(int index);
+    // The whole menu was built anew for records 0 .. upperBound (-1: none).
+    void rebuilt(int upperBound);
+    // A single control was loaded at index.
+    void buttonLoaded(int index);
+
+private:
+    BUTTON *record(int index) const;
+    Command *load(int index);
+    void unload(int index);
+    void showRecord(int index, BUTTON &button);
+    void onButtonDelayTimer();
+
+    QWidget *m_form;
+    std::function<bool()> m_editMode;
+    QList<Command *> m_menu;
+    QPointer<frmShowLoading> m_loadScreen;
+};

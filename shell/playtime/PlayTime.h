@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+class QTimer;
+
+// The play clock: counts the child's play time down from the store section
+// "TimeLimit", warns through beeper (section "Beeper"), and at the end quits
+// the shell or switches the PC off. Owned by the main form; every value is
+// read from the store at each use, so the settings dialog and the remote
+// console take effect at once.
+class PlayTime : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the main form's load must do after the start-up check.
+    enum class StartupAction {
+        Continue,        // go on: enable the clock and show the menu
+        StartShutdown,   // the child chose shut-down: enable ShutdownTimer, show nothing
+        StartUnload,     // the child chose shut-down, quit configured: enable UnloadTimer
+    };
+
+    explicit PlayTime(QObject *parent = nullptr);
+
+    // 500 ms, precise; disabled until the end of start-up.
+    QTimer *PlaytimeTimer = nullptr;
+
+    bool ClockPaused() const { return m_clockPaused; }
+    QString TypedBuffer() const { return m_typedBuffer; }
+
+    // One tick of PlaytimeTimer.
+    void Tick();
+    // Starts a full new play period.
+    void ResetTime();
+    void PauseTimer(bool pause);
+    // Every key typed anywhere: one character or a token such as "<pause>".
+    void KeyTyped(const QString &key);
+
+    // Start-up steps 20 to 23: may show the time-expired dialog until the
+    // parent's password or the child's shut-down choice ends it.
+    StartupAction StartupCheck();
+    // Start-up step 24.
+    void StartClock();
+
+    // Edit mode: no warning or expiry while a parent edits; on leaving, the
+    // parent may restart the period.
+    void EditModeEntered();
+    void EditModeLeaving();
+
+    // The quantities of the store, read afresh; non-numeric text counts as 0.
+    static qint64 LimitSeconds();
+    static qint64 WarnSeconds();
+
+    // The beeper program and the folder it is started in.
+    static QString BeeperProgram();
+    static QString BeeperFolder();
+    // A beeper is running only while a process holds its single-instance lock.
+    bool BeeperRunning() const;
+
+signals:
+    // The expiry action "quit the shell": the main form unloads.
+    void quitRequested();
+
+private:
+    void startBeeper();
+    void expire(qint32 action);
+    void anchorPeriod(qint64 remaining, qint64 limit);
+    void setTimeLeft(qint64 seconds);
+
+    bool m_clockPaused = false;
+    QString m_typedBuffer;
+    // TimeLeftSeconds holds a remaining time counted in this run (not only the
+    // value read at start), so a broken "LastInit" can fall back on it.
+    bool m_counted = false;
+    qint64 m_beeperPid = 0;
+};

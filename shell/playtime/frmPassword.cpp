@@ -1,0 +1,262 @@
+#include "frmPassword.h"
+
+#include "modGlobals.h"
+#include "platform/Services.h"
+
+#include <Command.h>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace modGlobals;
+
+namespace {
+
+frmPassword *g_current = nullptr;
+
+bool matchesParentPassword(const QString &text)
+{
+    return text.compare(SS.Password, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+frmPassword::frmPassword(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmPassword"));
+    setWindowTitle(QStringLiteral("Brindle - Enter Password"));
+    setFont(QFont(QStringLiteral("Tahoma"), 9));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(LockPicture(64));
+    Picture1->setFixedSize(72, 72);
+    Picture1->setAlignment(Qt::AlignCenter);
+
+    Label1 = new QLabel(QStringLiteral("ENTER PASSWORD"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(QFont(QStringLiteral("Tahoma"), 13, QFont::Bold));
+    Label1->setStyleSheet(QStringLiteral("color: #1f3f74;"));
+
+    Label2 = new QLabel(QStringLiteral("Password:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setEchoMode(QLineEdit::Password);
+    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    Text1->setMinimumHeight(26);
+    Text1->installEventFilter(this);
+    Label2->setBuddy(Text1);
+
+    Command1 = new Command(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setCaption(QStringLiteral("OK"));
+    Command1->setButtonType(Command::BType::OkButton);
+    Command1->setFixedSize(104, 38);
+    connect(Command1, &Command::Click, this, &frmPassword::Command1_Click);
+
+    Command2 = new Command(this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setCaption(QStringLiteral("Cancel"));
+    Command2->setButtonType(Command::BType::CancelButton);
+    Command2->setFixedSize(104, 38);
+    connect(Command2, &Command::Click, this, &frmPassword::Command2_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        Timer1->stop();
+        activateWindow();
+        Text1->setFocus(Qt::OtherFocusReason);
+    });
+
+    auto *fieldRow = new QHBoxLayout;
+    fieldRow->setSpacing(8);
+    fieldRow->addWidget(Label2);
+    fieldRow->addWidget(Text1, 1);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(10);
+    right->addWidget(Label1);
+    right->addLayout(fieldRow);
+    right->addStretch(1);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(14);
+    top->addWidget(Picture1, 0, Qt::AlignTop);
+    top->addLayout(right, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 14);
+    layout->setSpacing(10);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+    setFixedSize(400, 164);
+
+    // Load. A dialog closed without a button reads as Cancel.
+    PasswordDialogOK = false;
+    PasswordDialogText.clear();
+    PasswordDialogOpen = true;
+    if (!PasswordDialogTitle.isEmpty())
+        setWindowTitle(PasswordDialogTitle);
+    g_current = this;
+    platform::Services::windows().setTopMost(this, true);
+    Timer1->start();
+}
+
+frmPassword::~frmPassword()
+{
+    if (g_current == this) {
+        g_current = nullptr;
+        PasswordDialogOpen = false;
+        PasswordDialogTitle.clear();
+    }
+}
+
+frmPassword *frmPassword::Current()
+{
+    return g_current;
+}
+
+void frmPassword::ShowModal()
+{
+    frmPassword dialog;
+    dialog.exec();
+}
+
+void frmPassword::Command1_Click()
+{
+    PasswordDialogOK = true;
+    PasswordDialogText = Text1->text();
+    Unload();
+}
+
+void frmPassword::Command2_Click()
+{
+    PasswordDialogOK = false;
+    PasswordDialogText.clear();
+    Unload();
+}
+
+void frmPassword::Unload()
+{
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    PasswordDialogOpen = false;
+    PasswordDialogTitle.clear();
+    done(PasswordDialogOK ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void frmPassword::reject()
+{
+    if (!m_unloading)
+        Command2_Click();
+}
+
+bool frmPassword::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the field confirms, as people expect of a password prompt.
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmPassword::PasswordOK(const QString &text, bool noDialog)
+{
+    if (SS.Password.isEmpty())
+        return true;
+    if (!noDialog && text.isEmpty()) {
+        for (;;) {
+            ShowModal();
+            if (!PasswordDialogOK)
+                return false;
+            if (matchesParentPassword(PasswordDialogText))
+                return true;
+        }
+    }
+    return matchesParentPassword(text);
+}
+
+QPixmap frmPassword::LockPicture(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+
+    // Shackle: a steel arch behind the body.
+    const qreal shackleWidth = s * 0.11;
+    QLinearGradient steel(s * 0.25, 0, s * 0.75, 0);
+    steel.setColorAt(0.0, QColor(0x8c, 0x94, 0x9e));
+    steel.setColorAt(0.45, QColor(0xe4, 0xe8, 0xec));
+    steel.setColorAt(1.0, QColor(0x6c, 0x74, 0x7e));
+    QPainterPath arch;
+    const qreal left = s * 0.30;
+    const qreal right = s * 0.70;
+    const qreal bottom = s * 0.50;
+    arch.moveTo(left, bottom);
+    arch.lineTo(left, s * 0.32);
+    arch.arcTo(QRectF(left, s * 0.12, right - left, (right - left)), 180, -180);
+    arch.lineTo(right, bottom);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x4a, 0x50, 0x58), shackleWidth + s * 0.03, Qt::SolidLine, Qt::FlatCap));
+    p.drawPath(arch);
+    p.setPen(QPen(QBrush(steel), shackleWidth, Qt::SolidLine, Qt::FlatCap));
+    p.drawPath(arch);
+
+    // Body: a rounded brass block.
+    const QRectF body(s * 0.16, s * 0.44, s * 0.68, s * 0.50);
+    QLinearGradient brass(0, body.top(), 0, body.bottom());
+    brass.setColorAt(0.0, QColor(0xff, 0xd8, 0x5a));
+    brass.setColorAt(0.5, QColor(0xf0, 0xb4, 0x28));
+    brass.setColorAt(1.0, QColor(0xc2, 0x84, 0x0c));
+    p.setPen(QPen(QColor(0x8a, 0x5a, 0x00), qMax(1.0, s * 0.025)));
+    p.setBrush(brass);
+    p.drawRoundedRect(body, s * 0.08, s * 0.08);
+
+    // A highlight along the top edge of the body.
+    p.setPen(QPen(QColor(255, 255, 255, 110), qMax(1.0, s * 0.02)));
+    p.drawLine(QPointF(body.left() + s * 0.07, body.top() + s * 0.04),
+               QPointF(body.right() - s * 0.07, body.top() + s * 0.04));
+
+    // Keyhole.
+    const QPointF key(body.center().x(), body.top() + body.height() * 0.42);
+    QPainterPath hole;
+    hole.addEllipse(key, s * 0.065, s * 0.065);
+    QPolygonF slot;
+    slot << QPointF(key.x() - s * 0.03, key.y()) << QPointF(key.x() + s * 0.03, key.y())
+         << QPointF(key.x() + s * 0.045, key.y() + s * 0.16) << QPointF(key.x() - s * 0.045, key.y() + s * 0.16);
+    hole.addPolygon(slot);
+    hole.setFillRule(Qt::WindingFill);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x4a, 0x2e, 0x00));
+    p.drawPath(hole.simplified());
+    return pixmap;
+}

@@ -1,0 +1,225 @@
+#include "frmTimeExpired.h"
+
+#include "modGlobals.h"
+#include "platform/Services.h"
+
+#include <Command.h>
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace modGlobals;
+
+namespace {
+frmTimeExpired *g_current = nullptr;
+}
+
+frmTimeExpired::frmTimeExpired(QWidget *parent)
+    // No close button: only the password or the shut-down choice ends it.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("frmTimeExpired"));
+    setWindowTitle(QStringLiteral("Time Has Expired!"));
+    setFont(QFont(QStringLiteral("Tahoma"), 9));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Label1 = new QLabel(QStringLiteral("TIME HAS EXPIRED"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont heading(QStringLiteral("Tahoma"), 15, QFont::Bold);
+    Label1->setFont(heading);
+    Label1->setStyleSheet(QStringLiteral("color: #b01c1c;"));
+
+    Label2 = new QLabel(
+        QStringLiteral("The time has expired, please enter password to reset, or click shutdown."), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+
+    Label3 = new QLabel(QStringLiteral("Password:"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setEchoMode(QLineEdit::Password);
+    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    Text1->setMinimumHeight(26);
+    Text1->installEventFilter(this);
+    Label3->setBuddy(Text1);
+
+    Command2 = new Command(this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setCaption(QStringLiteral("Reset..."));
+    Command2->setFixedSize(104, 30);
+    connect(Command2, &Command::Click, this, &frmTimeExpired::Command2_Click);
+
+    Command1 = new Command(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setPicture(PowerPicture(40));
+    Command1->setCaption(QStringLiteral("Shutdown"));
+    Command1->setToolTip(QStringLiteral("Shut down"));
+    Command1->setFixedSize(150, 54);
+    connect(Command1, &Command::Click, this, &frmTimeExpired::Command1_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        Timer1->stop();
+        activateWindow();
+        Text1->setFocus(Qt::OtherFocusReason);
+    });
+
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    auto *passwordRow = new QHBoxLayout;
+    passwordRow->setSpacing(8);
+    passwordRow->addWidget(Label3);
+    passwordRow->addWidget(Text1, 1);
+    passwordRow->addWidget(Command2);
+
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addStretch(1);
+    bottomRow->addWidget(Command1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 14);
+    layout->setSpacing(10);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2);
+    layout->addSpacing(4);
+    layout->addLayout(passwordRow);
+    layout->addSpacing(4);
+    layout->addWidget(line);
+    layout->addLayout(bottomRow);
+    setFixedSize(520, 232);
+
+    // Load: a fresh answer each time, so nothing stale is read back.
+    ExpiredPasswordText.clear();
+    ExpiredShutdownChosen = false;
+    ExpiredDialogOpen = true;
+    g_current = this;
+    platform::Services::windows().setTopMost(this, true);
+    Timer1->start();
+}
+
+frmTimeExpired::~frmTimeExpired()
+{
+    if (g_current == this) {
+        g_current = nullptr;
+        ExpiredDialogOpen = false;
+    }
+}
+
+frmTimeExpired *frmTimeExpired::Current()
+{
+    return g_current;
+}
+
+bool frmTimeExpired::ShowModal()
+{
+    frmTimeExpired dialog;
+    dialog.exec();
+    return dialog.m_answered;
+}
+
+void frmTimeExpired::Command2_Click()
+{
+    ExpiredPasswordText = Text1->text();
+    ExpiredShutdownChosen = false;
+    m_answered = true;
+    Unload();
+}
+
+void frmTimeExpired::Command1_Click()
+{
+    ExpiredPasswordText.clear();
+    ExpiredShutdownChosen = true;
+    m_answered = true;
+    Unload();
+}
+
+void frmTimeExpired::Unload()
+{
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    ExpiredDialogOpen = false;
+    done(QDialog::Accepted);
+}
+
+void frmTimeExpired::reject()
+{
+}
+
+void frmTimeExpired::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool frmTimeExpired::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command2_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QPixmap frmTimeExpired::PowerPicture(int size)
+{
+    // Plain pixels: the button lays its picture out by pixel size.
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    const QRectF disc(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
+
+    QRadialGradient fill(disc.center() - QPointF(s * 0.16, s * 0.2), s * 0.62);
+    fill.setColorAt(0.0, QColor(0xf2, 0x6b, 0x5b));
+    fill.setColorAt(0.55, QColor(0xd3, 0x2f, 0x2f));
+    fill.setColorAt(1.0, QColor(0x9a, 0x14, 0x14));
+    p.setPen(QPen(QColor(0x7a, 0x0e, 0x0e), qMax(1.0, s * 0.03)));
+    p.setBrush(fill);
+    p.drawEllipse(disc);
+
+    // A soft gloss on the upper half.
+    QPainterPath gloss;
+    gloss.addEllipse(QRectF(s * 0.2, s * 0.1, s * 0.6, s * 0.34));
+    QLinearGradient shine(0, s * 0.1, 0, s * 0.44);
+    shine.setColorAt(0.0, QColor(255, 255, 255, 120));
+    shine.setColorAt(1.0, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawPath(gloss);
+
+    // The power symbol: an open ring with a bar through its gap.
+    const QPointF c = disc.center() + QPointF(0, s * 0.02);
+    const qreal r = s * 0.22;
+    QPen symbol(Qt::white, s * 0.085, Qt::SolidLine, Qt::RoundCap);
+    p.setPen(symbol);
+    p.setBrush(Qt::NoBrush);
+    const QRectF ring(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    p.drawArc(ring, (90 + 38) * 16, (360 - 76) * 16);
+    p.drawLine(QPointF(c.x(), c.y() - r - s * 0.07), QPointF(c.x(), c.y() - s * 0.03));
+    return pixmap;
+}

@@ -1,0 +1,191 @@
+#include "ProcessWatch.h"
+
+#include "frmDLG.h"
+#include "menu/MenuButtons.h"
+#include "modGlobals.h"
+#include "modUtil.h"
+#include "platform/Services.h"
+#include "stats/StatsStore.h"
+
+#include <Clock.h>
+#include <Command.h>
+#include <VbNumber.h>
+
+#include <QWidget>
+
+#include <climits>
+
+using modGlobals::SS;
+
+ProcessWatch::ProcessWatch(MenuButtons *buttons, StatsStore *stats, QWidget *form)
+    : QObject(form)
+    , m_buttons(buttons)
+    , m_stats(stats)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("ProcessWatch"));
+    ShowDlg = [this] { frmDLG::ShowModal(m_form); };
+}
+
+void ProcessWatch::Redim(int upper)
+{
+    ButtonWatch = QList<ButtonWatchEntry>(qMax(0, upper + 1));
+}
+
+void ProcessWatch::Extend(int index)
+{
+    if (index >= ButtonWatch.size())
+        ButtonWatch.resize(index + 1);
+}
+
+void ProcessWatch::AddProcess(int index)
+{
+    Command *control = m_buttons->Menu(index);
+    if (!control || index < 0)
+        return;
+    Extend(index);
+    WatchedProcess process;
+    process.ProcessId = control->ExtraData();
+    process.ProcessCaption = control->Caption();
+    process.Started = Clock::now();
+    ButtonWatch[index].Processes.append(process);
+    if (SS.Buttons.has(index))
+        SS.Buttons.at(index).StartTime = qint32(VbNumber::RoundHalfEven(Clock::secondsSinceMidnight()));
+}
+
+void ProcessWatch::RemoveProcess(int index, int entry)
+{
+    if (index < 0 || index >= ButtonWatch.size() || entry < 0 || entry >= ButtonWatch[index].Processes.size())
+        return;
+    const WatchedProcess process = ButtonWatch[index].Processes.at(entry);
+    if (SS.Buttons.has(index) && index <= SS.ButtonsMax) {
+        BUTTON &button = SS.Buttons.at(index);
+        if (m_stats)
+            m_stats->UpdateSeconds(button, process.Started);
+        button.StartTime = 0;
+    }
+    ButtonWatch[index].Processes.removeAt(entry);
+}
+
+bool ProcessWatch::EndProcess(platform::Pid pid)
+{
+    return platform::Services::processes().terminate(pid);
+}
+
+bool ProcessWatch::locate(int &index, int &entry, platform::Pid pid) const
+{
+    if (index < ButtonWatch.size() && entry < ButtonWatch[index].Processes.size()
+        && ButtonWatch[index].Processes.at(entry).ProcessId == pid)
+        return true;
+    if (index >= ButtonWatch.size())
+        return false;
+    const QList<WatchedProcess> &list = ButtonWatch[index].Processes;
+    for (int k = 0; k < list.size(); ++k) {
+        if (list.at(k).ProcessId == pid) {
+            entry = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+void ProcessWatch::giveFormFocus()
+{
+    if (m_form) {
+        m_form->activateWindow();
+        m_form->setFocus();
+    }
+}
+
+void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64 window)
+{
+    auto &windows = platform::Services::windows();
+    QString title = windows.windowTitle(window);
+    const int nul = int(title.indexOf(QChar(0)));
+    if (nul >= 0)
+        title.truncate(nul);
+    const QString name = QLatin1Char('"') + title + QLatin1Char('"');
+    modGlobals::DlgResult = -1;
+    modGlobals::DlgCaption = name + QStringLiteral(" is not responding!");
+    modGlobals::DlgQuestion = QStringLiteral("The application ") + name
+                              + QStringLiteral(" is not responding. What do you want to do ?");
+    giveFormFocus();
+    if (ShowDlg)
+        ShowDlg();
+    switch (modGlobals::DlgResult) {
+    case frmDLG::ResultEnd:
+        if (!EndProcess(pid)) {
+            giveFormFocus();
+            // One that refuses to end is not watched any longer.
+            if (locate(index, entry, pid))
+                RemoveProcess(index, entry);
+        }
+        break;
+    case frmDLG::ResultSwitchTo:
+        windows.setAppFocus(pid);
+        break;
+    default:
+        break;
+    }
+}
+
+void ProcessWatch::checkProcess_Timer()
+{
+    // The hang question and the ping let events run, this timer's included;
+    // the tick that asks holds the others off until it is done.
+    if (m_inTick || SS.ButtonsMax < 0)
+        return;
+    m_inTick = true;
+    auto &processes = platform::Services::processes();
+    auto &windows = platform::Services::windows();
+    const QDateTime now = Clock::now();
+    bool changedUnderUs = false;
+
+    for (int i = 0; i <= m_buttons->UBound() && i < ButtonWatch.size() && !changedUnderUs; ++i) {
+        int k = 0;
+        while (k < ButtonWatch[i].Processes.size()) {
+            WatchedProcess &process = ButtonWatch[i].Processes[k];
+            const platform::Pid pid = process.ProcessId;
+            const bool running = processes.isRunning(pid);
+            const platform::WindowId window = running ? windows.findMainWindow(pid) : 0;
+            if (window)
+                process.WindowSeen = true;
+            // A program still starting up has no window yet; give it time.
+            const bool starting = running && !window && !process.WindowSeen
+                                  && process.Started.secsTo(now) < StartupGraceSeconds;
+            if (!running || (!window && !starting)) {
+                if (SS.OneProcessOnly != 0 && SetOrgRes)
+                    SetOrgRes();
+                RemoveProcess(i, k);
+                continue;
+            }
+            const qint32 timeout = SS.ResponseTimeout;
+            if (window && timeout > 0) {
+                const int ms = timeout >= INT_MAX / 1000 ? INT_MAX : timeout * 1000;
+                if (!windows.isResponding(window, ms)) {
+                    if (locate(i, k, pid)) {
+                        askAboutHang(i, k, pid, window);
+                        modUtil::WaitMs(50);
+                    }
+                }
+                // Events ran: the list may have changed meanwhile.
+                if (!locate(i, k, pid)) {
+                    changedUnderUs = i >= ButtonWatch.size();
+                    if (changedUnderUs)
+                        break;
+                    continue; // the entry at k is gone; k now names the next one
+                }
+            }
+            ++k;
+        }
+    }
+
+    for (int i = 0; i <= m_buttons->UBound(); ++i) {
+        if (i >= ButtonWatch.size() || ButtonWatch[i].Processes.isEmpty()) {
+            Command *control = m_buttons->Menu(i);
+            control->setExtraData(0);
+            control->setExtraData2(0);
+        }
+    }
+    m_inTick = false;
+}

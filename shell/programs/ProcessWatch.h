@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/Processes.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class MenuButtons;
+class StatsStore;
+class QWidget;
+
+// One program started from a menu button and still watched.
+struct WatchedProcess {
+    platform::Pid ProcessId = 0;
+    QString ProcessCaption; // the button's shown caption at the start
+    QDateTime Started;      // for its running time
+    bool WindowSeen = false;
+};
+
+// The watched programs of one button.
+struct ButtonWatchEntry {
+    QList<WatchedProcess> Processes;
+    int ProcessUpper() const { return int(Processes.size()) - 1; }
+};
+
+// Watches the programs started from the menu: drops the ones that ended
+// (counting their time and giving back the screen mode), and reports a main
+// window that stops answering in the not-responding dialog.
+class ProcessWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A program that runs but has shown no window yet is kept this long.
+    static constexpr int StartupGraceSeconds = 30;
+
+    ProcessWatch(MenuButtons *buttons, StatsStore *stats, QWidget *form);
+
+    QList<ButtonWatchEntry> ButtonWatch;
+
+    // Every entry empty, for records 0 .. upper.
+    void Redim(int upper);
+    // Grows to index, keeping what is watched.
+    void Extend(int index);
+
+    // Watches the program whose id Menu(index).ExtraData holds.
+    void AddProcess(int index);
+    // Counts the entry's running time and stops watching it.
+    void RemoveProcess(int index, int entry);
+    // The checkProcess timer's tick.
+    void checkProcess_Timer();
+
+    // Ends a process at once. True when it was ended.
+    static bool EndProcess(platform::Pid pid);
+
+    // Switches back to the screen mode of the shell's start; called when a
+    // program ends while only one may run.
+    std::function<void()> SetOrgRes;
+    // Shows the not-responding dialog modally (texts in modGlobals::DlgCaption
+    // and DlgQuestion) and leaves the choice in modGlobals::DlgResult.
+    std::function<void()> ShowDlg;
+
+private:
+    // True when the entry is still where it was (events may have run).
+    bool locate(int &index, int &entry, platform::Pid pid) const;
+    void askAboutHang(int index, int entry, platform::Pid pid, quint64 window);
+    void giveFormFocus();
+
+    MenuButtons *m_buttons;
+    StatsStore *m_stats;
+    QWidget *m_form;
+    bool m_inTick = false;
+};

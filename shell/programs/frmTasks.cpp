@@ -1,0 +1,144 @@
+#include "frmTasks.h"
+
+#include "platform/Services.h"
+
+#include <Command.h>
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+void FillTaskList(QListWidget *list)
+{
+    if (!list)
+        return;
+    list->clear();
+    const QList<platform::Windows::TopLevel> windows = platform::Services::windows().topLevelWindows();
+    for (const platform::Windows::TopLevel &window : windows) {
+        if (!window.visible || window.hasParent)
+            continue;
+        const bool application = (!window.hasOwner && !window.toolWindow) || (window.hasOwner && window.appWindow);
+        if (!application)
+            continue;
+        const QString title = window.title.left(255);
+        if (title.isEmpty())
+            continue;
+        auto *item = new QListWidgetItem(title, list);
+        item->setData(Qt::UserRole, QVariant::fromValue<quint64>(window.id));
+    }
+}
+
+namespace {
+
+Command *makeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new Command(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCaption(caption);
+    button->setFixedSize(100, 32);
+    return button;
+}
+
+quint64 selectedWindow(const QListWidget *list)
+{
+    const QListWidgetItem *item = list->currentItem();
+    return item && item->isSelected() ? item->data(Qt::UserRole).value<quint64>() : 0;
+}
+
+} // namespace
+
+frmTasks::frmTasks(QWidget *menuForm, QWidget *parent)
+    : QDialog(parent)
+    , m_menuForm(menuForm)
+{
+    setObjectName(QStringLiteral("frmTasks"));
+    setWindowTitle(QStringLiteral("Applications"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    resize(420, 320);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    Command1 = makeButton(this, "Command1", QStringLiteral("Switch To"));
+    Command2 = makeButton(this, "Command2", QStringLiteral("End"));
+    Command4 = makeButton(this, "Command4", QStringLiteral("Refresh"));
+    Command3 = makeButton(this, "Command3", QStringLiteral("Close"));
+    ReloadTimer = new QTimer(this);
+    ReloadTimer->setObjectName(QStringLiteral("ReloadTimer"));
+    ReloadTimer->setInterval(1000);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command4);
+    buttons->addStretch();
+    buttons->addWidget(Command3);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(List1, 1);
+    layout->addLayout(buttons);
+
+    connect(Command1, &Command::Click, this, &frmTasks::Command1_Click);
+    connect(Command2, &Command::Click, this, &frmTasks::Command2_Click);
+    connect(Command3, &Command::Click, this, &QDialog::reject);
+    connect(Command4, &Command::Click, this, [this] { FillTaskList(List1); });
+    connect(ReloadTimer, &QTimer::timeout, this, &frmTasks::ReloadTimer_Timer);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &frmTasks::Command1_Click);
+
+    // Load.
+    platform::Services::windows().setTopMost(this, true);
+    FillTaskList(List1);
+    if (List1->count() > 0)
+        List1->setCurrentRow(0);
+}
+
+frmTasks::~frmTasks()
+{
+    restorePointer();
+}
+
+void frmTasks::ShowModal(QWidget *menuForm)
+{
+    frmTasks tasks(menuForm);
+    tasks.setWindowModality(Qt::ApplicationModal);
+    tasks.exec();
+}
+
+void frmTasks::Command1_Click()
+{
+    const quint64 window = selectedWindow(List1);
+    if (!window)
+        return;
+    platform::Services::windows().activateWindow(window);
+    if (m_menuForm)
+        m_menuForm->setFocus();
+    accept();
+}
+
+void frmTasks::Command2_Click()
+{
+    const quint64 window = selectedWindow(List1);
+    if (!window)
+        return;
+    if (!m_waitPointer) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_waitPointer = true;
+    }
+    platform::Services::windows().requestClose(window);
+    ReloadTimer->start();
+}
+
+void frmTasks::ReloadTimer_Timer()
+{
+    ReloadTimer->stop();
+    FillTaskList(List1);
+    restorePointer();
+}
+
+void frmTasks::restorePointer()
+{
+    if (m_waitPointer) {
+        QApplication::restoreOverrideCursor();
+        m_waitPointer = false;
+    }
+}

@@ -1,0 +1,153 @@
+#include "MenuTestKit.h"
+
+#include "data/SettingsFile.h"
+#include "menu/Launcher.h"
+#include "menu/MenuButtons.h"
+#include "modGlobals.h"
+#include "platform/Services.h"
+#include "programs/ProcessWatch.h"
+
+#include <Clock.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+
+QString uniqueName()
+{
+    return QStringLiteral("stats-") + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+} // namespace
+
+MenuWorld::MenuWorld(bool fakes)
+    : stats(uniqueName())
+{
+    modGlobals::Reset();
+    modGlobals::SetAppPath(env.programFolder());
+    SettingsFile::MakeClearState(modGlobals::SS);
+    modGlobals::SS.SoundsEnabled = VbTrue;
+    if (fakes) {
+        auto p = std::make_unique<platform::FakeProcesses>();
+        processes = p.get();
+        platform::Services::set(std::move(p));
+        auto w = std::make_unique<platform::FakeWindows>();
+        windows = w.get();
+        platform::Services::set(std::move(w));
+        auto d = std::make_unique<platform::FakeDisplay>();
+        display = d.get();
+        platform::Services::set(std::move(d));
+        auto pw = std::make_unique<platform::FakePower>();
+        power = pw.get();
+        platform::Services::set(std::move(pw));
+        auto s = std::make_unique<platform::FakeSound>();
+        sound = s.get();
+        platform::Services::set(std::move(s));
+    }
+    auto dl = std::make_unique<platform::ScriptedDialogs>();
+    dialogs = dl.get();
+    platform::Services::set(std::move(dl));
+
+    form.setObjectName(QStringLiteral("frmMenu"));
+    form.resize(800, 600);
+    buttons = new MenuButtons(&form, [this] { return editMode; });
+    watch = new ProcessWatch(buttons, &stats, &form);
+    launcher = new Launcher(buttons, watch, &stats, &form);
+    watch->SetOrgRes = [this] { ++orgResCalls; };
+    launcher->SetOrgRes = [this] { ++orgResCalls; };
+    QObject::connect(buttons, &MenuButtons::rebuilt, watch, &ProcessWatch::Redim);
+    QObject::connect(buttons, &MenuButtons::buttonLoaded, watch, &ProcessWatch::Extend);
+}
+
+MenuWorld::~MenuWorld()
+{
+    stats.Close();
+    platform::Services::reset();
+    modGlobals::Reset();
+    Clock::reset();
+}
+
+BUTTON &MenuWorld::addButton(const QString &caption, const QString &link)
+{
+    SettingsRecord &ss = modGlobals::SS;
+    const qint32 index = ss.ButtonsMax + 1;
+    if (!ss.Buttons.exists || ss.Buttons.items.size() <= index)
+        ss.Buttons.items.resize(index + 1);
+    ss.Buttons.exists = true;
+    ss.ButtonsMax = index;
+    BUTTON &b = ss.Buttons.at(index);
+    b = BUTTON();
+    b.Caption = caption;
+    b.Link = link;
+    b.InUse = 1;
+    b.Enabled = VbTrue;
+    b.OneInstance = VbTrue;
+    b.Width = 120;
+    b.Height = 60;
+    b.Left = 10 + 130 * index;
+    b.Top = 10;
+    b.FontName = QStringLiteral("DejaVu Sans");
+    b.FontSize = 10;
+    b.ExtraCount = 5;
+    b.ExtraStrings.redim(5);
+    return b;
+}
+
+void MenuWorld::build()
+{
+    buttons->LoadButtons(-1);
+}
+
+QString MenuWorld::makeProgram(const QString &relative)
+{
+    const QString path = env.path(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write("#!/bin/sh\nexit 0\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+    }
+    return path;
+}
+
+bool MenuWorld::openStats()
+{
+    const QString file = env.path(QStringLiteral("data/stats.db"));
+    QFile schemaFile(TestEnv::sourceFolder() + QStringLiteral("shell/stats/schema.sql"));
+    if (!schemaFile.open(QIODevice::ReadOnly))
+        return false;
+    const QString name = uniqueName();
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        ok = db.open();
+        for (const QString &statement : QString::fromUtf8(schemaFile.readAll()).split(QLatin1Char(';'))) {
+            QString sql;
+            for (const QString &line : statement.split(QLatin1Char('\n')))
+                if (!line.trimmed().startsWith(QLatin1String("--")))
+                    sql += line + QLatin1Char('\n');
+            if (ok && !sql.trimmed().isEmpty())
+                ok = QSqlQuery(db).exec(sql);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok && stats.Open(file);
+}
+
+QStringList MenuWorld::statsRows()
+{
+    QStringList rows;
+    QSqlQuery query(stats.Database());
+    query.exec(QStringLiteral("SELECT Path, Executions, Seconds, Caption FROM TAB_STAT ORDER BY rowid"));
+    while (query.next())
+        rows << query.value(0).toString() + QLatin1Char('|') + query.value(1).toString() + QLatin1Char('|')
+                    + QString::number(query.value(2).toDouble()) + QLatin1Char('|') + query.value(3).toString();
+    return rows;
+}
