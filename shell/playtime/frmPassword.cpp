@@ -1,5 +1,6 @@
 #include "frmPassword.h"
 
+#include "DialogParts.h"
 #include "modGlobals.h"
 #include "platform/Services.h"
 
@@ -48,40 +49,18 @@ frmPassword::frmPassword(QWidget *parent)
     Label1->setFont(QFont(QStringLiteral("Tahoma"), 13, QFont::Bold));
     Label1->setStyleSheet(QStringLiteral("color: #1f3f74;"));
 
-    Label2 = new QLabel(QStringLiteral("Password:"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = DialogParts::Label(this, "Label2", QStringLiteral("Password:"));
+    Text1 = DialogParts::MaskedField(this, Label2);
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setEchoMode(QLineEdit::Password);
-    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
-    Text1->setMinimumHeight(26);
-    Text1->installEventFilter(this);
-    Label2->setBuddy(Text1);
-
-    Command1 = new Command(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setCaption(QStringLiteral("OK"));
+    Command1 = DialogParts::Button(this, "Command1", QStringLiteral("OK"), QSize(104, 38));
     Command1->setButtonType(Command::BType::OkButton);
-    Command1->setFixedSize(104, 38);
     connect(Command1, &Command::Click, this, &frmPassword::Command1_Click);
 
-    Command2 = new Command(this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setCaption(QStringLiteral("Cancel"));
+    Command2 = DialogParts::Button(this, "Command2", QStringLiteral("Cancel"), QSize(104, 38));
     Command2->setButtonType(Command::BType::CancelButton);
-    Command2->setFixedSize(104, 38);
     connect(Command2, &Command::Click, this, &frmPassword::Command2_Click);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(10);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        Timer1->stop();
-        activateWindow();
-        Text1->setFocus(Qt::OtherFocusReason);
-    });
+    Timer1 = DialogParts::FocusTimer(this, Text1);
 
     auto *fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(8);

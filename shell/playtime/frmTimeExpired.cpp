@@ -1,5 +1,6 @@
 #include "frmTimeExpired.h"
 
+#include "DialogParts.h"
 #include "modGlobals.h"
 #include "platform/Services.h"
 
@@ -44,40 +45,18 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
-    Label3 = new QLabel(QStringLiteral("Password:"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3 = DialogParts::Label(this, "Label3", QStringLiteral("Password:"));
+    Text1 = DialogParts::MaskedField(this, Label3);
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setEchoMode(QLineEdit::Password);
-    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
-    Text1->setMinimumHeight(26);
-    Text1->installEventFilter(this);
-    Label3->setBuddy(Text1);
-
-    Command2 = new Command(this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setCaption(QStringLiteral("Reset..."));
-    Command2->setFixedSize(104, 30);
+    Command2 = DialogParts::Button(this, "Command2", QStringLiteral("Reset..."), QSize(104, 30));
     connect(Command2, &Command::Click, this, &frmTimeExpired::Command2_Click);
 
-    Command1 = new Command(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = DialogParts::Button(this, "Command1", QStringLiteral("Shutdown"), QSize(150, 54));
     Command1->setPicture(PowerPicture(40));
-    Command1->setCaption(QStringLiteral("Shutdown"));
     Command1->setToolTip(QStringLiteral("Shut down"));
-    Command1->setFixedSize(150, 54);
     connect(Command1, &Command::Click, this, &frmTimeExpired::Command1_Click);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(10);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        Timer1->stop();
-        activateWindow();
-        Text1->setFocus(Qt::OtherFocusReason);
-    });
+    Timer1 = DialogParts::FocusTimer(this, Text1);
 
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);

@@ -26,17 +26,20 @@ int ignoreError(::Display *, XErrorEvent *)
 
 } // namespace
 
+::Display *openConnection()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return nullptr;
+    XInitThreads();
+    ::Display *opened = XOpenDisplay(nullptr);
+    if (opened)
+        installErrorHandler();
+    return opened;
+}
+
 ::Display *connection()
 {
-    static ::Display *dpy = [] {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            return static_cast<::Display *>(nullptr);
-        XInitThreads();
-        ::Display *opened = XOpenDisplay(nullptr);
-        if (opened)
-            installErrorHandler();
-        return opened;
-    }();
+    static ::Display *dpy = openConnection();
     return dpy;
 }
 

@@ -10,6 +10,11 @@ typedef struct _XDisplay Display;
 namespace platform::x11 {
 
 ::Display *connection();
+
+// A further connection of our own (key grabs, pings and the panel each keep
+// one, so their events never mix): null without an X display. X errors on it
+// are harmless. The caller closes it with XCloseDisplay.
+::Display *openConnection();
 unsigned long rootWindow();
 unsigned long atom(const char *name);
 

@@ -2,6 +2,7 @@
 // _NET_WM_WINDOW_TYPE_DOCK is a "taskbar", of type _NET_WM_WINDOW_TYPE_DESKTOP
 // a "desktop". Hiding unmaps them; showing maps exactly those again.
 #include "LinuxServices.h"
+#include "X11Connection.h"
 #include "X11ErrorTrap.h"
 
 #include <QList>
@@ -60,10 +61,7 @@ bool X11Desktop::open()
     if (m_dpy || m_openTried)
         return m_dpy != nullptr;
     m_openTried = true;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    XInitThreads();
-    m_dpy = XOpenDisplay(nullptr);
+    m_dpy = x11::openConnection();
     if (!m_dpy)
         return false;
     m_root = DefaultRootWindow(m_dpy);

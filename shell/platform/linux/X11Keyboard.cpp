@@ -4,6 +4,7 @@
 #include "LinuxServices.h"
 #include "TypedKeyText.h"
 #include "VirtualKeyTable.h"
+#include "X11Connection.h"
 #include "X11ErrorTrap.h"
 
 #include <QCoreApplication>
@@ -111,10 +112,7 @@ bool X11Keyboard::open()
     if (m_dpy || m_openTried)
         return m_dpy != nullptr;
     m_openTried = true;
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    XInitThreads();
-    m_dpy = XOpenDisplay(nullptr);
+    m_dpy = x11::openConnection();
     if (!m_dpy)
         return false;
     m_root = DefaultRootWindow(m_dpy);

@@ -102,12 +102,11 @@ private:
         if (!m_dpy) {
             if (m_failed || !x11::connection())
                 return false;
-            m_dpy = XOpenDisplay(nullptr);
+            m_dpy = x11::openConnection();
             if (!m_dpy) {
                 m_failed = true;
                 return false;
             }
-            x11::installErrorHandler();
         }
         // Events can run while we wait only once there is an application.
         if (!m_notifier && QCoreApplication::instance()) {

@@ -1,0 +1,53 @@
+#include "DialogParts.h"
+
+#include <Command.h>
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace DialogParts {
+
+QLabel *Label(QDialog *dialog, const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, dialog);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLineEdit *MaskedField(QDialog *dialog, QLabel *label)
+{
+    auto *field = new QLineEdit(dialog);
+    field->setObjectName(QStringLiteral("Text1"));
+    field->setEchoMode(QLineEdit::Password);
+    field->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
+    field->setMinimumHeight(26);
+    field->installEventFilter(dialog);
+    label->setBuddy(field);
+    return field;
+}
+
+Command *Button(QDialog *dialog, const char *name, const QString &caption, const QSize &size)
+{
+    auto *button = new Command(dialog);
+    button->setObjectName(QLatin1String(name));
+    button->setCaption(caption);
+    button->setFixedSize(size);
+    return button;
+}
+
+QTimer *FocusTimer(QDialog *dialog, QLineEdit *field)
+{
+    auto *timer = new QTimer(dialog);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(10);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, field] {
+        dialog->activateWindow();
+        field->setFocus(Qt::OtherFocusReason);
+    });
+    return timer;
+}
+
+} // namespace DialogParts
