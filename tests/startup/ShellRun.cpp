@@ -54,12 +54,29 @@ void ShellRun::answerDialogs(const QStringList &answers)
 
 bool ShellRun::start(const QStringList &arguments)
 {
+    return launch(arguments, false);
+}
+
+bool ShellRun::startWithDisplay(const QStringList &arguments)
+{
+    return launch(arguments, true);
+}
+
+bool ShellRun::launch(const QStringList &arguments, bool withDisplay)
+{
     QFile::remove(m_script + QStringLiteral(".shown"));
     if (!QFile::exists(m_script))
         answerDialogs({});
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("DISPLAY"));
+    // Whatever the test put into the environment beforehand stays.
+    QProcessEnvironment environment = m_process.processEnvironment();
+    if (environment.isEmpty())
+        environment = QProcessEnvironment::systemEnvironment();
+    if (withDisplay) {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    } else {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.remove(QStringLiteral("DISPLAY"));
+    }
     environment.insert(QStringLiteral("BRINDLE_TEST_DIALOGS"), m_script);
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

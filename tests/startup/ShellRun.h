@@ -20,7 +20,10 @@ public:
     void writeFile(const QString &relative, const QByteArray &bytes);
     void answerDialogs(const QStringList &answers);
 
+    // Starts on the offscreen platform, without an X display.
     bool start(const QStringList &arguments);
+    // Starts on the X display of the test ($DISPLAY), as a session would.
+    bool startWithDisplay(const QStringList &arguments);
     // Waits until the log holds the line (timestamp removed) that many times.
     bool waitForLog(const QString &line, int times = 1, int timeoutMs = 15000);
     bool waitForExit(int timeoutMs = 15000);
@@ -34,6 +37,8 @@ public:
     QStringList shownDialogs() const;
 
 private:
+    bool launch(const QStringList &arguments, bool withDisplay);
+
     TestEnv &m_env;
     QProcess m_process;
     QString m_script;

@@ -1,0 +1,114 @@
+// The shell as a child's session runs it: not in "/debug", with a panel, a
+// window manager using our configuration and another program to type into.
+#include "ShellRun.h"
+#include "X11TestKit.h"
+
+#include "data/SettingsFile.h"
+#include "platform/Services.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <SettingsStore.h>
+
+namespace {
+
+const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up and running!");
+
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    lines.removeAll(QString());
+    return lines;
+}
+
+} // namespace
+
+class TestShellSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void takesTheDesktopAndGivesItBack();
+};
+
+void TestShellSession::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs the private X server of run-under-xvfb");
+    QVERIFY(x11kit::waitUntil([] { return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty(); }));
+}
+
+void TestShellSession::takesTheDesktopAndGivesItBack()
+{
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    SettingsRecord record;
+    SettingsFile::MakeClearState(record);
+    record.Password = QStringLiteral("Secret");
+    shell.writeSettings(record);
+    // Five minutes of play, 100 seconds of them left from the last session.
+    SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", "1");
+    SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "100");
+    const QString tones = env.path(QStringLiteral("tones.log"));
+    shell.process().setProcessEnvironment([&] {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QStringLiteral("BRINDLE_TONE_LOG"), tones);
+        return e;
+    }());
+
+    x11kit::KeyFixture fixture;
+    QVERIFY(fixture.start());
+    QVERIFY(shell.startWithDisplay({}));
+    QVERIFY(shell.waitForLog(AllDone));
+
+    // The panel is gone and stays gone.
+    QVERIFY(x11kit::waitUntil([] { return x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty(); }));
+    const QDateTime anchored = SettingsStore::ParseDate(SettingsStore::GetSetting("Brindle", "TimeLimit", "LastInit"));
+    QVERIFY(anchored.isValid());
+    QVERIFY(qAbs(anchored.secsTo(QDateTime::currentDateTime()) - 200) <= 5);
+
+    // The window-switching keys never reach a program; ordinary keys do.
+    QVERIFY(fixture.focus());
+    fixture.clear();
+    x11kit::tapKeys({QStringLiteral("Super_L"), QStringLiteral("x")});
+    QStringList keys = fixture.takeLines();
+    QVERIFY2(!keys.join(QLatin1Char(' ')).contains(QStringLiteral("Super_L")), qPrintable(keys.join(' ')));
+    QVERIFY(keys.contains(QStringLiteral("press x")));
+
+    // Typed in another program, "rt" and the password restart the play time.
+    QVERIFY(x11kit::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                             QStringLiteral("rtsecret")}));
+    QVERIFY(x11kit::waitUntil([&] { return readLines(tones).size() >= 3; }));
+    QCOMPARE(readLines(tones), (QStringList{"2000 50", "1000 50", "2000 50"}));
+    const QDateTime reset = SettingsStore::ParseDate(SettingsStore::GetSetting("Brindle", "TimeLimit", "LastInit"));
+    QVERIFY(qAbs(reset.secsTo(QDateTime::currentDateTime())) <= 5);
+
+    // A close request from the window manager does not end the shell.
+    auto &windows = platform::Services::windows();
+    const platform::WindowId menu = windows.findMainWindow(shell.process().processId());
+    QVERIFY(menu != 0);
+    windows.requestClose(menu);
+    QTest::qWait(500);
+    QCOMPARE(shell.process().state(), QProcess::Running);
+
+    // Logging out ends it in order: everything is given back.
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
+    QCOMPARE(shell.exitCode(), 0);
+    QVERIFY(x11kit::waitUntil([] { return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty(); }));
+    QVERIFY(fixture.focus());
+    fixture.clear();
+    x11kit::tapKeys({QStringLiteral("Super_L")});
+    keys = fixture.takeLines();
+    QVERIFY2(keys.join(QLatin1Char(' ')).contains(QStringLiteral("Super_L")), qPrintable(keys.join(' ')));
+    QVERIFY(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft").toInt() > 250);
+}
+
+QTEST_MAIN(TestShellSession)
+#include "TestShellSession.moc"
