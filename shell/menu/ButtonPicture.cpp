@@ -27,8 +27,9 @@ bool isPictureFile(const QString &suffix)
                                          QStringLiteral("svg")};
     if (!pictures.contains(suffix))
         return false;
+    static const QList<QByteArray> readable = QImageReader::supportedImageFormats();
     const QByteArray format = suffix == QLatin1String("jpg") ? QByteArray("jpeg") : suffix.toLatin1();
-    return QImageReader::supportedImageFormats().contains(format);
+    return readable.contains(format);
 }
 
 struct DesktopEntry {

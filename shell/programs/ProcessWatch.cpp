@@ -148,8 +148,12 @@ void ProcessWatch::checkProcess_Timer()
             const platform::Pid pid = process.ProcessId;
             const bool running = processes.isRunning(pid);
             const platform::WindowId window = running ? windows.findMainWindow(pid) : 0;
-            if (window)
+            // A window manager may keep a new window under the full-screen
+            // menu; the program the child asked for comes to the front.
+            if (window && !process.WindowSeen) {
                 process.WindowSeen = true;
+                windows.setAppFocus(pid);
+            }
             // A program still starting up has no window yet; give it time.
             const bool starting = running && !window && !process.WindowSeen
                                   && process.Started.secsTo(now) < StartupGraceSeconds;

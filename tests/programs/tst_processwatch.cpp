@@ -27,6 +27,7 @@ private slots:
     void screenModeBackWithOneProcess();
     void hangQuestion_data();
     void hangQuestion();
+    void firstWindowComesToFront();
     void twoProgramsFromOneButton();
     void nothingWithoutRecords();
     void tickDoesNotReenter();
@@ -188,11 +189,12 @@ void tst_ProcessWatch::hangQuestion()
     QFETCH(bool, asked);
     QFETCH(QStringList, calls);
     QFETCH(bool, watchedAfter);
-    SS.ResponseTimeout = timeout;
     m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
     m_world->build();
     const platform::Pid pid = run(0, 11);
     QCOMPARE(pid, platform::Pid(300));
+    watch()->checkProcess_Timer(); // its window has come
+    SS.ResponseTimeout = timeout;
     m_world->windows->titles.insert(11, QStringLiteral("Super Game"));
     if (hung)
         m_world->windows->hung.append(11);
@@ -226,6 +228,20 @@ void tst_ProcessWatch::hangQuestion()
 
 // Two entries for one button: the first to end clears the record's start
 // time, but each run is counted with its own length.
+// The first look at a new program's window brings it to the front, once.
+void tst_ProcessWatch::firstWindowComesToFront()
+{
+    m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
+    m_world->build();
+    const platform::Pid pid = run(0);
+    watch()->checkProcess_Timer();
+    QVERIFY(m_world->windows->calls.isEmpty());
+    m_world->windows->mainWindows.insert(pid, 11);
+    watch()->checkProcess_Timer();
+    watch()->checkProcess_Timer();
+    QCOMPARE(m_world->windows->calls, QStringList{QStringLiteral("focus %1").arg(pid)});
+}
+
 void tst_ProcessWatch::twoProgramsFromOneButton()
 {
     m_world->addButton(QStringLiteral("Twice"), QStringLiteral("/usr/games/x"));
