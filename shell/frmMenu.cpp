@@ -307,7 +307,9 @@ void frmMenu::showMainScreen()
 {
     WriteLog(QStringLiteral("frmMenu()::Show main screen (shell)."));
     UpdateSettings();
-    show();
+    // Maximised rather than full-screen: a window manager keeps a focused
+    // full-screen window above everything, also above the programs it starts.
+    showMaximized();
     activateWindow();
     onResizeTimer();
     WriteLog(QStringLiteral("frmMenu()::Remove loadscreen."));

@@ -2,6 +2,7 @@
 
 #include "Processes.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -46,6 +47,23 @@ public:
     virtual bool isResponding(WindowId window, int timeoutMs) = 0;
 
     virtual QString windowTitle(WindowId window) = 0;
+
+    // The same questions for many at once, from one look at the window list
+    // and with all pings out together, so a watch over many programs stays cheap.
+    virtual QHash<Pid, WindowId> findMainWindows(const QList<Pid> &pids)
+    {
+        QHash<Pid, WindowId> found;
+        for (Pid pid : pids)
+            found.insert(pid, findMainWindow(pid));
+        return found;
+    }
+    virtual QHash<WindowId, bool> areResponding(const QList<WindowId> &windows, int timeoutMs)
+    {
+        QHash<WindowId, bool> answers;
+        for (WindowId window : windows)
+            answers.insert(window, isResponding(window, timeoutMs));
+        return answers;
+    }
 
     // Managed client windows, top-most first.
     virtual QList<TopLevel> topLevelWindows() = 0;

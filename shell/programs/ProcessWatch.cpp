@@ -139,6 +139,29 @@ void ProcessWatch::checkProcess_Timer()
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();
     const QDateTime now = Clock::now();
+    const qint32 timeout = SS.ResponseTimeout;
+    const int ms = timeout >= INT_MAX / 1000 ? INT_MAX : timeout * 1000;
+
+    // One look at the window list and every ping out at once. Once events
+    // have run (the hang question), later entries are asked afresh.
+    QHash<platform::Pid, bool> running;
+    for (const ButtonWatchEntry &entry : std::as_const(ButtonWatch))
+        for (const WatchedProcess &process : entry.Processes)
+            running.insert(process.ProcessId, processes.isRunning(process.ProcessId));
+    QList<platform::Pid> alive;
+    for (auto it = running.cbegin(); it != running.cend(); ++it)
+        if (it.value())
+            alive.append(it.key());
+    const QHash<platform::Pid, platform::WindowId> mainWindows = windows.findMainWindows(alive);
+    QHash<platform::WindowId, bool> answering;
+    if (timeout > 0) {
+        QList<platform::WindowId> shown;
+        for (platform::WindowId window : mainWindows)
+            if (window)
+                shown.append(window);
+        answering = windows.areResponding(shown, ms);
+    }
+    bool fresh = true;
     bool changedUnderUs = false;
 
     for (int i = 0; i <= m_buttons->UBound() && i < ButtonWatch.size() && !changedUnderUs; ++i) {
@@ -146,8 +169,10 @@ void ProcessWatch::checkProcess_Timer()
         while (k < ButtonWatch[i].Processes.size()) {
             WatchedProcess &process = ButtonWatch[i].Processes[k];
             const platform::Pid pid = process.ProcessId;
-            const bool running = processes.isRunning(pid);
-            const platform::WindowId window = running ? windows.findMainWindow(pid) : 0;
+            const bool isRunning = fresh ? running.value(pid) : processes.isRunning(pid);
+            platform::WindowId window = 0;
+            if (isRunning)
+                window = fresh ? mainWindows.value(pid) : windows.findMainWindow(pid);
             // A window manager may keep a new window under the full-screen
             // menu; the program the child asked for comes to the front.
             if (window && !process.WindowSeen) {
@@ -155,18 +180,18 @@ void ProcessWatch::checkProcess_Timer()
                 windows.setAppFocus(pid);
             }
             // A program still starting up has no window yet; give it time.
-            const bool starting = running && !window && !process.WindowSeen
+            const bool starting = isRunning && !window && !process.WindowSeen
                                   && process.Started.secsTo(now) < StartupGraceSeconds;
-            if (!running || (!window && !starting)) {
+            if (!isRunning || (!window && !starting)) {
                 if (SS.OneProcessOnly != 0 && SetOrgRes)
                     SetOrgRes();
                 RemoveProcess(i, k);
                 continue;
             }
-            const qint32 timeout = SS.ResponseTimeout;
             if (window && timeout > 0) {
-                const int ms = timeout >= INT_MAX / 1000 ? INT_MAX : timeout * 1000;
-                if (!windows.isResponding(window, ms)) {
+                const bool responds = fresh ? answering.value(window, true) : windows.isResponding(window, ms);
+                if (!responds) {
+                    fresh = false;
                     if (locate(i, k, pid)) {
                         askAboutHang(i, k, pid, window);
                         modUtil::WaitMs(50);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 seconds=${1:-60}
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build_dir=${BRINDLE_FUZZ_BUILD:-${TMPDIR:-/tmp}/brindle-fuzz-build}
+build_dir=${BRINDLE_FUZZ_BUILD:-$source_dir/build/fuzz}
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja \
   -DBRINDLE_FUZZ=ON -DBRINDLE_BUILD_TESTS=OFF -DBRINDLE_BUILD_BENCH=OFF >"$build_dir.configure.log" 2>&1 \

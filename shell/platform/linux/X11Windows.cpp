@@ -11,10 +11,12 @@
 #include <QSet>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWindow>
 #include <QWidget>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 #include <poll.h>
 
 #include <X11/Xlib.h>
@@ -58,42 +60,56 @@ public:
             XCloseDisplay(m_dpy);
     }
 
-    // True when the window answered within the time; nullopt when no ping
-    // could be sent (no connection, or the window is gone).
-    std::optional<bool> ping(XWindow window, int timeoutMs)
+    // For each window: true when it answered within the time; nullopt when
+    // no ping could be sent (no connection, or the window is gone). All pings
+    // go out together and share the time.
+    QList<std::optional<bool>> ping(const QList<XWindow> &windows, int timeoutMs)
     {
-        if (!open())
-            return std::nullopt;
-        Wait wait;
-        wait.window = window;
-        wait.stamp = ++m_serial;
-        m_waits.append(&wait);
+        QList<std::optional<bool>> results(windows.size());
+        if (windows.isEmpty() || !open())
+            return results;
+        std::vector<Wait> waits(size_t(windows.size()));
+        int outstanding = 0;
         // EWMH has clients answer with SubstructureNotify|SubstructureRedirect;
         // Qt 6 answers with StructureNotify|SubstructureRedirect. Hear both.
-        if (m_waits.size() == 1)
+        if (m_waits.isEmpty())
             XSelectInput(m_dpy, DefaultRootWindow(m_dpy), SubstructureNotifyMask | StructureNotifyMask);
-        const bool sent = x11::withoutErrors(m_dpy, [&] {
-            ewmh::sendProtocol(m_dpy, window, "_NET_WM_PING", wait.stamp, long(window));
-        });
+        for (size_t i = 0; i < waits.size(); ++i) {
+            Wait &wait = waits[i];
+            wait.window = windows.at(qsizetype(i));
+            wait.stamp = ++m_serial;
+            wait.outstanding = &outstanding;
+            wait.sent = x11::withoutErrors(m_dpy, [&] {
+                ewmh::sendProtocol(m_dpy, wait.window, "_NET_WM_PING", wait.stamp, long(wait.window));
+            });
+            if (wait.sent) {
+                ++outstanding;
+                m_waits.append(&wait);
+            }
+        }
         drain();
-        if (sent && !wait.answered)
-            waitFor(wait, timeoutMs);
-        m_waits.removeOne(&wait);
+        if (outstanding > 0)
+            waitFor(waits, outstanding, timeoutMs);
+        for (Wait &wait : waits)
+            m_waits.removeOne(&wait);
         if (m_waits.isEmpty()) {
             XSelectInput(m_dpy, DefaultRootWindow(m_dpy), NoEventMask);
             XSync(m_dpy, False);
             drain();
         }
-        if (!sent)
-            return std::nullopt;
-        return wait.answered;
+        for (size_t i = 0; i < waits.size(); ++i)
+            if (waits[i].sent)
+                results[qsizetype(i)] = waits[i].answered;
+        return results;
     }
 
 private:
     struct Wait {
         XWindow window = 0;
         long stamp = 0;
+        bool sent = false;
         bool answered = false;
+        int *outstanding = nullptr; // pings of the same round still unanswered
         QEventLoop *loop = nullptr;
     };
 
@@ -116,8 +132,8 @@ private:
         return true;
     }
 
-    // Lets events run until the answer comes or the time is up.
-    void waitFor(Wait &wait, int timeoutMs)
+    // Lets events run until every answer came or the time is up.
+    void waitFor(std::vector<Wait> &waits, const int &outstanding, int timeoutMs)
     {
         if (m_notifier && QCoreApplication::instance()) {
             QEventLoop loop;
@@ -126,13 +142,15 @@ private:
             timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end 5 % early
             QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
             timer.start(timeoutMs);
-            wait.loop = &loop;
+            for (Wait &wait : waits)
+                wait.loop = &loop;
             loop.exec();
-            wait.loop = nullptr;
+            for (Wait &wait : waits)
+                wait.loop = nullptr;
             return;
         }
         const QDeadlineTimer deadline(timeoutMs);
-        while (!wait.answered && !deadline.hasExpired()) {
+        while (outstanding > 0 && !deadline.hasExpired()) {
             pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};
             ::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime())));
             drain();
@@ -153,11 +171,12 @@ private:
                 || event.xclient.data.l[0] != pingAtom)
                 continue;
             for (Wait *w : std::as_const(m_waits)) {
-                if (XWindow(event.xclient.data.l[2]) == w->window && event.xclient.data.l[1] == w->stamp) {
-                    w->answered = true;
-                    if (w->loop)
-                        w->loop->quit();
-                }
+                if (w->answered || XWindow(event.xclient.data.l[2]) != w->window
+                    || event.xclient.data.l[1] != w->stamp)
+                    continue;
+                w->answered = true;
+                if (--*w->outstanding == 0 && w->loop)
+                    w->loop->quit();
             }
         }
     }
@@ -202,18 +221,32 @@ class X11Windows : public Windows
 public:
     WindowId findMainWindow(Pid pid) override
     {
+        return findMainWindows({pid}).value(pid, 0);
+    }
+
+    QHash<Pid, WindowId> findMainWindows(const QList<Pid> &wanted) override
+    {
+        QHash<Pid, WindowId> found;
+        for (Pid pid : wanted)
+            found.insert(pid, 0);
         ::Display *dpy = x11::connection();
-        if (!dpy || pid <= 0)
-            return 0;
+        if (!dpy || wanted.isEmpty())
+            return found;
         const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
         const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
         ewmh::ProcessTree tree;
-        for (XWindow w : clients) {
-            const auto it = pids.constFind(w);
-            if (it != pids.constEnd() && tree.isSelfOrDescendant(*it, pid))
-                return w;
+        for (Pid pid : wanted) {
+            if (pid <= 0)
+                continue;
+            for (XWindow w : clients) {
+                const auto it = pids.constFind(w);
+                if (it != pids.constEnd() && tree.isSelfOrDescendant(*it, pid)) {
+                    found[pid] = w;
+                    break;
+                }
+            }
         }
-        return 0;
+        return found;
     }
 
     void setAppFocus(Pid pid) override
@@ -236,10 +269,19 @@ public:
                 const long current = long(ewmh::firstLong(dpy, DefaultRootWindow(dpy), "_NET_ACTIVE_WINDOW")
                                               .value_or(0));
                 ewmh::sendToRoot(dpy, w, "_NET_ACTIVE_WINDOW", {SourcePager, CurrentTime, current});
-                if (ewmh::wmSupports(dpy, "_NET_RESTACK_WINDOW"))
+                const bool restack = ewmh::wmSupports(dpy, "_NET_RESTACK_WINDOW");
+                if (restack)
                     ewmh::sendToRoot(dpy, w, "_NET_RESTACK_WINDOW", {SourcePager, 0, Above});
                 else
                     XRaiseWindow(dpy, Window(w));
+                // A window that takes no keyboard focus (a clock, say) is kept
+                // under the active window by some window managers; then our
+                // own windows step back behind it instead.
+                if (restack && !takesFocus(dpy, w))
+                    for (const QWindow *own : QGuiApplication::topLevelWindows())
+                        if (own->isVisible() && own->handle() && XWindow(own->winId()) != w)
+                            ewmh::sendToRoot(dpy, XWindow(own->winId()), "_NET_RESTACK_WINDOW",
+                                             {SourcePager, long(w), Below});
             } else {
                 XMapRaised(dpy, Window(w));
                 XSetInputFocus(dpy, Window(w), RevertToParent, CurrentTime);
@@ -318,19 +360,31 @@ public:
 
     bool isResponding(WindowId window, int timeoutMs) override
     {
-        if (!window)
-            return true;
+        return areResponding({window}, timeoutMs).value(window, true);
+    }
+
+    QHash<WindowId, bool> areResponding(const QList<WindowId> &windows, int timeoutMs) override
+    {
+        QHash<WindowId, bool> answers;
+        QList<XWindow> pinged;
         ::Display *dpy = x11::connection();
-        if (!dpy)
-            return true;
-        QList<unsigned long> protocols;
-        const bool exists = x11::withoutErrors([&] {
-            protocols = ewmh::longs(dpy, XWindow(window), "WM_PROTOCOLS");
-        });
-        // A window that is gone has nothing to report; the next look drops it.
-        if (!exists || !protocols.contains(atom("_NET_WM_PING")))
-            return true;
-        return m_ping.ping(XWindow(window), std::max(timeoutMs, 50)).value_or(true);
+        for (WindowId window : windows) {
+            answers.insert(window, true);
+            if (!dpy || !window || pinged.contains(XWindow(window)))
+                continue;
+            QList<unsigned long> protocols;
+            const bool exists = x11::withoutErrors([&] {
+                protocols = ewmh::longs(dpy, XWindow(window), "WM_PROTOCOLS");
+            });
+            // A window that is gone has nothing to report; the next look drops
+            // it. One that does not offer pings counts as answering.
+            if (exists && protocols.contains(atom("_NET_WM_PING")))
+                pinged.append(XWindow(window));
+        }
+        const QList<std::optional<bool>> results = m_ping.ping(pinged, std::max(timeoutMs, 50));
+        for (qsizetype i = 0; i < pinged.size(); ++i)
+            answers[pinged.at(i)] = results.at(i).value_or(true);
+        return answers;
     }
 
     QString windowTitle(WindowId window) override
@@ -420,6 +474,18 @@ private:
     }
 
     // The child of the root that holds window (a frame or the window itself).
+    // ICCCM: no input hint, or one that says yes, or WM_TAKE_FOCUS.
+    static bool takesFocus(::Display *dpy, XWindow window)
+    {
+        bool input = true;
+        if (XWMHints *hints = XGetWMHints(dpy, Window(window))) {
+            if (hints->flags & InputHint)
+                input = hints->input != 0;
+            XFree(hints);
+        }
+        return input || ewmh::longs(dpy, window, "WM_PROTOCOLS").contains(atom("WM_TAKE_FOCUS"));
+    }
+
     static WindowId topLevelOf(::Display *dpy, Window window)
     {
         const Window root = DefaultRootWindow(dpy);
