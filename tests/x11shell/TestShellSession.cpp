@@ -11,9 +11,41 @@
 
 #include <SettingsStore.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 namespace {
 
 const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up and running!");
+
+// Client windows from the bottom of the stack to the top.
+QList<unsigned long> stackingBottomUp()
+{
+    ::Display *dpy = x11kit::display();
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    QList<unsigned long> windows;
+    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_CLIENT_LIST_STACKING", False), 0,
+                           4096, False, XA_WINDOW, &type, &format, &count, &after, &data)
+            == Success
+        && data) {
+        const auto *ids = reinterpret_cast<const unsigned long *>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            windows.append(ids[i]);
+        XFree(data);
+    }
+    return windows;
+}
+
+platform::WindowId windowTitled(const QString &title)
+{
+    for (const auto &w : platform::Services::windows().topLevelWindows())
+        if (w.title == title)
+            return w.id;
+    return 0;
+}
 
 QStringList readLines(const QString &path)
 {
@@ -34,6 +66,8 @@ class TestShellSession : public QObject
 private slots:
     void initTestCase();
     void takesTheDesktopAndGivesItBack();
+    void startedProgramsComeInFront_data();
+    void startedProgramsComeInFront();
 };
 
 void TestShellSession::initTestCase()
@@ -108,6 +142,59 @@ void TestShellSession::takesTheDesktopAndGivesItBack()
     keys = fixture.takeLines();
     QVERIFY2(keys.join(QLatin1Char(' ')).contains(QStringLiteral("Super_L")), qPrintable(keys.join(' ')));
     QVERIFY(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft").toInt() > 250);
+}
+
+void TestShellSession::startedProgramsComeInFront_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a program that takes the focus") << "normal";
+    QTest::newRow("one that takes no focus, like a clock") << "no-focus";
+}
+
+void TestShellSession::startedProgramsComeInFront()
+{
+    QFETCH(QString, kind);
+    TestEnv env;
+    ShellRun shell(env);
+    QVERIFY(shell.install());
+    SettingsRecord record;
+    SettingsFile::MakeClearState(record);
+    BUTTON button;
+    button.Caption = QStringLiteral("Go");
+    button.Width = 200;
+    button.Height = 100;
+    button.Left = 100;
+    button.Top = 100;
+    button.Enabled = VbTrue;
+    button.InUse = 1;
+    button.Link = QStringLiteral(BRINDLE_TESTAPP);
+    button.Parameters = QStringLiteral("--title Front --kind ") + kind;
+    button.ExtraCount = 5;
+    button.ExtraStrings.redim(5);
+    record.Buttons.at(0) = button;
+    record.ButtonsMax = 0;
+    shell.writeSettings(record);
+    QVERIFY(shell.startWithDisplay({}));
+    QVERIFY(shell.waitForLog(AllDone));
+    auto &windows = platform::Services::windows();
+    // The loading screen goes 50 ms after start-up; then the menu is the shell's only window.
+    QTest::qWait(300);
+    const platform::WindowId menu = windows.findMainWindow(shell.process().processId());
+    QVERIFY(menu != 0);
+
+    QVERIFY(x11kit::xdotool({QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("150"),
+                             QStringLiteral("click"), QStringLiteral("1")}));
+    platform::WindowId started = 0;
+    QVERIFY(x11kit::waitUntil([&] { return (started = windowTitled(QStringLiteral("Front"))) != 0; }));
+    // The supervision tick brings it forward; the menu stays under it.
+    QVERIFY(x11kit::waitUntil([&] {
+        const QList<unsigned long> stack = stackingBottomUp();
+        return stack.indexOf(started) > stack.indexOf(menu) && stack.indexOf(menu) >= 0;
+    }));
+    windows.requestClose(started);
+    QVERIFY(x11kit::waitUntil([&] { return !stackingBottomUp().contains(started); }));
+    shell.terminate();
+    QVERIFY(shell.waitForExit());
 }
 
 QTEST_MAIN(TestShellSession)
