@@ -83,7 +83,7 @@ bool processIsGone(Pid pid)
     return false;
 }
 
-// The parts of a desktop entry file (freedesktop Desktop Entry spec) that
+// The parts of a desktop entry file (freedesktop Desktop Entry format) that
 // starting it needs.
 struct DesktopEntry {
     QString type;

@@ -282,15 +282,15 @@ QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows)
         // One request for all windows. The server answers per client, naming
         // the client by its resource base, which is the window id without the
         // resource bits that every client gets alike.
-        std::vector<XResClientIdSpec> specs(size_t(windows.size()));
-        for (size_t i = 0; i < specs.size(); ++i) {
-            specs[i].client = windows.at(qsizetype(i));
-            specs[i].mask = XRES_CLIENT_ID_PID_MASK;
+        std::vector<XResClientIdSpec> wanted(size_t(windows.size()));
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            wanted[i].client = windows.at(qsizetype(i));
+            wanted[i].mask = XRES_CLIENT_ID_PID_MASK;
         }
         long count = 0;
         XResClientIdValue *ids = nullptr;
         QHash<XID, qint64> byBase;
-        if (XResQueryClientIds(dpy, long(specs.size()), specs.data(), &count, &ids) == Success) {
+        if (XResQueryClientIds(dpy, long(wanted.size()), wanted.data(), &count, &ids) == Success) {
             for (long i = 0; i < count; ++i) {
                 if (ids[i].spec.mask & XRES_CLIENT_ID_PID_MASK) {
                     const pid_t pid = XResGetClientPid(&ids[i]);
