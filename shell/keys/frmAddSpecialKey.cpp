@@ -1,6 +1,7 @@
 #include "keys/frmAddSpecialKey.h"
 
 #include "Command.h"
+#include "FormParts.h"
 #include "keys/modKeys.h"
 #include "modKeyHandler.h"
 #include "platform/Services.h"
@@ -13,19 +14,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-Command *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new Command(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setCaption(caption);
-    button->setMinimumSize(100, 28);
-    return button;
-}
-
-} // namespace
-
 frmAddSpecialKey::frmAddSpecialKey(QWidget *parent)
     : QDialog(parent)
 {
@@ -37,9 +25,9 @@ frmAddSpecialKey::frmAddSpecialKey(QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
-    Command1 = makeButton(this, "Command1", QStringLiteral("Add key(s)"));
-    Command2 = makeButton(this, "Command2", QStringLiteral("Clear list"));
-    Command3 = makeButton(this, "Command3", QStringLiteral("Close"));
+    Command1 = FormParts::Button(this, "Command1", QStringLiteral("Add key(s)"), QSize(100, 28));
+    Command2 = FormParts::Button(this, "Command2", QStringLiteral("Clear list"), QSize(100, 28));
+    Command3 = FormParts::Button(this, "Command3", QStringLiteral("Close"), QSize(100, 28));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);

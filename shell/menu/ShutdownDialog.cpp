@@ -1,5 +1,6 @@
 #include "ShutdownDialog.h"
 
+#include "FormParts.h"
 #include "ShutDown.h"
 #include "platform/Services.h"
 
@@ -20,10 +21,7 @@ ShutdownDialog::ShutdownDialog(QWidget *parent)
     label->setObjectName(QStringLiteral("lblQuestion"));
     auto *row = new QHBoxLayout;
     auto add = [this, row](const char *name, const QString &caption, Choice choice) {
-        auto *button = new Command(this);
-        button->setObjectName(QLatin1String(name));
-        button->setCaption(caption);
-        button->setFixedSize(100, 32);
+        Command *button = FormParts::Button(this, name, caption, QSize(100, 32));
         connect(button, &Command::Click, this, [this, choice] {
             m_choice = choice;
             choice == Cancel ? reject() : accept();

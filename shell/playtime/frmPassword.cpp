@@ -1,6 +1,6 @@
 #include "frmPassword.h"
 
-#include "DialogParts.h"
+#include "FormParts.h"
 #include "modGlobals.h"
 #include "platform/Services.h"
 
@@ -49,18 +49,18 @@ frmPassword::frmPassword(QWidget *parent)
     Label1->setFont(QFont(QStringLiteral("Tahoma"), 13, QFont::Bold));
     Label1->setStyleSheet(QStringLiteral("color: #1f3f74;"));
 
-    Label2 = DialogParts::Label(this, "Label2", QStringLiteral("Password:"));
-    Text1 = DialogParts::MaskedField(this, Label2);
+    Label2 = FormParts::Label(this, "Label2", QStringLiteral("Password:"));
+    Text1 = FormParts::MaskedField(this, Label2);
 
-    Command1 = DialogParts::Button(this, "Command1", QStringLiteral("OK"), QSize(104, 38));
+    Command1 = FormParts::Button(this, "Command1", QStringLiteral("OK"), QSize(104, 38));
     Command1->setButtonType(Command::BType::OkButton);
     connect(Command1, &Command::Click, this, &frmPassword::Command1_Click);
 
-    Command2 = DialogParts::Button(this, "Command2", QStringLiteral("Cancel"), QSize(104, 38));
+    Command2 = FormParts::Button(this, "Command2", QStringLiteral("Cancel"), QSize(104, 38));
     Command2->setButtonType(Command::BType::CancelButton);
     connect(Command2, &Command::Click, this, &frmPassword::Command2_Click);
 
-    Timer1 = DialogParts::FocusTimer(this, Text1);
+    Timer1 = FormParts::FocusTimer(this, Text1);
 
     auto *fieldRow = new QHBoxLayout;
     fieldRow->setSpacing(8);

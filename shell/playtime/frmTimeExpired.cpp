@@ -1,6 +1,6 @@
 #include "frmTimeExpired.h"
 
-#include "DialogParts.h"
+#include "FormParts.h"
 #include "modGlobals.h"
 #include "platform/Services.h"
 
@@ -45,18 +45,18 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
-    Label3 = DialogParts::Label(this, "Label3", QStringLiteral("Password:"));
-    Text1 = DialogParts::MaskedField(this, Label3);
+    Label3 = FormParts::Label(this, "Label3", QStringLiteral("Password:"));
+    Text1 = FormParts::MaskedField(this, Label3);
 
-    Command2 = DialogParts::Button(this, "Command2", QStringLiteral("Reset..."), QSize(104, 30));
+    Command2 = FormParts::Button(this, "Command2", QStringLiteral("Reset..."), QSize(104, 30));
     connect(Command2, &Command::Click, this, &frmTimeExpired::Command2_Click);
 
-    Command1 = DialogParts::Button(this, "Command1", QStringLiteral("Shutdown"), QSize(150, 54));
+    Command1 = FormParts::Button(this, "Command1", QStringLiteral("Shutdown"), QSize(150, 54));
     Command1->setPicture(PowerPicture(40));
     Command1->setToolTip(QStringLiteral("Shut down"));
     connect(Command1, &Command::Click, this, &frmTimeExpired::Command1_Click);
 
-    Timer1 = DialogParts::FocusTimer(this, Text1);
+    Timer1 = FormParts::FocusTimer(this, Text1);
 
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);

@@ -1,5 +1,6 @@
 #include "frmDLG.h"
 
+#include "FormParts.h"
 #include "modGlobals.h"
 #include "platform/Services.h"
 
@@ -8,19 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-
-Command *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new Command(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setCaption(caption);
-    button->setFixedSize(110, 32);
-    return button;
-}
-
-} // namespace
 
 frmDLG::frmDLG(QWidget *parent)
     : QDialog(parent)
@@ -33,9 +21,9 @@ frmDLG::frmDLG(QWidget *parent)
     lblQuestion->setObjectName(QStringLiteral("lblQuestion"));
     lblQuestion->setWordWrap(true);
     lblQuestion->setMinimumWidth(360);
-    cmdSwitchTo = makeButton(this, "cmdSwitchTo", QStringLiteral("Switch To"));
-    cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("End"));
-    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdSwitchTo = FormParts::Button(this, "cmdSwitchTo", QStringLiteral("Switch To"), QSize(110, 32));
+    cmdEnd = FormParts::Button(this, "cmdEnd", QStringLiteral("End"), QSize(110, 32));
+    cmdCancel = FormParts::Button(this, "cmdCancel", QStringLiteral("Cancel"), QSize(110, 32));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

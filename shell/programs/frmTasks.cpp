@@ -1,5 +1,6 @@
 #include "frmTasks.h"
 
+#include "FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -32,15 +33,6 @@ void FillTaskList(QListWidget *list)
 
 namespace {
 
-Command *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new Command(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setCaption(caption);
-    button->setFixedSize(100, 32);
-    return button;
-}
-
 quint64 selectedWindow(const QListWidget *list)
 {
     const QListWidgetItem *item = list->currentItem();
@@ -60,10 +52,10 @@ frmTasks::frmTasks(QWidget *menuForm, QWidget *parent)
 
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
-    Command1 = makeButton(this, "Command1", QStringLiteral("Switch To"));
-    Command2 = makeButton(this, "Command2", QStringLiteral("End"));
-    Command4 = makeButton(this, "Command4", QStringLiteral("Refresh"));
-    Command3 = makeButton(this, "Command3", QStringLiteral("Close"));
+    Command1 = FormParts::Button(this, "Command1", QStringLiteral("Switch To"), QSize(100, 32));
+    Command2 = FormParts::Button(this, "Command2", QStringLiteral("End"), QSize(100, 32));
+    Command4 = FormParts::Button(this, "Command4", QStringLiteral("Refresh"), QSize(100, 32));
+    Command3 = FormParts::Button(this, "Command3", QStringLiteral("Close"), QSize(100, 32));
     ReloadTimer = new QTimer(this);
     ReloadTimer->setObjectName(QStringLiteral("ReloadTimer"));
     ReloadTimer->setInterval(1000);

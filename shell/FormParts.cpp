@@ -1,4 +1,4 @@
-#include "DialogParts.h"
+#include "FormParts.h"
 
 #include <Command.h>
 
@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace DialogParts {
+namespace FormParts {
 
 QLabel *Label(QDialog *dialog, const char *name, const QString &text)
 {
@@ -28,9 +28,9 @@ QLineEdit *MaskedField(QDialog *dialog, QLabel *label)
     return field;
 }
 
-Command *Button(QDialog *dialog, const char *name, const QString &caption, const QSize &size)
+Command *Button(QWidget *parent, const char *name, const QString &caption, const QSize &size)
 {
-    auto *button = new Command(dialog);
+    auto *button = new Command(parent);
     button->setObjectName(QLatin1String(name));
     button->setCaption(caption);
     button->setFixedSize(size);
@@ -50,4 +50,4 @@ QTimer *FocusTimer(QDialog *dialog, QLineEdit *field)
     return timer;
 }
 
-} // namespace DialogParts
+} // namespace FormParts

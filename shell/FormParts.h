@@ -7,19 +7,21 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QSize;
+class QWidget;
 class QTimer;
 
-// Pieces the two password dialogs build alike.
-namespace DialogParts {
+// Pieces the shell's forms build alike.
+namespace FormParts {
 
 QLabel *Label(QDialog *dialog, const char *name, const QString &text);
 
 // The masked password box; its owner filters its keys (Enter acts).
 QLineEdit *MaskedField(QDialog *dialog, QLabel *label);
 
-Command *Button(QDialog *dialog, const char *name, const QString &caption, const QSize &size);
+// A button of the suite's own control with its name and caption.
+Command *Button(QWidget *parent, const char *name, const QString &caption, const QSize &size);
 
 // A 10 ms one-shot timer that puts the focus into the field once the dialog is up.
 QTimer *FocusTimer(QDialog *dialog, QLineEdit *field);
 
-} // namespace DialogParts
+} // namespace FormParts
