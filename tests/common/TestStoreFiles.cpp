@@ -18,223 +18,169 @@ class TestStoreFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void iniReadsStandardSyntax_data();
-    void iniReadsStandardSyntax();
-    void iniRewriteKeepsCommentsAndOrder();
-    void iniValueLengthLimitedOnRead();
-    void iniEncodings();
-    void storeDefaultsAndWriteThrough();
-    void storeSharedBetweenProcesses();
-    void storeDates_data();
-    void storeDates();
-    void atomicWriteReplacesReadOnlyFile();
-    void atomicWriteFailureKeepsOldFile();
-    void singleInstanceLock();
-    void singleInstanceLockNotInherited();
-};
+    void iniReadsStandardSyntax_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        const QByteArray doc = "; comment\r\n[Settings]\r\nAllowPopup = 1 \r\nName=a=b\r\n\r\n[links]\nx=y\n";
+        QTest::newRow("trimmed value") << doc << "settings" << "allowpopup" << "1";
+        QTest::newRow("value with equals sign") << doc << "Settings" << "Name" << "a=b";
+        QTest::newRow("missing key gives default") << doc << "Settings" << "Nope" << "dflt";
+        QTest::newRow("comment is no key") << doc << "" << "; comment" << "dflt";
+    }
 
-static void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+    void iniReadsStandardSyntax()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        IniFile ini(QString(), IniFile::Encoding::Cp1252);
+        ini.parse(content);
+        QCOMPARE(ini.value(section, key, QStringLiteral("dflt")), value);
+    }
 
-static QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+    void iniRewriteKeepsCommentsAndOrder()
+    {
+        IniFile ini{QString()};
+        ini.parse("; keep me\n[b]\nk1=1\n[a]\nk2=2\n");
+        ini.setValue(QStringLiteral("A"), QStringLiteral("K2"), QStringLiteral("two"));
+        ini.setValue(QStringLiteral("b"), QStringLiteral("k3"), QStringLiteral("3"));
+        ini.setValue(QStringLiteral("c"), QStringLiteral("k4"), QStringLiteral("line\nbreak"));
+        ini.remove(QStringLiteral("b"), QStringLiteral("k1"));
+        QCOMPARE(ini.serialize(), QByteArray("; keep me\r\n[b]\r\nk3=3\r\n[a]\r\nk2=two\r\n[c]\r\nk4=line break\r\n"));
+        QCOMPARE(ini.sections(), (QStringList{"b", "a", "c"}));
+    }
 
-void TestStoreFiles::iniReadsStandardSyntax_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    const QByteArray doc = "; comment\r\n[Settings]\r\nAllowPopup = 1 \r\nName=a=b\r\n\r\n[links]\nx=y\n";
-    QTest::newRow("trimmed value") << doc << "settings" << "allowpopup" << "1";
-    QTest::newRow("value with equals sign") << doc << "Settings" << "Name" << "a=b";
-    QTest::newRow("LF lines") << doc << "LINKS" << "X" << "y";
-    QTest::newRow("missing key gives default") << doc << "Settings" << "Nope" << "dflt";
-    QTest::newRow("missing section gives default") << doc << "Other" << "x" << "dflt";
-    QTest::newRow("comment is no key") << doc << "" << "; comment" << "dflt";
-}
+    void iniValueLengthLimitedOnRead()
+    {
+        IniFile ini{QString()};
+        ini.parse("[s]\nk=" + QByteArray(5000, 'x') + "\n");
+        QCOMPARE(ini.value(QStringLiteral("s"), QStringLiteral("k")).size(), IniFile::MaxValueLength);
+    }
 
-void TestStoreFiles::iniReadsStandardSyntax()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    IniFile ini(QString(), IniFile::Encoding::Cp1252);
-    ini.parse(content);
-    QCOMPARE(ini.value(section, key, QStringLiteral("dflt")), value);
-}
+    void iniEncodings()
+    {
+        TestEnv env;
+        const QString path = env.path(QStringLiteral("links.ini"));
+        IniFile cp(path, IniFile::Encoding::Cp1252);
+        cp.setValue(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("Größe €"));
+        QVERIFY(cp.save());
+        QCOMPARE(readFile(path), QByteArray("[s]\r\nk=Gr\xf6\xdf" "e \x80\r\n"));
+        IniFile back(path, IniFile::Encoding::Cp1252);
+        QVERIFY(back.load());
+        QCOMPARE(back.value(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("Größe €"));
+    }
 
-void TestStoreFiles::iniRewriteKeepsCommentsAndOrder()
-{
-    IniFile ini{QString()};
-    ini.parse("; keep me\n[b]\nk1=1\n[a]\nk2=2\n");
-    ini.setValue(QStringLiteral("A"), QStringLiteral("K2"), QStringLiteral("two"));
-    ini.setValue(QStringLiteral("b"), QStringLiteral("k3"), QStringLiteral("3"));
-    ini.setValue(QStringLiteral("c"), QStringLiteral("k4"), QStringLiteral("line\nbreak"));
-    ini.remove(QStringLiteral("b"), QStringLiteral("k1"));
-    QCOMPARE(ini.serialize(), QByteArray("; keep me\r\n[b]\r\nk3=3\r\n[a]\r\nk2=two\r\n[c]\r\nk4=line break\r\n"));
-    QCOMPARE(ini.sections(), (QStringList{"b", "a", "c"}));
-}
+    void storeDefaultsAndWriteThrough()
+    {
+        TestEnv env;
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("-1"));
+        QVERIFY(SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "120"));
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("120"));
+        QVERIFY(QFile::exists(env.configHome() + QStringLiteral("/Brindle/Brindle.ini")));
+        // A change made behind our back is seen at the next read.
+        QVERIFY(writeFile(SettingsStore::filePath("Brindle"), "[TimeLimit]\nTimeLeft=7\n"));
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("7"));
+        QVERIFY(SettingsStore::DeleteSetting("Brindle", "TimeLimit", "TimeLeft"));
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "d"), QStringLiteral("d"));
+        // Each application has its own file.
+        QVERIFY(SettingsStore::SaveSetting("Farrow", "General", "Host", "pc1"));
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "General", "Host", "none"), QStringLiteral("none"));
+    }
 
-void TestStoreFiles::iniValueLengthLimitedOnRead()
-{
-    IniFile ini{QString()};
-    ini.parse("[s]\nk=" + QByteArray(5000, 'x') + "\n");
-    QCOMPARE(ini.value(QStringLiteral("s"), QStringLiteral("k")).size(), IniFile::MaxValueLength);
-}
-
-void TestStoreFiles::iniEncodings()
-{
-    TestEnv env;
-    const QString path = env.path(QStringLiteral("links.ini"));
-    IniFile cp(path, IniFile::Encoding::Cp1252);
-    cp.setValue(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("Größe €"));
-    QVERIFY(cp.save());
-    QCOMPARE(readFile(path), QByteArray("[s]\r\nk=Gr\xf6\xdf" "e \x80\r\n"));
-    IniFile back(path, IniFile::Encoding::Cp1252);
-    QVERIFY(back.load());
-    QCOMPARE(back.value(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("Größe €"));
-}
-
-void TestStoreFiles::storeDefaultsAndWriteThrough()
-{
-    TestEnv env;
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("-1"));
-    QVERIFY(SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "120"));
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("120"));
-    QVERIFY(QFile::exists(env.configHome() + QStringLiteral("/Brindle/Brindle.ini")));
-    // A change made behind our back is seen at the next read.
-    writeFile(SettingsStore::filePath("Brindle"), "[TimeLimit]\nTimeLeft=7\n");
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("7"));
-    QVERIFY(SettingsStore::DeleteSetting("Brindle", "TimeLimit", "TimeLeft"));
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "d"), QStringLiteral("d"));
-    // Each application has its own file.
-    QVERIFY(SettingsStore::SaveSetting("Farrow", "General", "Host", "pc1"));
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "General", "Host", "none"), QStringLiteral("none"));
-}
-
-void TestStoreFiles::storeSharedBetweenProcesses()
-{
-    // Shell and beeper write the same file; no write may be lost.
-    TestEnv env;
-    constexpr int writers = 4;
-    constexpr int rounds = 25;
-    QList<pid_t> children;
-    for (int w = 0; w < writers; ++w) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            bool ok = true;
-            for (int r = 0; r < rounds; ++r)
-                ok = SettingsStore::SaveSetting("Brindle", "Beeper", QStringLiteral("W%1_%2").arg(w).arg(r), "1") && ok;
-            ::_exit(ok ? 0 : 1);
+    void storeSharedBetweenProcesses()
+    {
+        // Shell and beeper write the same file; no write may be lost.
+        TestEnv env;
+        constexpr int writers = 4;
+        constexpr int rounds = 25;
+        QList<pid_t> children;
+        for (int w = 0; w < writers; ++w) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                bool ok = true;
+                for (int r = 0; r < rounds; ++r)
+                    ok = SettingsStore::SaveSetting("Brindle", "Beeper", QStringLiteral("W%1_%2").arg(w).arg(r), "1") && ok;
+                ::_exit(ok ? 0 : 1);
+            }
+            QVERIFY(pid > 0);
+            children.append(pid);
         }
-        QVERIFY(pid > 0);
-        children.append(pid);
+        for (pid_t pid : children) {
+            int status = 0;
+            QCOMPARE(::waitpid(pid, &status, 0), pid);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        IniFile ini(SettingsStore::filePath("Brindle"), IniFile::Encoding::Utf8);
+        QVERIFY(ini.load());
+        QCOMPARE(ini.keys(QStringLiteral("Beeper")).size(), writers * rounds);
     }
-    for (pid_t pid : children) {
-        int status = 0;
-        QCOMPARE(::waitpid(pid, &status, 0), pid);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    IniFile ini(SettingsStore::filePath("Brindle"), IniFile::Encoding::Utf8);
-    QVERIFY(ini.load());
-    QCOMPARE(ini.keys(QStringLiteral("Beeper")).size(), writers * rounds);
-}
 
-void TestStoreFiles::storeDates_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDateTime>("when");
-    QTest::newRow("iso") << "2026-12-06T18:30:05" << QDateTime(QDate(2026, 12, 6), QTime(18, 30, 5));
-    QTest::newRow("date only") << "2026-12-06" << QDateTime(QDate(2026, 12, 6), QTime(0, 0));
-    QTest::newRow("garbage") << "yesterday-ish" << QDateTime();
-    QTest::newRow("empty") << "" << QDateTime();
-}
-
-void TestStoreFiles::storeDates()
-{
-    QFETCH(QString, text);
-    QFETCH(QDateTime, when);
-    QCOMPARE(SettingsStore::ParseDate(text), when);
-    if (when.isValid())
-        QCOMPARE(SettingsStore::ParseDate(SettingsStore::FormatDate(when)), when);
-}
-
-void TestStoreFiles::atomicWriteReplacesReadOnlyFile()
-{
-    TestEnv env;
-    const QString path = env.path(QStringLiteral("settings.dat"));
-    writeFile(path, "old");
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    QString error;
-    QVERIFY2(AtomicFile::write(path, "new", &error), qPrintable(error));
-    QCOMPARE(readFile(path), QByteArray("new"));
-    QVERIFY(QFileInfo(path).permissions() & QFile::WriteOwner);
-    // No temporary files are left behind.
-    QCOMPARE(QDir(env.programFolder()).entryList(QDir::Files), QStringList{"settings.dat"});
-}
-
-void TestStoreFiles::atomicWriteFailureKeepsOldFile()
-{
-    TestEnv env;
-    QString error;
-    QVERIFY(!AtomicFile::write(env.path(QStringLiteral("no/such/folder/file")), "x", &error));
-    QVERIFY(!error.isEmpty());
-
-    if (::geteuid() == 0)
-        QSKIP("root may write into a read-only folder");
-    const QString dir = env.path(QStringLiteral("locked"));
-    QVERIFY(QDir().mkpath(dir));
-    writeFile(dir + QStringLiteral("/f"), "old");
-    QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
-    QVERIFY(!AtomicFile::write(dir + QStringLiteral("/f"), "new", &error));
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(readFile(dir + QStringLiteral("/f")), QByteArray("old"));
-}
-
-void TestStoreFiles::singleInstanceLock()
-{
-    TestEnv env;
-    const QString folder = env.programFolder();
-    QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), folder));
+    void storeDates_data()
     {
-        SingleInstance first(QStringLiteral("brindle"), folder);
-        QVERIFY(first.tryAcquire());
-        QVERIFY(SingleInstance::isHeld(QStringLiteral("brindle"), folder));
-        SingleInstance second(QStringLiteral("brindle"), folder);
-        QVERIFY(!second.tryAcquire());
-        // Another program folder or another program is not affected.
-        SingleInstance elsewhere(QStringLiteral("brindle"), folder + QStringLiteral("other"));
-        QVERIFY(elsewhere.tryAcquire());
-        SingleInstance beeper(QStringLiteral("beeper"), folder);
-        QVERIFY(beeper.tryAcquire());
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("when");
+        QTest::newRow("iso") << "2026-12-06T18:30:05" << QDateTime(QDate(2026, 12, 6), QTime(18, 30, 5));
+        QTest::newRow("date only") << "2026-12-06" << QDateTime(QDate(2026, 12, 6), QTime(0, 0));
+        QTest::newRow("garbage") << "yesterday-ish" << QDateTime();
     }
-    QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), folder));
-}
 
-void TestStoreFiles::singleInstanceLockNotInherited()
-{
-    TestEnv env;
-    QProcess child;
+    void storeDates()
     {
-        SingleInstance lock(QStringLiteral("brindle"), env.programFolder());
-        QVERIFY(lock.tryAcquire());
-        child.start(QStringLiteral("sleep"), {QStringLiteral("5")});
-        QVERIFY(child.waitForStarted());
+        QFETCH(QString, text);
+        QFETCH(QDateTime, when);
+        QCOMPARE(SettingsStore::ParseDate(text), when);
+        if (when.isValid())
+            QCOMPARE(SettingsStore::ParseDate(SettingsStore::FormatDate(when)), when);
     }
-    // The started program must not keep the shell's lock alive.
-    QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), env.programFolder()));
-    child.kill();
-    child.waitForFinished();
-}
+
+    void atomicWriteFailureKeepsOldFile()
+    {
+        TestEnv env;
+        QString error;
+        QVERIFY(!AtomicFile::write(env.path(QStringLiteral("no/such/folder/file")), "x", &error));
+        QVERIFY(!error.isEmpty());
+
+        if (::geteuid() == 0)
+            QSKIP("root may write into a read-only folder");
+        const QString dir = env.path(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(writeFile(dir + QStringLiteral("/f"), "old"));
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(!AtomicFile::write(dir + QStringLiteral("/f"), "new", &error));
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readFile(dir + QStringLiteral("/f")), QByteArray("old"));
+    }
+
+    void singleInstanceLock()
+    {
+        TestEnv env;
+        const QString folder = env.programFolder();
+        QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), folder));
+        QProcess child;
+        {
+            SingleInstance first(QStringLiteral("brindle"), folder);
+            QVERIFY(first.tryAcquire());
+            child.start(QStringLiteral("sleep"), {QStringLiteral("5")});
+            QVERIFY(child.waitForStarted());
+            QVERIFY(SingleInstance::isHeld(QStringLiteral("brindle"), folder));
+            SingleInstance second(QStringLiteral("brindle"), folder);
+            QVERIFY(!second.tryAcquire());
+            // Another program folder or another program is not affected.
+            SingleInstance elsewhere(QStringLiteral("brindle"), folder + QStringLiteral("other"));
+            QVERIFY(elsewhere.tryAcquire());
+            SingleInstance beeper(QStringLiteral("beeper"), folder);
+            QVERIFY(beeper.tryAcquire());
+        }
+        // A program started meanwhile does not keep the lock alive.
+        QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), folder));
+        child.kill();
+        child.waitForFinished();
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStoreFiles)
 #include "TestStoreFiles.moc"

@@ -160,104 +160,35 @@ constexpr int ButtonsDims = 44;
 constexpr int ButtonsCount = 46;
 constexpr int ButtonsLowerBound = 50;
 
-BUTTON richButton(int seed)
-{
-    BUTTON b;
-    b.Caption = QStringLiteral("Paint %1 – Größe €").arg(seed);
-    b.TextAlignment = 1;
-    b.PictureAlignment = 2;
-    b.BackColor = 0x00FFEEDD + seed;
-    b.ForeColor = qint32(0x80000012);
-    b.FontName = QStringLiteral("DejaVu Sans");
-    b.FontBold = VbTrue;
-    b.FontItalic = 1; // not a canonical truth value: kept as stored
-    b.FontSize = 13.75f;
-    b.PicturePath = QStringLiteral("%apppath%\\pics\\paint.png");
-    b.Width = 120 + seed;
-    b.Height = 90;
-    b.Left = -15;
-    b.Top = 2000000000;
-    b.Enabled = VbTrue;
-    b.Link = QStringLiteral("/usr/bin/kolourpaint");
-    b.Parameters = QStringLiteral("--new \"a b\"");
-    b.Password = QStringLiteral("Mämä");
-    b.InUse = 1;
-    b.OneInstance = VbTrue;
-    b.StyleName = QStringLiteral("default");
-    b.UseShellExecute = VbFalse;
-    b.SetResolution = VbTrue;
-    b.ScreenWidth = 1024;
-    b.ScreenHeight = 768;
-    b.RefreshRate = -1;
-    b.ColorDepth = 255;
-    b.Selected = VbTrue;
-    b.Transparent = VbTrue;
-    b.Bevel = -32768;
-    b.NoGray = 7;
-    b.PictureSize = 1;
-    b.StartTime = 86399;
-    b.ExtraCount = 5;
-    b.ExtraStrings.redim(5);
-    b.ExtraStrings.items = {"1", "1", "3", "4", "5", QString(2000, QChar(u'x'))};
-    return b;
-}
-
+// What files from Windows may hold besides: texts beyond ASCII, extreme and
+// non-canonical numbers, a button without extra strings, a long text.
 SettingsRecord richRecord()
 {
-    SettingsRecord s;
-    s.ShellCommandsMax = 5;
-    s.ShellCommands.redim(5);
-    s.ShellCommands.items = {"/usr/bin/xeyes", "-geometry 100x100", "1", "C:\\Spiele\\Ende.exe", "", "0"};
-    s.ResponseTimeout = 21;
-    s.SnapToGrid = 1;
-    s.Password = QStringLiteral("Größe – €");
-    s.ScreenBackColor = 0x00123456;
-    s.Reserved1 = -123456789;
-    s.Buttons.redim(2);
-    s.Buttons.items = {richButton(0), BUTTON(), richButton(2)};
-    s.Buttons.items[1].Caption = QStringLiteral("no extras");
+    SettingsRecord s = distinctRecord();
+    BUTTON b = s.Buttons.items.first();
+    b.Caption = QStringLiteral("Paint – Größe €");
+    b.FontItalic = 1; // not a canonical truth value: kept as stored
+    b.FontSize = 13.75f;
+    b.Left = -15;
+    b.Top = 2000000000;
+    b.Bevel = -32768;
+    b.RefreshRate = -1;
+    b.ColorDepth = 255;
+    b.ExtraStrings.redim(5);
+    b.ExtraStrings.items.last() = QString(2000, QChar(u'x'));
+    BUTTON none;
+    none.Caption = QStringLiteral("no extras");
+    s.Buttons.items = {b, none, b};
     s.ButtonsMax = 2;
-    s.FontName = QStringLiteral("Comic Sans MS");
+    s.Presets.redim(0);
+    s.Presets.items = {b};
+    s.Password = QStringLiteral("Größe – €");
+    s.LastPictureFolder = QStringLiteral("C:\\Bilder\\Übersicht");
     s.FontSize = -0.0f;
-    s.FontItalic = VbTrue;
-    s.FontBold = VbFalse;
-    s.ScreenTextColor = 0x00FF00FF;
+    s.Reserved1 = -123456789;
+    s.StatusBackColor = qint32(0x8000000F);
     for (int i = 0; i < 17; ++i)
         s.CustomColors[i] = i * 1000003 - 5;
-    s.Gradient1Color = 1;
-    s.Gradient2Color = 2;
-    s.GradientAngle = 359;
-    s.LastPictureFolder = QStringLiteral("C:\\Bilder\\Übersicht");
-    s.LastFileFolder = QStringLiteral("/home/kind/Spiele");
-    s.BackgroundPicture = QStringLiteral("%windir%\\wallpaper.bmp");
-    s.BackgroundStyle = 2;
-    s.PictureStretch = VbTrue;
-    s.PictureKeepAspect = VbFalse;
-    s.GradientBehindPicture = VbTrue;
-    s.OneProcessOnly = VbTrue;
-    s.AskToCloseRunning = VbTrue;
-    s.ShowStatusBar = VbFalse;
-    s.ShowSystemInfoBar = VbTrue;
-    s.ShowActiveApps = VbFalse;
-    s.StatusBackColor = qint32(0x8000000F);
-    s.StatusTextColor = 0x00010203;
-    s.Presets.exists = true;
-    s.Presets.lowerBound = 0;
-    s.Presets.items = {richButton(7)};
-    s.PresetsMax = 0;
-    s.AskCloseSound = QStringLiteral("ask.wav");
-    s.CloseFirstSound = QStringLiteral("first.wav");
-    s.BeepIfNoSound = VbTrue;
-    s.SoundsEnabled = VbTrue;
-    s.WelcomeSound = QStringLiteral("hello.wav");
-    s.ExitSound = QStringLiteral("bye.wav");
-    s.Reserved2 = QStringLiteral("r2");
-    s.ButtonFreezeSeconds = 10;
-    s.GridSize = 5;
-    s.StatsSortKey = 3;
-    s.StatsSortOrder = 1;
-    s.Reserved3 = QStringLiteral("r3");
-    s.Reserved4 = QStringLiteral("last");
     return s;
 }
 
@@ -292,389 +223,331 @@ class tst_SettingsFile : public QObject
     Q_OBJECT
 
 private slots:
-    void clearStateGoldenBytes();
-    void distinctFieldsGoldenBytes();
-    void roundTrip_data();
-    void roundTrip();
-    void textEncoding_data();
-    void textEncoding();
-    void everyByteValueSurvives();
-    void overlongTextIsCut();
-    void truncatedAtEveryOffset();
-    void corruptedAtEveryOffset();
-    void malformedHeaders_data();
-    void malformedHeaders();
-    void trailingBytesAreIgnored();
-    void loadFile_data();
-    void loadFile();
-    void saveFile();
-    void saveFileErrors();
-};
+    void clearStateGoldenBytes()
+    {
+        QCOMPARE(EmptyButton.size(), SettingsFile::MinButtonBytes);
+        const QByteArray golden = clearStateGolden();
 
-void tst_SettingsFile::clearStateGoldenBytes()
-{
-    QCOMPARE(EmptyButton.size(), SettingsFile::MinButtonBytes);
-    const QByteArray golden = clearStateGolden();
+        SettingsRecord clear;
+        SettingsFile::MakeClearState(clear);
+        QCOMPARE(SettingsFile::Write(clear).toHex(' '), golden.toHex(' '));
 
-    SettingsRecord clear;
-    SettingsFile::MakeClearState(clear);
-    QCOMPARE(SettingsFile::Write(clear).toHex(' '), golden.toHex(' '));
-
-    SettingsRecord read;
-    qsizetype consumed = -1;
-    QVERIFY(!SettingsFile::Read(golden, read, &consumed));
-    QCOMPARE(consumed, golden.size());
-    QVERIFY(read == clear);
-    QCOMPARE(read.Buttons.upperBound(), 0);
-    QCOMPARE(read.ButtonsMax, -1);
-    QCOMPARE(read.FontName, QStringLiteral("Tahoma"));
-    QCOMPARE(read.FontSize, 8.0f);
-}
-
-void tst_SettingsFile::distinctFieldsGoldenBytes()
-{
-    const QByteArray golden = distinctGolden();
-    const SettingsRecord record = distinctRecord();
-    QCOMPARE(SettingsFile::Write(record).toHex(' '), golden.toHex(' '));
-    SettingsRecord read;
-    QVERIFY(!SettingsFile::Read(golden, read));
-    QVERIFY(read == record);
-}
-
-void tst_SettingsFile::roundTrip_data()
-{
-    QTest::addColumn<SettingsRecord>("record");
-
-    QTest::newRow("empty record") << SettingsRecord();
-    SettingsRecord clear;
-    SettingsFile::MakeClearState(clear);
-    QTest::newRow("clear state") << clear;
-    QTest::newRow("rich") << richRecord();
-
-    SettingsRecord absent = richRecord();
-    absent.ShellCommands = {};
-    absent.Buttons = {};
-    absent.Presets = {};
-    QTest::newRow("absent lists") << absent;
-
-    SettingsRecord bounds = richRecord();
-    bounds.ShellCommands.lowerBound = -3;
-    bounds.Buttons.lowerBound = 1;
-    bounds.Buttons.items[0].ExtraStrings.lowerBound = 7;
-    bounds.Presets.lowerBound = std::numeric_limits<qint32>::max();
-    QTest::newRow("non-zero lower bounds") << bounds;
-
-    SettingsRecord zero = richRecord();
-    zero.ShellCommands.items.clear();
-    zero.Buttons.items[2].ExtraStrings.items.clear();
-    zero.Presets.items.clear();
-    QTest::newRow("lists with no elements") << zero;
-
-    SettingsRecord many;
-    many.ShellCommands.redim(99999);
-    many.ShellCommands.items.last() = QStringLiteral("end");
-    QTest::newRow("100000 texts") << many;
-}
-
-void tst_SettingsFile::roundTrip()
-{
-    QFETCH(SettingsRecord, record);
-    const QByteArray bytes = SettingsFile::Write(record);
-    SettingsRecord read;
-    qsizetype consumed = -1;
-    const auto error = SettingsFile::Read(bytes, read, &consumed);
-    QVERIFY2(!error, error ? qPrintable(error->Description) : "");
-    QCOMPARE(consumed, bytes.size());
-    QVERIFY(read == record);
-    QCOMPARE(read.Buttons.upperBound(), record.Buttons.upperBound());
-    QCOMPARE(SettingsFile::Write(read), bytes);
-}
-
-void tst_SettingsFile::textEncoding_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("readBack");
-
-    QTest::newRow("empty") << QString() << QByteArray::fromHex("0000") << QString();
-    QTest::newRow("ascii") << QStringLiteral("abc") << QByteArray::fromHex("0300 616263") << QStringLiteral("abc");
-    QTest::newRow("windows-1252") << QStringLiteral("Größe – €")
-                                  << QByteArray::fromHex("0900 4772f6df6520962080")
-                                  << QStringLiteral("Größe – €");
-    QTest::newRow("outside the code page") << QStringLiteral("日本 ok")
-                                           << QByteArray::fromHex("0500 3f3f206f6b")
-                                           << QStringLiteral("?? ok");
-    QTest::newRow("undefined slot") << QStringLiteral("\u0081") << QByteArray::fromHex("0100 81")
-                                    << QStringLiteral("\u0081");
-}
-
-void tst_SettingsFile::textEncoding()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, readBack);
-
-    SettingsRecord record;
-    record.Password = text;
-    const QByteArray file = SettingsFile::Write(record);
-    // ShellCommandsMax, the absent ShellCommands, ResponseTimeout, SnapToGrid.
-    QCOMPARE(file.mid(14, bytes.size()).toHex(' '), bytes.toHex(' '));
-
-    SettingsRecord read;
-    QVERIFY(!SettingsFile::Read(file, read));
-    QCOMPARE(read.Password, readBack);
-}
-
-void tst_SettingsFile::everyByteValueSurvives()
-{
-    // A file from Windows may hold any byte in a text; it must come back as is.
-    QByteArray file = SettingsFile::Write(SettingsRecord());
-    QByteArray all;
-    for (int i = 0; i < 256; ++i)
-        all += char(i);
-    file.replace(14, 2, QByteArray::fromHex("0001") + all);
-    SettingsRecord read;
-    QVERIFY(!SettingsFile::Read(file, read));
-    QCOMPARE(read.Password.size(), 256);
-    QCOMPARE(SettingsFile::Write(read), file);
-}
-
-void tst_SettingsFile::overlongTextIsCut()
-{
-    SettingsRecord record;
-    record.Reserved4 = QString(70000, QChar(u'y'));
-    record.Reserved3 = QStringLiteral("before");
-    SettingsRecord read;
-    QVERIFY(!SettingsFile::Read(SettingsFile::Write(record), read));
-    QCOMPARE(read.Reserved4.size(), 65535);
-    QCOMPARE(read.Reserved3, record.Reserved3);
-}
-
-void tst_SettingsFile::truncatedAtEveryOffset()
-{
-    const SettingsRecord full = richRecord();
-    const QByteArray bytes = SettingsFile::Write(full);
-    for (qsizetype length = 0; length < bytes.size(); ++length) {
         SettingsRecord read;
-        const auto error = SettingsFile::Read(bytes.left(length), read);
-        QVERIFY2(error, qPrintable(QString::number(length)));
-        QCOMPARE(error->Number, VbErr::InputPastEndOfFile);
-        QCOMPARE(error->Description, QStringLiteral("Input past end of file"));
-        QCOMPARE(read.ShellCommandsMax, length >= 4 ? full.ShellCommandsMax : 0);
+        qsizetype consumed = -1;
+        QVERIFY(!SettingsFile::Read(golden, read, &consumed));
+        QCOMPARE(consumed, golden.size());
+        QVERIFY(read == clear);
+        QCOMPARE(read.Buttons.upperBound(), 0);
+        QCOMPARE(read.ButtonsMax, -1);
+        QCOMPARE(read.FontName, QStringLiteral("Tahoma"));
+        QCOMPARE(read.FontSize, 8.0f);
     }
 
-    // Cut inside the last text: everything before it stays, the rest is empty.
-    SettingsRecord read;
-    QVERIFY(SettingsFile::Read(bytes.left(bytes.size() - 1), read));
-    SettingsRecord expected = full;
-    expected.Reserved4.clear();
-    QVERIFY(read == expected);
+    void distinctFieldsGoldenBytes()
+    {
+        const QByteArray golden = distinctGolden();
+        const SettingsRecord record = distinctRecord();
+        QCOMPARE(SettingsFile::Write(record).toHex(' '), golden.toHex(' '));
+        SettingsRecord read;
+        QVERIFY(!SettingsFile::Read(golden, read));
+        QVERIFY(read == record);
+    }
 
-    // Cut inside the second button: the first is complete, later fields untouched.
-    const QByteArray lastExtra(2000, 'x'); // ends the first button
-    const qsizetype cut = bytes.indexOf(lastExtra) + lastExtra.size() + 5;
-    SettingsRecord partial;
-    QVERIFY(SettingsFile::Read(bytes.left(cut), partial));
-    QVERIFY(partial.Buttons.exists);
-    QVERIFY(partial.Buttons.items.size() >= 1);
-    QVERIFY(partial.Buttons.items.first() == full.Buttons.items.first());
-    QCOMPARE(partial.ButtonsMax, 0);
-    QVERIFY(partial.FontName.isEmpty());
-}
+    void roundTrip_data()
+    {
+        QTest::addColumn<SettingsRecord>("record");
 
-void tst_SettingsFile::corruptedAtEveryOffset()
-{
-    const QByteArray bytes = SettingsFile::Write(richRecord());
-    int accepted = 0;
-    int rejected = 0;
-    for (const char value : {char(0xFF), char(0x00), char(0x80)}) {
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            QByteArray damaged = bytes;
-            damaged[i] = value;
+        QTest::newRow("empty record") << SettingsRecord();
+        QTest::newRow("rich") << richRecord();
+
+        SettingsRecord absent = richRecord();
+        absent.ShellCommands = {};
+        absent.Buttons = {};
+        absent.Presets = {};
+        QTest::newRow("absent lists") << absent;
+
+        SettingsRecord bounds = richRecord();
+        bounds.ShellCommands.lowerBound = -3;
+        bounds.Buttons.lowerBound = 1;
+        bounds.Buttons.items[0].ExtraStrings.lowerBound = 7;
+        bounds.Presets.lowerBound = std::numeric_limits<qint32>::max();
+        QTest::newRow("non-zero lower bounds") << bounds;
+
+        SettingsRecord zero = richRecord();
+        zero.ShellCommands.items.clear();
+        zero.Buttons.items[2].ExtraStrings.items.clear();
+        zero.Presets.items.clear();
+        QTest::newRow("lists with no elements") << zero;
+
+        SettingsRecord many;
+        many.ShellCommands.redim(99999);
+        many.ShellCommands.items.last() = QStringLiteral("end");
+        QTest::newRow("100000 texts") << many;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(SettingsRecord, record);
+        const QByteArray bytes = SettingsFile::Write(record);
+        SettingsRecord read;
+        qsizetype consumed = -1;
+        const auto error = SettingsFile::Read(bytes, read, &consumed);
+        QVERIFY2(!error, error ? qPrintable(error->Description) : "");
+        QCOMPARE(consumed, bytes.size());
+        QVERIFY(read == record);
+        QCOMPARE(read.Buttons.upperBound(), record.Buttons.upperBound());
+        QCOMPARE(SettingsFile::Write(read), bytes);
+    }
+
+    void textEncoding_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("readBack");
+
+        QTest::newRow("windows-1252") << QStringLiteral("Größe – €")
+                                      << QByteArray::fromHex("0900 4772f6df6520962080")
+                                      << QStringLiteral("Größe – €");
+        QTest::newRow("outside the code page") << QStringLiteral("日本 ok")
+                                               << QByteArray::fromHex("0500 3f3f206f6b")
+                                               << QStringLiteral("?? ok");
+        QTest::newRow("undefined slot") << QStringLiteral("\u0081") << QByteArray::fromHex("0100 81")
+                                        << QStringLiteral("\u0081");
+    }
+
+    void textEncoding()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, readBack);
+
+        SettingsRecord record;
+        record.Password = text;
+        const QByteArray file = SettingsFile::Write(record);
+        // ShellCommandsMax, the absent ShellCommands, ResponseTimeout, SnapToGrid.
+        QCOMPARE(file.mid(14, bytes.size()).toHex(' '), bytes.toHex(' '));
+
+        SettingsRecord read;
+        QVERIFY(!SettingsFile::Read(file, read));
+        QCOMPARE(read.Password, readBack);
+    }
+
+    void overlongTextIsCut()
+    {
+        SettingsRecord record;
+        record.Reserved4 = QString(70000, QChar(u'y'));
+        record.Reserved3 = QStringLiteral("before");
+        SettingsRecord read;
+        QVERIFY(!SettingsFile::Read(SettingsFile::Write(record), read));
+        QCOMPARE(read.Reserved4.size(), 65535);
+        QCOMPARE(read.Reserved3, record.Reserved3);
+    }
+
+    void truncatedAtEveryOffset()
+    {
+        const SettingsRecord full = richRecord();
+        const QByteArray bytes = SettingsFile::Write(full);
+        for (qsizetype length = 0; length < bytes.size(); ++length) {
             SettingsRecord read;
-            qsizetype consumed = 0;
-            const auto error = SettingsFile::Read(damaged, read, &consumed);
-            QVERIFY(largestCapacity(read) <= damaged.size() / 2);
-            if (error) {
-                ++rejected;
-                QVERIFY2(error->Number == VbErr::InputPastEndOfFile
-                             || error->Number == VbErr::BadRecordLength,
-                         qPrintable(QString::number(i)));
-            } else {
-                // Whatever is accepted is exactly what the bytes say.
-                ++accepted;
-                QCOMPARE(SettingsFile::Write(read), damaged.left(consumed));
+            const auto error = SettingsFile::Read(bytes.left(length), read);
+            QVERIFY2(error, qPrintable(QString::number(length)));
+            QCOMPARE(error->Number, VbErr::InputPastEndOfFile);
+            QCOMPARE(error->Description, QStringLiteral("Input past end of file"));
+            QCOMPARE(read.ShellCommandsMax, length >= 4 ? full.ShellCommandsMax : 0);
+        }
+
+        // Cut inside the last text: everything before it stays, the rest is empty.
+        SettingsRecord read;
+        QVERIFY(SettingsFile::Read(bytes.left(bytes.size() - 1), read));
+        SettingsRecord expected = full;
+        expected.Reserved4.clear();
+        QVERIFY(read == expected);
+
+        // Cut inside the second button: the first is complete, later fields untouched.
+        const QByteArray lastExtra(2000, 'x'); // ends the first button
+        const qsizetype cut = bytes.indexOf(lastExtra) + lastExtra.size() + 5;
+        SettingsRecord partial;
+        QVERIFY(SettingsFile::Read(bytes.left(cut), partial));
+        QVERIFY(partial.Buttons.exists);
+        QVERIFY(partial.Buttons.items.size() >= 1);
+        QVERIFY(partial.Buttons.items.first() == full.Buttons.items.first());
+        QCOMPARE(partial.ButtonsMax, 0);
+        QVERIFY(partial.FontName.isEmpty());
+    }
+
+    void corruptedAtEveryOffset()
+    {
+        const QByteArray bytes = SettingsFile::Write(richRecord());
+        int accepted = 0;
+        int rejected = 0;
+        for (const char value : {char(0xFF), char(0x00), char(0x80)}) {
+            for (qsizetype i = 0; i < bytes.size(); ++i) {
+                QByteArray damaged = bytes;
+                damaged[i] = value;
+                SettingsRecord read;
+                qsizetype consumed = 0;
+                const auto error = SettingsFile::Read(damaged, read, &consumed);
+                QVERIFY(largestCapacity(read) <= damaged.size() / 2);
+                if (error) {
+                    ++rejected;
+                    QVERIFY2(error->Number == VbErr::InputPastEndOfFile
+                                 || error->Number == VbErr::BadRecordLength,
+                             qPrintable(QString::number(i)));
+                } else {
+                    // Whatever is accepted is exactly what the bytes say.
+                    ++accepted;
+                    QCOMPARE(SettingsFile::Write(read), damaged.left(consumed));
+                }
             }
         }
-    }
-    QVERIFY(accepted > 0);
-    QVERIFY(rejected > 0);
-}
-
-void tst_SettingsFile::malformedHeaders_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("error");
-
-    const QByteArray golden = clearStateGolden();
-    auto with16 = [&](int offset, quint16 v) { QByteArray b = golden; patch16(b, offset, v); return b; };
-    auto with32 = [&](int offset, quint32 v) { QByteArray b = golden; patch32(b, offset, v); return b; };
-
-    // Counts past 2^31 cannot index a list at all.
-    QTest::newRow("button count 2^32-1") << with32(ButtonsCount, 0xFFFFFFFFu) << VbErr::BadRecordLength;
-    QTest::newRow("button count 2^31-1") << with32(ButtonsCount, 0x7FFFFFFFu) << VbErr::InputPastEndOfFile;
-    QTest::newRow("button count 1000000") << with32(ButtonsCount, 1000000) << VbErr::InputPastEndOfFile;
-    QTest::newRow("text count 2^31-1") << with32(ShellCommandsCount, 0x7FFFFFFFu) << VbErr::InputPastEndOfFile;
-    QTest::newRow("text count 2^32-1") << with32(ShellCommandsCount, 0xFFFFFFFFu) << VbErr::BadRecordLength;
-    QTest::newRow("text length 65535") << with16(FirstShellCommandLength, 0xFFFF) << VbErr::InputPastEndOfFile;
-    QTest::newRow("two dimensions") << with16(ButtonsDims, 2) << VbErr::BadRecordLength;
-    QTest::newRow("dimensions 0xFFFF") << with16(ButtonsDims, 0xFFFF) << VbErr::BadRecordLength;
-    QByteArray high = with32(ButtonsLowerBound, 0x7FFFFFFFu);
-    patch32(high, ButtonsCount, 2);
-    QTest::newRow("upper bound past 2^31") << high << VbErr::BadRecordLength;
-    QByteArray low = with32(ButtonsLowerBound, 0x80000000u);
-    patch32(low, ButtonsCount, 0);
-    QTest::newRow("upper bound below -2^31") << low << VbErr::BadRecordLength;
-
-    SettingsRecord nested;
-    nested.ShellCommandsMax = 5;
-    nested.Buttons.redim(0);
-    nested.Buttons.items[0].ExtraStrings.redim(0);
-    QByteArray extra = SettingsFile::Write(nested);
-    // ShellCommandsMax .. Reserved1 (24 bytes), Buttons header (10), the button up to ExtraStrings (95), its dims.
-    const int extraCount = 24 + 10 + 95 + 2;
-    patch32(extra, extraCount, 0x7FFFFFF0u);
-    QTest::newRow("extra strings count 2^31-16") << extra << VbErr::InputPastEndOfFile;
-    patch32(extra, extraCount, 0xFFFFFFF0u);
-    QTest::newRow("extra strings count 2^32-16") << extra << VbErr::BadRecordLength;
-}
-
-void tst_SettingsFile::malformedHeaders()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, error);
-
-    SettingsRecord read;
-    const auto result = SettingsFile::Read(bytes, read);
-    QVERIFY(result);
-    QCOMPARE(result->Number, error);
-    QCOMPARE(read.ShellCommandsMax, 5);
-    QVERIFY2(largestCapacity(read) <= bytes.size() / 2, qPrintable(QString::number(largestCapacity(read))));
-}
-
-void tst_SettingsFile::trailingBytesAreIgnored()
-{
-    // Windows reads one record and never looks past it; files with a tail
-    // made elsewhere keep loading.
-    const QByteArray golden = clearStateGolden();
-    SettingsRecord read;
-    qsizetype consumed = 0;
-    QVERIFY(!SettingsFile::Read(golden + QByteArray::fromHex("00ff") + "tail", read, &consumed));
-    QCOMPARE(consumed, golden.size());
-    SettingsRecord clear;
-    SettingsFile::MakeClearState(clear);
-    QVERIFY(read == clear);
-}
-
-void tst_SettingsFile::loadFile_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("missingOrEmpty");
-    QTest::addColumn<int>("error");
-
-    QTest::newRow("missing") << "missing" << true << 0;
-    QTest::newRow("empty") << "empty" << true << 0;
-    QTest::newRow("valid") << "valid" << false << 0;
-    QTest::newRow("truncated") << "truncated" << false << VbErr::InputPastEndOfFile;
-    QTest::newRow("a folder") << "folder" << false << VbErr::PathFileAccessError;
-}
-
-void tst_SettingsFile::loadFile()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, missingOrEmpty);
-    QFETCH(int, error);
-
-    TestEnv env;
-    const QString path = env.path(QStringLiteral("settings.dat"));
-    const QByteArray rich = SettingsFile::Write(richRecord());
-    QFile file(path);
-    if (kind == QLatin1String("empty") || kind == QLatin1String("valid") || kind == QLatin1String("truncated")) {
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (kind == QLatin1String("valid"))
-            file.write(rich);
-        else if (kind == QLatin1String("truncated"))
-            file.write(rich.left(rich.size() / 2));
-        file.close();
-    } else if (kind == QLatin1String("folder")) {
-        QVERIFY(QDir().mkpath(path));
+        QVERIFY(accepted > 0);
+        QVERIFY(rejected > 0);
     }
 
-    SettingsRecord record = richRecord(); // whatever was there is replaced
-    record.Reserved1 = 99;
-    bool flag = !missingOrEmpty;
-    const auto result = SettingsFile::LoadFile(path, record, &flag);
-    QCOMPARE(flag, missingOrEmpty);
-    QCOMPARE(result ? result->Number : 0, error);
-    if (kind == QLatin1String("valid"))
-        QVERIFY(record == richRecord());
-    else if (kind == QLatin1String("truncated"))
-        QCOMPARE(record.ShellCommandsMax, 5);
-    else
-        QVERIFY(record == SettingsRecord());
-    QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
-}
+    void malformedHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");
 
-void tst_SettingsFile::saveFile()
-{
-    TestEnv env;
-    const QString path = env.path(QStringLiteral("settings.dat"));
-    const SettingsRecord record = richRecord();
+        const QByteArray golden = clearStateGolden();
+        auto with16 = [&](int offset, quint16 v) { QByteArray b = golden; patch16(b, offset, v); return b; };
+        auto with32 = [&](int offset, quint32 v) { QByteArray b = golden; patch32(b, offset, v); return b; };
 
-    // A read-only file from an earlier run is replaced.
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("old content");
-    old.close();
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        // Counts past 2^31 cannot index a list at all.
+        QTest::newRow("button count 2^32-1") << with32(ButtonsCount, 0xFFFFFFFFu) << VbErr::BadRecordLength;
+        QTest::newRow("button count 2^31-1") << with32(ButtonsCount, 0x7FFFFFFFu) << VbErr::InputPastEndOfFile;
+        QTest::newRow("text count 2^31-1") << with32(ShellCommandsCount, 0x7FFFFFFFu) << VbErr::InputPastEndOfFile;
+        QTest::newRow("text length 65535") << with16(FirstShellCommandLength, 0xFFFF) << VbErr::InputPastEndOfFile;
+        QTest::newRow("two dimensions") << with16(ButtonsDims, 2) << VbErr::BadRecordLength;
+        QByteArray high = with32(ButtonsLowerBound, 0x7FFFFFFFu);
+        patch32(high, ButtonsCount, 2);
+        QTest::newRow("upper bound past 2^31") << high << VbErr::BadRecordLength;
+        QByteArray low = with32(ButtonsLowerBound, 0x80000000u);
+        patch32(low, ButtonsCount, 0);
+        QTest::newRow("upper bound below -2^31") << low << VbErr::BadRecordLength;
 
-    QVERIFY(!SettingsFile::SaveFile(path, record));
-    QFile first(path);
-    QVERIFY(first.open(QIODevice::ReadOnly));
-    const QByteArray firstBytes = first.readAll();
-    first.close();
-    QCOMPARE(firstBytes, SettingsFile::Write(record));
+        SettingsRecord nested;
+        nested.ShellCommandsMax = 5;
+        nested.Buttons.redim(0);
+        nested.Buttons.items[0].ExtraStrings.redim(0);
+        QByteArray extra = SettingsFile::Write(nested);
+        // ShellCommandsMax .. Reserved1 (24 bytes), Buttons header (10), the button up to ExtraStrings (95), its dims.
+        const int extraCount = 24 + 10 + 95 + 2;
+        patch32(extra, extraCount, 0x7FFFFFF0u);
+        QTest::newRow("extra strings count 2^31-16") << extra << VbErr::InputPastEndOfFile;
+        patch32(extra, extraCount, 0xFFFFFFF0u);
+        QTest::newRow("extra strings count 2^32-16") << extra << VbErr::BadRecordLength;
+    }
 
-    QVERIFY(!SettingsFile::SaveFile(path, record));
-    QFile second(path);
-    QVERIFY(second.open(QIODevice::ReadOnly));
-    QCOMPARE(second.readAll(), firstBytes);
+    void malformedHeaders()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
 
-    // No temporary file is left behind.
-    QCOMPARE(QDir(env.programFolder()).entryList(QDir::Files), QStringList{QStringLiteral("settings.dat")});
+        SettingsRecord read;
+        const auto result = SettingsFile::Read(bytes, read);
+        QVERIFY(result);
+        QCOMPARE(result->Number, error);
+        QCOMPARE(read.ShellCommandsMax, 5);
+        QVERIFY2(largestCapacity(read) <= bytes.size() / 2, qPrintable(QString::number(largestCapacity(read))));
+    }
 
-    SettingsRecord loaded;
-    QVERIFY(!SettingsFile::LoadFile(path, loaded));
-    QVERIFY(loaded == record);
-}
+    void trailingBytesAreIgnored()
+    {
+        // Windows reads one record and never looks past it; files with a tail
+        // made elsewhere keep loading.
+        const QByteArray golden = clearStateGolden();
+        SettingsRecord read;
+        qsizetype consumed = 0;
+        QVERIFY(!SettingsFile::Read(golden + QByteArray::fromHex("00ff") + "tail", read, &consumed));
+        QCOMPARE(consumed, golden.size());
+        SettingsRecord clear;
+        SettingsFile::MakeClearState(clear);
+        QVERIFY(read == clear);
+    }
 
-void tst_SettingsFile::saveFileErrors()
-{
-    TestEnv env;
-    const SettingsRecord record = richRecord();
+    void loadFile_data()
+    {
+        QTest::addColumn<QString>("kind"); // "missing", "folder" or "file"
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("missingOrEmpty");
+        QTest::addColumn<int>("error");
 
-    const auto missingFolder = SettingsFile::SaveFile(env.path(QStringLiteral("nowhere/settings.dat")), record);
-    QVERIFY(missingFolder);
-    QCOMPARE(missingFolder->Number, VbErr::PathNotFound);
-    QCOMPARE(missingFolder->Description, QStringLiteral("Path not found"));
+        const QByteArray rich = SettingsFile::Write(richRecord());
+        QTest::newRow("missing") << "missing" << QByteArray() << true << 0;
+        QTest::newRow("empty") << "file" << QByteArray() << true << 0;
+        QTest::newRow("valid") << "file" << rich << false << 0;
+        QTest::newRow("truncated") << "file" << rich.left(rich.size() / 2) << false << VbErr::InputPastEndOfFile;
+        QTest::newRow("a folder") << "folder" << QByteArray() << false << VbErr::PathFileAccessError;
+    }
 
-    const QString folder = env.path(QStringLiteral("settings.dat"));
-    QVERIFY(QDir().mkpath(folder));
-    const auto isFolder = SettingsFile::SaveFile(folder, record);
-    QVERIFY(isFolder);
-    QCOMPARE(isFolder->Number, VbErr::PathFileAccessError);
-    QVERIFY(QFileInfo(folder).isDir());
-}
+    void loadFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, missingOrEmpty);
+        QFETCH(int, error);
+
+        TestEnv env;
+        const QString path = env.path(QStringLiteral("settings.dat"));
+        if (kind == QLatin1String("file"))
+            QVERIFY(writeFile(path, content));
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+
+        SettingsRecord record = richRecord(); // whatever was there is replaced
+        record.Reserved1 = 99;
+        bool flag = !missingOrEmpty;
+        const auto result = SettingsFile::LoadFile(path, record, &flag);
+        QCOMPARE(flag, missingOrEmpty);
+        QCOMPARE(result ? result->Number : 0, error);
+        if (error == VbErr::InputPastEndOfFile)
+            QCOMPARE(record.ShellCommandsMax, richRecord().ShellCommandsMax);
+        else
+            QVERIFY(record == (content.isEmpty() ? SettingsRecord() : richRecord()));
+        QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
+    }
+
+    void saveFile()
+    {
+        TestEnv env;
+        const QString path = env.path(QStringLiteral("settings.dat"));
+        const SettingsRecord record = richRecord();
+
+        // A read-only file from an earlier run is replaced; two saves give the same bytes.
+        QVERIFY(writeFile(path, "old content"));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        QVERIFY(!SettingsFile::SaveFile(path, record));
+        const QByteArray first = readFile(path);
+        QCOMPARE(first, SettingsFile::Write(record));
+        QVERIFY(!SettingsFile::SaveFile(path, record));
+        QCOMPARE(readFile(path), first);
+        // No temporary file is left behind.
+        QCOMPARE(QDir(env.programFolder()).entryList(QDir::Files), QStringList{QStringLiteral("settings.dat")});
+
+        SettingsRecord loaded;
+        QVERIFY(!SettingsFile::LoadFile(path, loaded));
+        QVERIFY(loaded == record);
+    }
+
+    void saveFileErrors()
+    {
+        TestEnv env;
+        const SettingsRecord record = richRecord();
+
+        const auto missingFolder = SettingsFile::SaveFile(env.path(QStringLiteral("nowhere/settings.dat")), record);
+        QVERIFY(missingFolder);
+        QCOMPARE(missingFolder->Number, VbErr::PathNotFound);
+        QCOMPARE(missingFolder->Description, QStringLiteral("Path not found"));
+
+        const QString folder = env.path(QStringLiteral("settings.dat"));
+        QVERIFY(QDir().mkpath(folder));
+        const auto isFolder = SettingsFile::SaveFile(folder, record);
+        QVERIFY(isFolder);
+        QCOMPARE(isFolder->Number, VbErr::PathFileAccessError);
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_SettingsFile)
 #include "tst_settingsfile.moc"

@@ -34,7 +34,7 @@ public:
 
     // An executable file below the program folder; returns its full path.
     QString makeProgram(const QString &relative);
-    // Creates data/stats.db from the shipped schema and opens it.
+    // Puts an empty data/stats.db into the program folder and opens it.
     bool openStats();
     // Rows of TAB_STAT as "Path|Executions|Seconds|Caption", ordered by rowid.
     QStringList statsRows();

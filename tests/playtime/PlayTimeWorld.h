@@ -1,20 +1,68 @@
 #pragma once
 
-#include "PlayTimeFakes.h"
 #include "TestEnv.h"
 
 #include "modGlobals.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
+#include "platform/fakes/FakeDesktop.h"
+#include "platform/fakes/FakeDisplay.h"
+#include "platform/fakes/FakeKeyboard.h"
+#include "platform/fakes/FakePower.h"
+#include "platform/fakes/FakeProcesses.h"
+#include "platform/fakes/FakeSound.h"
+#include "platform/fakes/FakeWindows.h"
 
 #include <Clock.h>
 #include <SettingsStore.h>
+#include <Tones.h>
 
 #include <QDateTime>
 #include <QFile>
+#include <QPair>
 #include <QStringList>
+#include <QWidget>
+
+#include <memory>
 
 namespace playtimetest {
+
+// A switch-off that the test can have refused.
+class Power : public platform::FakePower
+{
+public:
+    bool accept = true;
+    bool powerOff() override { return FakePower::powerOff() && accept; }
+    int powerOffs() const { return int(calls.count(QStringLiteral("poweroff"))); }
+};
+
+// Also remembers which windows were made top-most, by object name.
+class Windows : public platform::FakeWindows
+{
+public:
+    QStringList topMost;
+    void setTopMost(QWidget *window, bool onTop) override
+    {
+        FakeWindows::setTopMost(window, onTop);
+        if (window && onTop)
+            topMost.append(window->objectName());
+    }
+};
+
+using Tone = QPair<int, int>; // frequency, milliseconds
+
+class RecordingTones : public Tones::Sink
+{
+public:
+    explicit RecordingTones(std::shared_ptr<QList<Tone>> log) : m_log(std::move(log)) {}
+    void play(int frequency, int milliseconds) override { m_log->append({frequency, milliseconds}); }
+
+private:
+    std::shared_ptr<QList<Tone>> m_log;
+};
+
+inline const QList<Tone> ExpiryTones{{800, 100}, {2500, 200}, {2500, 200}, {800, 100}};
+inline const QList<Tone> ResetTones{{2000, 50}, {1000, 50}, {2000, 50}};
 
 // One test's world: its own program folder and store, a fixed clock, fake
 // platform services and a tone recorder. Everything goes back on destruction.
@@ -25,22 +73,14 @@ public:
     {
         modGlobals::Reset();
         modGlobals::SetAppPath(env.programFolder());
-        auto p = std::make_unique<FakeProcesses>();
-        processes = p.get();
-        platform::Services::set(std::move(p));
-        auto w = std::make_unique<FakePower>();
-        power = w.get();
-        platform::Services::set(std::move(w));
-        auto win = std::make_unique<FakeWindows>();
-        windows = win.get();
-        platform::Services::set(std::move(win));
-        auto d = std::make_unique<platform::ScriptedDialogs>();
-        dialogs = d.get();
-        platform::Services::set(std::move(d));
-        platform::Services::set(std::make_unique<QuietDesktop>());
-        platform::Services::set(std::make_unique<QuietKeyboard>());
-        platform::Services::set(std::make_unique<FixedDisplay>());
-        platform::Services::set(std::make_unique<SilentSound>());
+        processes = install(std::make_unique<platform::FakeProcesses>());
+        power = install(std::make_unique<Power>());
+        windows = install(std::make_unique<Windows>());
+        dialogs = install(std::make_unique<platform::ScriptedDialogs>());
+        install(std::make_unique<platform::FakeDesktop>());
+        install(std::make_unique<platform::FakeKeyboard>());
+        install(std::make_unique<platform::FakeDisplay>());
+        install(std::make_unique<platform::FakeSound>());
         Tones::setSink(std::make_unique<RecordingTones>(tones));
         Clock::setNow(t0);
     }
@@ -92,11 +132,20 @@ public:
 
     TestEnv env;
     const QDateTime t0{QDate(2024, 3, 5), QTime(10, 0, 0)};
-    FakeProcesses *processes = nullptr;
-    FakePower *power = nullptr;
-    FakeWindows *windows = nullptr;
+    platform::FakeProcesses *processes = nullptr;
+    Power *power = nullptr;
+    Windows *windows = nullptr;
     platform::ScriptedDialogs *dialogs = nullptr;
     std::shared_ptr<QList<Tone>> tones = std::make_shared<QList<Tone>>();
+
+private:
+    template<typename T>
+    static T *install(std::unique_ptr<T> service)
+    {
+        T *raw = service.get();
+        platform::Services::set(std::move(service));
+        return raw;
+    }
 };
 
 } // namespace playtimetest

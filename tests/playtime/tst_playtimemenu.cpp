@@ -22,175 +22,158 @@ private slots:
         m_world = std::make_unique<PlayTimeWorld>();
         SettingsFile::MakeClearState(modGlobals::SS);
     }
+
     void cleanup() { m_world.reset(); }
 
-    void timerBelongsToTheForm();
-    void loadSteps_data();
-    void loadSteps();
-    void quitStoresTimeLeftAndStopsBeeper_data();
-    void quitStoresTimeLeftAndStopsBeeper();
-    void expiryUnloadsTheForm();
-    void typedKeysReachTheClock();
+    void loadSteps_data()
+    {
+        QTest::addColumn<QString>("timeLeft");
+        QTest::addColumn<QString>("shutdown");
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("playLines");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("timerStarted"); // the form timer that ends start-up, if any
+
+        const QString expired = QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:");
+        const QString clockOn = QStringLiteral("frmMenu()::Initialize playtime-timerobject.");
+        QTest::newRow("time left") << "200" << QString() << false << QStringList()
+                                   << QStringList{QStringLiteral("frmMenu()::Save new timelimit."), clockOn} << true
+                                   << QString();
+        QTest::newRow("expired, shut down: switch off")
+            << "10" << QString() << false << QStringList{"shutdown"}
+            << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Shutdown, time-out!")} << false
+            << "ShutdownTimer";
+        QTest::newRow("expired, shut down: quit") << "10" << "0" << false << QStringList{"shutdown"}
+                                                  << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Quit, time-out!")}
+                                                  << false << "UnloadTimer";
+        QTest::newRow("expired, shut down in a debug run")
+            << "10" << QString() << true << QStringList{"shutdown"}
+            << QStringList{expired + "10", QStringLiteral("frmMenu()::Continuing after time-out!"), clockOn} << true
+            << QString();
+    }
+
+    void loadSteps()
+    {
+        QFETCH(QString, timeLeft);
+        QFETCH(QString, shutdown);
+        QFETCH(bool, debug);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, playLines);
+        QFETCH(bool, shown);
+        QFETCH(QString, timerStarted);
+
+        PlayTimeWorld::setTimeLimit(QStringLiteral("PlayTime"), QStringLiteral("1"));
+        PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), timeLeft);
+        if (!shutdown.isNull())
+            PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
+        modGlobals::SS.Password = QStringLiteral("mum");
+        modGlobals::DebugMode = debug;
+
+        frmMenu menu(nullptr);
+        DialogDriver driver(answers);
+        menu.Load();
+        QCOMPARE(driver.unexpected, 0);
+
+        // The play-time lines come after the earlier steps and before the menu is shown.
+        const QStringList log = m_world->logLines();
+        const qsizetype allDone = log.indexOf(QStringLiteral("frmMenu()::All loading and hooking done."));
+        QVERIFY(allDone >= 0);
+        QStringList after = log.mid(allDone + 1);
+        after.removeAll(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
+        after.removeAll(QStringLiteral("frmMenu()::Winsock Listen"));
+        const QStringList shownLines{QStringLiteral("frmMenu()::Show main screen (shell)."),
+                                     QStringLiteral("frmMenu()::Remove loadscreen."),
+                                     QStringLiteral("frmMenu()::All done, system should be up and running!")};
+        QCOMPARE(after, shown ? playLines + shownLines : playLines);
+        QCOMPARE(menu.isVisible(), shown);
+        QCOMPARE(menu.PlaytimeTimer->isActive(), shown);
+        QCOMPARE(menu.ShutdownTimer->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
+        QCOMPARE(menu.UnloadTimer->isActive(), timerStarted == QLatin1String("UnloadTimer"));
+        menu.ShutdownTimer->stop();
+        menu.UnloadTimer->stop();
+        menu.TimerRemoveLoadScreen->stop();
+        menu.HideTaskbarTimer->stop();
+    }
+
+    void quitStoresTimeLeftAndStopsBeeper_data()
+    {
+        QTest::addColumn<qint64>("remaining");
+        QTest::addColumn<bool>("expiredAtNextStart");
+
+        QTest::newRow("120 s left") << qint64(120) << false;
+        QTest::newRow("inside the warning window") << qint64(30) << true;
+    }
+
+    void quitStoresTimeLeftAndStopsBeeper()
+    {
+        QFETCH(qint64, remaining);
+        QFETCH(bool, expiredAtNextStart);
+
+        modGlobals::DebugMode = true;
+        m_world->beginPeriod(QStringLiteral("1"));
+        {
+            frmMenu menu(nullptr);
+            menu.PlaytimeTimer->start();
+            m_world->moveTo(300, remaining);
+            menu.PlayClock->Tick();
+            menu.Unload();
+            QVERIFY(menu.IsUnloaded());
+            QVERIFY(!menu.PlaytimeTimer->isActive());
+        }
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QString::number(remaining));
+        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
+
+        // The next start, an hour later.
+        Clock::advance(3600);
+        modGlobals::DebugMode = false;
+        PlayTime next;
+        DialogDriver driver({QStringLiteral("shutdown")});
+        const PlayTime::StartupAction action = next.StartupCheck();
+        QCOMPARE(driver.unexpected, 0);
+        QCOMPARE(driver.shown, expiredAtNextStart ? 1 : 0);
+        if (expiredAtNextStart) {
+            QCOMPARE(action, PlayTime::StartupAction::StartShutdown);
+        } else {
+            QCOMPARE(action, PlayTime::StartupAction::Continue);
+            next.Tick();
+            QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remaining));
+        }
+    }
+
+    void expiryUnloadsTheForm()
+    {
+        PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
+        m_world->beginPeriod(QStringLiteral("1"));
+        modGlobals::DebugMode = true;
+        frmMenu menu(nullptr);
+        menu.PlaytimeTimer->start();
+        m_world->moveTo(300, 0);
+        menu.PlayClock->Tick();
+        QVERIFY(menu.IsUnloaded());
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("0"));
+        QCOMPARE(*m_world->tones, ExpiryTones);
+    }
+
+    void typedKeysReachTheClock()
+    {
+        modGlobals::SS.Password = QStringLiteral("Mum");
+        m_world->beginPeriod(QStringLiteral("1"));
+        frmMenu menu(nullptr);
+        menu.KeyTyped(QStringLiteral("<pause>"));
+        QVERIFY(menu.ClockPaused());
+        menu.KeyTyped(QStringLiteral("a"));
+        QVERIFY(!menu.ClockPaused());
+        for (const QString &key : {QStringLiteral("r"), QStringLiteral("t"), QStringLiteral("m"),
+                                   QStringLiteral("u"), QStringLiteral("m")})
+            menu.KeyTyped(key);
+        QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
+        QCOMPARE(*m_world->tones, ResetTones);
+    }
 
 private:
     std::unique_ptr<PlayTimeWorld> m_world;
 };
-
-void TestPlayTimeMenu::timerBelongsToTheForm()
-{
-    frmMenu menu(nullptr);
-    auto *timer = menu.findChild<QTimer *>(QStringLiteral("PlaytimeTimer"));
-    QVERIFY(timer);
-    QCOMPARE(timer, menu.PlaytimeTimer);
-    QCOMPARE(timer->interval(), 500);
-    QVERIFY(!timer->isActive());
-}
-
-void TestPlayTimeMenu::loadSteps_data()
-{
-    QTest::addColumn<QString>("timeLeft");
-    QTest::addColumn<QString>("shutdown");
-    QTest::addColumn<bool>("debug");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("playLines");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QString>("timerStarted"); // the form timer that ends start-up, if any
-
-    const QString expired = QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:");
-    const QString clockOn = QStringLiteral("frmMenu()::Initialize playtime-timerobject.");
-    QTest::newRow("time left") << "200" << QString() << false << QStringList()
-                               << QStringList{QStringLiteral("frmMenu()::Save new timelimit."), clockOn} << true
-                               << QString();
-    QTest::newRow("expired, shut down: switch off")
-        << "10" << QString() << false << QStringList{"shutdown"}
-        << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Shutdown, time-out!")} << false
-        << "ShutdownTimer";
-    QTest::newRow("expired, shut down: quit") << "10" << "0" << false << QStringList{"shutdown"}
-                                              << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Quit, time-out!")}
-                                              << false << "UnloadTimer";
-    QTest::newRow("expired, shut down in a debug run")
-        << "10" << QString() << true << QStringList{"shutdown"}
-        << QStringList{expired + "10", QStringLiteral("frmMenu()::Continuing after time-out!"), clockOn} << true
-        << QString();
-}
-
-void TestPlayTimeMenu::loadSteps()
-{
-    QFETCH(QString, timeLeft);
-    QFETCH(QString, shutdown);
-    QFETCH(bool, debug);
-    QFETCH(QStringList, answers);
-    QFETCH(QStringList, playLines);
-    QFETCH(bool, shown);
-    QFETCH(QString, timerStarted);
-
-    PlayTimeWorld::setTimeLimit(QStringLiteral("PlayTime"), QStringLiteral("1"));
-    PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), timeLeft);
-    if (!shutdown.isNull())
-        PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
-    modGlobals::SS.Password = QStringLiteral("mum");
-    modGlobals::DebugMode = debug;
-
-    frmMenu menu(nullptr);
-    DialogDriver driver(answers);
-    menu.Load();
-    QCOMPARE(driver.unexpected, 0);
-
-    // The play-time lines come after the earlier steps and before the menu is shown.
-    const QStringList log = m_world->logLines();
-    const qsizetype allDone = log.indexOf(QStringLiteral("frmMenu()::All loading and hooking done."));
-    QVERIFY(allDone >= 0);
-    QStringList after = log.mid(allDone + 1);
-    after.removeAll(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
-    after.removeAll(QStringLiteral("frmMenu()::Winsock Listen"));
-    const QStringList shownLines{QStringLiteral("frmMenu()::Show main screen (shell)."),
-                                 QStringLiteral("frmMenu()::Remove loadscreen."),
-                                 QStringLiteral("frmMenu()::All done, system should be up and running!")};
-    QCOMPARE(after, shown ? playLines + shownLines : playLines);
-    QCOMPARE(menu.isVisible(), shown);
-    QCOMPARE(menu.PlaytimeTimer->isActive(), shown);
-    QCOMPARE(menu.ShutdownTimer->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
-    QCOMPARE(menu.UnloadTimer->isActive(), timerStarted == QLatin1String("UnloadTimer"));
-    menu.ShutdownTimer->stop();
-    menu.UnloadTimer->stop();
-    menu.TimerRemoveLoadScreen->stop();
-    menu.HideTaskbarTimer->stop();
-}
-
-void TestPlayTimeMenu::quitStoresTimeLeftAndStopsBeeper_data()
-{
-    QTest::addColumn<qint64>("remaining");
-    QTest::addColumn<bool>("expiredAtNextStart");
-
-    QTest::newRow("120 s left") << qint64(120) << false;
-    QTest::newRow("inside the warning window") << qint64(30) << true;
-}
-
-void TestPlayTimeMenu::quitStoresTimeLeftAndStopsBeeper()
-{
-    QFETCH(qint64, remaining);
-    QFETCH(bool, expiredAtNextStart);
-
-    modGlobals::DebugMode = true;
-    m_world->beginPeriod(QStringLiteral("1"));
-    {
-        frmMenu menu(nullptr);
-        menu.PlaytimeTimer->start();
-        m_world->moveTo(300, remaining);
-        menu.PlayClock->Tick();
-        menu.Unload();
-        QVERIFY(menu.IsUnloaded());
-        QVERIFY(!menu.PlaytimeTimer->isActive());
-    }
-    QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QString::number(remaining));
-    QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
-
-    // The next start, an hour later.
-    Clock::advance(3600);
-    modGlobals::DebugMode = false;
-    PlayTime next;
-    DialogDriver driver({QStringLiteral("shutdown")});
-    const PlayTime::StartupAction action = next.StartupCheck();
-    QCOMPARE(driver.unexpected, 0);
-    QCOMPARE(driver.shown, expiredAtNextStart ? 1 : 0);
-    if (expiredAtNextStart) {
-        QCOMPARE(action, PlayTime::StartupAction::StartShutdown);
-    } else {
-        QCOMPARE(action, PlayTime::StartupAction::Continue);
-        next.Tick();
-        QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remaining));
-    }
-}
-
-void TestPlayTimeMenu::expiryUnloadsTheForm()
-{
-    PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
-    m_world->beginPeriod(QStringLiteral("1"));
-    modGlobals::DebugMode = true;
-    frmMenu menu(nullptr);
-    menu.PlaytimeTimer->start();
-    m_world->moveTo(300, 0);
-    menu.PlayClock->Tick();
-    QVERIFY(menu.IsUnloaded());
-    QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("0"));
-    QCOMPARE(*m_world->tones, ExpiryTones);
-}
-
-void TestPlayTimeMenu::typedKeysReachTheClock()
-{
-    modGlobals::SS.Password = QStringLiteral("Mum");
-    m_world->beginPeriod(QStringLiteral("1"));
-    frmMenu menu(nullptr);
-    menu.KeyTyped(QStringLiteral("<pause>"));
-    QVERIFY(menu.ClockPaused());
-    menu.KeyTyped(QStringLiteral("a"));
-    QVERIFY(!menu.ClockPaused());
-    for (const QString &key : {QStringLiteral("r"), QStringLiteral("t"), QStringLiteral("m"),
-                               QStringLiteral("u"), QStringLiteral("m")})
-        menu.KeyTyped(key);
-    QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
-    QCOMPARE(*m_world->tones, ResetTones);
-}
 
 QTEST_MAIN(TestPlayTimeMenu)
 #include "tst_playtimemenu.moc"

@@ -55,269 +55,235 @@ class tst_X11Programs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void startFromButton_data();
-    void startFromButton();
-    void oneInstanceBringsForward();
-    void oneProcessAsks_data();
-    void oneProcessAsks();
-    void closeRequest();
-    void hangQuestionAndEnd();
-    void slowWindowIsKept();
-    void twoProgramsFromOneButton();
-    void taskListFilters();
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "runs under tests/x11/run-under-xvfb");
+        QVERIFY(QFileInfo(Fixture).isExecutable());
+    }
+
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>(false);
+        QVERIFY(m_world->openStats());
+        SS.ResponseTimeout = 0;
+        m_started.clear();
+    }
+
+    void cleanup()
+    {
+        for (platform::Pid pid : std::as_const(m_started))
+            ::kill(pid_t(pid), SIGKILL);
+        for (platform::Pid pid : std::as_const(m_started))
+            QTRY_VERIFY(!processes().isRunning(pid));
+        m_world.reset();
+    }
+
+    void startFromButton_data()
+    {
+        QTest::addColumn<QString>("more");
+        QTest::newRow("its own window") << QString();
+        QTest::newRow("window of a child process") << QStringLiteral("--child");
+    }
+
+    void startFromButton()
+    {
+        QFETCH(QString, more);
+        fixtureButton(QStringLiteral("Alpha"), more);
+        m_world->build();
+        const platform::Pid pid = startFrom(0);
+        QVERIFY(pid > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
+        QCOMPARE(windows().windowTitle(windows().findMainWindow(pid)), QStringLiteral("Alpha"));
+        const double now = Clock::secondsSinceMidnight();
+        QVERIFY(qAbs(SS.Buttons.at(0).StartTime - now) < 30 || now < 30);
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(m_world->statsRows().size(), 1);
+        QVERIFY(m_world->statsRows().first().startsWith(Fixture + QStringLiteral(" \"--title Alpha")));
+        QCOMPARE(m_world->statsRows().first().section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
+
+        m_world->watch->checkProcess_Timer();
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(pid));
+
+        ::kill(pid_t(pid), SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
+        m_world->watch->checkProcess_Timer();
+        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 0);
+        QVERIFY(m_world->statsRows().first().section(QLatin1Char('|'), 2, 2).toDouble() > 0);
+    }
+
+    void oneInstanceBringsForward()
+    {
+        fixtureButton(QStringLiteral("Alpha"));
+        m_world->build();
+        const platform::Pid alpha = startFrom(0);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(alpha) != 0, Slow);
+        const platform::WindowId alphaWindow = windows().findMainWindow(alpha);
+        const platform::Pid other = startDirect(QStringLiteral("--title Other"));
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(other) != 0, Slow);
+        windows().activateWindow(windows().findMainWindow(other));
+        QTRY_COMPARE_WITH_TIMEOUT(windows().foregroundWindow(), windows().findMainWindow(other), Slow);
+
+        m_world->launcher->ExecuteFile(0, false, false);
+        QTRY_COMPARE_WITH_TIMEOUT(windows().foregroundWindow(), alphaWindow, Slow);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(alpha));
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(m_world->statsRows().first().section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
+    }
+
+    void oneProcessAsks_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("switched");
+        QTest::newRow("OK: the first closes, the second starts") << "OK" << true;
+        QTest::newRow("Cancel: nothing changes") << "Cancel" << false;
+    }
+
+    void oneProcessAsks()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, switched);
+        SS.OneProcessOnly = VbTrue;
+        SS.AskToCloseRunning = VbTrue;
+        fixtureButton(QStringLiteral("Alpha"));
+        fixtureButton(QStringLiteral("Beta"));
+        m_world->build();
+        const platform::Pid alpha = startFrom(0);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(alpha) != 0, Slow);
+        m_world->dialogs->answer(answer);
+
+        const platform::Pid beta = startFrom(1);
+        QCOMPARE(m_world->dialogs->shown().size(), 1);
+        QCOMPARE(m_world->dialogs->shown().first().text,
+                 QStringLiteral("You already have another process running!\r\n\r\nDo you want to close this application ?"));
+        if (switched) {
+            QVERIFY(!processes().isRunning(alpha));
+            QVERIFY(beta > 0 && beta != alpha);
+            QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(beta) != 0, Slow);
+        } else {
+            QVERIFY(processes().isRunning(alpha));
+            QCOMPARE(m_world->buttons->Menu(1)->ExtraData(), 0);
+        }
+    }
+
+    void closeRequest()
+    {
+        fixtureButton(QStringLiteral("Closable"));
+        m_world->build();
+        const platform::Pid pid = startFrom(0);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
+        m_world->launcher->CloseRunningProgram(pid);
+        QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
+    }
+
+    void hangQuestionAndEnd()
+    {
+        SS.ResponseTimeout = 1;
+        fixtureButton(QStringLiteral("Stuck"));
+        m_world->build();
+        const platform::Pid pid = startFrom(0);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
+        m_world->watch->checkProcess_Timer(); // answers: nothing asked
+        QVERIFY(!QApplication::activeModalWidget());
+
+        ::kill(pid_t(pid), SIGUSR1);
+        QTest::qWait(300);
+        QString caption;
+        QTimer clicker;
+        clicker.setInterval(50);
+        connect(&clicker, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<frmDLG *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            clicker.stop();
+            caption = dialog->windowTitle();
+            QTest::mouseClick(dialog->cmdEnd, Qt::LeftButton, {}, QPoint(5, 5));
+        });
+        clicker.start();
+        m_world->watch->checkProcess_Timer();
+        QCOMPARE(caption, QStringLiteral("\"Stuck\" is not responding!"));
+        QCOMPARE(modGlobals::DlgResult, int(frmDLG::ResultEnd));
+        QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
+        m_world->watch->checkProcess_Timer();
+        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
+    }
+
+    void twoProgramsFromOneButton()
+    {
+        fixtureButton(QStringLiteral("Twice")).OneInstance = VbFalse;
+        m_world->build();
+        const platform::Pid first = startFrom(0);
+        const platform::Pid second = startFrom(0);
+        QVERIFY(first > 0 && second > 0 && first != second);
+        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(first) && windows().findMainWindow(second), Slow);
+        QCOMPARE(m_world->watch->ButtonWatch[0].ProcessUpper(), 1);
+        ::kill(pid_t(first), SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(first), Slow);
+        m_world->watch->checkProcess_Timer();
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes[0].ProcessId, second);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 0);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(second));
+    }
+
+    void taskListFilters()
+    {
+        const QList<QPair<QString, QString>> kinds = {
+            {QStringLiteral("normal"), QStringLiteral("Listed")}, {QStringLiteral("untitled"), QStringLiteral("Nameless")},
+            {QStringLiteral("tool"), QStringLiteral("ToolWin")}, {QStringLiteral("owned"), QStringLiteral("Owner")},
+            {QStringLiteral("owned-app"), QStringLiteral("AppOwner")}};
+        for (const auto &kind : kinds) {
+            const platform::Pid pid = startDirect(QStringLiteral("--kind ") + kind.first + QStringLiteral(" --title ")
+                                                  + kind.second);
+            QVERIFY(pid > 0);
+        }
+        const QStringList wanted{QStringLiteral("Listed"), QStringLiteral("Owner"), QStringLiteral("AppOwner"),
+                                 QStringLiteral("AppOwner owned")};
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QStringList titles = listed();
+                return std::all_of(wanted.cbegin(), wanted.cend(), [&](const QString &t) { return titles.contains(t); });
+            }(),
+            Slow);
+        // Every fixture has its windows by now; give stragglers a moment.
+        QTest::qWait(500);
+        const QStringList titles = listed();
+        QVERIFY2(!titles.contains(QStringLiteral("ToolWin")), qPrintable(titles.join(QLatin1Char(','))));
+        QVERIFY2(!titles.contains(QStringLiteral("Owner owned")), qPrintable(titles.join(QLatin1Char(','))));
+        QVERIFY(!titles.contains(QString()));
+        QVERIFY(!titles.contains(QStringLiteral("Nameless")));
+    }
 
 private:
-    BUTTON &fixtureButton(const QString &title, const QString &more = QString());
-    platform::Pid startFrom(int index);
-    platform::Pid startDirect(const QString &arguments);
+    BUTTON &fixtureButton(const QString &title, const QString &more = QString())
+    {
+        BUTTON &b = m_world->addButton(title, Fixture);
+        b.Parameters = QStringLiteral("--title ") + title + (more.isEmpty() ? QString() : QLatin1Char(' ') + more);
+        return b;
+    }
+
+    platform::Pid startFrom(int index)
+    {
+        m_world->launcher->ExecuteFile(index, false, false);
+        const platform::Pid pid = m_world->buttons->Menu(index)->ExtraData();
+        if (pid > 0 && !m_started.contains(pid))
+            m_started << pid;
+        return pid;
+    }
+
+    platform::Pid startDirect(const QString &arguments)
+    {
+        const platform::Pid pid = processes().start(Fixture, arguments, QString());
+        if (pid > 0)
+            m_started << pid;
+        return pid;
+    }
+
     std::unique_ptr<MenuWorld> m_world;
     QList<platform::Pid> m_started;
 };
-
-void tst_X11Programs::initTestCase()
-{
-    QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "runs under tests/x11/run-under-xvfb");
-    QVERIFY(QFileInfo(Fixture).isExecutable());
-}
-
-void tst_X11Programs::init()
-{
-    m_world = std::make_unique<MenuWorld>(false);
-    QVERIFY(m_world->openStats());
-    SS.ResponseTimeout = 0;
-    m_started.clear();
-}
-
-void tst_X11Programs::cleanup()
-{
-    for (platform::Pid pid : std::as_const(m_started))
-        ::kill(pid_t(pid), SIGKILL);
-    for (platform::Pid pid : std::as_const(m_started))
-        QTRY_VERIFY(!processes().isRunning(pid));
-    m_world.reset();
-}
-
-BUTTON &tst_X11Programs::fixtureButton(const QString &title, const QString &more)
-{
-    BUTTON &b = m_world->addButton(title, Fixture);
-    b.Parameters = QStringLiteral("--title ") + title + (more.isEmpty() ? QString() : QLatin1Char(' ') + more);
-    return b;
-}
-
-platform::Pid tst_X11Programs::startFrom(int index)
-{
-    m_world->launcher->ExecuteFile(index, false, false);
-    const platform::Pid pid = m_world->buttons->Menu(index)->ExtraData();
-    if (pid > 0 && !m_started.contains(pid))
-        m_started << pid;
-    return pid;
-}
-
-platform::Pid tst_X11Programs::startDirect(const QString &arguments)
-{
-    const platform::Pid pid = processes().start(Fixture, arguments, QString());
-    if (pid > 0)
-        m_started << pid;
-    return pid;
-}
-
-void tst_X11Programs::startFromButton_data()
-{
-    QTest::addColumn<QString>("more");
-    QTest::newRow("its own window") << QString();
-    QTest::newRow("window of a child process") << QStringLiteral("--child");
-}
-
-void tst_X11Programs::startFromButton()
-{
-    QFETCH(QString, more);
-    fixtureButton(QStringLiteral("Alpha"), more);
-    m_world->build();
-    const platform::Pid pid = startFrom(0);
-    QVERIFY(pid > 0);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
-    QCOMPARE(windows().windowTitle(windows().findMainWindow(pid)), QStringLiteral("Alpha"));
-    const double now = Clock::secondsSinceMidnight();
-    QVERIFY(qAbs(SS.Buttons.at(0).StartTime - now) < 30 || now < 30);
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
-    QCOMPARE(m_world->statsRows().size(), 1);
-    QVERIFY(m_world->statsRows().first().startsWith(Fixture + QStringLiteral(" \"--title Alpha")));
-    QCOMPARE(m_world->statsRows().first().section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
-
-    m_world->watch->checkProcess_Timer();
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(pid));
-
-    ::kill(pid_t(pid), SIGTERM);
-    QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
-    m_world->watch->checkProcess_Timer();
-    QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
-    QCOMPARE(SS.Buttons.at(0).StartTime, 0);
-    QVERIFY(m_world->statsRows().first().section(QLatin1Char('|'), 2, 2).toDouble() > 0);
-}
-
-void tst_X11Programs::oneInstanceBringsForward()
-{
-    fixtureButton(QStringLiteral("Alpha"));
-    m_world->build();
-    const platform::Pid alpha = startFrom(0);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(alpha) != 0, Slow);
-    const platform::WindowId alphaWindow = windows().findMainWindow(alpha);
-    const platform::Pid other = startDirect(QStringLiteral("--title Other"));
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(other) != 0, Slow);
-    windows().activateWindow(windows().findMainWindow(other));
-    QTRY_COMPARE_WITH_TIMEOUT(windows().foregroundWindow(), windows().findMainWindow(other), Slow);
-
-    m_world->launcher->ExecuteFile(0, false, false);
-    QTRY_COMPARE_WITH_TIMEOUT(windows().foregroundWindow(), alphaWindow, Slow);
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(alpha));
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
-    QCOMPARE(m_world->statsRows().first().section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
-}
-
-void tst_X11Programs::oneProcessAsks_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("switched");
-    QTest::newRow("OK: the first closes, the second starts") << "OK" << true;
-    QTest::newRow("Cancel: nothing changes") << "Cancel" << false;
-}
-
-void tst_X11Programs::oneProcessAsks()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, switched);
-    SS.OneProcessOnly = VbTrue;
-    SS.AskToCloseRunning = VbTrue;
-    fixtureButton(QStringLiteral("Alpha"));
-    fixtureButton(QStringLiteral("Beta"));
-    m_world->build();
-    const platform::Pid alpha = startFrom(0);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(alpha) != 0, Slow);
-    m_world->dialogs->answer(answer);
-
-    const platform::Pid beta = startFrom(1);
-    QCOMPARE(m_world->dialogs->shown().size(), 1);
-    QCOMPARE(m_world->dialogs->shown().first().text,
-             QStringLiteral("You already have another process running!\r\n\r\nDo you want to close this application ?"));
-    if (switched) {
-        QVERIFY(!processes().isRunning(alpha));
-        QVERIFY(beta > 0 && beta != alpha);
-        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(beta) != 0, Slow);
-    } else {
-        QVERIFY(processes().isRunning(alpha));
-        QCOMPARE(m_world->buttons->Menu(1)->ExtraData(), 0);
-    }
-}
-
-void tst_X11Programs::closeRequest()
-{
-    fixtureButton(QStringLiteral("Closable"));
-    m_world->build();
-    const platform::Pid pid = startFrom(0);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
-    m_world->launcher->CloseRunningProgram(pid);
-    QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
-}
-
-void tst_X11Programs::hangQuestionAndEnd()
-{
-    SS.ResponseTimeout = 1;
-    fixtureButton(QStringLiteral("Stuck"));
-    m_world->build();
-    const platform::Pid pid = startFrom(0);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
-    m_world->watch->checkProcess_Timer(); // answers: nothing asked
-    QVERIFY(!QApplication::activeModalWidget());
-
-    ::kill(pid_t(pid), SIGUSR1);
-    QTest::qWait(300);
-    QString caption;
-    QTimer clicker;
-    clicker.setInterval(50);
-    connect(&clicker, &QTimer::timeout, this, [&] {
-        auto *dialog = qobject_cast<frmDLG *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        clicker.stop();
-        caption = dialog->windowTitle();
-        QTest::mouseClick(dialog->cmdEnd, Qt::LeftButton, {}, QPoint(5, 5));
-    });
-    clicker.start();
-    m_world->watch->checkProcess_Timer();
-    QCOMPARE(caption, QStringLiteral("\"Stuck\" is not responding!"));
-    QCOMPARE(modGlobals::DlgResult, int(frmDLG::ResultEnd));
-    QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
-    m_world->watch->checkProcess_Timer();
-    QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
-}
-
-// A program that takes its time to show a window is still watched meanwhile.
-void tst_X11Programs::slowWindowIsKept()
-{
-    fixtureButton(QStringLiteral("Slow"), QStringLiteral("--delay-window 1500"));
-    m_world->build();
-    const platform::Pid pid = startFrom(0);
-    QVERIFY(pid > 0);
-    m_world->watch->checkProcess_Timer();
-    QCOMPARE(windows().findMainWindow(pid), platform::WindowId(0));
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
-    m_world->watch->checkProcess_Timer();
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
-    QVERIFY(m_world->watch->ButtonWatch[0].Processes[0].WindowSeen);
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(pid));
-}
-
-void tst_X11Programs::twoProgramsFromOneButton()
-{
-    fixtureButton(QStringLiteral("Twice")).OneInstance = VbFalse;
-    m_world->build();
-    const platform::Pid first = startFrom(0);
-    const platform::Pid second = startFrom(0);
-    QVERIFY(first > 0 && second > 0 && first != second);
-    QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(first) && windows().findMainWindow(second), Slow);
-    QCOMPARE(m_world->watch->ButtonWatch[0].ProcessUpper(), 1);
-    ::kill(pid_t(first), SIGTERM);
-    QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(first), Slow);
-    m_world->watch->checkProcess_Timer();
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
-    QCOMPARE(m_world->watch->ButtonWatch[0].Processes[0].ProcessId, second);
-    QCOMPARE(SS.Buttons.at(0).StartTime, 0);
-    QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(second));
-}
-
-void tst_X11Programs::taskListFilters()
-{
-    const QList<QPair<QString, QString>> kinds = {
-        {QStringLiteral("normal"), QStringLiteral("Listed")}, {QStringLiteral("untitled"), QStringLiteral("Nameless")},
-        {QStringLiteral("tool"), QStringLiteral("ToolWin")}, {QStringLiteral("owned"), QStringLiteral("Owner")},
-        {QStringLiteral("owned-app"), QStringLiteral("AppOwner")}};
-    for (const auto &kind : kinds) {
-        const platform::Pid pid = startDirect(QStringLiteral("--kind ") + kind.first + QStringLiteral(" --title ")
-                                              + kind.second);
-        QVERIFY(pid > 0);
-    }
-    const QStringList wanted{QStringLiteral("Listed"), QStringLiteral("Owner"), QStringLiteral("AppOwner"),
-                             QStringLiteral("AppOwner owned")};
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            const QStringList titles = listed();
-            return std::all_of(wanted.cbegin(), wanted.cend(), [&](const QString &t) { return titles.contains(t); });
-        }(),
-        Slow);
-    // Every fixture has its windows by now; give stragglers a moment.
-    QTest::qWait(500);
-    const QStringList titles = listed();
-    QVERIFY2(!titles.contains(QStringLiteral("ToolWin")), qPrintable(titles.join(QLatin1Char(','))));
-    QVERIFY2(!titles.contains(QStringLiteral("Owner owned")), qPrintable(titles.join(QLatin1Char(','))));
-    QVERIFY(!titles.contains(QString()));
-    QVERIFY(!titles.contains(QStringLiteral("Nameless")));
-}
 
 QTEST_MAIN(tst_X11Programs)
 #include "tst_x11programs.moc"

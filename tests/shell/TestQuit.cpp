@@ -40,6 +40,7 @@ public:
     {
         g_events << QStringLiteral("play %1%2").arg(QFileInfo(path).fileName(), wait ? QStringLiteral(" wait") : QString());
     }
+
     void stop() override { g_events << QStringLiteral("stop sound"); }
 };
 
@@ -64,6 +65,7 @@ public:
         g_events << QStringLiteral("run and wait %1 %2").arg(QFileInfo(program).fileName(), arguments);
         return true;
     }
+
     Pid shellOpen(const QString &file, const QString &parameters, const QString &) override
     {
         g_events << QStringLiteral("open %1 %2").arg(QFileInfo(file).fileName(), parameters);
@@ -78,273 +80,245 @@ class TestQuit : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void unloadStepsInOrder_data();
-    void unloadStepsInOrder();
-    void exitMenuInEditMode_data();
-    void exitMenuInEditMode();
-    void exitMenuAsksParentPassword();
-    void escapeKey_data();
-    void escapeKey();
-    void windowManagerCloseRefused();
-    void saveFailuresAreShown_data();
-    void saveFailuresAreShown();
-    void changeDisplayMode_data();
-    void changeDisplayMode();
-    void playFileRules_data();
-    void playFileRules();
+    void init()
+    {
+        m_env = std::make_unique<TestEnv>();
+        modGlobals::Reset();
+        modGlobals::SetAppPath(m_env->programFolder());
+        SettingsFile::MakeClearState(modGlobals::SS);
+        g_events.clear();
+        Services::set(std::make_unique<OrderedSound>());
+        Services::set(std::make_unique<OrderedDesktop>());
+        Services::set(std::make_unique<OrderedKeyboard>());
+        Services::set(std::make_unique<OrderedProcesses>());
+        Services::set(std::make_unique<FakeWindows>());
+        auto display = std::make_unique<FakeDisplay>();
+        m_display = display.get();
+        Services::set(std::move(display));
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        m_dialogs = dialogs.get();
+        Services::set(std::move(dialogs));
+    }
+
+    void cleanup()
+    {
+        Services::reset();
+        modGlobals::Reset();
+        m_env.reset();
+    }
+
+    void unloadStepsInOrder_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<QString>("waitFlag");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList restore{"taskbar show", "desktop show", "ungrab keys"};
+        QTest::newRow("session, exit program opened")
+            << false << "0" << QStringList{"stop sound", "play bye.wav wait"} + restore + QStringList{"open goodbye.sh --now"};
+        QTest::newRow("session, exit program waited for")
+            << false << "1" << QStringList{"stop sound", "play bye.wav wait"} + restore + QStringList{"run and wait goodbye.sh --now"};
+        QTest::newRow("debug leaves the desktop alone")
+            << true << "1" << QStringList{"stop sound", "play bye.wav wait", "run and wait goodbye.sh --now"};
+    }
+
+    void unloadStepsInOrder()
+    {
+        QFETCH(bool, debug);
+        QFETCH(QString, waitFlag);
+        QFETCH(QStringList, expected);
+        modGlobals::DebugMode = debug;
+        modGlobals::TimeLeftSeconds = 321;
+        auto &ss = modGlobals::SS;
+        ss.ExitSound = QStringLiteral(".\\bye.wav");
+        ss.ShellCommands.at(3) = QStringLiteral("%apppath%goodbye.sh");
+        ss.ShellCommands.at(4) = QStringLiteral("--now");
+        ss.ShellCommands.at(5) = waitFlag;
+        QFile(m_env->path(QStringLiteral("bye.wav"))).open(QIODevice::WriteOnly);
+        QVERIFY(!Backup::WriteMarker(m_env->programFolder()));
+        QVERIFY(!Backup::WriteBackup(m_env->programFolder(), ss, {}));
+
+        if (!debug)
+            modKeyHandler::HookKeyHandler(true); // as start-up does
+        frmMenu menu(nullptr);
+        QSignalSpy unloaded(&menu, &frmMenu::unloaded);
+        menu.Unload();
+        QVERIFY(!modKeyHandler::KeyHandlerHook);
+        QCOMPARE(unloaded.count(), 1);
+        QCOMPARE(g_events, expected);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("321"));
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
+        QVERIFY(!Backup::MarkerExists(m_env->programFolder()));
+        QVERIFY(QDir(m_env->path(QStringLiteral("backup"))).entryList(QDir::Files).isEmpty());
+        // A second request to quit does nothing more.
+        g_events.clear();
+        menu.Unload();
+        QVERIFY(g_events.isEmpty());
+    }
+
+    void exitMenuInEditMode_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("quits");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("yes saves and quits") << "Yes" << true << true;
+        QTest::newRow("no quits without saving") << "No" << true << false;
+        QTest::newRow("cancel stays") << "Cancel" << false << false;
+    }
+
+    void exitMenuInEditMode()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, quits);
+        QFETCH(bool, saved);
+        const QString settings = m_env->path(QStringLiteral("settings.dat"));
+        QVERIFY(!SettingsFile::SaveFile(settings, modGlobals::SS));
+        const QByteArray before = readFile(settings);
+        modGlobals::SS.Password.clear();
+        modGlobals::SS.Reserved2 = QStringLiteral("changed while editing");
+
+        frmMenu menu(nullptr);
+        menu.mnuEditMode->setChecked(true);
+        m_dialogs->answer(answer);
+        menu.mnuExit->trigger();
+        QCOMPARE(m_dialogs->shown().size(), 1);
+        QCOMPARE(m_dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
+        QCOMPARE(m_dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
+        QCOMPARE(menu.IsUnloaded(), quits);
+        QCOMPARE(readFile(settings) != before, saved);
+    }
+
+    void exitMenuAsksParentPassword()
+    {
+        modGlobals::SS.Password = QStringLiteral("Secret");
+        frmMenu menu(nullptr);
+        {
+            DialogDriver driver({QStringLiteral("cancel")});
+            menu.mnuExit->trigger();
+            QCOMPARE(driver.shown, 1);
+            QVERIFY(!menu.IsUnloaded());
+        }
+        DialogDriver driver({QStringLiteral("ok:wrong"), QStringLiteral("ok:sECRET")});
+        menu.mnuExit->trigger();
+        QCOMPARE(driver.shown, 2);
+        QCOMPARE(driver.unexpected, 0);
+        QVERIFY(menu.IsUnloaded());
+    }
+
+    void escapeKey_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("debug quits") << true;
+        QTest::newRow("session only stops the sound") << false;
+    }
+
+    // Escape quits only a debug run; a close request of the window manager never does.
+    void escapeKey()
+    {
+        QFETCH(bool, debug);
+        modGlobals::DebugMode = debug;
+        frmMenu menu(nullptr);
+        menu.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        QVERIFY(!menu.close());
+        QVERIFY(menu.isVisible());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QCOMPARE(g_events.first(), QStringLiteral("stop sound"));
+        QCOMPARE(menu.IsUnloaded(), debug);
+    }
+
+    void saveFailuresAreShown_data()
+    {
+        QTest::addColumn<bool>("asBackup");
+        QTest::addColumn<QString>("blocked");
+        QTest::addColumn<QString>("head");
+        QTest::newRow("live files") << false << "settings.dat" << "";
+        QTest::newRow("backup") << true << "backup" << "Error making backup!\r\n";
+    }
+
+    void saveFailuresAreShown()
+    {
+        QFETCH(bool, asBackup);
+        QFETCH(QString, blocked);
+        QFETCH(QString, head);
+        // A folder where the file (or a file where the folder) should be blocks the write.
+        const QString path = m_env->path(blocked);
+        QDir(path).removeRecursively();
+        if (asBackup)
+            QFile(path).open(QIODevice::WriteOnly);
+        else
+            QVERIFY(QDir().mkpath(path + QStringLiteral("/x")));
+        frmMenu menu(nullptr);
+        QVERIFY(!menu.Save(asBackup));
+        QCOMPARE(m_dialogs->shown().size(), 1);
+        const auto &shown = m_dialogs->shown().first();
+        QCOMPARE(shown.style, int(Msg::Critical));
+        QVERIFY2(shown.text.startsWith(head) && shown.text.contains(QStringLiteral("\r\nCode ")), qPrintable(shown.text));
+    }
+
+    void changeDisplayMode_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("rateSet");       // -1: nothing set
+        QTest::addColumn<int>("frequencyAfter");
+        QTest::newRow("match with rate") << 1024 << 768 << 24 << 60 << 0 << 60 << 60;
+        QTest::newRow("own rate kept, frequency zeroed") << 800 << 600 << 24 << -1 << 0 << 75 << 0;
+        QTest::newRow("no such size") << 640 << 480 << 24 << 60 << -1 << -1 << 60;
+        QTest::newRow("depth cannot change") << 1024 << 768 << 16 << 60 << -1 << -1 << 60;
+    }
+
+    void changeDisplayMode()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, depth);
+        QFETCH(int, frequency);
+        QFETCH(int, result);
+        QFETCH(int, rateSet);
+        QFETCH(int, frequencyAfter);
+        QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), result);
+        QCOMPARE(frequency, frequencyAfter);
+        if (rateSet < 0) {
+            QVERIFY(m_display->set.isEmpty());
+        } else {
+            QCOMPARE(m_display->set.size(), 1);
+            QCOMPARE(m_display->set.first(), (DisplayMode{width, height, 24, rateSet}));
+        }
+    }
+
+    void playFileRules_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("soundsOn");
+        QTest::addColumn<bool>("output");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("plays with the folder expanded") << ".\\hello.wav" << true << true << QStringList{"play hello.wav"};
+        QTest::newRow("sounds switched off") << ".\\hello.wav" << false << true << QStringList{};
+        QTest::newRow("missing file") << ".\\nothere.wav" << true << true << QStringList{};
+        QTest::newRow("no audio output") << ".\\hello.wav" << true << false << QStringList{};
+    }
+
+    void playFileRules()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, soundsOn);
+        QFETCH(bool, output);
+        QFETCH(QStringList, expected);
+        QFile(m_env->path(QStringLiteral("hello.wav"))).open(QIODevice::WriteOnly);
+        modGlobals::SS.SoundsEnabled = soundsOn ? VbTrue : VbFalse;
+        static_cast<FakeSound &>(Services::sound()).output = output;
+        modUtil::PlayFile(path, false);
+        QCOMPARE(g_events, expected);
+    }
 
 private:
     std::unique_ptr<TestEnv> m_env;
     ScriptedDialogs *m_dialogs = nullptr;
     FakeDisplay *m_display = nullptr;
 };
-
-void TestQuit::init()
-{
-    m_env = std::make_unique<TestEnv>();
-    modGlobals::Reset();
-    modGlobals::SetAppPath(m_env->programFolder());
-    SettingsFile::MakeClearState(modGlobals::SS);
-    g_events.clear();
-    Services::set(std::make_unique<OrderedSound>());
-    Services::set(std::make_unique<OrderedDesktop>());
-    Services::set(std::make_unique<OrderedKeyboard>());
-    Services::set(std::make_unique<OrderedProcesses>());
-    Services::set(std::make_unique<FakeWindows>());
-    auto display = std::make_unique<FakeDisplay>();
-    m_display = display.get();
-    Services::set(std::move(display));
-    auto dialogs = std::make_unique<ScriptedDialogs>();
-    m_dialogs = dialogs.get();
-    Services::set(std::move(dialogs));
-}
-
-void TestQuit::cleanup()
-{
-    Services::reset();
-    modGlobals::Reset();
-    m_env.reset();
-}
-
-void TestQuit::unloadStepsInOrder_data()
-{
-    QTest::addColumn<bool>("debug");
-    QTest::addColumn<QString>("waitFlag");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList restore{"taskbar show", "desktop show", "ungrab keys"};
-    QTest::newRow("session, exit program opened")
-        << false << "0" << QStringList{"stop sound", "play bye.wav wait"} + restore + QStringList{"open goodbye.sh --now"};
-    QTest::newRow("session, exit program waited for")
-        << false << "1" << QStringList{"stop sound", "play bye.wav wait"} + restore + QStringList{"run and wait goodbye.sh --now"};
-    QTest::newRow("debug leaves the desktop alone")
-        << true << "1" << QStringList{"stop sound", "play bye.wav wait", "run and wait goodbye.sh --now"};
-}
-
-void TestQuit::unloadStepsInOrder()
-{
-    QFETCH(bool, debug);
-    QFETCH(QString, waitFlag);
-    QFETCH(QStringList, expected);
-    modGlobals::DebugMode = debug;
-    modGlobals::TimeLeftSeconds = 321;
-    auto &ss = modGlobals::SS;
-    ss.ExitSound = QStringLiteral(".\\bye.wav");
-    ss.ShellCommands.at(3) = QStringLiteral("%apppath%goodbye.sh");
-    ss.ShellCommands.at(4) = QStringLiteral("--now");
-    ss.ShellCommands.at(5) = waitFlag;
-    QFile(m_env->path(QStringLiteral("bye.wav"))).open(QIODevice::WriteOnly);
-    QVERIFY(!Backup::WriteMarker(m_env->programFolder()));
-    QVERIFY(!Backup::WriteBackup(m_env->programFolder(), ss, {}));
-
-    if (!debug)
-        modKeyHandler::HookKeyHandler(true); // as start-up does
-    frmMenu menu(nullptr);
-    QSignalSpy unloaded(&menu, &frmMenu::unloaded);
-    menu.Unload();
-    QVERIFY(!modKeyHandler::KeyHandlerHook);
-    QCOMPARE(unloaded.count(), 1);
-    QCOMPARE(g_events, expected);
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("321"));
-    QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
-    QVERIFY(!Backup::MarkerExists(m_env->programFolder()));
-    QVERIFY(QDir(m_env->path(QStringLiteral("backup"))).entryList(QDir::Files).isEmpty());
-    // A second request to quit does nothing more.
-    g_events.clear();
-    menu.Unload();
-    QVERIFY(g_events.isEmpty());
-}
-
-void TestQuit::exitMenuInEditMode_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("quits");
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("yes saves and quits") << "Yes" << true << true;
-    QTest::newRow("no quits without saving") << "No" << true << false;
-    QTest::newRow("cancel stays") << "Cancel" << false << false;
-}
-
-void TestQuit::exitMenuInEditMode()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, quits);
-    QFETCH(bool, saved);
-    const QString settings = m_env->path(QStringLiteral("settings.dat"));
-    QVERIFY(!SettingsFile::SaveFile(settings, modGlobals::SS));
-    const QByteArray before = [&] { QFile f(settings); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    modGlobals::SS.Password.clear();
-    modGlobals::SS.Reserved2 = QStringLiteral("changed while editing");
-
-    frmMenu menu(nullptr);
-    menu.mnuEditMode->setChecked(true);
-    m_dialogs->answer(answer);
-    menu.mnuExit->trigger();
-    QCOMPARE(m_dialogs->shown().size(), 1);
-    QCOMPARE(m_dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
-    QCOMPARE(m_dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
-    QCOMPARE(menu.IsUnloaded(), quits);
-    QFile file(settings);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll() != before, saved);
-}
-
-void TestQuit::exitMenuAsksParentPassword()
-{
-    modGlobals::SS.Password = QStringLiteral("Secret");
-    frmMenu menu(nullptr);
-    {
-        DialogDriver driver({QStringLiteral("cancel")});
-        menu.mnuExit->trigger();
-        QCOMPARE(driver.shown, 1);
-        QVERIFY(!menu.IsUnloaded());
-    }
-    DialogDriver driver({QStringLiteral("ok:wrong"), QStringLiteral("ok:sECRET")});
-    menu.mnuExit->trigger();
-    QCOMPARE(driver.shown, 2);
-    QCOMPARE(driver.unexpected, 0);
-    QVERIFY(menu.IsUnloaded());
-}
-
-void TestQuit::escapeKey_data()
-{
-    QTest::addColumn<bool>("debug");
-    QTest::newRow("debug quits") << true;
-    QTest::newRow("session only stops the sound") << false;
-}
-
-void TestQuit::escapeKey()
-{
-    QFETCH(bool, debug);
-    modGlobals::DebugMode = debug;
-    frmMenu menu(nullptr);
-    menu.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    QTest::keyClick(&menu, Qt::Key_Escape);
-    QCOMPARE(g_events.first(), QStringLiteral("stop sound"));
-    QCOMPARE(menu.IsUnloaded(), debug);
-}
-
-void TestQuit::windowManagerCloseRefused()
-{
-    frmMenu menu(nullptr);
-    menu.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    QVERIFY(!menu.close());
-    QVERIFY(menu.isVisible());
-    QVERIFY(!menu.IsUnloaded());
-}
-
-void TestQuit::saveFailuresAreShown_data()
-{
-    QTest::addColumn<bool>("asBackup");
-    QTest::addColumn<QString>("blocked");
-    QTest::addColumn<QString>("head");
-    QTest::newRow("live files") << false << "settings.dat" << "";
-    QTest::newRow("backup") << true << "backup" << "Error making backup!\r\n";
-}
-
-void TestQuit::saveFailuresAreShown()
-{
-    QFETCH(bool, asBackup);
-    QFETCH(QString, blocked);
-    QFETCH(QString, head);
-    // A folder where the file (or a file where the folder) should be blocks the write.
-    const QString path = m_env->path(blocked);
-    QDir(path).removeRecursively();
-    if (asBackup)
-        QFile(path).open(QIODevice::WriteOnly);
-    else
-        QVERIFY(QDir().mkpath(path + QStringLiteral("/x")));
-    frmMenu menu(nullptr);
-    QVERIFY(!menu.Save(asBackup));
-    QCOMPARE(m_dialogs->shown().size(), 1);
-    const auto &shown = m_dialogs->shown().first();
-    QCOMPARE(shown.style, int(Msg::Critical));
-    QVERIFY2(shown.text.startsWith(head) && shown.text.contains(QStringLiteral("\r\nCode ")), qPrintable(shown.text));
-}
-
-void TestQuit::changeDisplayMode_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("rateSet");       // -1: nothing set
-    QTest::addColumn<int>("frequencyAfter");
-    QTest::newRow("match with rate") << 1024 << 768 << 24 << 60 << 0 << 60 << 60;
-    QTest::newRow("own rate kept, frequency zeroed") << 800 << 600 << 24 << -1 << 0 << 75 << 0;
-    QTest::newRow("no such size") << 640 << 480 << 24 << 60 << -1 << -1 << 60;
-    QTest::newRow("depth cannot change") << 1024 << 768 << 16 << 60 << -1 << -1 << 60;
-    QTest::newRow("32 bits per pixel is the 24-bit depth") << 1024 << 768 << 32 << 60 << 0 << 60 << 60;
-}
-
-void TestQuit::changeDisplayMode()
-{
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, depth);
-    QFETCH(int, frequency);
-    QFETCH(int, result);
-    QFETCH(int, rateSet);
-    QFETCH(int, frequencyAfter);
-    QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), result);
-    QCOMPARE(frequency, frequencyAfter);
-    if (rateSet < 0) {
-        QVERIFY(m_display->set.isEmpty());
-    } else {
-        QCOMPARE(m_display->set.size(), 1);
-        QCOMPARE(m_display->set.first(), (DisplayMode{width, height, 24, rateSet}));
-    }
-}
-
-void TestQuit::playFileRules_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("soundsOn");
-    QTest::addColumn<bool>("output");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("plays with the folder expanded") << ".\\hello.wav" << true << true << QStringList{"play hello.wav"};
-    QTest::newRow("sounds switched off") << ".\\hello.wav" << false << true << QStringList{};
-    QTest::newRow("empty path") << "" << true << true << QStringList{};
-    QTest::newRow("missing file") << ".\\nothere.wav" << true << true << QStringList{};
-    QTest::newRow("no audio output") << ".\\hello.wav" << true << false << QStringList{};
-}
-
-void TestQuit::playFileRules()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, soundsOn);
-    QFETCH(bool, output);
-    QFETCH(QStringList, expected);
-    QFile(m_env->path(QStringLiteral("hello.wav"))).open(QIODevice::WriteOnly);
-    modGlobals::SS.SoundsEnabled = soundsOn ? VbTrue : VbFalse;
-    static_cast<FakeSound &>(Services::sound()).output = output;
-    modUtil::PlayFile(path, false);
-    QCOMPARE(g_events, expected);
-}
 
 QTEST_MAIN(TestQuit)
 #include "TestQuit.moc"

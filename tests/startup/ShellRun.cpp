@@ -42,9 +42,7 @@ void ShellRun::writeSettings(const SettingsRecord &record)
 
 void ShellRun::writeFile(const QString &relative, const QByteArray &bytes)
 {
-    QFile file(m_env.path(relative));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    ::writeFile(m_env.path(relative), bytes);
 }
 
 void ShellRun::answerDialogs(const QStringList &answers)
@@ -130,10 +128,5 @@ QStringList ShellRun::logLines() const
 
 QStringList ShellRun::shownDialogs() const
 {
-    QFile file(m_script + QStringLiteral(".shown"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeAll(QString());
-    return lines;
+    return readLines(m_script + QStringLiteral(".shown"));
 }

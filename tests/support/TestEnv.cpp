@@ -15,6 +15,30 @@ int freePort()
 
 } // namespace
 
+bool writeFile(const QString &path, const QByteArray &content, bool executable)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        return false;
+    file.close();
+    return !executable || file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 TestEnv::TestEnv()
     : m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
     , m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))

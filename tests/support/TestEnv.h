@@ -1,7 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+// File helpers of the tests. readFile gives "<missing>" for a file it cannot
+// read, so that a missing file never passes for an empty one; readLines drops
+// empty lines.
+bool writeFile(const QString &path, const QByteArray &content, bool executable = false);
+QByteArray readFile(const QString &path);
+QStringList readLines(const QString &path);
 
 // A private world for one test: its own program folder (with backup/ and
 // data/), its own settings store ($XDG_CONFIG_HOME), runtime folder (single

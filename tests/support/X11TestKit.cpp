@@ -50,23 +50,6 @@ int recordError(::Display *, XErrorEvent *e)
     return 0;
 }
 
-bool hasType(Window w, Atom type)
-{
-    ::Display *dpy = display();
-    Atom actual = 0;
-    int format = 0;
-    unsigned long n = 0, after = 0;
-    unsigned char *data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), 0, 16, False,
-                           XA_ATOM, &actual, &format, &n, &after, &data) == Success && data) {
-        for (unsigned long i = 0; i < n; ++i)
-            found = found || reinterpret_cast<unsigned long *>(data)[i] == type;
-        XFree(data);
-    }
-    return found;
-}
-
 void collect(Window w, int depth, QList<Window> &out)
 {
     out.append(w);
@@ -83,6 +66,28 @@ void collect(Window w, int depth, QList<Window> &out)
 }
 } // namespace
 
+QList<unsigned long> property(unsigned long window, const char *name)
+{
+    ::Display *dpy = display();
+    Atom actual = 0;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char *data = nullptr;
+    QList<unsigned long> items;
+    if (XGetWindowProperty(dpy, window, XInternAtom(dpy, name, False), 0, 4096, False, AnyPropertyType, &actual,
+                           &format, &n, &after, &data) == Success && data && format == 32)
+        for (unsigned long i = 0; i < n; ++i)
+            items.append(reinterpret_cast<unsigned long *>(data)[i]);
+    if (data)
+        XFree(data);
+    return items;
+}
+
+unsigned long rootWindow()
+{
+    return DefaultRootWindow(display());
+}
+
 bool isViewable(unsigned long window)
 {
     XWindowAttributes a;
@@ -98,7 +103,7 @@ QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly)
     collect(DefaultRootWindow(dpy), 2, all);
     QList<unsigned long> out;
     for (Window w : all) {
-        if (w == DefaultRootWindow(dpy) || !hasType(w, type))
+        if (w == DefaultRootWindow(dpy) || !property(w, "_NET_WM_WINDOW_TYPE").contains(type))
             continue;
         if (viewableOnly && !isViewable(w))
             continue;
@@ -182,33 +187,11 @@ bool keyboardFree()
     return true;
 }
 
-KeyFixture::KeyFixture() = default;
-
-KeyFixture::~KeyFixture()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
-}
-
 bool KeyFixture::start(const QString &title)
 {
-    const QString log = m_dir.filePath(QStringLiteral("keys.log"));
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(QStringLiteral(BRINDLE_TESTAPP), {"--title", title, "--keylog", log});
-    if (!m_process.waitForStarted(5000))
-        return false;
-    QByteArray out;
-    const bool shown = waitUntil([&] {
-        out += m_process.readAllStandardOutput();
-        return out.contains("shown 0x") && out.indexOf('\n', out.indexOf("shown 0x")) > 0;
-    }, 10000);
-    if (!shown)
-        return false;
-    const int at = int(out.indexOf("shown 0x")) + 6;
-    const QByteArray hex = out.mid(at, out.indexOf('\n', at) - at).trimmed();
-    m_window = hex.toULong(nullptr, 16);
+    m_process = std::make_unique<FixtureProcess>(
+        QStringList{"--title", title, "--keylog", m_dir.filePath(QStringLiteral("keys.log"))});
+    m_window = m_process->waitShown(10000);
     return m_window != 0 && focus();
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "FixtureProcess.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 typedef struct _XDisplay Display;
 
@@ -24,6 +26,9 @@ bool xdotool(const QStringList &args);
 ::Display *display();
 
 bool isViewable(unsigned long window);
+// The 32-bit items of a window property (atoms, windows, cardinals); empty when it is missing.
+QList<unsigned long> property(unsigned long window, const char *name);
+unsigned long rootWindow();
 // Top-level client windows that carry the window type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
 QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly);
 // Makes an unmanaged or managed window of the given type; mapped when asked.
@@ -45,8 +50,6 @@ bool keyboardFree();
 class KeyFixture
 {
 public:
-    KeyFixture();
-    ~KeyFixture();
     bool start(const QString &title = QStringLiteral("KeyFixture"));
     unsigned long window() const { return m_window; }
     // Gives the fixture the keyboard focus.
@@ -59,7 +62,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_process;
+    std::unique_ptr<FixtureProcess> m_process;
     unsigned long m_window = 0;
     int m_consumed = 0;
 };

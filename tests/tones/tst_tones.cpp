@@ -20,10 +20,7 @@ namespace {
 // What the device was sent: raw signed 16-bit samples.
 std::vector<qint16> readSamples(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray b = file.readAll();
+    const QByteArray b = QFile::exists(path) ? readFile(path) : QByteArray();
     std::vector<qint16> s(size_t(b.size() / 2));
     memcpy(s.data(), b.constData(), s.size() * 2);
     return s;
@@ -92,6 +89,7 @@ public:
         m_saved = ::dup(2);
         ::dup2(m_file.handle(), 2);
     }
+
     QByteArray finish()
     {
         fflush(stderr);
@@ -113,230 +111,187 @@ class tst_Tones : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnv>();
+        QVERIFY(m_env->isValid());
+        m_soundDir = m_env->path(QStringLiteral("sound"));
+        m_output = m_soundDir + QStringLiteral("/out.raw");
+        QVERIFY(QDir().mkpath(m_soundDir));
+        qunsetenv("BRINDLE_TONE_LOG");
+    }
 
-    void render_data();
-    void render();
-    void silent_data();
-    void silent();
-    void logLinePerTone();
-    void setSinkReplacesAndRestores();
-    void keptDeviceTakesTonesInTurn();
-    void audioOutput_data();
-    void audioOutput();
-    void noDeviceOnlyWaits_data();
-    void noDeviceOnlyWaits();
+    void init()
+    {
+        Tones::setSink(nullptr);
+        QDir().mkpath(m_soundDir);
+        QFile::remove(m_output);
+        useDevice("type file\nslave.pcm { type null }\nformat \"raw\"\nfile \"" + QFile::encodeName(m_output) + '"');
+    }
+
+    void cleanupTestCase()
+    {
+        Tones::setSink(nullptr);
+        m_env.reset();
+    }
+
+    void render_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("milliseconds");
+        QTest::addColumn<int>("rate");
+
+        QTest::newRow("pattern 0 low") << 500 << 100 << Tones::SampleRate;
+        QTest::newRow("expiry") << 2500 << 200 << Tones::SampleRate;
+        QTest::newRow("very short") << 1000 << 4 << Tones::SampleRate;
+        QTest::newRow("deep") << 37 << 300 << Tones::SampleRate;
+        QTest::newRow("other rate") << 440 << 250 << 22050;
+    }
+
+    void render()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, milliseconds);
+        QFETCH(int, rate);
+        checkTone(Tones::render(frequency, milliseconds, rate), frequency, milliseconds, rate);
+    }
+
+    void silent_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("milliseconds");
+
+        QTest::newRow("zero hertz") << 0 << 120;
+        QTest::newRow("below hearing") << 19 << 120;
+        QTest::newRow("above hearing") << 20001 << 120;
+        QTest::newRow("negative length") << 800 << -100;
+    }
+
+    // A tone that cannot sound is still a wait of its length, and never reaches the device.
+    void silent()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, milliseconds);
+        QVERIFY(Tones::render(frequency, milliseconds).empty());
+
+        QElapsedTimer clock;
+        clock.start();
+        Tones::Beep(frequency, milliseconds);
+        const qint64 took = clock.elapsed();
+        QVERIFY2(took >= std::max(0, milliseconds) - 1 && took < std::max(0, milliseconds) + 100,
+                 qPrintable(QString::number(took)));
+        QVERIFY(!QFile::exists(m_output));
+    }
+
+    // A sink of our own takes every tone; the log names each one.
+    void sinkAndLog()
+    {
+        QList<QPair<int, int>> calls;
+        Tones::setSink(std::make_unique<Recorder>(&calls));
+        const QString log = m_env->path(QStringLiteral("tones.log"));
+        QVERIFY(writeFile(log, "earlier 1\n"));
+        qputenv("BRINDLE_TONE_LOG", QFile::encodeName(log));
+        Tones::Beep(800, 100);
+        Tones::Beep(2500, 200);
+        Tones::Beep(0, 50);
+        qunsetenv("BRINDLE_TONE_LOG");
+        Tones::Beep(500, 100); // no log named: not logged, still played
+
+        const QList<QPair<int, int>> expected{{800, 100}, {2500, 200}, {0, 50}, {500, 100}};
+        QCOMPARE(calls, expected);
+        QCOMPARE(readFile(log), QByteArray("earlier 1\n800 100\n2500 200\n0 50\n"));
+        QVERIFY2(!QFile::exists(m_output), "a replaced sink must keep tones off the device");
+
+        Tones::setSink(nullptr);
+        Tones::Beep(800, 100);
+        QCOMPARE(calls.size(), expected.size());
+        QVERIFY2(QFile::exists(m_output), "nullptr must bring back the audio output");
+    }
+
+    // A kept device gets one tone after another on the same stream; per-tone
+    // opening starts the file anew each time.
+    void keptDeviceTakesTonesInTurn()
+    {
+        Tones::keepDeviceOpen(true);
+        Tones::Beep(800, 100);
+        Tones::Beep(0, 50); // silence does not touch the device
+        Tones::Beep(2000, 200);
+        Tones::keepDeviceOpen(false);
+        const std::vector<qint16> both = readSamples(m_output);
+        QCOMPARE(both.size(), size_t(Tones::SampleRate * 3 / 10));
+        checkTone({both.begin(), both.begin() + Tones::SampleRate / 10}, 800, 100, Tones::SampleRate);
+        checkTone({both.begin() + Tones::SampleRate / 10, both.end()}, 2000, 200, Tones::SampleRate);
+
+        Tones::Beep(1500, 100);
+        checkTone(readSamples(m_output), 1500, 100, Tones::SampleRate);
+    }
+
+    void audioOutput_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("milliseconds");
+
+        QTest::newRow("1500 Hz 500 ms") << 1500 << 500;
+        QTest::newRow("shorter than the device buffer") << 2000 << 30;
+    }
+
+    // The tone reaches ALSA's default device in full and Beep lasts the tone.
+    void audioOutput()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, milliseconds);
+
+        QElapsedTimer clock;
+        clock.start();
+        Tones::Beep(frequency, milliseconds);
+        const qint64 took = clock.elapsed();
+        QVERIFY2(took >= milliseconds && took < milliseconds + 300, qPrintable(QString::number(took)));
+
+        // Mono at SampleRate, or neither length nor pitch would match.
+        checkTone(readSamples(m_output), frequency, milliseconds, Tones::SampleRate);
+    }
+
+    void noDeviceOnlyWaits_data()
+    {
+        QTest::addColumn<QByteArray>("device");
+
+        QTest::newRow("no sound card") << QByteArray("type hw\ncard 31");
+        QTest::newRow("device fails on writing") << QByteArray("type file\nslave.pcm { type null }\nfile \"/nonexistent/brindle/out.raw\"");
+    }
+
+    // Without a working device, Beep waits the length and says nothing.
+    void noDeviceOnlyWaits()
+    {
+        QFETCH(QByteArray, device);
+        useDevice(device);
+
+        StderrCapture capture;
+        QElapsedTimer clock;
+        clock.start();
+        Tones::Beep(800, 200);
+        Tones::Beep(500, 100);
+        const qint64 took = clock.elapsed();
+        const QByteArray noise = capture.finish();
+
+        QVERIFY2(took >= 300 && took < 300 + 100, qPrintable(QString::number(took)));
+        QVERIFY(!QFile::exists(m_output));
+        QVERIFY2(noise.isEmpty(), noise.constData());
+    }
 
 private:
-    void useDevice(const QByteArray &definition);
+    // A new file each time: ALSA reloads when the configuration path changes.
+    void useDevice(const QByteArray &definition)
+    {
+        static int serial = 0;
+        const QString conf = m_env->path(QStringLiteral("alsa-%1.conf").arg(++serial));
+        QVERIFY(writeFile(conf, "pcm.!default {\n" + definition + "\n}\n"));
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(conf));
+    }
 
     std::unique_ptr<TestEnv> m_env;
     QString m_soundDir;
     QString m_output;
 };
-
-void tst_Tones::initTestCase()
-{
-    m_env = std::make_unique<TestEnv>();
-    QVERIFY(m_env->isValid());
-    m_soundDir = m_env->path(QStringLiteral("sound"));
-    m_output = m_soundDir + QStringLiteral("/out.raw");
-    QVERIFY(QDir().mkpath(m_soundDir));
-    qunsetenv("BRINDLE_TONE_LOG");
-}
-
-void tst_Tones::init()
-{
-    Tones::setSink(nullptr);
-    QDir().mkpath(m_soundDir);
-    QFile::remove(m_output);
-    useDevice("type file\nslave.pcm { type null }\nformat \"raw\"\nfile \"" + QFile::encodeName(m_output) + '"');
-}
-
-// A new file each time: ALSA reloads when the configuration path changes.
-void tst_Tones::useDevice(const QByteArray &definition)
-{
-    static int serial = 0;
-    QFile conf(m_env->path(QStringLiteral("alsa-%1.conf").arg(++serial)));
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write("pcm.!default {\n" + definition + "\n}\n");
-    conf.close();
-    qputenv("ALSA_CONFIG_PATH", QFile::encodeName(conf.fileName()));
-}
-
-void tst_Tones::cleanupTestCase()
-{
-    Tones::setSink(nullptr);
-    m_env.reset();
-}
-
-void tst_Tones::render_data()
-{
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<int>("milliseconds");
-    QTest::addColumn<int>("rate");
-
-    QTest::newRow("pattern 0 low") << 500 << 100 << Tones::SampleRate;
-    QTest::newRow("pattern 0 high") << 1500 << 500 << Tones::SampleRate;
-    QTest::newRow("pattern 1") << 2000 << 200 << Tones::SampleRate;
-    QTest::newRow("pattern 2") << 800 << 100 << Tones::SampleRate;
-    QTest::newRow("expiry") << 2500 << 200 << Tones::SampleRate;
-    QTest::newRow("reset, short") << 1000 << 50 << Tones::SampleRate;
-    QTest::newRow("very short") << 1000 << 4 << Tones::SampleRate;
-    QTest::newRow("deep") << 37 << 300 << Tones::SampleRate;
-    QTest::newRow("other rate") << 440 << 250 << 22050;
-}
-
-void tst_Tones::render()
-{
-    QFETCH(int, frequency);
-    QFETCH(int, milliseconds);
-    QFETCH(int, rate);
-    checkTone(Tones::render(frequency, milliseconds, rate), frequency, milliseconds, rate);
-}
-
-void tst_Tones::silent_data()
-{
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<int>("milliseconds");
-
-    QTest::newRow("zero hertz") << 0 << 120;
-    QTest::newRow("negative hertz") << -500 << 120;
-    QTest::newRow("below hearing") << 19 << 120;
-    QTest::newRow("above hearing") << 20001 << 120;
-    QTest::newRow("huge frequency") << std::numeric_limits<int>::max() << 120;
-    QTest::newRow("no length") << 800 << 0;
-    QTest::newRow("negative length") << 800 << -100;
-}
-
-// A tone that cannot sound is still a wait of its length, and never reaches the device.
-void tst_Tones::silent()
-{
-    QFETCH(int, frequency);
-    QFETCH(int, milliseconds);
-    QVERIFY(Tones::render(frequency, milliseconds).empty());
-
-    QElapsedTimer clock;
-    clock.start();
-    Tones::Beep(frequency, milliseconds);
-    const qint64 took = clock.elapsed();
-    QVERIFY2(took >= std::max(0, milliseconds) - 1 && took < std::max(0, milliseconds) + 100,
-             qPrintable(QString::number(took)));
-    QVERIFY(!QFile::exists(m_output));
-}
-
-void tst_Tones::logLinePerTone()
-{
-    QList<QPair<int, int>> calls;
-    Tones::setSink(std::make_unique<Recorder>(&calls));
-    const QString log = m_env->path(QStringLiteral("tones.log"));
-    {
-        QFile f(log);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("earlier 1\n");
-    }
-    qputenv("BRINDLE_TONE_LOG", QFile::encodeName(log));
-    Tones::Beep(800, 100);
-    Tones::Beep(2500, 200);
-    Tones::Beep(0, 50);
-    qunsetenv("BRINDLE_TONE_LOG");
-    Tones::Beep(500, 100); // no log named: not logged, still played
-
-    const QList<QPair<int, int>> expected{{800, 100}, {2500, 200}, {0, 50}, {500, 100}};
-    QCOMPARE(calls, expected);
-    QFile f(log);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("earlier 1\n800 100\n2500 200\n0 50\n"));
-}
-
-void tst_Tones::setSinkReplacesAndRestores()
-{
-    QList<QPair<int, int>> calls;
-    Tones::setSink(std::make_unique<Recorder>(&calls));
-    Tones::Beep(800, 100);
-    QCOMPARE(calls.size(), 1);
-    QVERIFY2(!QFile::exists(m_output), "a replaced sink must keep tones off the device");
-
-    Tones::setSink(nullptr);
-    Tones::Beep(800, 100);
-    QCOMPARE(calls.size(), 1);
-    QVERIFY2(QFile::exists(m_output), "nullptr must bring back the audio output");
-}
-
-// A kept device gets one tone after another on the same stream; per-tone
-// opening starts the file anew each time.
-void tst_Tones::keptDeviceTakesTonesInTurn()
-{
-    Tones::keepDeviceOpen(true);
-    Tones::Beep(800, 100);
-    Tones::Beep(0, 50); // silence does not touch the device
-    Tones::Beep(2000, 200);
-    Tones::keepDeviceOpen(false);
-    const std::vector<qint16> both = readSamples(m_output);
-    QCOMPARE(both.size(), size_t(Tones::SampleRate * 3 / 10));
-    checkTone({both.begin(), both.begin() + Tones::SampleRate / 10}, 800, 100, Tones::SampleRate);
-    checkTone({both.begin() + Tones::SampleRate / 10, both.end()}, 2000, 200, Tones::SampleRate);
-
-    Tones::Beep(1500, 100);
-    checkTone(readSamples(m_output), 1500, 100, Tones::SampleRate);
-}
-
-void tst_Tones::audioOutput_data()
-{
-    QTest::addColumn<int>("frequency");
-    QTest::addColumn<int>("milliseconds");
-
-    QTest::newRow("800 Hz 100 ms") << 800 << 100;
-    QTest::newRow("2000 Hz 200 ms") << 2000 << 200;
-    QTest::newRow("1500 Hz 500 ms") << 1500 << 500;
-    QTest::newRow("shorter than the device buffer") << 2000 << 30;
-}
-
-// The tone reaches ALSA's default device in full and Beep lasts the tone.
-void tst_Tones::audioOutput()
-{
-    QFETCH(int, frequency);
-    QFETCH(int, milliseconds);
-
-    QElapsedTimer clock;
-    clock.start();
-    Tones::Beep(frequency, milliseconds);
-    const qint64 took = clock.elapsed();
-    QVERIFY2(took >= milliseconds && took < milliseconds + 300, qPrintable(QString::number(took)));
-
-    // Mono at SampleRate, or neither length nor pitch would match.
-    checkTone(readSamples(m_output), frequency, milliseconds, Tones::SampleRate);
-}
-
-void tst_Tones::noDeviceOnlyWaits_data()
-{
-    QTest::addColumn<QByteArray>("device");
-
-    QTest::newRow("no sound card") << QByteArray("type hw\ncard 31");
-    QTest::newRow("unknown device type") << QByteArray("type brindle_nonesuch");
-    QTest::newRow("device fails on writing") << QByteArray("type file\nslave.pcm { type null }\nfile \"/nonexistent/brindle/out.raw\"");
-}
-
-// Without a working device, Beep waits the length and says nothing.
-void tst_Tones::noDeviceOnlyWaits()
-{
-    QFETCH(QByteArray, device);
-    useDevice(device);
-
-    StderrCapture capture;
-    QElapsedTimer clock;
-    clock.start();
-    Tones::Beep(800, 200);
-    Tones::Beep(500, 100);
-    const qint64 took = clock.elapsed();
-    const QByteArray noise = capture.finish();
-
-    QVERIFY2(took >= 300 && took < 300 + 100, qPrintable(QString::number(took)));
-    QVERIFY(!QFile::exists(m_output));
-    QVERIFY2(noise.isEmpty(), noise.constData());
-}
 
 QTEST_GUILESS_MAIN(tst_Tones)
 #include "tst_tones.moc"

@@ -28,113 +28,103 @@ class TestAddSpecialKeyX11 : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        QVERIFY2(display(), "no X display");
+        QVERIFY(m_fixture.start());
+    }
 
-    void captureWithoutHookEndsWithEscape();
-    void capturedKeysAreSwallowedAtOnce();
+    void init()
+    {
+        m_env = std::make_unique<TestEnv>();
+        modGlobals::SetAppPath(m_env->programFolder());
+        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
+        m_dialogs = dialogs.get();
+        platform::Services::set(std::move(dialogs));
+        modKeys::ClearSpecialKeys();
+        m_form = std::make_unique<frmAddSpecialKey>();
+        m_form->show();
+        QVERIFY(m_fixture.focus());
+        m_fixture.takeLines();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        modKeyHandler::HookKeyHandler(false);
+        platform::Services::reset(); // closes the keyboard's connection: nothing stays grabbed
+        modKeys::ClearSpecialKeys();
+        m_env.reset();
+    }
+
+    void captureWithoutHookEndsWithEscape()
+    {
+        QVERIFY(!modKeyHandler::KeyHandlerHook);
+        startCapture();
+        QVERIFY(xdotool({"key", "XF86HomePage", "XF86HomePage", "b", "Escape"}));
+        QVERIFY2(waitUntil([&] { return m_form->isEnabled(); }), "Escape did not end the capture");
+        QCOMPARE(listLines(), (QStringList{"172 , (MS) WEB/HOME", "066 , Unknown"}));
+        QVERIFY(!modKeys::SpecialKeyCapture);
+
+        // The keys went to the capture, not to the program; now they go there again.
+        QVERIFY(waitUntil(keyboardFree));
+        QVERIFY(xdotool({"key", "b", "alt+Tab"}));
+        const QStringList got = m_fixture.takeLines();
+        QCOMPARE(got.count(QStringLiteral("press b")), 1);
+        QVERIFY(!got.contains(QStringLiteral("press XF86HomePage")));
+        QVERIFY(!got.contains(QStringLiteral("press Escape")));
+        QVERIFY(!got.contains(QStringLiteral("release Escape")));
+        // Without the first hook nothing is swallowed.
+        QVERIFY(got.contains(QStringLiteral("press Tab")));
+    }
+
+    void capturedKeysAreSwallowedAtOnce()
+    {
+        modKeyHandler::HookKeyHandler(true);
+        QVERIFY(modKeyHandler::KeyHandlerHook);
+        startCapture();
+        QVERIFY(xdotool({"key", "XF86Back", "Escape"}));
+        QVERIFY(waitUntil([&] { return m_form->isEnabled(); }));
+        QCOMPARE(listLines(), QStringList{"166 , (MS) BACK"});
+
+        QVERIFY(waitUntil(keyboardFree));
+        QVERIFY(xdotool({"key", "XF86Back", "b", "alt+Tab"}));
+        const QStringList got = m_fixture.takeLines();
+        QVERIFY2(!got.contains(QStringLiteral("press XF86Back")), qPrintable(got.join(", ")));
+        QVERIFY(!got.contains(QStringLiteral("release XF86Back")));
+        QVERIFY(!got.contains(QStringLiteral("press Tab")));
+        QVERIFY(got.contains(QStringLiteral("press b")));
+
+        // Clearing the list gives the key back at once.
+        m_dialogs->answer(QStringLiteral("OK"));
+        QTest::mouseClick(m_form->Command2, Qt::LeftButton);
+        QVERIFY(listLines().isEmpty());
+        QVERIFY(xdotool({"key", "XF86Back"}));
+        QVERIFY(m_fixture.takeLines().contains(QStringLiteral("press XF86Back")));
+    }
 
 private:
-    QStringList listLines() const;
-    void startCapture();
+    QStringList listLines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < m_form->List1->count(); ++i)
+            lines << m_form->List1->item(i)->text();
+        return lines;
+    }
+
+    void startCapture()
+    {
+        m_dialogs->answer(QStringLiteral("OK"));
+        QTest::mouseClick(m_form->Command1, Qt::LeftButton);
+        QVERIFY(modKeys::SpecialKeyCapture);
+        QVERIFY(!m_form->isEnabled());
+    }
 
     KeyFixture m_fixture;
     std::unique_ptr<TestEnv> m_env;
     platform::ScriptedDialogs *m_dialogs = nullptr;
     std::unique_ptr<frmAddSpecialKey> m_form;
 };
-
-void TestAddSpecialKeyX11::initTestCase()
-{
-    QVERIFY2(display(), "no X display");
-    QVERIFY(m_fixture.start());
-}
-
-void TestAddSpecialKeyX11::init()
-{
-    m_env = std::make_unique<TestEnv>();
-    modGlobals::SetAppPath(m_env->programFolder());
-    auto dialogs = std::make_unique<platform::ScriptedDialogs>();
-    m_dialogs = dialogs.get();
-    platform::Services::set(std::move(dialogs));
-    modKeys::ClearSpecialKeys();
-    m_form = std::make_unique<frmAddSpecialKey>();
-    m_form->show();
-    QVERIFY(m_fixture.focus());
-    m_fixture.takeLines();
-}
-
-void TestAddSpecialKeyX11::cleanup()
-{
-    m_form.reset();
-    modKeyHandler::HookKeyHandler(false);
-    platform::Services::reset(); // closes the keyboard's connection: nothing stays grabbed
-    modKeys::ClearSpecialKeys();
-    m_env.reset();
-}
-
-QStringList TestAddSpecialKeyX11::listLines() const
-{
-    QStringList lines;
-    for (int i = 0; i < m_form->List1->count(); ++i)
-        lines << m_form->List1->item(i)->text();
-    return lines;
-}
-
-void TestAddSpecialKeyX11::startCapture()
-{
-    m_dialogs->answer(QStringLiteral("OK"));
-    QTest::mouseClick(m_form->Command1, Qt::LeftButton);
-    QVERIFY(modKeys::SpecialKeyCapture);
-    QVERIFY(!m_form->isEnabled());
-}
-
-void TestAddSpecialKeyX11::captureWithoutHookEndsWithEscape()
-{
-    QVERIFY(!modKeyHandler::KeyHandlerHook);
-    startCapture();
-    QVERIFY(xdotool({"key", "XF86HomePage", "XF86HomePage", "b", "Escape"}));
-    QVERIFY2(waitUntil([&] { return m_form->isEnabled(); }), "Escape did not end the capture");
-    QCOMPARE(listLines(), (QStringList{"172 , (MS) WEB/HOME", "066 , Unknown"}));
-    QVERIFY(!modKeys::SpecialKeyCapture);
-
-    // The keys went to the capture, not to the program; now they go there again.
-    QVERIFY(waitUntil(keyboardFree));
-    QVERIFY(xdotool({"key", "b", "alt+Tab"}));
-    const QStringList got = m_fixture.takeLines();
-    QCOMPARE(got.count(QStringLiteral("press b")), 1);
-    QVERIFY(!got.contains(QStringLiteral("press XF86HomePage")));
-    QVERIFY(!got.contains(QStringLiteral("press Escape")));
-    QVERIFY(!got.contains(QStringLiteral("release Escape")));
-    // Without the first hook nothing is swallowed.
-    QVERIFY(got.contains(QStringLiteral("press Tab")));
-}
-
-void TestAddSpecialKeyX11::capturedKeysAreSwallowedAtOnce()
-{
-    modKeyHandler::HookKeyHandler(true);
-    QVERIFY(modKeyHandler::KeyHandlerHook);
-    startCapture();
-    QVERIFY(xdotool({"key", "XF86Back", "Escape"}));
-    QVERIFY(waitUntil([&] { return m_form->isEnabled(); }));
-    QCOMPARE(listLines(), QStringList{"166 , (MS) BACK"});
-
-    QVERIFY(waitUntil(keyboardFree));
-    QVERIFY(xdotool({"key", "XF86Back", "b", "alt+Tab"}));
-    const QStringList got = m_fixture.takeLines();
-    QVERIFY2(!got.contains(QStringLiteral("press XF86Back")), qPrintable(got.join(", ")));
-    QVERIFY(!got.contains(QStringLiteral("release XF86Back")));
-    QVERIFY(!got.contains(QStringLiteral("press Tab")));
-    QVERIFY(got.contains(QStringLiteral("press b")));
-
-    // Clearing the list gives the key back at once.
-    m_dialogs->answer(QStringLiteral("OK"));
-    QTest::mouseClick(m_form->Command2, Qt::LeftButton);
-    QVERIFY(listLines().isEmpty());
-    QVERIFY(xdotool({"key", "XF86Back"}));
-    QVERIFY(m_fixture.takeLines().contains(QStringLiteral("press XF86Back")));
-}
 
 QTEST_MAIN(TestAddSpecialKeyX11)
 #include "tst_addspecialkey_x11.moc"

@@ -22,20 +22,10 @@ QString source(const QString &relative)
     return qEnvironmentVariable("BRINDLE_SOURCE") + QLatin1Char('/') + relative;
 }
 
-long rootCardinal(::Display *dpy, const char *name)
+long rootCardinal(const char *name)
 {
-    Atom actual = 0;
-    int format = 0;
-    unsigned long n = 0, after = 0;
-    unsigned char *data = nullptr;
-    long value = -1;
-    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, name, False), 0, 1, False,
-                           XA_CARDINAL, &actual, &format, &n, &after, &data) == Success && data) {
-        if (n == 1)
-            value = long(*reinterpret_cast<unsigned long *>(data));
-        XFree(data);
-    }
-    return value;
+    const QList<unsigned long> value = property(rootWindow(), name);
+    return value.size() == 1 ? long(value.first()) : -1;
 }
 
 // Viewable children of the root: frames, openbox's own windows, its menus.
@@ -53,6 +43,7 @@ int viewableTopLevels(::Display *dpy)
         if (children)
             XFree(children);
     }
+
     return found;
 }
 
@@ -84,6 +75,7 @@ public:
         m_server.terminate();
         m_server.waitForFinished(5000);
     }
+
     QString display() const { return m_display; }
 
 private:
@@ -98,160 +90,143 @@ class TestSession : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void windowManagerHoldsNoKey_data();
-    void windowManagerHoldsNoKey();
-    void oneDesktop();
-    void noMenuOnTheRootWindow_data();
-    void noMenuOnTheRootWindow();
-    void sessionScript_data();
-    void sessionScript();
+    void initTestCase()
+    {
+        QVERIFY2(display(), "no X display");
+        QVERIFY2(qEnvironmentVariable("BRINDLE_OPENBOX_CONFIG").endsWith(QLatin1String("session/openbox-rc.xml")),
+                 "the window manager does not run the session's configuration");
+    }
+
+    void windowManagerHoldsNoKey_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<unsigned>("modifiers");
+        QTest::newRow("Alt+Tab") << "Tab" << unsigned(Mod1Mask);
+        QTest::newRow("Alt+Esc") << "Escape" << unsigned(Mod1Mask);
+        QTest::newRow("Super_L, any modifiers") << "Super_L" << unsigned(AnyModifier);
+        QTest::newRow("Alt+F4") << "F4" << unsigned(Mod1Mask);
+        QTest::newRow("Ctrl+Alt+Left") << "Left" << unsigned(ControlMask | Mod1Mask);
+        QTest::newRow("Menu key") << "Menu" << unsigned(AnyModifier);
+    }
+
+    // openbox's own default configuration binds most of these; a key it held
+    // would make the shell's grab fail.
+    void windowManagerHoldsNoKey()
+    {
+        QFETCH(QString, key);
+        QFETCH(unsigned, modifiers);
+        const int code = keycodeOf(key.toLatin1().constData());
+        QVERIFY(code);
+        QVERIFY(canGrab(code, modifiers));
+    }
+
+    void noMenuOnTheRootWindow_data()
+    {
+        QTest::addColumn<int>("button");
+        for (int b = 1; b <= 3; ++b)
+            QTest::addRow("button %d", b) << b;
+    }
+
+    void noMenuOnTheRootWindow()
+    {
+        QFETCH(int, button);
+        ::Display *dpy = display();
+        const int before = viewableTopLevels(dpy);
+        QVERIFY(xdotool({"mousemove", "600", "500"}));
+        QVERIFY(xdotool({"click", QString::number(button)}));
+        QTest::qWait(300);
+        QCOMPARE(viewableTopLevels(dpy), before);
+        QCOMPARE(rootCardinal("_NET_NUMBER_OF_DESKTOPS"), 1L);
+        QCOMPARE(rootCardinal("_NET_CURRENT_DESKTOP"), 0L);
+        xdotool({"key", "Escape"}); // would close a menu, should one have opened
+    }
+
+    void sessionScript_data()
+    {
+        QTest::addColumn<bool>("withOpenbox");
+        QTest::newRow("openbox installed") << true;
+        QTest::newRow("no openbox: the shell alone") << false;
+    }
+
+    void sessionScript()
+    {
+        QFETCH(bool, withOpenbox);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString app = dir.path() + QStringLiteral("/app");
+        QVERIFY(QDir().mkpath(app));
+        QVERIFY(QFile::copy(source("session/brindle-session"), app + "/brindle-session"));
+        QVERIFY(QFile::copy(source("session/openbox-rc.xml"), app + "/openbox-rc.xml"));
+        // The shell: notes what it finds, then ends like a quitting shell.
+        QFile shell(app + "/brindle");
+        QVERIFY(shell.open(QIODevice::WriteOnly));
+        shell.write("#!/bin/sh\n"
+                    "out=\"$(dirname \"$0\")/shell.out\"\n"
+                    "xprop -root _NET_SUPPORTING_WM_CHECK >\"$out\" 2>&1\n"
+                    "xprop -root _NET_NUMBER_OF_DESKTOPS >>\"$out\" 2>&1\n"
+                    "echo \"pwd-ok args:$#\" >>\"$out\"\n"
+                    "sleep 0.3\n");
+        shell.close();
+        QFile::setPermissions(shell.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        BareServer server;
+        QVERIFY(server.start(dir.path()));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", server.display());
+        env.remove("XAUTHORITY");
+        env.insert("XDG_CACHE_HOME", dir.path() + "/cache");
+        if (!withOpenbox) {
+            // A PATH with the few tools the script and the shell stand-in use.
+            const QString bin = dir.path() + "/bin";
+            QVERIFY(QDir().mkpath(bin));
+            for (const char *tool : {"sh", "dirname", "readlink", "xprop", "sleep"}) {
+                const QString target = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+                QVERIFY2(!target.isEmpty(), tool);
+                QVERIFY(QFile::link(target, bin + "/" + tool));
+            }
+            env.insert("PATH", bin);
+        }
+        QProcess session;
+        session.setProcessEnvironment(env);
+        session.start(app + "/brindle-session");
+        QVERIFY(session.waitForStarted(5000));
+        QVERIFY2(session.waitForFinished(20000), "the session did not end with the shell");
+
+        QFile out(app + "/shell.out");
+        QVERIFY2(out.open(QIODevice::ReadOnly), "the shell did not run");
+        const QString notes = QString::fromLocal8Bit(out.readAll());
+        QVERIFY2(notes.contains(QLatin1String("pwd-ok args:0")), qPrintable(notes));
+        if (withOpenbox) {
+            QVERIFY2(notes.contains(QLatin1String("window id #")), qPrintable(notes)); // the WM was up first
+            QVERIFY2(notes.contains(QLatin1String("_NET_NUMBER_OF_DESKTOPS(CARDINAL) = 1")), qPrintable(notes));
+        } else {
+            QVERIFY2(!notes.contains(QLatin1String("window id #")), qPrintable(notes));
+            QVERIFY(session.readAllStandardError().contains("openbox is not installed"));
+        }
+
+        // Nothing of the session stays: no window manager on that display.
+        ::Display *dpy = XOpenDisplay(server.display().toLatin1().constData());
+        QVERIFY(dpy);
+        const bool gone = waitUntil([&] {
+            Atom actual = 0;
+            int format = 0;
+            unsigned long n = 0, after = 0;
+            unsigned char *data = nullptr;
+            XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False), 0,
+                               1, False, XA_WINDOW, &actual, &format, &n, &after, &data);
+            bool alive = false;
+            if (data) {
+                XWindowAttributes a;
+                alive = n == 1 && XGetWindowAttributes(dpy, *reinterpret_cast<Window *>(data), &a);
+                XFree(data);
+            }
+            return !alive;
+        }, 5000);
+        XCloseDisplay(dpy);
+        QVERIFY2(gone, "openbox is still running after the shell ended");
+    }
 };
-
-void TestSession::initTestCase()
-{
-    QVERIFY2(display(), "no X display");
-    QVERIFY2(qEnvironmentVariable("BRINDLE_OPENBOX_CONFIG").endsWith(QLatin1String("session/openbox-rc.xml")),
-             "the window manager does not run the session's configuration");
-}
-
-void TestSession::windowManagerHoldsNoKey_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<unsigned>("modifiers");
-    QTest::newRow("Alt+Tab") << "Tab" << unsigned(Mod1Mask);
-    QTest::newRow("Alt+Shift+Tab") << "Tab" << unsigned(Mod1Mask | ShiftMask);
-    QTest::newRow("Alt+Esc") << "Escape" << unsigned(Mod1Mask);
-    QTest::newRow("Ctrl+Esc") << "Escape" << unsigned(ControlMask);
-    QTest::newRow("Super_L, any modifiers") << "Super_L" << unsigned(AnyModifier);
-    QTest::newRow("Super_R, any modifiers") << "Super_R" << unsigned(AnyModifier);
-    QTest::newRow("Alt+F4") << "F4" << unsigned(Mod1Mask);
-    QTest::newRow("Ctrl+Alt+Left") << "Left" << unsigned(ControlMask | Mod1Mask);
-    QTest::newRow("Menu key") << "Menu" << unsigned(AnyModifier);
-    QTest::newRow("Print") << "Print" << unsigned(AnyModifier);
-}
-
-// openbox's own default configuration binds most of these; a key it held
-// would make the shell's grab fail.
-void TestSession::windowManagerHoldsNoKey()
-{
-    QFETCH(QString, key);
-    QFETCH(unsigned, modifiers);
-    const int code = keycodeOf(key.toLatin1().constData());
-    QVERIFY(code);
-    QVERIFY(canGrab(code, modifiers));
-}
-
-void TestSession::oneDesktop()
-{
-    QCOMPARE(rootCardinal(display(), "_NET_NUMBER_OF_DESKTOPS"), 1L);
-}
-
-void TestSession::noMenuOnTheRootWindow_data()
-{
-    QTest::addColumn<int>("button");
-    for (int b = 1; b <= 5; ++b)
-        QTest::addRow("button %d", b) << b;
-}
-
-void TestSession::noMenuOnTheRootWindow()
-{
-    QFETCH(int, button);
-    ::Display *dpy = display();
-    const int before = viewableTopLevels(dpy);
-    QVERIFY(xdotool({"mousemove", "600", "500"}));
-    QVERIFY(xdotool({"click", QString::number(button)}));
-    QTest::qWait(300);
-    QCOMPARE(viewableTopLevels(dpy), before);
-    QCOMPARE(rootCardinal(dpy, "_NET_CURRENT_DESKTOP"), 0L);
-    xdotool({"key", "Escape"}); // would close a menu, should one have opened
-}
-
-void TestSession::sessionScript_data()
-{
-    QTest::addColumn<bool>("withOpenbox");
-    QTest::newRow("openbox installed") << true;
-    QTest::newRow("no openbox: the shell alone") << false;
-}
-
-void TestSession::sessionScript()
-{
-    QFETCH(bool, withOpenbox);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString app = dir.path() + QStringLiteral("/app");
-    QVERIFY(QDir().mkpath(app));
-    QVERIFY(QFile::copy(source("session/brindle-session"), app + "/brindle-session"));
-    QVERIFY(QFile::copy(source("session/openbox-rc.xml"), app + "/openbox-rc.xml"));
-    // The shell: notes what it finds, then ends like a quitting shell.
-    QFile shell(app + "/brindle");
-    QVERIFY(shell.open(QIODevice::WriteOnly));
-    shell.write("#!/bin/sh\n"
-                "out=\"$(dirname \"$0\")/shell.out\"\n"
-                "xprop -root _NET_SUPPORTING_WM_CHECK >\"$out\" 2>&1\n"
-                "xprop -root _NET_NUMBER_OF_DESKTOPS >>\"$out\" 2>&1\n"
-                "echo \"pwd-ok args:$#\" >>\"$out\"\n"
-                "sleep 0.3\n");
-    shell.close();
-    QFile::setPermissions(shell.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    BareServer server;
-    QVERIFY(server.start(dir.path()));
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", server.display());
-    env.remove("XAUTHORITY");
-    env.insert("XDG_CACHE_HOME", dir.path() + "/cache");
-    if (!withOpenbox) {
-        // A PATH with the few tools the script and the shell stand-in use.
-        const QString bin = dir.path() + "/bin";
-        QVERIFY(QDir().mkpath(bin));
-        for (const char *tool : {"sh", "dirname", "readlink", "xprop", "sleep"}) {
-            const QString target = QStandardPaths::findExecutable(QString::fromLatin1(tool));
-            QVERIFY2(!target.isEmpty(), tool);
-            QVERIFY(QFile::link(target, bin + "/" + tool));
-        }
-        env.insert("PATH", bin);
-    }
-    QProcess session;
-    session.setProcessEnvironment(env);
-    session.start(app + "/brindle-session");
-    QVERIFY(session.waitForStarted(5000));
-    QVERIFY2(session.waitForFinished(20000), "the session did not end with the shell");
-
-    QFile out(app + "/shell.out");
-    QVERIFY2(out.open(QIODevice::ReadOnly), "the shell did not run");
-    const QString notes = QString::fromLocal8Bit(out.readAll());
-    QVERIFY2(notes.contains(QLatin1String("pwd-ok args:0")), qPrintable(notes));
-    if (withOpenbox) {
-        QVERIFY2(notes.contains(QLatin1String("window id #")), qPrintable(notes)); // the WM was up first
-        QVERIFY2(notes.contains(QLatin1String("_NET_NUMBER_OF_DESKTOPS(CARDINAL) = 1")), qPrintable(notes));
-    } else {
-        QVERIFY2(!notes.contains(QLatin1String("window id #")), qPrintable(notes));
-        QVERIFY(session.readAllStandardError().contains("openbox is not installed"));
-    }
-
-    // Nothing of the session stays: no window manager on that display.
-    ::Display *dpy = XOpenDisplay(server.display().toLatin1().constData());
-    QVERIFY(dpy);
-    const bool gone = waitUntil([&] {
-        Atom actual = 0;
-        int format = 0;
-        unsigned long n = 0, after = 0;
-        unsigned char *data = nullptr;
-        XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False), 0,
-                           1, False, XA_WINDOW, &actual, &format, &n, &after, &data);
-        bool alive = false;
-        if (data) {
-            XWindowAttributes a;
-            alive = n == 1 && XGetWindowAttributes(dpy, *reinterpret_cast<Window *>(data), &a);
-            XFree(data);
-        }
-        return !alive;
-    }, 5000);
-    XCloseDisplay(dpy);
-    QVERIFY2(gone, "openbox is still running after the shell ended");
-}
 
 QTEST_MAIN(TestSession)
 #include "tst_session.moc"

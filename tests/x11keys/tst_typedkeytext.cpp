@@ -15,85 +15,67 @@ class TestTypedKeyText : public QObject
     Q_OBJECT
 
 private slots:
-    void texts_data();
-    void texts();
-    void keysWithoutCharacterCanNeverFormACommand_data();
-    void keysWithoutCharacterCanNeverFormACommand();
-};
+    void texts_data()
+    {
+        QTest::addColumn<QString>("keysym");
+        QTest::addColumn<bool>("caps");
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<QString>("text");
 
-void TestTypedKeyText::texts_data()
-{
-    QTest::addColumn<QString>("keysym");
-    QTest::addColumn<bool>("caps");
-    QTest::addColumn<bool>("control");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("BackSpace") << "BackSpace" << false << false << "<backspace>";
-    QTest::newRow("Tab") << "Tab" << false << false << "<tab>";
-    QTest::newRow("Shift+Tab") << "ISO_Left_Tab" << false << false << "<tab>";
-    QTest::newRow("Return") << "Return" << false << false << "<enter>";
-    QTest::newRow("KP_Enter") << "KP_Enter" << false << false << "<enter>";
-    QTest::newRow("space") << "space" << false << false << "<space>";
-    QTest::newRow("Delete") << "Delete" << false << false << "<delete>";
-    QTest::newRow("KP_Delete") << "KP_Delete" << false << false << "<delete>";
-    QTest::newRow("Pause") << "Pause" << false << false << "<pause>";
-    QTest::newRow("tokens ignore Control") << "Return" << false << true << "<enter>";
-    QTest::newRow("tokens ignore Caps Lock") << "space" << true << false << "<space>";
-    QTest::newRow("letter") << "r" << false << false << "r";
-    QTest::newRow("capital") << "R" << false << false << "R";
-    QTest::newRow("Caps Lock left over") << "r" << true << false << "R";
-    QTest::newRow("Caps Lock on a digit") << "1" << true << false << "1";
-    QTest::newRow("Caps Lock on a Latin-1 letter") << "eacute" << true << false << "\u00c9";
-    QTest::newRow("punctuation") << "exclam" << false << false << "!";
-    QTest::newRow("Latin-1") << "ssharp" << false << false << "\u00df";
-    QTest::newRow("Unicode keysym") << "U20AC" << false << false << "\u20ac";
-    QTest::newRow("Euro keysym") << "EuroSign" << false << false << "\u20ac";
-    QTest::newRow("keypad digit") << "KP_7" << false << false << "7";
-    QTest::newRow("keypad operator") << "KP_Add" << false << false << "+";
-    QTest::newRow("Ctrl+letter") << "r" << false << true << QString(QChar(0x12));
-    QTest::newRow("Ctrl+capital") << "R" << false << true << QString(QChar(0x12));
-    QTest::newRow("Ctrl+[") << "bracketleft" << false << true << QString(QChar(0x1b));
-    QTest::newRow("Ctrl+digit types nothing") << "1" << false << true << "<Key:1>";
-    QTest::newRow("function key") << "F5" << false << false << "<Key:F5>";
-    QTest::newRow("Shift key") << "Shift_L" << false << false << "<Key:Shift_L>";
-    QTest::newRow("dead key") << "dead_acute" << false << false << "<Key:dead_acute>";
-    QTest::newRow("browser key") << "XF86HomePage" << false << false << "<Key:XF86HomePage>";
-    QTest::newRow("keypad navigation") << "KP_Home" << false << false << "<Key:KP_Home>";
-}
-
-void TestTypedKeyText::texts()
-{
-    QFETCH(QString, keysym);
-    QFETCH(bool, caps);
-    QFETCH(bool, control);
-    QFETCH(QString, text);
-    const unsigned long s = XStringToKeysym(keysym.toLatin1().constData());
-    QVERIFY2(s != 0, "unknown keysym name in the test");
-    QCOMPARE(forKeysym(s, caps, control), text);
-}
-
-void TestTypedKeyText::keysWithoutCharacterCanNeverFormACommand_data()
-{
-    QTest::addColumn<unsigned long>("keysym");
-    for (const char *name : {"Shift_L", "Control_R", "Caps_Lock", "F1", "Escape", "Super_L", "Home",
-                             "dead_grave", "XF86AudioMute", "Break", "Num_Lock", "ISO_Level3_Shift"})
-        QTest::newRow(name) << (unsigned long)XStringToKeysym(name);
-    QTest::newRow("keysym without a name") << 0x0000fe99ul;
-    QTest::newRow("NoSymbol") << 0ul;
-}
-
-// The play-time commands are "rt" + a lower-cased password and "<pause>"; a
-// buffer holding such a text is never a prefix of either, so it empties.
-void TestTypedKeyText::keysWithoutCharacterCanNeverFormACommand()
-{
-    QFETCH(unsigned long, keysym);
-    for (bool caps : {false, true}) {
-        const QString text = forKeysym(keysym, caps, false);
-        QVERIFY2(text.startsWith(QLatin1String("<Key:")), qPrintable(text));
-        QVERIFY2(text != text.toLower(), qPrintable(text)); // a capital: no lower-cased password holds it
-        QVERIFY(!QStringLiteral("<pause>").startsWith(text));
+        QTest::newRow("Tab") << "Tab" << false << false << "<tab>";
+        QTest::newRow("Return") << "Return" << false << false << "<enter>";
+        QTest::newRow("KP_Enter") << "KP_Enter" << false << false << "<enter>";
+        QTest::newRow("space") << "space" << false << false << "<space>";
+        QTest::newRow("Pause") << "Pause" << false << false << "<pause>";
+        QTest::newRow("tokens ignore Control") << "Return" << false << true << "<enter>";
+        QTest::newRow("letter") << "r" << false << false << "r";
+        QTest::newRow("Caps Lock left over") << "r" << true << false << "R";
+        QTest::newRow("Caps Lock on a digit") << "1" << true << false << "1";
+        QTest::newRow("Caps Lock on a Latin-1 letter") << "eacute" << true << false << "\u00c9";
+        QTest::newRow("punctuation") << "exclam" << false << false << "!";
+        QTest::newRow("Unicode keysym") << "U20AC" << false << false << "\u20ac";
+        QTest::newRow("keypad digit") << "KP_7" << false << false << "7";
+        QTest::newRow("Ctrl+letter") << "r" << false << true << QString(QChar(0x12));
+        QTest::newRow("Ctrl+[") << "bracketleft" << false << true << QString(QChar(0x1b));
+        QTest::newRow("Ctrl+digit types nothing") << "1" << false << true << "<Key:1>";
+        QTest::newRow("function key") << "F5" << false << false << "<Key:F5>";
+        QTest::newRow("dead key") << "dead_acute" << false << false << "<Key:dead_acute>";
+        QTest::newRow("keypad navigation") << "KP_Home" << false << false << "<Key:KP_Home>";
     }
-}
+
+    void texts()
+    {
+        QFETCH(QString, keysym);
+        QFETCH(bool, caps);
+        QFETCH(bool, control);
+        QFETCH(QString, text);
+        const unsigned long s = XStringToKeysym(keysym.toLatin1().constData());
+        QVERIFY2(s != 0, "unknown keysym name in the test");
+        QCOMPARE(forKeysym(s, caps, control), text);
+    }
+
+    void keysWithoutCharacterCanNeverFormACommand_data()
+    {
+        QTest::addColumn<unsigned long>("keysym");
+        for (const char *name : {"Shift_L", "Caps_Lock", "F1", "Escape", "dead_grave", "XF86AudioMute"})
+            QTest::newRow(name) << (unsigned long)XStringToKeysym(name);
+        QTest::newRow("keysym without a name") << 0x0000fe99ul;
+        QTest::newRow("NoSymbol") << 0ul;
+    }
+
+    // The play-time commands are "rt" + a lower-cased password and "<pause>"; a
+    // buffer holding such a text is never a prefix of either, so it empties.
+    void keysWithoutCharacterCanNeverFormACommand()
+    {
+        QFETCH(unsigned long, keysym);
+        for (bool caps : {false, true}) {
+            const QString text = forKeysym(keysym, caps, false);
+            QVERIFY2(text.startsWith(QLatin1String("<Key:")), qPrintable(text));
+            QVERIFY2(text != text.toLower(), qPrintable(text)); // a capital: no lower-cased password holds it
+            QVERIFY(!QStringLiteral("<pause>").startsWith(text));
+        }
+    }
+};
 
 QTEST_APPLESS_MAIN(TestTypedKeyText)
 #include "tst_typedkeytext.moc"
