@@ -1,5 +1,7 @@
 #include "X11Connection.h"
 
+#include "X11ErrorTrap.h"
+
 #include <QByteArray>
 #include <QHash>
 
@@ -7,14 +9,6 @@
 
 namespace platform::x11 {
 namespace {
-
-int g_lastError = 0;
-
-int recordError(::Display *, XErrorEvent *event)
-{
-    g_lastError = event->error_code;
-    return 0;
-}
 
 // Xlib's default handler ends the process on any error, e.g. BadWindow for a
 // window that another program closed while we looked at it. A shell that
@@ -82,13 +76,9 @@ bool withoutErrors(::Display *dpy, const std::function<void()> &work)
 {
     if (!dpy)
         return false;
-    XSync(dpy, False);
-    g_lastError = 0;
-    auto previous = XSetErrorHandler(recordError);
+    ErrorTrap trap(dpy);
     work();
-    XSync(dpy, False);
-    XSetErrorHandler(previous);
-    return g_lastError == 0;
+    return trap.sync().isEmpty();
 }
 
 } // namespace platform::x11
