@@ -1,5 +1,6 @@
 #include "ShutDown.h"
 
+#include "modGlobals.h"
 #include "platform/Services.h"
 
 namespace ShutDown {
@@ -12,6 +13,14 @@ bool PowerOffPC()
 {
     EnableShutdownPrivilege();
     return platform::Services::power().powerOff();
+}
+
+bool PowerOffAfterTimeOut()
+{
+    if (PowerOffPC())
+        return true;
+    modGlobals::WriteLog(QStringLiteral("frmMenu()::Power off refused, quitting after time-out!"));
+    return false;
 }
 
 bool ExitWindowsWith(int flags)

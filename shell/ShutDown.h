@@ -16,6 +16,10 @@ enum ExitFlags {
 void EnableShutdownPrivilege();
 
 bool PowerOffPC();
+
+// The power-off that ends play time. When it is refused (no permission to
+// switch off) it says so in the log; the caller then quits, so play still ends.
+bool PowerOffAfterTimeOut();
 bool ExitWindowsWith(int flags);
 
 // Switches the primary screen to the first mode with exactly this size and

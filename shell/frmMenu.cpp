@@ -368,10 +368,8 @@ void frmMenu::onShutdownTimer()
     ShutdownTimer->stop();
     // A machine that may not be switched off must not leave the child at an
     // empty screen: the session ends instead.
-    if (!ShutDown::PowerOffPC()) {
-        WriteLog(QStringLiteral("frmMenu()::Power off refused, quitting after time-out!"));
+    if (!ShutDown::PowerOffAfterTimeOut())
         Unload();
-    }
 }
 
 void frmMenu::onHideTaskbarTimer()

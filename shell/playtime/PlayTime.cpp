@@ -166,10 +166,8 @@ void PlayTime::expire(qint32 action)
     if (action != 0)
         return; // only the clock stops
     if (!DebugMode && VbNumber::Val(get(TimeLimit, QStringLiteral("Shutdown"), QStringLiteral("-1"))) == -1.0) {
-        if (ShutDown::PowerOffPC())
+        if (ShutDown::PowerOffAfterTimeOut())
             return;
-        // Refused (no permission to switch off): play must still end.
-        WriteLog(QStringLiteral("frmMenu()::Power off refused, quitting after time-out!"));
     }
     emit quitRequested();
 }
