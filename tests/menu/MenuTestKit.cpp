@@ -1,4 +1,5 @@
 #include "MenuTestKit.h"
+#include "InstallFake.h"
 
 #include "data/SettingsFile.h"
 #include "menu/Launcher.h"
@@ -31,25 +32,13 @@ MenuWorld::MenuWorld(bool fakes)
     SettingsFile::MakeClearState(modGlobals::SS);
     modGlobals::SS.SoundsEnabled = VbTrue;
     if (fakes) {
-        auto p = std::make_unique<platform::FakeProcesses>();
-        processes = p.get();
-        platform::Services::set(std::move(p));
-        auto w = std::make_unique<platform::FakeWindows>();
-        windows = w.get();
-        platform::Services::set(std::move(w));
-        auto d = std::make_unique<platform::FakeDisplay>();
-        display = d.get();
-        platform::Services::set(std::move(d));
-        auto pw = std::make_unique<platform::FakePower>();
-        power = pw.get();
-        platform::Services::set(std::move(pw));
-        auto s = std::make_unique<platform::FakeSound>();
-        sound = s.get();
-        platform::Services::set(std::move(s));
+        processes = installFake<platform::FakeProcesses>();
+        windows = installFake<platform::FakeWindows>();
+        display = installFake<platform::FakeDisplay>();
+        power = installFake<platform::FakePower>();
+        sound = installFake<platform::FakeSound>();
     }
-    auto dl = std::make_unique<platform::ScriptedDialogs>();
-    dialogs = dl.get();
-    platform::Services::set(std::move(dl));
+    dialogs = installFake<platform::ScriptedDialogs>();
 
     form.setObjectName(QStringLiteral("frmMenu"));
     form.resize(800, 600);

@@ -1,6 +1,7 @@
 // Quitting the shell: the order of the unload steps, what "/debug" leaves
 // alone, the exit menu in edit mode, saving and the screen-mode routine.
 #include "DialogDriver.h"
+#include "InstallFake.h"
 #include "TestEnv.h"
 
 #include "ShutDown.h"
@@ -92,12 +93,8 @@ private slots:
         Services::set(std::make_unique<OrderedKeyboard>());
         Services::set(std::make_unique<OrderedProcesses>());
         Services::set(std::make_unique<FakeWindows>());
-        auto display = std::make_unique<FakeDisplay>();
-        m_display = display.get();
-        Services::set(std::move(display));
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        Services::set(std::move(dialogs));
+        m_display = installFake<FakeDisplay>();
+        m_dialogs = installFake<ScriptedDialogs>();
     }
 
     void cleanup()

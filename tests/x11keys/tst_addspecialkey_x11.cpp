@@ -2,6 +2,7 @@
 // keys pressed anywhere are captured, Escape ends the capture also without the
 // first hook ("/debug"), and captured keys are swallowed at once.
 #include "Command.h"
+#include "InstallFake.h"
 #include "TestEnv.h"
 #include "X11TestKit.h"
 #include "keys/frmAddSpecialKey.h"
@@ -38,9 +39,7 @@ private slots:
     {
         m_env = std::make_unique<TestEnv>();
         modGlobals::SetAppPath(m_env->programFolder());
-        auto dialogs = std::make_unique<platform::ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        platform::Services::set(std::move(dialogs));
+        m_dialogs = installFake<platform::ScriptedDialogs>();
         modKeys::ClearSpecialKeys();
         m_form = std::make_unique<frmAddSpecialKey>();
         m_form->show();

@@ -1,6 +1,7 @@
 // The capture dialog driven through its buttons, with a recording keyboard
 // and scripted message boxes.
 #include "Command.h"
+#include "InstallFake.h"
 #include "TestEnv.h"
 #include "keys/frmAddSpecialKey.h"
 #include "keys/modKeys.h"
@@ -26,12 +27,8 @@ private slots:
     {
         m_env = std::make_unique<TestEnv>();
         modGlobals::SetAppPath(m_env->programFolder());
-        auto keyboard = std::make_unique<FakeKeyboard>();
-        m_keyboard = keyboard.get();
-        platform::Services::set(std::move(keyboard));
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        platform::Services::set(std::move(dialogs));
+        m_keyboard = installFake<FakeKeyboard>();
+        m_dialogs = installFake<ScriptedDialogs>();
         modKeys::ClearSpecialKeys();
         modKeys::SpecialKeyCapture = false;
         modKeyHandler::KeyHandlerHook = false;

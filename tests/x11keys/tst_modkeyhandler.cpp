@@ -2,6 +2,7 @@
 // it grabs, what removing it does to the table, the refused-grab log lines,
 // the typing monitor, and the shell notifications over the media watch.
 #include "TestEnv.h"
+#include "InstallFake.h"
 #include "keys/modKeys.h"
 #include "mShellNotify.h"
 #include "modGlobals.h"
@@ -24,9 +25,7 @@ private slots:
     {
         m_env = std::make_unique<TestEnv>();
         modGlobals::SetAppPath(m_env->programFolder());
-        auto keyboard = std::make_unique<FakeKeyboard>();
-        m_keyboard = keyboard.get();
-        platform::Services::set(std::move(keyboard));
+        m_keyboard = installFake<FakeKeyboard>();
         modKeys::ClearSpecialKeys();
         modKeyHandler::KeyHandlerHook = false;
         modKeyHandler::TypingHook = false;
@@ -149,9 +148,7 @@ private slots:
 
     void shellNotify()
     {
-        auto media = std::make_unique<FakeMedia>();
-        FakeMedia *fake = media.get();
-        platform::Services::set(std::move(media));
+        FakeMedia *fake = installFake<FakeMedia>();
         QList<int> events;
         QVERIFY(!mShellNotify::UnregisterShellNotify());
         QVERIFY(mShellNotify::RegisterShellNotify([&](int e) { events.append(e); }));
