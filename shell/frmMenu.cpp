@@ -1,23 +1,23 @@
 #include "frmMenu.h"
 
-#include "ShutDown.h"
+#include "FormPrompts.h"
+#include "base/ShutDown.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "frmShowLoading.h"
+#include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
-#include "modGlobals.h"
 #include "mShellNotify.h"
-#include "modKeyHandler.h"
-#include "modUtil.h"
-#include "platform/Services.h"
 #include "menu/Launcher.h"
 #include "menu/MenuBackground.h"
 #include "menu/MenuButtons.h"
+#include "platform/Services.h"
+#include "playtime/PlayTime.h"
 #include "programs/AppMenu.h"
 #include "programs/ProcessWatch.h"
 #include "stats/StatsStore.h"
-#include "playtime/PlayTime.h"
-#include "playtime/frmPassword.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,9 +63,12 @@ void addSeparator(QMenu *menu, const char *name)
 
 } // namespace
 
-frmMenu::frmMenu(frmShowLoading *loadScreen)
+frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_loadScreen(loadScreen)
+    , m_ownPrompts(prompts ? nullptr : std::make_unique<FormPrompts>(this))
+    , m_prompts(prompts ? prompts : m_ownPrompts.get())
+    , m_stats(std::make_unique<StatsStore>())
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(AppTitle);
@@ -74,58 +77,50 @@ frmMenu::frmMenu(frmShowLoading *loadScreen)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 
-    HideTaskbarTimer = makeTimer(this, "HideTaskbarTimer", 50);
-    ResizeTimer = makeTimer(this, "ResizeTimer", 10, true);
-    TimerRemoveLoadScreen = makeTimer(this, "TimerRemoveLoadScreen", 50, true);
-    UnloadTimer = makeTimer(this, "UnloadTimer", 10, true);
-    ShutdownTimer = makeTimer(this, "ShutdownTimer", 250, true);
-    connect(HideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
-    connect(ResizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
-    connect(TimerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
-    connect(UnloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
-    connect(ShutdownTimer, &QTimer::timeout, this, &frmMenu::onShutdownTimer);
+    m_hideTaskbarTimer = makeTimer(this, "HideTaskbarTimer", 50);
+    m_resizeTimer = makeTimer(this, "ResizeTimer", 10, true);
+    m_timerRemoveLoadScreen = makeTimer(this, "TimerRemoveLoadScreen", 50, true);
+    m_unloadTimer = makeTimer(this, "UnloadTimer", 10, true);
+    m_shutdownTimer = makeTimer(this, "ShutdownTimer", 250, true);
+    m_checkProcess = makeTimer(this, "checkProcess", 250);
+    m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
+    connect(m_hideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
+    connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
+    connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
+    connect(m_unloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
+    connect(m_shutdownTimer, &QTimer::timeout, this, &frmMenu::onShutdownTimer);
 
     // The button menu: the controls, supervision, activation and statistics.
-    checkProcess = makeTimer(this, "checkProcess", 250);
-    DBLCLICKDELAY = makeTimer(this, "DBLCLICKDELAY", 10, true);
-    Stats = new StatsStore();
-    Buttons = new MenuButtons(this, [this] { return EditMode(); });
-    buttonDelayTimer = Buttons->buttonDelayTimer;
-    Watch = new ProcessWatch(Buttons, Stats, this);
-    Launch = new Launcher(Buttons, Watch, Stats, this);
-    Apps = new AppMenu(this);
-    mnuApps = Apps->mnuApps;
-    const auto restoreMode = [this] {
-        if (platform::Services::display().current() != m_orgRes)
-            SetOrgRes();
-    };
-    Watch->SetOrgRes = restoreMode;
-    Launch->SetOrgRes = restoreMode;
-    Launch->ShowPasswordDialog = [] { frmPassword::ShowModal(); };
-    connect(Buttons, &MenuButtons::rebuilt, Watch, &ProcessWatch::Redim);
-    connect(Buttons, &MenuButtons::buttonLoaded, Watch, &ProcessWatch::Extend);
-    connect(Buttons, &MenuButtons::Click, this, &frmMenu::Menu_Click);
-    connect(Buttons, &MenuButtons::DblClick, this, &frmMenu::Menu_DblClick);
-    connect(checkProcess, &QTimer::timeout, Watch, &ProcessWatch::checkProcess_Timer);
+    m_buttons = new MenuButtons(this, [this] { return EditMode(); });
+    m_watch = new ProcessWatch(m_buttons, m_stats.get(), *m_prompts, this);
+    m_launch = new Launcher(m_buttons, m_watch, m_stats.get(), *m_prompts, this);
+    m_apps = new AppMenu(this);
+    connect(m_buttons, &MenuButtons::rebuilt, m_watch, &ProcessWatch::Redim);
+    connect(m_buttons, &MenuButtons::buttonLoaded, m_watch, &ProcessWatch::Extend);
+    connect(m_buttons, &MenuButtons::Click, this, &frmMenu::Menu_Click);
+    connect(m_buttons, &MenuButtons::DblClick, this, &frmMenu::Menu_DblClick);
+    connect(m_buttons, &MenuButtons::loadProgress, this, [this](double fraction) {
+        if (m_loadScreen)
+            m_loadScreen->SetProgress(fraction);
+    });
+    connect(m_checkProcess, &QTimer::timeout, m_watch, &ProcessWatch::checkProcess_Timer);
+    connect(m_watch, &ProcessWatch::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
+    connect(m_launch, &Launcher::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
 
-    PlayClock = new PlayTime(this);
-    PlaytimeTimer = PlayClock->PlaytimeTimer;
-    connect(PlayClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
-    Launch->ResetTimer = [this] {
-        if (PasswordOK(QString(), false))
-            ResetTime();
-    };
+    m_playClock = new PlayTime(*m_prompts, this);
+    connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
-    mnuMenu = new QMenu(this);
-    mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
-    mnuEditMode = makeAction(mnuMenu, "mnuEditMode", tr("Edit mode"));
-    mnuEditMode->setCheckable(true);
-    mnuEditMode->setVisible(false); // arrives with edit mode
-    mnuRefresh = makeAction(mnuMenu, "mnuRefresh", tr("Refresh"));
-    connect(mnuRefresh, &QAction::triggered, this, &frmMenu::RefreshPictures);
-    addSeparator(mnuMenu, "spl01");
-    mnuExit = makeAction(mnuMenu, "mnuExit", tr("Exit"));
-    connect(mnuExit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    m_mnuMenu = new QMenu(this);
+    m_mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
+    m_mnuEditMode = makeAction(m_mnuMenu, "mnuEditMode", tr("Edit mode"));
+    m_mnuEditMode->setCheckable(true);
+    m_mnuEditMode->setVisible(false); // arrives with edit mode
+    QAction *refresh = makeAction(m_mnuMenu, "mnuRefresh", tr("Refresh"));
+    connect(refresh, &QAction::triggered, this, &frmMenu::RefreshPictures);
+    addSeparator(m_mnuMenu, "spl01");
+    QAction *exit = makeAction(m_mnuMenu, "mnuExit", tr("Exit"));
+    connect(exit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
@@ -133,19 +128,13 @@ frmMenu::frmMenu(frmShowLoading *loadScreen)
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    MainForm = this;
 }
 
-frmMenu::~frmMenu()
-{
-    delete Stats;
-    if (MainForm == this)
-        MainForm = nullptr;
-}
+frmMenu::~frmMenu() = default;
 
 bool frmMenu::EditMode() const
 {
-    return mnuEditMode->isChecked();
+    return m_mnuEditMode->isChecked();
 }
 
 void frmMenu::Load()
@@ -159,47 +148,37 @@ void frmMenu::Load()
 
 void frmMenu::runLoadSteps()
 {
-    // 1.
     WriteLog(QStringLiteral("FrmMenu()::StartHook"));
     modKeyHandler::StartTypingHook([this](const QString &key) { KeyTyped(key); });
     WriteLog(QStringLiteral("FrmMenu()::StartHook OK."));
-    // 2.
     if (!DebugMode) {
         WriteLog(QStringLiteral("FrmMenu()::LoadScreen-TopMost!"));
         if (m_loadScreen)
             platform::Services::windows().setTopMost(m_loadScreen, true);
     }
-    // 4.
     WriteLog(QStringLiteral("FrmMenu()::Adjusting custom properties.."));
     normaliseSettings();
-    // 5.
-    runStartupProgram();
-    // 6, 7.
+    runParentProgram(0, true);
     WriteLog(QStringLiteral("frmMenu()::If instructed, clear some settings..."));
     clearSettingsIfAsked();
-    // 8. Statistics are counted when the database is there; without it the
+    // Statistics are counted when the database is there; without it the
     // menu works all the same.
     const QString statsFile = AppPath() + QStringLiteral("data/stats.db");
     WriteLog(QStringLiteral("frmMenu()::Make ADO Connection to (") + statsFile + QLatin1Char(')'));
     QString statsError;
-    if (!Stats->Open(statsFile, &statsError))
+    if (!m_stats->Open(statsFile, &statsError))
         WriteLog(QStringLiteral("frmMenu()::Statistics not available: ") + statsError);
     WriteLog(QStringLiteral("frmMenu()::Add RecordSet Object."));
-    // 11.
     WriteLog(QStringLiteral("frmMenu()::Load buttons..."));
-    Buttons->setLoadScreen(m_loadScreen);
     LoadButtons(-1);
     WriteLog(QStringLiteral("frmMenu()::Button loaded."));
-    // 12.
     WriteLog(QStringLiteral("frmMenu()::Play welcome sound:") + SS.WelcomeSound);
     modUtil::PlayFile(SS.WelcomeSound, false);
-    // 13.
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes"));
     GetOrgRes();
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes done."));
-    // 14.
-    checkProcess->start();
-    // 16. There is no window procedure to replace on X11; the form hears the
+    m_checkProcess->start();
+    // There is no window procedure to replace on X11; the form hears the
     // mount table itself.
     if (!DebugMode) {
         WriteLog(QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (") + QString::number(winId())
@@ -209,28 +188,24 @@ void frmMenu::runLoadSteps()
         mShellNotify::RegisterShellNotify([this](int event) { HandleShellNotify(0, event); });
         WriteLog(QStringLiteral("frmMenu()::Set Shell Notify Hook OK."));
     }
-    // 17.
     WriteLog(QStringLiteral("frmMenu()::All loading and hooking done."));
     QCoreApplication::processEvents();
-    // 18.
     if (!DebugMode) {
         WriteLog(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
-        HideTaskbarTimer->start();
+        m_hideTaskbarTimer->start();
     }
-    // 20 - 23. The play-time check may end start-up here.
-    switch (PlayClock->StartupCheck()) {
+    // The play-time check may end start-up here.
+    switch (m_playClock->StartupCheck()) {
     case PlayTime::StartupAction::StartShutdown:
-        ShutdownTimer->start();
+        m_shutdownTimer->start();
         return;
     case PlayTime::StartupAction::StartUnload:
-        UnloadTimer->start();
+        m_unloadTimer->start();
         return;
     case PlayTime::StartupAction::Continue:
         break;
     }
-    // 24.
-    PlayClock->StartClock();
-    // 25 - 27.
+    m_playClock->StartClock();
     showMainScreen();
 }
 
@@ -260,23 +235,24 @@ void frmMenu::normaliseSettings()
     }
 }
 
-void frmMenu::runStartupProgram()
+void frmMenu::runParentProgram(int first, bool atStartup)
 {
-    const QString stored = SS.ShellCommands.at(0);
-    if (stored.isEmpty())
+    if (!SS.ShellCommands.has(first + 2) || SS.ShellCommands.at(first).isEmpty())
         return;
-    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(stored));
-    const QString arguments = modUtil::ExpandPathVars(SS.ShellCommands.at(1));
+    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(SS.ShellCommands.at(first)));
+    const QString arguments = modUtil::ExpandPathVars(SS.ShellCommands.at(first + 1));
+    const QString shown = QLatin1Char('[') + path + QLatin1Char(' ') + arguments + QLatin1Char(']');
     auto &processes = platform::Services::processes();
-    if (VbNumber::Val(SS.ShellCommands.at(2)) == 1.0) {
-        if (!FileExists(path))
+    if (VbNumber::Val(SS.ShellCommands.at(first + 2)) == 1.0) {
+        // Only start-up looks first; at quit a failed start simply does nothing.
+        if (atStartup && !FileExists(path))
             return;
-        WriteLog(QStringLiteral("frmMenu()::StartShell-Wait...[") + path + QLatin1Char(' ') + arguments
-                 + QLatin1Char(']'));
+        if (atStartup)
+            WriteLog(QStringLiteral("frmMenu()::StartShell-Wait...") + shown);
         processes.runAndWait(path, arguments, QString());
     } else {
-        WriteLog(QStringLiteral("frmMenu()::StartShellExecute [") + path + QLatin1Char(' ') + arguments
-                 + QLatin1Char(']'));
+        if (atStartup)
+            WriteLog(QStringLiteral("frmMenu()::StartShellExecute ") + shown);
         processes.shellOpen(path, arguments, modUtil::FolderOf(path));
     }
 }
@@ -313,7 +289,7 @@ void frmMenu::showMainScreen()
     activateWindow();
     onResizeTimer();
     WriteLog(QStringLiteral("frmMenu()::Remove loadscreen."));
-    TimerRemoveLoadScreen->start();
+    m_timerRemoveLoadScreen->start();
     WriteLog(QStringLiteral("frmMenu()::All done, system should be up and running!"));
 }
 
@@ -333,18 +309,14 @@ void frmMenu::failStartup(const VbError &error)
         platform::Msg::Critical);
     WriteLog(QStringLiteral("frmMenu()::Terminate program!"));
     // Nobody may be left without a desktop or a keyboard.
-    if (!DebugMode) {
-        auto &desktop = platform::Services::desktop();
-        desktop.showTaskbar(true);
-        desktop.showDesktop(true);
-        modKeyHandler::HookKeyHandler(false);
-    }
+    if (!DebugMode)
+        modKeyHandler::GiveBackShell(false);
     std::exit(1);
 }
 
 void frmMenu::onTimerRemoveLoadScreen()
 {
-    TimerRemoveLoadScreen->stop();
+    m_timerRemoveLoadScreen->stop();
     delete m_loadScreen;
     if (!DebugMode) {
         auto &windows = platform::Services::windows();
@@ -357,7 +329,7 @@ void frmMenu::onTimerRemoveLoadScreen()
 
 void frmMenu::onUnloadTimer()
 {
-    UnloadTimer->stop();
+    m_unloadTimer->stop();
     if (LoadScreenVisible)
         delete m_loadScreen;
     Unload();
@@ -365,7 +337,7 @@ void frmMenu::onUnloadTimer()
 
 void frmMenu::onShutdownTimer()
 {
-    ShutdownTimer->stop();
+    m_shutdownTimer->stop();
     // A machine that may not be switched off must not leave the child at an
     // empty screen: the session ends instead.
     if (!ShutDown::PowerOffAfterTimeOut())
@@ -380,13 +352,13 @@ void frmMenu::onHideTaskbarTimer()
 
 void frmMenu::onResizeTimer()
 {
-    ResizeTimer->stop();
+    m_resizeTimer->stop();
     if (!EditMode()) {
         UpdateSettings();
-        RefreshButtons();
+        m_buttons->RefreshButtons();
     }
-    if (ResizeTimer->interval() != 500)
-        ResizeTimer->setInterval(500);
+    if (m_resizeTimer->interval() != 500)
+        m_resizeTimer->setInterval(500);
 }
 
 void frmMenu::UpdateSettings()
@@ -408,17 +380,7 @@ void frmMenu::paintEvent(QPaintEvent *)
 
 void frmMenu::LoadButtons(int index, bool bringToFront)
 {
-    Buttons->LoadButtons(index, bringToFront);
-}
-
-void frmMenu::UpdateButton(int index)
-{
-    Buttons->UpdateButton(index);
-}
-
-void frmMenu::SetButtonPos(int index)
-{
-    Buttons->SetButtonPos(index);
+    m_buttons->LoadButtons(index, bringToFront);
 }
 
 void frmMenu::HandleShellNotify(int, int lParam)
@@ -431,27 +393,22 @@ void frmMenu::HandleShellNotify(int, int lParam)
 
 void frmMenu::RefreshPictures()
 {
-    Buttons->RefreshPictures();
-}
-
-void frmMenu::RefreshButtons()
-{
-    Buttons->RefreshButtons();
+    m_buttons->RefreshPictures();
 }
 
 Command *frmMenu::Menu(int index) const
 {
-    return Buttons->Menu(index);
+    return m_buttons->Menu(index);
 }
 
 void frmMenu::ExecuteFile(int index, bool skipPassword, bool force)
 {
-    Launch->ExecuteFile(index, skipPassword, force);
+    m_launch->ExecuteFile(index, skipPassword, force);
 }
 
 bool frmMenu::MakeAppList()
 {
-    return Apps->MakeAppList(Watch->ButtonWatch, QCursor::pos());
+    return m_apps->MakeAppList(m_watch->ButtonWatch, QCursor::pos());
 }
 
 void frmMenu::Menu_Click(int index)
@@ -459,15 +416,15 @@ void frmMenu::Menu_Click(int index)
     // Clicks in edit mode select and move buttons instead.
     if (EditMode() || !SS.Buttons.has(index) || index > SS.ButtonsMax || SS.Buttons.at(index).Link.isEmpty())
         return;
-    Buttons->DelayAllButtons();
+    m_buttons->DelayAllButtons();
     ExecuteFile(index, false, false);
 }
 
 void frmMenu::Menu_DblClick(int)
 {
     // While it runs, edit-mode dragging keeps still.
-    DBLCLICKDELAY->stop();
-    DBLCLICKDELAY->start(10);
+    m_dblClickDelay->stop();
+    m_dblClickDelay->start(10);
 }
 
 void frmMenu::onEscape()
@@ -479,27 +436,27 @@ void frmMenu::onEscape()
 
 bool frmMenu::PasswordOK(const QString &text, bool noDialog)
 {
-    return frmPassword::PasswordOK(text, noDialog);
+    return ::PasswordOK(*m_prompts, text, noDialog);
 }
 
 void frmMenu::ResetTime()
 {
-    PlayClock->ResetTime();
+    m_playClock->ResetTime();
 }
 
 void frmMenu::PauseTimer(bool pause)
 {
-    PlayClock->PauseTimer(pause);
+    m_playClock->PauseTimer(pause);
 }
 
 void frmMenu::KeyTyped(const QString &key)
 {
-    PlayClock->KeyTyped(key);
+    m_playClock->KeyTyped(key);
 }
 
 bool frmMenu::ClockPaused() const
 {
-    return PlayClock->ClockPaused();
+    return m_playClock->ClockPaused();
 }
 
 void frmMenu::mnuExit_Click()
@@ -524,48 +481,26 @@ void frmMenu::Unload()
         return;
     m_unloading = true;
     // No tick may start beeper again while the exit sound plays.
-    PlaytimeTimer->stop();
+    m_playClock->StopClock();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
                                QString::number(TimeLeftSeconds));
-    Stats->Close();
+    m_stats->Close();
     ShutDown::StopSound();
     modUtil::PlayFile(SS.ExitSound, true);
-    if (!DebugMode) {
-        auto &desktop = platform::Services::desktop();
-        desktop.showTaskbar(true);
-        desktop.showDesktop(true);
-        modKeyHandler::HookKeyHandler(false);
-    }
-    HideTaskbarTimer->stop();
+    if (!DebugMode)
+        modKeyHandler::GiveBackShell(false);
+    m_hideTaskbarTimer->stop();
     mShellNotify::UnregisterShellNotify();
     Backup::RemoveMarker(AppPath());
-    CleanBackup();
-    runExitProgram();
+    Backup::CleanBackup(AppPath());
+    runParentProgram(3, false);
     modKeyHandler::StopTypingHook();
     hide();
     m_unloaded = true;
     emit unloaded();
     QCoreApplication::quit();
-}
-
-void frmMenu::runExitProgram()
-{
-    if (!SS.ShellCommands.has(5) || SS.ShellCommands.at(3).isEmpty())
-        return;
-    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(SS.ShellCommands.at(3)));
-    const QString arguments = modUtil::ExpandPathVars(SS.ShellCommands.at(4));
-    auto &processes = platform::Services::processes();
-    if (VbNumber::Val(SS.ShellCommands.at(5)) == 1.0)
-        processes.runAndWait(path, arguments, QString());
-    else
-        processes.shellOpen(path, arguments, modUtil::FolderOf(path));
-}
-
-void frmMenu::CleanBackup()
-{
-    Backup::CleanBackup(AppPath());
 }
 
 bool frmMenu::Save(bool asBackup)
@@ -591,6 +526,12 @@ void frmMenu::GetOrgRes()
     m_orgRes = platform::Services::display().current();
 }
 
+void frmMenu::restoreScreenMode()
+{
+    if (platform::Services::display().current() != m_orgRes)
+        SetOrgRes();
+}
+
 void frmMenu::SetOrgRes()
 {
     int frequency = m_orgRes.refreshRate;
@@ -609,7 +550,7 @@ void frmMenu::closeEvent(QCloseEvent *event)
 void frmMenu::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton) {
-        mnuMenu->popup(event->globalPosition().toPoint());
+        m_mnuMenu->popup(event->globalPosition().toPoint());
         return;
     }
     QWidget::mouseReleaseEvent(event);
@@ -617,6 +558,6 @@ void frmMenu::mouseReleaseEvent(QMouseEvent *event)
 
 void frmMenu::resizeEvent(QResizeEvent *event)
 {
-    ResizeTimer->start();
+    m_resizeTimer->start();
     QWidget::resizeEvent(event);
 }

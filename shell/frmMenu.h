@@ -1,32 +1,37 @@
 #pragma once
 
-#include "VbError.h"
+#include "data/VbError.h"
 #include "platform/Display.h"
 
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QAction;
 class QMenu;
 class QTimer;
-class PlayTime;
-class frmShowLoading;
 class AppMenu;
 class Command;
 class Launcher;
 class MenuButtons;
+class PlayTime;
 class ProcessWatch;
+class Prompts;
 class StatsStore;
+class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
-// ordered start-up steps in Load(), and the orderly quit in Unload().
+// ordered start-up steps in Load(), and the orderly quit in Unload(). It owns
+// every part of the running shell and wires them together.
 class frmMenu : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmMenu(frmShowLoading *loadScreen);
+    // Without prompts the shell's own forms ask the questions.
+    explicit frmMenu(frmShowLoading *loadScreen, Prompts *prompts = nullptr);
     ~frmMenu() override;
 
     // The form's load handler. Ends the process itself on a fatal error.
@@ -39,62 +44,25 @@ public:
     // True when no parent password is set or the given (or asked) one matches.
     bool PasswordOK(const QString &text, bool noDialog);
 
-    // The play clock (shell/playtime). KeyTyped hears every key typed anywhere.
+    // The play clock. KeyTyped hears every key typed anywhere.
     void ResetTime();
     void PauseTimer(bool pause);
     void KeyTyped(const QString &key);
     bool ClockPaused() const;
-    PlayTime *PlayClock = nullptr;
 
-    void CleanBackup();
     void mnuExit_Click();
-
-    // Brings the remembered screen mode back / remembers the present one.
-    void GetOrgRes();
-    void SetOrgRes();
-    platform::DisplayMode OrgRes() const { return m_orgRes; }
-
     bool EditMode() const;
 
     // Media inserted (32) or removed (64) rebuilds the pictures, never in edit mode.
     void HandleShellNotify(int wParam, int lParam);
 
-    // The button menu (shell/menu, shell/programs, shell/stats).
     void LoadButtons(int index, bool bringToFront = false);
-    void UpdateButton(int index);
-    void SetButtonPos(int index);
     void RefreshPictures();
-    void RefreshButtons();
-    // Repaints the background.
-    void UpdateSettings();
     void ExecuteFile(int index, bool skipPassword, bool force);
     // Pops up the menu of running programs; false when none runs.
     bool MakeAppList();
     // The control array Menu: nullptr for an index that is not loaded.
     Command *Menu(int index) const;
-
-    MenuButtons *Buttons = nullptr;
-    ProcessWatch *Watch = nullptr;
-    Launcher *Launch = nullptr;
-    AppMenu *Apps = nullptr;
-    StatsStore *Stats = nullptr;
-
-    // Timers, in the order of the form's design.
-    QTimer *HideTaskbarTimer = nullptr;
-    QTimer *ResizeTimer = nullptr;
-    QTimer *TimerRemoveLoadScreen = nullptr;
-    QTimer *UnloadTimer = nullptr;
-    QTimer *ShutdownTimer = nullptr;
-    QTimer *PlaytimeTimer = nullptr; // owned by PlayClock
-    QTimer *checkProcess = nullptr;
-    QTimer *DBLCLICKDELAY = nullptr;
-    QTimer *buttonDelayTimer = nullptr; // owned by Buttons
-
-    QMenu *mnuMenu = nullptr;
-    QAction *mnuEditMode = nullptr;
-    QAction *mnuRefresh = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuApps = nullptr; // owned by Apps
 
 signals:
     void unloaded();
@@ -108,11 +76,17 @@ protected:
 private:
     void runLoadSteps();
     void normaliseSettings();
-    void runStartupProgram();
     void clearSettingsIfAsked();
     void showMainScreen();
     [[noreturn]] void failStartup(const VbError &error);
-    void runExitProgram();
+    // The parent's start-up (first = 0) or exit (first = 3) program: path,
+    // arguments and a wait flag, waited for when the flag is exactly 1.
+    void runParentProgram(int first, bool atStartup);
+
+    void GetOrgRes();
+    void SetOrgRes();
+    void restoreScreenMode();
+    void UpdateSettings();
 
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
@@ -124,6 +98,26 @@ private:
     void Menu_DblClick(int index);
 
     QPointer<frmShowLoading> m_loadScreen;
+    std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts *m_prompts;
+    std::unique_ptr<StatsStore> m_stats;
+    MenuButtons *m_buttons = nullptr;
+    ProcessWatch *m_watch = nullptr;
+    Launcher *m_launch = nullptr;
+    AppMenu *m_apps = nullptr;
+    PlayTime *m_playClock = nullptr;
+
+    QTimer *m_hideTaskbarTimer = nullptr;
+    QTimer *m_resizeTimer = nullptr;
+    QTimer *m_timerRemoveLoadScreen = nullptr;
+    QTimer *m_unloadTimer = nullptr;
+    QTimer *m_shutdownTimer = nullptr;
+    QTimer *m_checkProcess = nullptr;
+    QTimer *m_dblClickDelay = nullptr;
+
+    QMenu *m_mnuMenu = nullptr;
+    QAction *m_mnuEditMode = nullptr;
+
     platform::DisplayMode m_orgRes;
     QPixmap m_background;
     bool m_unloading = false;

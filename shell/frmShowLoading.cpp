@@ -1,6 +1,6 @@
 #include "frmShowLoading.h"
 
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "modGlobals.h"
+#include "modGlobalsMain.h"
 
 int main(int argc, char **argv)
 {

@@ -1,9 +1,13 @@
 // The shell's entry routine: start-up up to the main form.
+#include "modGlobalsMain.h"
+
+#include "base/modGlobals.h"
+#include "data/Backup.h"
+#include "data/SettingsFile.h"
 #include "frmMenu.h"
 #include "frmShowLoading.h"
-#include "modGlobals.h"
-#include "modKeyHandler.h"
-#include "data/Backup.h"
+#include "keys/modKeyHandler.h"
+#include "keys/modKeys.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -33,7 +37,8 @@ QString recoveryQuestion()
                             "\r\n\r\nContinue ?");
 }
 
-// M9: true when start-up may go on, false when the parent chose to quit.
+// The recovery question after an abnormal end: true when start-up may go
+// on, false when the parent chose to quit.
 bool askForRecovery(frmShowLoading *loadScreen)
 {
     auto &dialogs = platform::Services::dialogs();
@@ -64,23 +69,34 @@ bool askForRecovery(frmShowLoading *loadScreen)
     }
 }
 
-// M11: quit without starting; the marker and the backups stay.
+// Quits without starting; the marker and the backups stay.
 int quitWithoutStarting()
 {
     WriteLog(QStringLiteral("Main()::Quitting"));
-    if (!DebugMode) {
-        WriteLog(QStringLiteral("Main()::Adding Taskbar"));
-        platform::Services::desktop().showTaskbar(true);
-        WriteLog(QStringLiteral("Main()::Adding Desktop"));
-        platform::Services::desktop().showDesktop(true);
-        WriteLog(QStringLiteral("Main()::Unhooking KeyHandler"));
-        modKeyHandler::HookKeyHandler(false);
-    }
+    if (!DebugMode)
+        modKeyHandler::GiveBackShell(true);
     WriteLog(QStringLiteral("Main()::Program Terminated."));
     return 0;
 }
 
 } // namespace
+
+void LoadDataFiles()
+{
+    SS = SettingsRecord();
+    DataFileError.reset();
+    bool missingOrEmpty = false;
+    DataFileError = SettingsFile::LoadFile(AppPath() + QLatin1String("settings.dat"), SS, &missingOrEmpty);
+    // A first start, or a lost file: an empty menu, saved properly next time.
+    if (!DataFileError && missingOrEmpty)
+        SettingsFile::MakeClearState(SS);
+    if (DataFileError) {
+        WriteLog(QLatin1String("LoadDataFiles()::") + DataFileError->Description + QLatin1String(" Code ")
+                 + QString::number(DataFileError->Number));
+        return;
+    }
+    modKeys::LoadSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"));
+}
 
 int Main(int argc, char **argv)
 {
@@ -90,7 +106,6 @@ int Main(int argc, char **argv)
     CommandLine = joinArguments(argc, argv);
 
 
-    // M1, M2.
     WriteLog(QStringLiteral("------------------------- STARTUP -------------------------"));
     SingleInstance instance(QStringLiteral("brindle"), AppPath());
     if (!instance.tryAcquire()) {
@@ -115,13 +130,11 @@ int Main(int argc, char **argv)
         std::exit(quitWithoutStarting());
     });
 
-    // M3, M4.
     LoadDataFiles();
     WriteLog(QStringLiteral("Main()::DataFiles Loaded"));
     MarkerCheckOff = HasSwitch(CommandLine, QStringLiteral("/mi"));
     DebugMode = HasSwitch(CommandLine, QStringLiteral("/debug"));
 
-    // M5, M6.
     if (!DebugMode) {
         WriteLog(QStringLiteral("Main()::Attempting to Remove Taskbar"));
         platform::Services::desktop().showTaskbar(false);
@@ -132,14 +145,12 @@ int Main(int argc, char **argv)
     }
     WriteLog(QStringLiteral("Main()::Taskbar,Desktop,KeyHandler attempts wend successfully."));
 
-    // M7.
     WriteLog(QStringLiteral("Main()::Loading LoadScreen..."));
     QPointer<frmShowLoading> loadScreen = new frmShowLoading();
     loadScreen->show();
     WriteLog(QStringLiteral("Main()::LoadScreen loaded successfully"));
     QCoreApplication::processEvents();
 
-    // M8, M9.
     WriteLog(QStringLiteral("Main()::Checking for _!"));
     if (Backup::MarkerExists(AppPath()) && !MarkerCheckOff) {
         if (!askForRecovery(loadScreen)) {
@@ -148,7 +159,6 @@ int Main(int argc, char **argv)
         }
     }
 
-    // M10.
     frmMenu mainForm(loadScreen);
     menu = &mainForm;
     mainForm.Load();

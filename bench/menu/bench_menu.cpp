@@ -6,8 +6,9 @@
 //                                with a window manager (run-under-xvfb)
 // Prints the median and the slowest run in milliseconds.
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
+#include "base/Prompts.h"
 #include "programs/ProcessWatch.h"
 #include "stats/StatsStore.h"
 
@@ -30,6 +31,22 @@
 using modGlobals::SS;
 
 namespace {
+
+// No one answers questions in a benchmark; a hang question is only reported.
+class ReportingPrompts : public Prompts
+{
+public:
+    std::optional<QString> askPassword(const QString &) override { return std::nullopt; }
+    HangChoice askNotResponding(const QString &caption, const QString &) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(caption));
+        return HangChoice::Cancel;
+    }
+    std::optional<ExpiredAnswer> askTimeExpired() override { return std::nullopt; }
+    ShutdownChoice askShutdown() override { return ShutdownChoice::Cancel; }
+    void showTaskList() override {}
+    void showStatistics() override {}
+};
 
 void report(const char *what, QList<double> ms)
 {
@@ -157,10 +174,10 @@ int benchTick(int programs, const QString &fixture, int ticks)
     QWidget form;
     MenuButtons buttons(&form, [] { return false; });
     StatsStore stats;
-    ProcessWatch watch(&buttons, &stats, &form);
+    ReportingPrompts prompts;
+    ProcessWatch watch(&buttons, &stats, prompts, &form);
     QObject::connect(&buttons, &MenuButtons::rebuilt, &watch, &ProcessWatch::Redim);
     buttons.LoadButtons(-1);
-    watch.ShowDlg = [] { std::fprintf(stderr, "a program did not answer\n"); };
 
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();

@@ -32,7 +32,7 @@ int NextBackupNumber(const QString &appPath)
 }
 
 std::optional<VbError> WriteBackup(const QString &appPath, const SettingsRecord &record,
-                                   const QList<modKeys::SpecialKey> &keys, int *number)
+                                   const QList<SpecialKey> &keys, int *number)
 {
     QDir().mkpath(appPath + QStringLiteral("backup"));
     const int n = NextBackupNumber(appPath);
@@ -41,7 +41,7 @@ std::optional<VbError> WriteBackup(const QString &appPath, const SettingsRecord 
     // Unlike the live save, a failed keys file is reported: the pair would be
     // incomplete and its number reused by the next backup.
     if (auto error = SettingsFile::WriteWholeFile(KeysFileName(appPath, n),
-                                                  modKeys::FormatSpecialKeys(keys)))
+                                                  SpecialKeysFile::Format(keys)))
         return error;
     return SettingsFile::SaveFile(SettingsFileName(appPath, n), record);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "VbError.h"
+#include "data/VbError.h"
 #include "data/SettingsRecord.h"
-#include "keys/modKeys.h"
+#include "data/SpecialKeysFile.h"
 
 #include <QList>
 #include <QString>
@@ -28,7 +28,7 @@ int NextBackupNumber(const QString &appPath);
 // Writes the next pair, the keys file first. Creates the backup folder when
 // it is missing. `number`, when given, receives the number used.
 std::optional<VbError> WriteBackup(const QString &appPath, const SettingsRecord &record,
-                                   const QList<modKeys::SpecialKey> &keys,
+                                   const QList<SpecialKey> &keys,
                                    int *number = nullptr);
 
 // Deletes every backup/*.dat; errors are ignored.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VbError.h"
+#include "data/VbError.h"
 #include "data/SettingsRecord.h"
 
 #include <QByteArray>

@@ -1,9 +1,9 @@
 #include "keys/frmAddSpecialKey.h"
 
 #include "Command.h"
-#include "FormParts.h"
+#include "base/FormParts.h"
 #include "keys/modKeys.h"
-#include "modKeyHandler.h"
+#include "keys/modKeyHandler.h"
 #include "platform/Services.h"
 
 #include <QCloseEvent>
@@ -63,7 +63,7 @@ frmAddSpecialKey::~frmAddSpecialKey()
 void frmAddSpecialKey::RefreshList()
 {
     List1->clear();
-    for (const modKeys::SpecialKey &entry : std::as_const(modKeys::SpecialKeys))
+    for (const SpecialKey &entry : std::as_const(modKeys::SpecialKeys))
         List1->addItem(modKeys::FormatListLine(entry));
 }
 

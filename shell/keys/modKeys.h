@@ -1,19 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include "data/SpecialKeysFile.h"
+
 #include <QList>
 #include <QString>
 
-// The table of special keys that the keyboard hook swallows, and its file
-// spc_keys.dat: one "code,name" line per entry, Windows-1252, CR LF.
+// The table of special keys that the keyboard hook swallows.
 namespace modKeys {
-
-struct SpecialKey {
-    qint32 KeyCode = 0; // Windows virtual-key code
-    QString Name;
-
-    bool operator==(const SpecialKey &) const = default;
-};
 
 // The table in the order the entries were added. SpecialKeyCount is its upper
 // bound (-1 = empty) and always equals SpecialKeys.size() - 1 after any of the
@@ -45,13 +38,5 @@ QString KeyDisplayName(qint32 vk);
 // A line of the dialog's list: the code as at least three digits, " , ", the
 // name ("009 , Unknown").
 QString FormatListLine(const SpecialKey &entry);
-
-// The file content as entries and back, without touching the table.
-QList<SpecialKey> ParseSpecialKeys(const QByteArray &bytes);
-QByteArray FormatSpecialKeys(const QList<SpecialKey> &keys);
-
-// Writes a table to a file atomically; false (and the reason) on failure.
-bool WriteSpecialKeysFile(const QString &path, const QList<SpecialKey> &keys,
-                          QString *error = nullptr);
 
 } // namespace modKeys

@@ -1,13 +1,12 @@
 #include "Launcher.h"
 
 #include "MenuButtons.h"
-#include "ShutDown.h"
-#include "ShutdownDialog.h"
-#include "modGlobals.h"
-#include "modUtil.h"
+#include "base/Prompts.h"
+#include "base/ShutDown.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 #include "platform/Services.h"
 #include "programs/ProcessWatch.h"
-#include "programs/frmTasks.h"
 #include "stats/StatsStore.h"
 
 #include <Command.h>
@@ -36,25 +35,16 @@ int message(const QString &text, int style)
 
 } // namespace
 
-Launcher::Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, QWidget *form)
+Launcher::Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts,
+                   QWidget *form)
     : QObject(form)
     , m_buttons(buttons)
     , m_watch(watch)
     , m_stats(stats)
+    , m_prompts(prompts)
     , m_form(form)
 {
     setObjectName(QStringLiteral("Launcher"));
-    ShowPasswordDialog = &Launcher::MaskedPasswordBox;
-    ShowApplications = [this] { frmTasks::ShowModal(m_form); };
-    ShowShutdownDialog = [this] { ShutdownDialog::Run(m_form); };
-}
-
-void Launcher::MaskedPasswordBox()
-{
-    const QString typed = platform::Services::dialogs().inputBox(
-        QStringLiteral("Password:"), modGlobals::PasswordDialogTitle, QString(), QLatin1Char('*'));
-    modGlobals::PasswordDialogText = typed;
-    modGlobals::PasswordDialogOK = !typed.isEmpty();
 }
 
 void Launcher::focusForm()
@@ -69,30 +59,40 @@ bool Launcher::askPassword(int index)
 {
     for (;;) {
         const Command *control = m_buttons->Menu(index);
-        modGlobals::PasswordDialogTitle = QStringLiteral("Enter Password for [")
-                                          + (control ? control->Caption() : QString()) + QLatin1Char(']');
-        modGlobals::PasswordDialogOK = false;
-        modGlobals::PasswordDialogText.clear();
-        if (ShowPasswordDialog)
-            ShowPasswordDialog();
-        if (!modGlobals::PasswordDialogOK)
+        const std::optional<QString> typed = m_prompts.askPassword(
+            QStringLiteral("Enter Password for [") + (control ? control->Caption() : QString()) + QLatin1Char(']'));
+        if (!typed)
             return false;
         const BUTTON *button = record(index);
         if (!button)
             return false;
-        if (modGlobals::PasswordDialogText.toLower() == button->Password.toLower())
+        if (typed->toLower() == button->Password.toLower())
             return true;
         message(QStringLiteral("Invalid password!"), Msg::OKOnly);
+    }
+}
+
+void Launcher::shutdownAsked()
+{
+    using namespace ShutDown;
+    switch (m_prompts.askShutdown()) {
+    case Prompts::ShutdownChoice::PowerOff:
+        ExitWindowsWith(EWX_SHUTDOWN);
+        break;
+    case Prompts::ShutdownChoice::Restart:
+        ExitWindowsWith(EWX_REBOOT);
+        break;
+    case Prompts::ShutdownChoice::LogOff:
+        ExitWindowsWith(EWX_LOGOFF);
+        break;
+    case Prompts::ShutdownChoice::Cancel:
+        break;
     }
 }
 
 bool Launcher::runKeyword(const QString &keyword)
 {
     using namespace ShutDown;
-    auto call = [](const std::function<void()> &action) {
-        if (action)
-            action();
-    };
     if (keyword == QLatin1String("refresh"))
         m_buttons->RefreshPictures(); // a link of that name is no program, in run mode too
     else if (keyword == QLatin1String("shutdown_force"))
@@ -102,15 +102,17 @@ bool Launcher::runKeyword(const QString &keyword)
     else if (keyword == QLatin1String("logoff_force"))
         ExitWindowsWith(EWX_LOGOFF | EWX_FORCE);
     else if (keyword == QLatin1String("shutdown_dialog"))
-        call(ShowShutdownDialog);
+        shutdownAsked();
     else if (keyword == QLatin1String("lock_workstation"))
         platform::Services::power().lockSession();
     else if (keyword == QLatin1String("applications"))
-        call(ShowApplications);
+        m_prompts.showTaskList();
     else if (keyword == QLatin1String("stat"))
-        call(ShowStatistics);
-    else if (keyword == QLatin1String("resettimer"))
-        call(ResetTimer);
+        m_prompts.showStatistics();
+    else if (keyword == QLatin1String("resettimer")) {
+        if (PasswordOK(m_prompts, QString(), false))
+            emit resetTimeRequested();
+    }
     else
         return false;
     return true;
@@ -129,7 +131,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();
 
-    // 1. Password.
+    // Password.
     if (!record(index)->Password.trimmed().isEmpty() && !skipPassword) {
         if (!askPassword(index))
             return;
@@ -138,11 +140,11 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     if (!button || !control)
         return;
 
-    // 2. Keywords.
+    // Keywords.
     if (runKeyword(button->Link.toLower()))
         return;
 
-    // 3. Opened through the desktop: none of the process rules apply.
+    // Opened through the desktop: none of the process rules apply.
     if (button->UseShellExecute != 0) {
         const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
         const QString parameters = modUtil::ExpandPathVars(button->Parameters);
@@ -151,7 +153,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
         return;
     }
 
-    // 4. One program at a time.
+    // One program at a time.
     if (force) {
         CloseAllRunningApps(index);
     } else if (SS.OneProcessOnly != 0) {
@@ -185,7 +187,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     if (!button || !control)
         return;
 
-    // 5. The file must be there.
+    // The file must be there.
     const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
     if (!modGlobals::FileExists(link)) {
         if (!button->Link.isEmpty()) {
@@ -195,18 +197,18 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
         return;
     }
 
-    // 6. One instance.
+    // One instance.
     if (button->OneInstance != 0 && control->ExtraData() != 0 && processes.isRunning(control->ExtraData())) {
         windows.setAppFocus(control->ExtraData());
         return;
     }
 
-    // 7. Screen mode.
+    // Screen mode.
     bool modeSwitched = false;
     if (button->OneInstance != 0 && SS.OneProcessOnly != 0 && button->SetResolution != 0)
         modeSwitched = SetRes(index) == 0;
 
-    // 8. Start, in the program's own folder.
+    // Start, in the program's own folder.
     const QString parameters = modUtil::ExpandPathVars(button->Parameters);
     QCoreApplication::processEvents();
     const platform::Pid pid = processes.start(link, parameters, modUtil::FolderOf(link));
@@ -214,10 +216,10 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     if (!control || !button)
         return;
 
-    // 9. Watched and counted; a start that failed is neither, and is said.
+    // Watched and counted; a start that failed is neither, and is said.
     if (pid <= 0) {
-        if (modeSwitched && SetOrgRes)
-            SetOrgRes();
+        if (modeSwitched)
+            emit screenModeRestoreNeeded();
         modGlobals::WriteLog(QStringLiteral("ExecuteFile()::Cannot start [") + link + QLatin1Char(' ') + parameters
                              + QLatin1Char(']'));
         focusForm();

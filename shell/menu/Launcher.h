@@ -5,9 +5,8 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class MenuButtons;
+class Prompts;
 class ProcessWatch;
 class StatsStore;
 class QWidget;
@@ -20,7 +19,7 @@ class Launcher : public QObject
     Q_OBJECT
 
 public:
-    Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, QWidget *form);
+    Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts, QWidget *form);
 
     // A child's click passes both flags false; the remote console passes both
     // true (no password, other programs closed first).
@@ -35,30 +34,22 @@ public:
     // Switches to the screen mode of button index. 0 when it is now in force.
     int SetRes(int index);
 
-    // Shows the password question titled modGlobals::PasswordDialogTitle and
-    // leaves the typed text in PasswordDialogText and the confirmation in
-    // PasswordDialogOK. Until the play-time password form exists it is a
-    // masked input box.
-    std::function<void()> ShowPasswordDialog;
-    // Built-in actions that belong to other parts of the shell; an empty one
-    // does nothing, and the activation still ends there.
-    std::function<void()> ResetTimer;     // "resettimer"
-    std::function<void()> ShowStatistics; // "stat"
-    std::function<void()> ShowApplications; // "applications"
-    std::function<void()> ShowShutdownDialog; // "shutdown_dialog"
-    // Switches back to the screen mode of the shell's start.
-    std::function<void()> SetOrgRes;
-
-    static void MaskedPasswordBox();
+signals:
+    // "resettimer" after the parent password: a new play period.
+    void resetTimeRequested();
+    // A program started in another screen mode did not start after all.
+    void screenModeRestoreNeeded();
 
 private:
     bool askPassword(int index);
     bool runKeyword(const QString &keyword);
+    void shutdownAsked();
     void focusForm();
 
     MenuButtons *m_buttons;
     ProcessWatch *m_watch;
     StatsStore *m_stats;
+    Prompts &m_prompts;
     QWidget *m_form;
     bool m_busy = false;
 };

@@ -1,8 +1,8 @@
 #include "MenuBackground.h"
 
 #include "clsGradient.h"
-#include "modGlobals.h"
-#include "modUtil.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 
 #include <OleColor.h>
 

@@ -1,9 +1,8 @@
 #include "MenuButtons.h"
 
 #include "ButtonPicture.h"
-#include "frmShowLoading.h"
-#include "modGlobals.h"
-#include "modUtil.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 
 #include <Command.h>
 #include <VbNumber.h>
@@ -84,15 +83,15 @@ void MenuButtons::LoadButtons(int index, bool bringToFront)
             emit rebuilt(-1);
             return;
         }
-        const bool progress = modGlobals::LoadScreenVisible && m_loadScreen;
+        const bool progress = modGlobals::LoadScreenVisible;
         for (int i = 0; i <= upper; ++i) {
             Command *control = load(i);
             control->LockUpdate(true);
             if (BUTTON *button = record(i))
                 showRecord(i, *button);
-            if (progress && m_loadScreen) {
+            if (progress) {
                 if (upper > 0)
-                    m_loadScreen->SetProgress(double(i) / double(upper));
+                    emit loadProgress(double(i) / double(upper));
                 QCoreApplication::processEvents();
             }
         }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "data/SettingsRecord.h"
-#include "frmShowLoading.h"
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 
@@ -47,9 +45,6 @@ public:
     // gives them back.
     void DelayAllButtons();
 
-    // While the loading screen is up, building the menu advances its bar.
-    void setLoadScreen(frmShowLoading *screen) { m_loadScreen = screen; }
-
     QTimer *buttonDelayTimer = nullptr;
 
 signals:
@@ -59,6 +54,8 @@ signals:
     void rebuilt(int upperBound);
     // A single control was loaded at index.
     void buttonLoaded(int index);
+    // While the loading screen is up, how much of the menu is built (0..1).
+    void loadProgress(double fraction);
 
 private:
     BUTTON *record(int index) const;
@@ -70,5 +67,4 @@ private:
     QWidget *m_form;
     std::function<bool()> m_editMode;
     QList<Command *> m_menu;
-    QPointer<frmShowLoading> m_loadScreen;
 };

@@ -1,7 +1,6 @@
 #include "ShutdownDialog.h"
 
-#include "FormParts.h"
-#include "ShutDown.h"
+#include "base/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -20,41 +19,30 @@ ShutdownDialog::ShutdownDialog(QWidget *parent)
     auto *label = new QLabel(QStringLiteral("What do you want the computer to do?"), this);
     label->setObjectName(QStringLiteral("lblQuestion"));
     auto *row = new QHBoxLayout;
+    using Choice = Prompts::ShutdownChoice;
     auto add = [this, row](const char *name, const QString &caption, Choice choice) {
         Command *button = FormParts::Button(this, name, caption, QSize(100, 32));
         connect(button, &Command::Click, this, [this, choice] {
             m_choice = choice;
-            choice == Cancel ? reject() : accept();
+            choice == Choice::Cancel ? reject() : accept();
         });
         row->addWidget(button);
         return button;
     };
-    cmdShutDown = add("cmdShutDown", QStringLiteral("Shut down"), PowerOff);
-    cmdRestart = add("cmdRestart", QStringLiteral("Restart"), Restart);
-    cmdLogOff = add("cmdLogOff", QStringLiteral("Log off"), LogOff);
-    cmdCancel = add("cmdCancel", QStringLiteral("Cancel"), Cancel);
+    cmdShutDown = add("cmdShutDown", QStringLiteral("Shut down"), Choice::PowerOff);
+    cmdRestart = add("cmdRestart", QStringLiteral("Restart"), Choice::Restart);
+    cmdLogOff = add("cmdLogOff", QStringLiteral("Log off"), Choice::LogOff);
+    cmdCancel = add("cmdCancel", QStringLiteral("Cancel"), Choice::Cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addLayout(row);
 }
 
-void ShutdownDialog::Run(QWidget *parent)
+Prompts::ShutdownChoice ShutdownDialog::Ask(QWidget *parent)
 {
     ShutdownDialog dialog(parent);
     dialog.setWindowModality(Qt::ApplicationModal);
     platform::Services::windows().setTopMost(&dialog, true);
     dialog.exec();
-    switch (dialog.choice()) {
-    case PowerOff:
-        ShutDown::ExitWindowsWith(ShutDown::EWX_SHUTDOWN);
-        break;
-    case Restart:
-        ShutDown::ExitWindowsWith(ShutDown::EWX_REBOOT);
-        break;
-    case LogOff:
-        ShutDown::ExitWindowsWith(ShutDown::EWX_LOGOFF);
-        break;
-    case Cancel:
-        break;
-    }
+    return dialog.m_choice;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Prompts.h"
+
 #include <QDialog>
 
 class Command;
@@ -10,13 +12,10 @@ class ShutdownDialog : public QDialog
     Q_OBJECT
 
 public:
-    enum Choice { Cancel = 0, PowerOff = 1, Restart = 2, LogOff = 3 };
-
     explicit ShutdownDialog(QWidget *parent = nullptr);
-    Choice choice() const { return m_choice; }
 
-    // Asks modally and carries out the choice.
-    static void Run(QWidget *parent);
+    // Asks modally.
+    static Prompts::ShutdownChoice Ask(QWidget *parent);
 
     Command *cmdShutDown = nullptr;
     Command *cmdRestart = nullptr;
@@ -24,5 +23,5 @@ public:
     Command *cmdCancel = nullptr;
 
 private:
-    Choice m_choice = Cancel;
+    Prompts::ShutdownChoice m_choice = Prompts::ShutdownChoice::Cancel;
 };

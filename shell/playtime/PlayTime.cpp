@@ -1,9 +1,8 @@
 #include "PlayTime.h"
 
-#include "ShutDown.h"
-#include "frmPassword.h"
-#include "frmTimeExpired.h"
-#include "modGlobals.h"
+#include "base/Prompts.h"
+#include "base/ShutDown.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <Clock.h>
@@ -48,8 +47,9 @@ qint64 wholeSeconds(double seconds)
 
 } // namespace
 
-PlayTime::PlayTime(QObject *parent)
+PlayTime::PlayTime(Prompts &prompts, QObject *parent)
     : QObject(parent)
+    , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("PlayTime"));
     PlaytimeTimer = new QTimer(this);
@@ -249,11 +249,12 @@ PlayTime::StartupAction PlayTime::StartupCheck()
         WriteLog(QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:")
                  + QString::number(TimeLeftSeconds));
         // A quit (log-out) while it is up must not bring it back again.
-        if (!frmTimeExpired::ShowModal())
+        const std::optional<Prompts::ExpiredAnswer> answer = m_prompts.askTimeExpired();
+        if (!answer)
             return StartupAction::StartUnload;
-        if (ExpiredShutdownChosen)
+        if (answer->shutDown)
             break;
-        if (frmPassword::PasswordOK(ExpiredPasswordText, true)) {
+        if (PasswordOK(m_prompts, answer->password, true)) {
             WriteLog(QStringLiteral("frmMenu()::Reset timer."));
             put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(Clock::now()));
             setTimeLeft(limit);
@@ -278,6 +279,11 @@ void PlayTime::StartClock()
 {
     WriteLog(QStringLiteral("frmMenu()::Initialize playtime-timerobject."));
     PlaytimeTimer->start();
+}
+
+void PlayTime::StopClock()
+{
+    PlaytimeTimer->stop();
 }
 
 void PlayTime::EditModeEntered()

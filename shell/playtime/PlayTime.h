@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+class Prompts;
 class QTimer;
 
 // The play clock: counts the child's play time down from the store section
@@ -23,7 +24,7 @@ public:
         StartUnload,     // the child chose shut-down, quit configured: enable UnloadTimer
     };
 
-    explicit PlayTime(QObject *parent = nullptr);
+    explicit PlayTime(Prompts &prompts, QObject *parent = nullptr);
 
     // 500 ms, precise; disabled until the end of start-up.
     QTimer *PlaytimeTimer = nullptr;
@@ -39,11 +40,12 @@ public:
     // Every key typed anywhere: one character or a token such as "<pause>".
     void KeyTyped(const QString &key);
 
-    // Start-up steps 20 to 23: may show the time-expired dialog until the
-    // parent's password or the child's shut-down choice ends it.
+    // The play-time check of start-up: may show the time-expired dialog until
+    // the parent's password or the child's shut-down choice ends it.
     StartupAction StartupCheck();
-    // Start-up step 24.
+    // Starts counting once the menu is about to show.
     void StartClock();
+    void StopClock();
 
     // Edit mode: no warning or expiry while a parent edits; on leaving, the
     // parent may restart the period.
@@ -70,6 +72,7 @@ private:
     void anchorPeriod(qint64 remaining, qint64 limit);
     void setTimeLeft(qint64 seconds);
 
+    Prompts &m_prompts;
     bool m_clockPaused = false;
     QString m_typedBuffer;
     // TimeLeftSeconds holds a remaining time counted in this run (not only the

@@ -1,14 +1,12 @@
 #include "frmPassword.h"
 
-#include "FormParts.h"
-#include "modGlobals.h"
+#include "base/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -17,18 +15,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-using namespace modGlobals;
-
 namespace {
-
 frmPassword *g_current = nullptr;
-
-bool matchesParentPassword(const QString &text)
-{
-    return text.compare(SS.Password, Qt::CaseInsensitive) == 0;
 }
-
-} // namespace
 
 frmPassword::frmPassword(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -50,11 +39,12 @@ frmPassword::frmPassword(QWidget *parent)
     Label1->setStyleSheet(QStringLiteral("color: #1f3f74;"));
 
     Label2 = FormParts::Label(this, "Label2", QStringLiteral("Password:"));
-    Text1 = FormParts::MaskedField(this, Label2);
 
     Command1 = FormParts::Button(this, "Command1", QStringLiteral("OK"), QSize(104, 38));
     Command1->setButtonType(Command::BType::OkButton);
     connect(Command1, &Command::Click, this, &frmPassword::Command1_Click);
+    Text1 = FormParts::MaskedField(this, Label2, Command1);
+    setTabOrder(Text1, Command1);
 
     Command2 = FormParts::Button(this, "Command2", QStringLiteral("Cancel"), QSize(104, 38));
     Command2->setButtonType(Command::BType::CancelButton);
@@ -91,12 +81,6 @@ frmPassword::frmPassword(QWidget *parent)
     layout->addLayout(buttons);
     setFixedSize(400, 164);
 
-    // Load. A dialog closed without a button reads as Cancel.
-    PasswordDialogOK = false;
-    PasswordDialogText.clear();
-    PasswordDialogOpen = true;
-    if (!PasswordDialogTitle.isEmpty())
-        setWindowTitle(PasswordDialogTitle);
     g_current = this;
     platform::Services::windows().setTopMost(this, true);
     Timer1->start();
@@ -104,11 +88,8 @@ frmPassword::frmPassword(QWidget *parent)
 
 frmPassword::~frmPassword()
 {
-    if (g_current == this) {
+    if (g_current == this)
         g_current = nullptr;
-        PasswordDialogOpen = false;
-        PasswordDialogTitle.clear();
-    }
 }
 
 frmPassword *frmPassword::Current()
@@ -116,23 +97,24 @@ frmPassword *frmPassword::Current()
     return g_current;
 }
 
-void frmPassword::ShowModal()
+std::optional<QString> frmPassword::Ask(const QString &title)
 {
     frmPassword dialog;
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.exec();
+    return dialog.m_answer;
 }
 
 void frmPassword::Command1_Click()
 {
-    PasswordDialogOK = true;
-    PasswordDialogText = Text1->text();
+    m_answer = Text1->text();
     Unload();
 }
 
 void frmPassword::Command2_Click()
 {
-    PasswordDialogOK = false;
-    PasswordDialogText.clear();
+    m_answer.reset();
     Unload();
 }
 
@@ -141,44 +123,13 @@ void frmPassword::Unload()
     if (m_unloading)
         return;
     m_unloading = true;
-    PasswordDialogOpen = false;
-    PasswordDialogTitle.clear();
-    done(PasswordDialogOK ? QDialog::Accepted : QDialog::Rejected);
+    done(m_answer ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void frmPassword::reject()
 {
     if (!m_unloading)
         Command2_Click();
-}
-
-bool frmPassword::eventFilter(QObject *watched, QEvent *event)
-{
-    // Enter in the field confirms, as people expect of a password prompt.
-    if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Command1_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-bool frmPassword::PasswordOK(const QString &text, bool noDialog)
-{
-    if (SS.Password.isEmpty())
-        return true;
-    if (!noDialog && text.isEmpty()) {
-        for (;;) {
-            ShowModal();
-            if (!PasswordDialogOK)
-                return false;
-            if (matchesParentPassword(PasswordDialogText))
-                return true;
-        }
-    }
-    return matchesParentPassword(text);
 }
 
 QPixmap frmPassword::LockPicture(int size)

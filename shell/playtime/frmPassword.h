@@ -4,13 +4,14 @@
 #include <QPixmap>
 #include <QString>
 
+#include <optional>
+
 class Command;
 class QLabel;
 class QLineEdit;
 class QTimer;
 
-// Asks for a password. The answer goes to PasswordDialogOK and
-// PasswordDialogText; PasswordDialogTitle, when set, replaces the title once.
+// Asks for a password: the typed text, or nothing when cancelled.
 class frmPassword : public QDialog
 {
     Q_OBJECT
@@ -19,16 +20,10 @@ public:
     explicit frmPassword(QWidget *parent = nullptr);
     ~frmPassword() override;
 
-    // Shows a fresh dialog modally and drops it afterwards. A menu button's
-    // own password is asked this way too, with PasswordDialogTitle set first.
-    static void ShowModal();
+    // Shows a fresh dialog modally; an empty title keeps the dialog's own.
+    static std::optional<QString> Ask(const QString &title);
     // The dialog now loaded, if any (the remote console closes it).
     static frmPassword *Current();
-
-    // True when no parent password is set or the text matches it, ignoring
-    // case. With an empty text and dialogs allowed it asks until the right
-    // password is typed or the dialog is cancelled.
-    static bool PasswordOK(const QString &text, bool noDialog);
 
     void Command1_Click(); // OK
     void Command2_Click(); // Cancel
@@ -49,9 +44,7 @@ public slots:
     // Escape and the window's close button count as Cancel.
     void reject() override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     bool m_unloading = false;
+    std::optional<QString> m_answer;
 };

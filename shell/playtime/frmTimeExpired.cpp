@@ -1,7 +1,6 @@
 #include "frmTimeExpired.h"
 
-#include "FormParts.h"
-#include "modGlobals.h"
+#include "base/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -10,7 +9,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -18,8 +16,6 @@
 #include <QRadialGradient>
 #include <QTimer>
 #include <QVBoxLayout>
-
-using namespace modGlobals;
 
 namespace {
 frmTimeExpired *g_current = nullptr;
@@ -46,10 +42,11 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     Label2->setWordWrap(true);
 
     Label3 = FormParts::Label(this, "Label3", QStringLiteral("Password:"));
-    Text1 = FormParts::MaskedField(this, Label3);
 
     Command2 = FormParts::Button(this, "Command2", QStringLiteral("Reset..."), QSize(104, 30));
     connect(Command2, &Command::Click, this, &frmTimeExpired::Command2_Click);
+    Text1 = FormParts::MaskedField(this, Label3, Command2);
+    setTabOrder(Text1, Command2);
 
     Command1 = FormParts::Button(this, "Command1", QStringLiteral("Shutdown"), QSize(150, 54));
     Command1->setPicture(PowerPicture(40));
@@ -84,10 +81,6 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     layout->addLayout(bottomRow);
     setFixedSize(520, 232);
 
-    // Load: a fresh answer each time, so nothing stale is read back.
-    ExpiredPasswordText.clear();
-    ExpiredShutdownChosen = false;
-    ExpiredDialogOpen = true;
     g_current = this;
     platform::Services::windows().setTopMost(this, true);
     Timer1->start();
@@ -95,10 +88,8 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
 
 frmTimeExpired::~frmTimeExpired()
 {
-    if (g_current == this) {
+    if (g_current == this)
         g_current = nullptr;
-        ExpiredDialogOpen = false;
-    }
 }
 
 frmTimeExpired *frmTimeExpired::Current()
@@ -106,26 +97,31 @@ frmTimeExpired *frmTimeExpired::Current()
     return g_current;
 }
 
-bool frmTimeExpired::ShowModal()
+std::optional<Prompts::ExpiredAnswer> frmTimeExpired::Ask()
 {
     frmTimeExpired dialog;
     dialog.exec();
-    return dialog.m_answered;
+    return dialog.m_answer;
 }
 
 void frmTimeExpired::Command2_Click()
 {
-    ExpiredPasswordText = Text1->text();
-    ExpiredShutdownChosen = false;
-    m_answered = true;
-    Unload();
+    ReleaseWithPassword(Text1->text());
 }
 
 void frmTimeExpired::Command1_Click()
 {
-    ExpiredPasswordText.clear();
-    ExpiredShutdownChosen = true;
-    m_answered = true;
+    if (m_unloading)
+        return;
+    m_answer = Prompts::ExpiredAnswer{true, QString()};
+    Unload();
+}
+
+void frmTimeExpired::ReleaseWithPassword(const QString &password)
+{
+    if (m_unloading)
+        return;
+    m_answer = Prompts::ExpiredAnswer{false, password};
     Unload();
 }
 
@@ -134,7 +130,6 @@ void frmTimeExpired::Unload()
     if (m_unloading)
         return;
     m_unloading = true;
-    ExpiredDialogOpen = false;
     done(QDialog::Accepted);
 }
 
@@ -148,18 +143,6 @@ void frmTimeExpired::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-bool frmTimeExpired::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Command2_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 QPixmap frmTimeExpired::PowerPicture(int size)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "base/Prompts.h"
+
 #include <QDialog>
 #include <QPixmap>
+
+#include <optional>
 
 class Command;
 class QLabel;
@@ -19,11 +23,14 @@ public:
     explicit frmTimeExpired(QWidget *parent = nullptr);
     ~frmTimeExpired() override;
 
-    // Shows a fresh dialog modally and drops it afterwards. False when it
-    // ended without an answer (the shell is quitting underneath it).
-    static bool ShowModal();
+    // Shows a fresh dialog modally. Nothing when it ended without an answer
+    // (the shell is quitting underneath it).
+    static std::optional<Prompts::ExpiredAnswer> Ask();
     // The dialog now loaded, if any (the remote console answers it).
     static frmTimeExpired *Current();
+
+    // The parent answered from afar: as if the password had been typed.
+    void ReleaseWithPassword(const QString &password);
 
     // "Reset...": hands the typed text back.
     void Command2_Click();
@@ -47,10 +54,9 @@ public slots:
     void reject() override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     bool m_unloading = false;
-    bool m_answered = false;
+    std::optional<Prompts::ExpiredAnswer> m_answer;
 };

@@ -1,9 +1,9 @@
 #include "ProcessWatch.h"
 
-#include "frmDLG.h"
+#include "base/Prompts.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
-#include "modUtil.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 #include "platform/Services.h"
 #include "stats/StatsStore.h"
 
@@ -17,14 +17,14 @@
 
 using modGlobals::SS;
 
-ProcessWatch::ProcessWatch(MenuButtons *buttons, StatsStore *stats, QWidget *form)
+ProcessWatch::ProcessWatch(MenuButtons *buttons, StatsStore *stats, Prompts &prompts, QWidget *form)
     : QObject(form)
     , m_buttons(buttons)
     , m_stats(stats)
+    , m_prompts(prompts)
     , m_form(form)
 {
     setObjectName(QStringLiteral("ProcessWatch"));
-    ShowDlg = [this] { frmDLG::ShowModal(m_form); };
 }
 
 void ProcessWatch::Redim(int upper)
@@ -105,15 +105,12 @@ void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64
     if (nul >= 0)
         title.truncate(nul);
     const QString name = QLatin1Char('"') + title + QLatin1Char('"');
-    modGlobals::DlgResult = -1;
-    modGlobals::DlgCaption = name + QStringLiteral(" is not responding!");
-    modGlobals::DlgQuestion = QStringLiteral("The application ") + name
-                              + QStringLiteral(" is not responding. What do you want to do ?");
     giveFormFocus();
-    if (ShowDlg)
-        ShowDlg();
-    switch (modGlobals::DlgResult) {
-    case frmDLG::ResultEnd:
+    const Prompts::HangChoice choice = m_prompts.askNotResponding(
+        name + QStringLiteral(" is not responding!"),
+        QStringLiteral("The application ") + name + QStringLiteral(" is not responding. What do you want to do ?"));
+    switch (choice) {
+    case Prompts::HangChoice::End:
         if (!EndProcess(pid)) {
             giveFormFocus();
             // One that refuses to end is not watched any longer.
@@ -121,7 +118,7 @@ void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64
                 RemoveProcess(index, entry);
         }
         break;
-    case frmDLG::ResultSwitchTo:
+    case Prompts::HangChoice::SwitchTo:
         windows.setAppFocus(pid);
         break;
     default:
@@ -183,8 +180,8 @@ void ProcessWatch::checkProcess_Timer()
             const bool starting = isRunning && !window && !process.WindowSeen
                                   && process.Started.secsTo(now) < StartupGraceSeconds;
             if (!isRunning || (!window && !starting)) {
-                if (SS.OneProcessOnly != 0 && SetOrgRes)
-                    SetOrgRes();
+                if (SS.OneProcessOnly != 0)
+                    emit screenModeRestoreNeeded();
                 RemoveProcess(i, k);
                 continue;
             }

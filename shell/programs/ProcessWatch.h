@@ -7,9 +7,8 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class MenuButtons;
+class Prompts;
 class StatsStore;
 class QWidget;
 
@@ -38,7 +37,7 @@ public:
     // A program that runs but has shown no window yet is kept this long.
     static constexpr int StartupGraceSeconds = 30;
 
-    ProcessWatch(MenuButtons *buttons, StatsStore *stats, QWidget *form);
+    ProcessWatch(MenuButtons *buttons, StatsStore *stats, Prompts &prompts, QWidget *form);
 
     QList<ButtonWatchEntry> ButtonWatch;
 
@@ -57,12 +56,9 @@ public:
     // Ends a process at once. True when it was ended.
     static bool EndProcess(platform::Pid pid);
 
-    // Switches back to the screen mode of the shell's start; called when a
-    // program ends while only one may run.
-    std::function<void()> SetOrgRes;
-    // Shows the not-responding dialog modally (texts in modGlobals::DlgCaption
-    // and DlgQuestion) and leaves the choice in modGlobals::DlgResult.
-    std::function<void()> ShowDlg;
+signals:
+    // A program ended while only one may run: the shell's own screen mode returns.
+    void screenModeRestoreNeeded();
 
 private:
     // True when the entry is still where it was (events may have run).
@@ -72,6 +68,7 @@ private:
 
     MenuButtons *m_buttons;
     StatsStore *m_stats;
+    Prompts &m_prompts;
     QWidget *m_form;
     bool m_inTick = false;
 };

@@ -1,7 +1,6 @@
 #include "frmDLG.h"
 
-#include "FormParts.h"
-#include "modGlobals.h"
+#include "base/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -10,7 +9,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-frmDLG::frmDLG(QWidget *parent)
+frmDLG::frmDLG(const QString &caption, const QString &question, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmDLG"));
@@ -34,25 +33,25 @@ frmDLG::frmDLG(QWidget *parent)
     layout->addWidget(lblQuestion);
     layout->addLayout(buttons);
 
-    connect(cmdSwitchTo, &Command::Click, this, [this] { choose(ResultSwitchTo); });
-    connect(cmdEnd, &Command::Click, this, [this] { choose(ResultEnd); });
-    connect(cmdCancel, &Command::Click, this, [this] { choose(ResultCancel); });
+    connect(cmdSwitchTo, &Command::Click, this, [this] { choose(Prompts::HangChoice::SwitchTo); });
+    connect(cmdEnd, &Command::Click, this, [this] { choose(Prompts::HangChoice::End); });
+    connect(cmdCancel, &Command::Click, this, [this] { choose(Prompts::HangChoice::Cancel); });
 
-    // Load.
-    setWindowTitle(modGlobals::DlgCaption);
-    lblQuestion->setText(modGlobals::DlgQuestion);
+    setWindowTitle(caption);
+    lblQuestion->setText(question);
     platform::Services::windows().setTopMost(this, true);
 }
 
-void frmDLG::choose(int result)
+void frmDLG::choose(Prompts::HangChoice choice)
 {
-    modGlobals::DlgResult = result;
+    m_choice = choice;
     accept();
 }
 
-void frmDLG::ShowModal(QWidget *parent)
+Prompts::HangChoice frmDLG::Ask(QWidget *parent, const QString &caption, const QString &question)
 {
-    frmDLG dialog(parent);
+    frmDLG dialog(caption, question, parent);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.exec();
+    return dialog.m_choice;
 }

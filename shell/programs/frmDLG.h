@@ -1,25 +1,23 @@
 #pragma once
 
+#include "base/Prompts.h"
+
 #include <QDialog>
 
 class Command;
 class QLabel;
 
 // "Activate Application": asks what to do about a program that stopped
-// answering. Its caption and question come from modGlobals::DlgCaption and
-// DlgQuestion; the choice goes to modGlobals::DlgResult (2 "Switch To",
-// 3 "End", 0 "Cancel"; closing the window leaves it as it was).
+// answering: "Switch To", "End" or "Cancel"; closing the window is none of them.
 class frmDLG : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum Result { ResultClosed = -1, ResultCancel = 0, ResultSwitchTo = 2, ResultEnd = 3 };
-
-    explicit frmDLG(QWidget *parent = nullptr);
+    frmDLG(const QString &caption, const QString &question, QWidget *parent = nullptr);
 
     // Shows the dialog modally, kept above every other window.
-    static void ShowModal(QWidget *parent);
+    static Prompts::HangChoice Ask(QWidget *parent, const QString &caption, const QString &question);
 
     QLabel *lblQuestion = nullptr;
     Command *cmdSwitchTo = nullptr;
@@ -27,5 +25,7 @@ public:
     Command *cmdCancel = nullptr;
 
 private:
-    void choose(int result);
+    void choose(Prompts::HangChoice choice);
+
+    Prompts::HangChoice m_choice = Prompts::HangChoice::Closed;
 };

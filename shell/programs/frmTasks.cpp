@@ -1,6 +1,6 @@
 #include "frmTasks.h"
 
-#include "FormParts.h"
+#include "base/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>

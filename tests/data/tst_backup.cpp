@@ -67,7 +67,7 @@ private slots:
         const QString app = env.programFolder();
         SettingsRecord record;
         SettingsFile::MakeClearState(record);
-        const QList<modKeys::SpecialKey> keys{{172, QStringLiteral("(MS) WEB/HOME")}, {9, QStringLiteral("Tab")}};
+        const QList<SpecialKey> keys{{172, QStringLiteral("(MS) WEB/HOME")}, {9, QStringLiteral("Tab")}};
 
         for (int expected = 1; expected <= 3; ++expected) {
             record.GridSize = expected; // each pair holds the state of its moment

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-using modKeys::SpecialKey;
+
 using KeyList = QList<SpecialKey>;
 
 Q_DECLARE_METATYPE(KeyList)
@@ -45,7 +45,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(KeyList, keys);
-        QCOMPARE(modKeys::ParseSpecialKeys(file), keys);
+        QCOMPARE(SpecialKeysFile::Parse(file), keys);
     }
 
     void saveAndLoad()
@@ -94,7 +94,7 @@ private slots:
         modKeys::SaveSpecialKeys(path);
         QVERIFY(!QFileInfo::exists(path));
         QString reason;
-        QVERIFY(!modKeys::WriteSpecialKeysFile(path, modKeys::SpecialKeys, &reason));
+        QVERIFY(!SpecialKeysFile::Write(path, modKeys::SpecialKeys, &reason));
         QVERIFY(!reason.isEmpty());
         QCOMPARE(modKeys::SpecialKeyCount, 0);
     }

@@ -4,7 +4,7 @@
 #include "data/SettingsFile.h"
 #include "menu/Launcher.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 #include "programs/ProcessWatch.h"
 
@@ -43,10 +43,10 @@ MenuWorld::MenuWorld(bool fakes)
     form.setObjectName(QStringLiteral("frmMenu"));
     form.resize(800, 600);
     buttons = new MenuButtons(&form, [this] { return editMode; });
-    watch = new ProcessWatch(buttons, &stats, &form);
-    launcher = new Launcher(buttons, watch, &stats, &form);
-    watch->SetOrgRes = [this] { ++orgResCalls; };
-    launcher->SetOrgRes = [this] { ++orgResCalls; };
+    watch = new ProcessWatch(buttons, &stats, prompts, &form);
+    launcher = new Launcher(buttons, watch, &stats, prompts, &form);
+    QObject::connect(watch, &ProcessWatch::screenModeRestoreNeeded, [this] { ++orgResCalls; });
+    QObject::connect(launcher, &Launcher::screenModeRestoreNeeded, [this] { ++orgResCalls; });
     QObject::connect(buttons, &MenuButtons::rebuilt, watch, &ProcessWatch::Redim);
     QObject::connect(buttons, &MenuButtons::buttonLoaded, watch, &ProcessWatch::Extend);
 }

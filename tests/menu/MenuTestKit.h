@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptedPrompts.h"
 #include "TestEnv.h"
 
 #include "data/SettingsRecord.h"
@@ -47,6 +48,7 @@ public:
     platform::FakePower *power = nullptr;
     platform::FakeSound *sound = nullptr;
     platform::ScriptedDialogs *dialogs = nullptr;
+    ScriptedPrompts prompts;
     StatsStore stats;
     MenuButtons *buttons = nullptr;
     ProcessWatch *watch = nullptr;

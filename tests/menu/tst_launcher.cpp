@@ -2,7 +2,7 @@
 
 #include "menu/Launcher.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
 
 #include <Clock.h>
@@ -70,7 +70,7 @@ private slots:
         QTest::newRow("no password") << QString() << QStringList() << 0 << 0 << true;
         QTest::newRow("right, other case") << "Secret" << QStringList{"sECRET"} << 1 << 0 << true;
         QTest::newRow("wrong, then right") << "Secret" << QStringList{"nope", "secret"} << 2 << 1 << true;
-        QTest::newRow("cancelled") << "Secret" << QStringList{""} << 1 << 0 << false;
+        QTest::newRow("cancelled") << "Secret" << QStringList{"cancel"} << 1 << 0 << false;
         QTest::newRow("stored blanks count") << " pw " << QStringList{"pw"} << 2 << 1 << false;
     }
 
@@ -84,24 +84,14 @@ private slots:
         m_world->addButton(QStringLiteral("Locked"), QStringLiteral(".\\games\\other")).Password = password;
         m_world->build();
         m_world->buttons->Menu(0)->setCaption(QStringLiteral("Shown caption"));
+        m_world->prompts.script(typed);
         // Each wrong answer is followed by the "Invalid password!" box.
-        for (const QString &answer : typed) {
-            m_world->dialogs->answer(answer);
-            if (!answer.isEmpty() && answer.compare(QStringLiteral("secret"), Qt::CaseInsensitive) != 0
-                && answer != QLatin1String(" pw "))
-                m_world->dialogs->answer(QStringLiteral("OK"));
-        }
+        for (int i = 0; i < invalid; ++i)
+            m_world->dialogs->answer(QStringLiteral("OK"));
         launcher()->ExecuteFile(0, false, false);
 
-        int prompts = 0;
-        for (const auto &shown : m_world->dialogs->shown()) {
-            if (shown.kind != QLatin1String("inputbox"))
-                continue;
-            ++prompts;
-            QCOMPARE(shown.title, QStringLiteral("Enter Password for [Shown caption]"));
-            QCOMPARE(shown.mask, QChar('*'));
-        }
-        QCOMPARE(prompts, asked);
+        QCOMPARE(m_world->prompts.asked,
+                 QStringList(asked, QStringLiteral("password:Enter Password for [Shown caption]")));
         QCOMPARE(messages().count(QStringLiteral("Invalid password!")), invalid);
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
     }
@@ -115,10 +105,10 @@ private slots:
         QTest::newRow("shut down") << "shutdown_force" << "power poweroff";
         QTest::newRow("restart") << "Reboot_Force" << "power reboot";
         QTest::newRow("log off") << "logoff_force" << "power logoff";
-        QTest::newRow("shut-down dialog") << "shutdown_dialog" << "hook shutdown";
-        QTest::newRow("task list") << "applications" << "hook applications";
-        QTest::newRow("statistics") << "stat" << "hook stat";
-        QTest::newRow("play time") << "ResetTimer" << "hook resettimer";
+        QTest::newRow("shut-down dialog, cancelled") << "shutdown_dialog" << "ask shutdown";
+        QTest::newRow("task list") << "applications" << "ask tasks";
+        QTest::newRow("statistics") << "stat" << "ask stats";
+        QTest::newRow("play time, no password") << "ResetTimer" << "reset";
         QTest::newRow("refresh ends in run mode too") << "refresh" << "refresh";
     }
 
@@ -128,11 +118,9 @@ private slots:
         QFETCH(QString, effect);
         m_world->addButton(QStringLiteral("K"), link).PicturePath = QStringLiteral(".\\k.bmp");
         m_world->build();
-        QStringList hooks;
-        launcher()->ShowShutdownDialog = [&hooks] { hooks << QStringLiteral("shutdown"); };
-        launcher()->ShowApplications = [&hooks] { hooks << QStringLiteral("applications"); };
-        launcher()->ShowStatistics = [&hooks] { hooks << QStringLiteral("stat"); };
-        launcher()->ResetTimer = [&hooks] { hooks << QStringLiteral("resettimer"); };
+        m_world->prompts.script({QStringLiteral("cancel")});
+        int resets = 0;
+        connect(launcher(), &Launcher::resetTimeRequested, [&resets] { ++resets; });
         QImage picture(6, 6, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         QVERIFY(picture.save(m_world->env.path(QStringLiteral("k.bmp")), "BMP"));
@@ -143,22 +131,17 @@ private slots:
             QCOMPARE(m_world->power->calls, QStringList{effect.mid(6)});
         else
             QVERIFY(m_world->power->calls.isEmpty());
-        if (effect.startsWith(QLatin1String("hook ")))
-            QCOMPARE(hooks, QStringList{effect.mid(5)});
+        if (effect.startsWith(QLatin1String("ask ")))
+            QCOMPARE(m_world->prompts.asked, QStringList{effect.mid(4)});
         else
-            QVERIFY(hooks.isEmpty());
+            QVERIFY(m_world->prompts.asked.isEmpty());
+        QCOMPARE(resets, effect == QLatin1String("reset") ? 1 : 0);
         if (effect == QLatin1String("refresh"))
             QCOMPARE(m_world->buttons->Menu(0)->Picture().size(), QSize(6, 6));
         // A keyword is never looked for as a file, started or counted.
         QVERIFY(messages().isEmpty());
         QVERIFY(m_world->processes->started.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
-
-        // Keywords of later parts that nobody provides yet end the activation quietly.
-        launcher()->ShowStatistics = nullptr;
-        launcher()->ResetTimer = nullptr;
-        launcher()->ExecuteFile(0, false, false);
-        QVERIFY(messages().isEmpty());
     }
 
     void shellExecute()

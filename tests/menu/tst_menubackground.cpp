@@ -2,7 +2,7 @@
 
 #include "menu/MenuBackground.h"
 #include "menu/clsGradient.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 
 #include <QDir>
 #include <QImage>

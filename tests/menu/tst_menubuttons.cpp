@@ -1,8 +1,7 @@
 #include "MenuTestKit.h"
 
-#include "frmShowLoading.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
 
 #include <Command.h>
@@ -213,16 +212,16 @@ private slots:
     {
         for (int i = 0; i < 5; ++i)
             m_world->addButton(QStringLiteral("B%1").arg(i), QStringLiteral("x"));
-        frmShowLoading screen;
-        QVERIFY(modGlobals::LoadScreenVisible);
-        buttons()->setLoadScreen(&screen);
+        modGlobals::LoadScreenVisible = true;
+        QList<double> progress;
+        connect(buttons(), &MenuButtons::loadProgress, [&progress](double fraction) { progress << fraction; });
         m_world->build();
-        QCOMPARE(screen.Progress(), 1.0);
-        // One record: the upper bound is 0 and nothing is drawn.
+        QCOMPARE(progress, (QList<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
+        // One record: the upper bound is 0 and nothing is reported.
         SS.ButtonsMax = 0;
-        screen.SetProgress(0.25);
+        progress.clear();
         m_world->build();
-        QCOMPARE(screen.Progress(), 0.25);
+        QVERIFY(progress.isEmpty());
     }
 
     void freezeAndGiveBack_data()

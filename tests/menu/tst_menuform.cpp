@@ -4,7 +4,7 @@
 
 #include "frmMenu.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
 
 #include <Command.h>
@@ -48,17 +48,17 @@ private slots:
         QCOMPARE(m_world->processes->started.size(), 1);
         const platform::Pid pid = m_world->processes->started.first().pid;
         QVERIFY(!button->Enabled());
-        QVERIFY(m_menu->buttonDelayTimer->isActive());
-        QCOMPARE(m_menu->buttonDelayTimer->interval(), 2000);
+        QVERIFY(m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive());
+        QCOMPARE(m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->interval(), 2000);
         QCOMPARE(button->ExtraData(), qint32(pid));
-        QCOMPARE(m_menu->Watch->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(m_menu->findChild<ProcessWatch *>()->ButtonWatch[0].Processes.size(), 1);
 
         // The form's supervision timer notices the end.
         m_world->windows->mainWindows.insert(pid, 5);
-        m_menu->checkProcess->start();
+        m_menu->findChild<QTimer *>(QStringLiteral("checkProcess"))->start();
         m_world->processes->exit(pid);
         QTRY_COMPARE(button->ExtraData(), 0);
-        QVERIFY(m_menu->Watch->ButtonWatch[0].Processes.isEmpty());
+        QVERIFY(m_menu->findChild<ProcessWatch *>()->ButtonWatch[0].Processes.isEmpty());
     }
 
     void clicksThatStartNothing_data()
@@ -73,11 +73,11 @@ private slots:
     {
         QFETCH(bool, editMode);
         QFETCH(QString, link);
-        m_menu->mnuEditMode->setChecked(editMode);
+        m_menu->findChild<QAction *>(QStringLiteral("mnuEditMode"))->setChecked(editMode);
         SS.Buttons.at(0).Link = link;
         QTest::mouseClick(m_menu->Menu(0), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(m_world->processes->started.isEmpty());
-        QVERIFY(!m_menu->buttonDelayTimer->isActive());
+        QVERIFY(!m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive());
         QVERIFY(m_world->dialogs->shown().isEmpty());
     }
 
@@ -88,8 +88,8 @@ private slots:
         QVERIFY(picture.save(m_world->env.path(QStringLiteral("new.bmp")), "BMP"));
         SS.Buttons.at(0).PicturePath = QStringLiteral(".\\new.bmp");
         QVERIFY(m_menu->Menu(0)->Picture().isNull());
-        QVERIFY(m_menu->mnuRefresh->isVisible());
-        m_menu->mnuRefresh->trigger();
+        QVERIFY(m_menu->findChild<QAction *>(QStringLiteral("mnuRefresh"))->isVisible());
+        m_menu->findChild<QAction *>(QStringLiteral("mnuRefresh"))->trigger();
         QCOMPARE(m_menu->Menu(0)->Picture().size(), QSize(13, 7));
     }
 

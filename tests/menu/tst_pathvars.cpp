@@ -1,7 +1,7 @@
 #include "MenuTestKit.h"
 
-#include "modGlobals.h"
-#include "modUtil.h"
+#include "base/modGlobals.h"
+#include "base/modUtil.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "TestEnv.h"
 
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
 #include "platform/fakes/FakeDesktop.h"

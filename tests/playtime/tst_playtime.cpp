@@ -1,6 +1,6 @@
 // The play clock: counting, warning through beeper, expiry and its action,
 // pause, the typed commands, edit mode and the start-up check.
-#include "DialogDriver.h"
+#include "ScriptedPrompts.h"
 #include "PlayTimeWorld.h"
 
 #include "playtime/PlayTime.h"
@@ -76,7 +76,8 @@ private slots:
         QFETCH(int, window);
         m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QSignalSpy quits(&clock, &PlayTime::quitRequested);
         QCOMPARE(clock.PlaytimeTimer->timerType(), Qt::PreciseTimer);
         clock.PlaytimeTimer->start();
@@ -145,7 +146,8 @@ private slots:
             PlayTimeWorld::setTimeLimit(QStringLiteral("Action"), action);
         modGlobals::DebugMode = debug;
         m_world->power->accept = powerAccepts;
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QSignalSpy quit(&clock, &PlayTime::quitRequested);
         clock.PlaytimeTimer->start();
 
@@ -186,7 +188,8 @@ private slots:
         if (!beep.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Beep"), beep);
         m_world->processes->failStarts = beeperMissing;
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QSignalSpy quit(&clock, &PlayTime::quitRequested);
         for (qint64 remaining : {30, 5, 0}) {
             m_world->moveTo(FiveMinutes, remaining);
@@ -222,7 +225,8 @@ private slots:
         SingleInstance lock(QStringLiteral("beeper"), m_world->env.programFolder());
         if (lockHeld)
             QVERIFY(lock.tryAcquire());
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QCOMPARE(clock.BeeperRunning(), !started);
 
         m_world->moveTo(FiveMinutes, 40);
@@ -255,7 +259,8 @@ private slots:
         QFETCH(qint64, remainingAfter);
 
         m_world->beginPeriod(QStringLiteral("1"));
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QSignalSpy quit(&clock, &PlayTime::quitRequested);
         clock.PlaytimeTimer->start();
         if (countedBefore) {
@@ -284,7 +289,8 @@ private slots:
     void clockSetBackGivesNoExtraTime()
     {
         m_world->beginPeriod(QStringLiteral("1"));
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         m_world->moveTo(FiveMinutes, 100);
         clock.Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 100);
@@ -304,7 +310,8 @@ private slots:
         PlayTimeWorld::setBeeper(QStringLiteral("Running"), QStringLiteral("1"));
         SingleInstance lock(QStringLiteral("beeper"), m_world->env.programFolder());
         QVERIFY(lock.tryAcquire());
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         QSignalSpy quit(&clock, &PlayTime::quitRequested);
         m_world->moveTo(FiveMinutes, 40);
         clock.Tick();
@@ -360,7 +367,8 @@ private slots:
         QFETCH(QString, buffer);
 
         m_world->beginPeriod(QStringLiteral("2"));
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         for (const QString &key : keys)
             clock.KeyTyped(key);
         QCOMPARE(clock.ClockPaused(), paused);
@@ -390,7 +398,8 @@ private slots:
 
         modGlobals::SS.Password = password;
         m_world->beginPeriod(QStringLiteral("1"));
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         m_world->moveTo(FiveMinutes, 100);
         clock.Tick();
         PlayTimeWorld::setBeeper(QStringLiteral("Quit"), QStringLiteral("0"));
@@ -431,7 +440,8 @@ private slots:
         QFETCH(bool, expired);
         m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("Action"), QStringLiteral("1"));
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         clock.PlaytimeTimer->start();
         m_world->moveTo(FiveMinutes, expired ? 0 : 100);
         clock.Tick();
@@ -527,11 +537,11 @@ private slots:
         modGlobals::SS.Password = password;
         modGlobals::DebugMode = debug;
 
-        PlayTime clock;
-        DialogDriver driver(answers);
+        ScriptedPrompts prompts(answers);
+        PlayTime clock(prompts);
         QCOMPARE(clock.StartupCheck(), action);
-        QCOMPARE(driver.shown, int(answers.size()));
-        QCOMPARE(driver.unexpected, 0);
+        QCOMPARE(prompts.asked.size(), answers.size());
+        QCOMPARE(prompts.unexpected, 0);
         QCOMPARE(m_world->logLines(), log);
         QCOMPARE(modGlobals::TimeLeftSeconds, timeLeftAfter);
         if (lastInitOffset == 1)
@@ -539,7 +549,6 @@ private slots:
         else
             QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now().addSecs(lastInitOffset));
         QVERIFY(!clock.PlaytimeTimer->isActive());
-        QVERIFY(!modGlobals::ExpiredDialogOpen);
         QCOMPARE(m_world->power->powerOffs(), 0); // only the form's timers act on it
     }
 
@@ -561,7 +570,8 @@ private slots:
         QFETCH(bool, restarted);
 
         m_world->beginPeriod(playTime);
-        PlayTime clock;
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
         clock.StartClock();
         clock.EditModeEntered();
         QVERIFY(!clock.PlaytimeTimer->isActive());

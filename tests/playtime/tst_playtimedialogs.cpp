@@ -1,15 +1,16 @@
 // The time-expired and password dialogs, driven through their buttons and
-// keys, and PasswordOK built on them.
+// keys, and PasswordOK built on the prompts they answer.
 #include "DialogDriver.h"
 #include "PlayTimeWorld.h"
+#include "ScriptedPrompts.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
 using namespace playtimetest;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -33,64 +34,31 @@ private slots:
 
     void expiredDialogAnswers_data()
     {
-        QTest::addColumn<QString>("step");
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("shutdown");
 
-        QTest::newRow("Enter acts as Reset...") << "enter:Pass Word" << "Pass Word" << false;
-        QTest::newRow("Reset... button") << "reset:pw" << "pw" << false;
-        QTest::newRow("Reset... with nothing typed") << "reset:" << "" << false;
-        QTest::newRow("shut-down button drops the typed text") << "shutdown:typed" << "" << true;
+        QTest::newRow("Enter acts as Reset...") << QStringList{"enter:Pass Word"} << "Pass Word" << false;
+        QTest::newRow("Reset... button") << QStringList{"reset:pw"} << "pw" << false;
+        QTest::newRow("Reset... with nothing typed") << QStringList{"reset:"} << "" << false;
+        QTest::newRow("shut-down button drops the typed text") << QStringList{"shutdown:typed"} << "" << true;
     }
 
     void expiredDialogAnswers()
     {
-        QFETCH(QString, step);
+        QFETCH(QStringList, steps);
         QFETCH(QString, text);
         QFETCH(bool, shutdown);
 
-        // Stale values from an earlier show must not leak into this answer.
-        modGlobals::ExpiredPasswordText = QStringLiteral("old");
-        modGlobals::ExpiredShutdownChosen = !shutdown;
-        DialogDriver driver({step});
-        frmTimeExpired::ShowModal();
-
+        DialogDriver driver(steps);
+        const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
         QCOMPARE(driver.unexpected, 0);
         QCOMPARE(driver.shown, 1);
-        QCOMPARE(driver.openWhenShown, QList<bool>{true});
-        QCOMPARE(modGlobals::ExpiredPasswordText, text);
-        QCOMPARE(modGlobals::ExpiredShutdownChosen, shutdown);
-        QVERIFY(!modGlobals::ExpiredDialogOpen);
+        QVERIFY(answer);
+        QCOMPARE(answer->password, text);
+        QCOMPARE(answer->shutDown, shutdown);
         QVERIFY(!frmTimeExpired::Current());
-    }
-
-    void expiredDialogLook()
-    {
-        frmTimeExpired dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Time Has Expired!"));
-        QCOMPARE(dialog.Label1->text(), QStringLiteral("TIME HAS EXPIRED"));
-        QCOMPARE(dialog.Label2->text(),
-                 QStringLiteral("The time has expired, please enter password to reset, or click shutdown."));
-        QCOMPARE(dialog.Label3->text(), QStringLiteral("Password:"));
-        QCOMPARE(dialog.Command2->Caption(), QStringLiteral("Reset..."));
-        QVERIFY(!dialog.Command1->Picture().isNull());
-        QCOMPARE(dialog.Text1->echoMode(), QLineEdit::Password);
-        QVERIFY(dialog.Text1->styleSheet().contains(QStringLiteral("lineedit-password-character: 42")));
         QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmTimeExpired")});
-        QVERIFY(modGlobals::ExpiredDialogOpen);
-        QCOMPARE(frmTimeExpired::Current(), &dialog);
-
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        // What is typed never shows.
-        QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
-        QCOMPARE(dialog.Text1->displayText(), QStringLiteral("***"));
-        // Every text fits: nothing is cut off.
-        QVERIFY(dialog.Label1->width() >= dialog.Label1->sizeHint().width());
-        QVERIFY(dialog.Label2->height() >= dialog.Label2->heightForWidth(dialog.Label2->width()));
-        QVERIFY(dialog.Command2->textRect().width() >= dialog.fontMetrics().horizontalAdvance(dialog.Command2->Caption()));
-        QVERIFY(dialog.Command1->textRect().width() >= dialog.fontMetrics().horizontalAdvance(dialog.Command1->Caption()));
-        keepScreenshot(dialog.grab(), QStringLiteral("frmTimeExpired"));
     }
 
     void expiredDialogIgnoresEscapeAndClose()
@@ -98,90 +66,55 @@ private slots:
         frmTimeExpired dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // What is typed never shows.
+        QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
+        QCOMPARE(dialog.Text1->displayText(), QStringLiteral("***"));
+        keepScreenshot(dialog.grab(), QStringLiteral("frmTimeExpired"));
         QTest::keyClick(dialog.Text1, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
-        QVERIFY(modGlobals::ExpiredDialogOpen);
-
-        QTest::mouseClick(dialog.Command1, Qt::LeftButton, {}, dialog.Command1->rect().center());
-        QVERIFY(!dialog.isVisible());
-        QVERIFY(modGlobals::ExpiredShutdownChosen);
-        QVERIFY(!modGlobals::ExpiredDialogOpen);
     }
 
-    void expiredDialogStartsEmptyEachTime()
+    void expiredDialogReleasedFromAfarIsTheParentsReset()
     {
-        DialogDriver driver({QStringLiteral("reset:first"), QStringLiteral("reset:")});
-        frmTimeExpired::ShowModal();
-        QCOMPARE(modGlobals::ExpiredPasswordText, QStringLiteral("first"));
-        frmTimeExpired::ShowModal();
-        QCOMPARE(driver.unexpected, 0);
-        QCOMPARE(driver.textAtShow, (QStringList{QString(), QString()}));
-        QCOMPARE(modGlobals::ExpiredPasswordText, QString());
+        // The remote console fills in the parent password and closes it.
+        QTimer::singleShot(0, [] {
+            if (frmTimeExpired *dialog = frmTimeExpired::Current()) {
+                dialog->ReleaseWithPassword(QStringLiteral("mum"));
+                dialog->close();
+            }
+        });
+        const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
+        QVERIFY(answer);
+        QVERIFY(!answer->shutDown);
+        QCOMPARE(answer->password, QStringLiteral("mum"));
     }
 
     void passwordDialogAnswers_data()
     {
         QTest::addColumn<QString>("step");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<std::optional<QString>>("answer");
 
-        QTest::newRow("OK button") << "ok:Secret" << true << "Secret";
-        QTest::newRow("Enter acts as OK") << "enter:abc" << true << "abc";
-        QTest::newRow("Cancel button drops the text") << "cancel:typed" << false << "";
-        QTest::newRow("Escape acts as Cancel") << "escape:typed" << false << "";
+        QTest::newRow("OK button") << "ok:Secret" << "" << std::optional<QString>(QStringLiteral("Secret"));
+        QTest::newRow("Enter acts as OK, own title")
+            << "enter:abc" << "Enter Password for [Paint]" << std::optional<QString>(QStringLiteral("abc"));
+        QTest::newRow("Cancel button drops the text") << "cancel:typed" << "" << std::optional<QString>();
+        QTest::newRow("Escape acts as Cancel") << "escape:typed" << "" << std::optional<QString>();
     }
 
     void passwordDialogAnswers()
     {
         QFETCH(QString, step);
-        QFETCH(bool, ok);
-        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QFETCH(std::optional<QString>, answer);
 
-        modGlobals::PasswordDialogOK = !ok;
-        modGlobals::PasswordDialogText = QStringLiteral("old");
         DialogDriver driver({step});
-        frmPassword::ShowModal();
+        QCOMPARE(frmPassword::Ask(title), answer);
         QCOMPARE(driver.unexpected, 0);
-        QCOMPARE(driver.shown, 1);
-        QCOMPARE(driver.openWhenShown, QList<bool>{true});
-        QCOMPARE(driver.titles, QStringList{QStringLiteral("Brindle - Enter Password")});
-        QCOMPARE(modGlobals::PasswordDialogOK, ok);
-        QCOMPARE(modGlobals::PasswordDialogText, text);
-        QVERIFY(!modGlobals::PasswordDialogOpen);
+        QCOMPARE(driver.titles, QStringList{title.isEmpty() ? QStringLiteral("Brindle - Enter Password") : title});
         QVERIFY(!frmPassword::Current());
-    }
-
-    void passwordDialogLook()
-    {
-        modGlobals::PasswordDialogTitle = QStringLiteral("Enter Password for [Paint]");
-        {
-            frmPassword dialog;
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("Enter Password for [Paint]"));
-            QCOMPARE(dialog.Label1->text(), QStringLiteral("ENTER PASSWORD"));
-            QCOMPARE(dialog.Label2->text(), QStringLiteral("Password:"));
-            QCOMPARE(dialog.Command1->Caption(), QStringLiteral("OK"));
-            QCOMPARE(dialog.Command2->Caption(), QStringLiteral("Cancel"));
-            QVERIFY(!dialog.Picture1->pixmap().isNull());
-            QCOMPARE(dialog.Text1->echoMode(), QLineEdit::Password);
-            QVERIFY(dialog.Text1->styleSheet().contains(QStringLiteral("lineedit-password-character: 42")));
-            QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmPassword")});
-            QVERIFY(modGlobals::PasswordDialogOpen);
-
-            dialog.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            QTest::keyClicks(dialog.Text1, QStringLiteral("pw"));
-            QCOMPARE(dialog.Text1->displayText(), QStringLiteral("**"));
-            QVERIFY(dialog.Command1->textRect().width() >= dialog.fontMetrics().horizontalAdvance(QStringLiteral("OK")));
-            QVERIFY(dialog.Command2->textRect().width() >= dialog.fontMetrics().horizontalAdvance(QStringLiteral("Cancel")));
-            keepScreenshot(dialog.grab(), QStringLiteral("frmPassword"));
-            dialog.Command2_Click();
-        }
-        // The title override holds for one show only.
-        QCOMPARE(modGlobals::PasswordDialogTitle, QString());
-        frmPassword again;
-        QCOMPARE(again.windowTitle(), QStringLiteral("Brindle - Enter Password"));
     }
 
     void passwordOK_data()
@@ -197,11 +130,10 @@ private slots:
         QTest::newRow("given text, other case") << "Secret" << "sECRET" << true << none << true;
         QTest::newRow("given text wrong") << "Secret" << "secrets" << true << none << false;
         QTest::newRow("given text is checked without dialog") << "Secret" << "nope" << false << none << false;
-        QTest::newRow("asked: right at once") << "Secret" << "" << false << QStringList{"ok:secret"} << true;
+        QTest::newRow("asked: right at once") << "Secret" << "" << false << QStringList{"secret"} << true;
         QTest::newRow("asked: wrong twice, then right")
-            << "Secret" << "" << false << QStringList{"ok:a", "enter:", "enter:SECRET"} << true;
+            << "Secret" << "" << false << QStringList{"a", "", "SECRET"} << true;
         QTest::newRow("asked: Cancel refuses at once") << "Secret" << "" << false << QStringList{"cancel"} << false;
-        QTest::newRow("asked: the shell quits under it") << "Secret" << "" << false << QStringList{"quit"} << false;
     }
 
     void passwordOK()
@@ -213,10 +145,10 @@ private slots:
         QFETCH(bool, result);
 
         modGlobals::SS.Password = stored;
-        DialogDriver driver(answers);
-        QCOMPARE(frmPassword::PasswordOK(given, noDialog), result);
-        QCOMPARE(driver.shown, int(answers.size()));
-        QCOMPARE(driver.unexpected, 0);
+        ScriptedPrompts prompts(answers);
+        QCOMPARE(PasswordOK(prompts, given, noDialog), result);
+        QCOMPARE(prompts.asked.size(), answers.size());
+        QCOMPARE(prompts.unexpected, 0);
     }
 
 private:

@@ -1,7 +1,7 @@
-// The play clock inside the main form: start-up steps 20 to 24, the values a
-// quit stores, expiry ending the shell, and the typed-key entry point.
-#include "DialogDriver.h"
+// The play clock inside the main form: the play-time check of start-up, the
+// values a quit stores, expiry ending the shell, and the typed-key entry point.
 #include "PlayTimeWorld.h"
+#include "ScriptedPrompts.h"
 
 #include "data/SettingsFile.h"
 #include "frmMenu.h"
@@ -11,6 +11,20 @@
 #include <QtTest>
 
 using namespace playtimetest;
+
+namespace {
+
+QTimer *timer(const frmMenu &menu, const char *name)
+{
+    return menu.findChild<QTimer *>(QLatin1String(name));
+}
+
+void tick(const frmMenu &menu)
+{
+    menu.findChild<PlayTime *>()->Tick();
+}
+
+} // namespace
 
 class TestPlayTimeMenu : public QObject
 {
@@ -70,10 +84,10 @@ private slots:
         modGlobals::SS.Password = QStringLiteral("mum");
         modGlobals::DebugMode = debug;
 
-        frmMenu menu(nullptr);
-        DialogDriver driver(answers);
+        ScriptedPrompts prompts(answers);
+        frmMenu menu(nullptr, &prompts);
         menu.Load();
-        QCOMPARE(driver.unexpected, 0);
+        QCOMPARE(prompts.unexpected, 0);
 
         // The play-time lines come after the earlier steps and before the menu is shown.
         const QStringList log = m_world->logLines();
@@ -87,13 +101,11 @@ private slots:
                                      QStringLiteral("frmMenu()::All done, system should be up and running!")};
         QCOMPARE(after, shown ? playLines + shownLines : playLines);
         QCOMPARE(menu.isVisible(), shown);
-        QCOMPARE(menu.PlaytimeTimer->isActive(), shown);
-        QCOMPARE(menu.ShutdownTimer->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
-        QCOMPARE(menu.UnloadTimer->isActive(), timerStarted == QLatin1String("UnloadTimer"));
-        menu.ShutdownTimer->stop();
-        menu.UnloadTimer->stop();
-        menu.TimerRemoveLoadScreen->stop();
-        menu.HideTaskbarTimer->stop();
+        QCOMPARE(timer(menu, "PlaytimeTimer")->isActive(), shown);
+        QCOMPARE(timer(menu, "ShutdownTimer")->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
+        QCOMPARE(timer(menu, "UnloadTimer")->isActive(), timerStarted == QLatin1String("UnloadTimer"));
+        for (const char *name : {"ShutdownTimer", "UnloadTimer", "TimerRemoveLoadScreen", "HideTaskbarTimer"})
+            timer(menu, name)->stop();
     }
 
     void quitStoresTimeLeftAndStopsBeeper_data()
@@ -114,12 +126,12 @@ private slots:
         m_world->beginPeriod(QStringLiteral("1"));
         {
             frmMenu menu(nullptr);
-            menu.PlaytimeTimer->start();
+            timer(menu, "PlaytimeTimer")->start();
             m_world->moveTo(300, remaining);
-            menu.PlayClock->Tick();
+            tick(menu);
             menu.Unload();
             QVERIFY(menu.IsUnloaded());
-            QVERIFY(!menu.PlaytimeTimer->isActive());
+            QVERIFY(!timer(menu, "PlaytimeTimer")->isActive());
         }
         QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QString::number(remaining));
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
@@ -127,11 +139,10 @@ private slots:
         // The next start, an hour later.
         Clock::advance(3600);
         modGlobals::DebugMode = false;
-        PlayTime next;
-        DialogDriver driver({QStringLiteral("shutdown")});
+        ScriptedPrompts prompts({QStringLiteral("shutdown")});
+        PlayTime next(prompts);
         const PlayTime::StartupAction action = next.StartupCheck();
-        QCOMPARE(driver.unexpected, 0);
-        QCOMPARE(driver.shown, expiredAtNextStart ? 1 : 0);
+        QCOMPARE(prompts.asked.size(), expiredAtNextStart ? 1 : 0);
         if (expiredAtNextStart) {
             QCOMPARE(action, PlayTime::StartupAction::StartShutdown);
         } else {
@@ -147,9 +158,9 @@ private slots:
         m_world->beginPeriod(QStringLiteral("1"));
         modGlobals::DebugMode = true;
         frmMenu menu(nullptr);
-        menu.PlaytimeTimer->start();
+        timer(menu, "PlaytimeTimer")->start();
         m_world->moveTo(300, 0);
-        menu.PlayClock->Tick();
+        tick(menu);
         QVERIFY(menu.IsUnloaded());
         QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("0"));
         QCOMPARE(*m_world->tones, ExpiryTones);

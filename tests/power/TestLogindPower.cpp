@@ -1,6 +1,6 @@
 // The power requests against a stand-in logind (python3-dbusmock) on a
 // private bus, so the real D-Bus calls and their arguments are checked.
-#include "ShutDown.h"
+#include "base/ShutDown.h"
 #include "platform/Services.h"
 
 #include <QDBusArgument>

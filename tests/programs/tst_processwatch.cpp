@@ -1,16 +1,19 @@
 #include "MenuTestKit.h"
 
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
 #include "programs/frmDLG.h"
 
 #include <Clock.h>
 #include <Command.h>
 
+#include <QLabel>
 #include <QtTest>
 
 using modGlobals::SS;
+
+Q_DECLARE_METATYPE(Prompts::HangChoice)
 
 class tst_ProcessWatch : public QObject
 {
@@ -100,27 +103,25 @@ private slots:
     {
         QTest::addColumn<int>("timeout");
         QTest::addColumn<bool>("hung");
-        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("choice");
         QTest::addColumn<bool>("ends");      // the process can be ended
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<bool>("watchedAfter");
 
-        QTest::newRow("timeout 0: never asked") << 0 << true << -1 << true << false << QStringList() << true;
-        QTest::newRow("answering: not asked") << 2 << false << -1 << true << false << QStringList() << true;
-        QTest::newRow("end") << 1 << true << int(frmDLG::ResultEnd) << true << true << QStringList() << true;
-        QTest::newRow("end refused: dropped") << 1 << true << int(frmDLG::ResultEnd) << false << true << QStringList()
-                                              << false;
-        QTest::newRow("switch to") << 1 << true << int(frmDLG::ResultSwitchTo) << true << true
-                                   << QStringList{"focus 300"} << true;
-        QTest::newRow("cancel") << 1 << true << int(frmDLG::ResultCancel) << true << true << QStringList() << true;
+        QTest::newRow("timeout 0: never asked") << 0 << true << "" << true << false << QStringList() << true;
+        QTest::newRow("answering: not asked") << 2 << false << "" << true << false << QStringList() << true;
+        QTest::newRow("end") << 1 << true << "end" << true << true << QStringList() << true;
+        QTest::newRow("end refused: dropped") << 1 << true << "end" << false << true << QStringList() << false;
+        QTest::newRow("switch to") << 1 << true << "switch" << true << true << QStringList{"focus 300"} << true;
+        QTest::newRow("cancel") << 1 << true << "cancel" << true << true << QStringList() << true;
     }
 
     void hangQuestion()
     {
         QFETCH(int, timeout);
         QFETCH(bool, hung);
-        QFETCH(int, choice);
+        QFETCH(QString, choice);
         QFETCH(bool, ends);
         QFETCH(bool, asked);
         QFETCH(QStringList, calls);
@@ -136,23 +137,18 @@ private slots:
             m_world->windows->hung.append(11);
         if (!ends)
             m_world->processes->refuseTerminate.append(pid);
-        int shown = 0;
-        watch()->ShowDlg = [&] {
-            ++shown;
-            QCOMPARE(modGlobals::DlgResult, -1);
-            QCOMPARE(modGlobals::DlgCaption, QStringLiteral("\"Super Game\" is not responding!"));
-            QCOMPARE(modGlobals::DlgQuestion,
-                     QStringLiteral("The application \"Super Game\" is not responding. What do you want to do ?"));
-            if (choice != -1)
-                modGlobals::DlgResult = choice;
-        };
+        if (asked)
+            m_world->prompts.script({choice});
         m_world->windows->calls.clear();
         watch()->checkProcess_Timer();
 
-        QCOMPARE(shown, asked ? 1 : 0);
+        QCOMPARE(m_world->prompts.asked,
+                 asked ? QStringList{QStringLiteral("hang:\"Super Game\" is not responding!|The application "
+                                                    "\"Super Game\" is not responding. What do you want to do ?")}
+                       : QStringList());
         QCOMPARE(m_world->windows->pingTimeouts, timeout > 0 ? QList<int>{timeout * 1000} : QList<int>());
         QCOMPARE(m_world->windows->calls, calls);
-        QCOMPARE(m_world->processes->isRunning(pid), !(choice == frmDLG::ResultEnd && ends));
+        QCOMPARE(m_world->processes->isRunning(pid), !(choice == QLatin1String("end") && ends));
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), watchedAfter ? 1 : 0);
         // An ended program goes at the next tick.
         m_world->windows->hung.clear();
@@ -216,15 +212,13 @@ private slots:
         m_world->build();
         run(0, 11);
         m_world->windows->hung.append(11);
-        int shown = 0;
-        watch()->ShowDlg = [&] {
-            ++shown;
+        m_world->prompts.whileAsking = [this] {
             watch()->checkProcess_Timer();
             // Meanwhile the menu is rebuilt: the asking tick must not trip over it.
             m_world->build();
         };
         watch()->checkProcess_Timer();
-        QCOMPARE(shown, 1);
+        QCOMPARE(m_world->prompts.asked.size(), 1);
         QCOMPARE(watch()->ButtonWatch.size(), 1);
         QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
     }
@@ -232,25 +226,23 @@ private slots:
     void dialogButtons_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("result");
-        QTest::newRow("Switch To") << "cmdSwitchTo" << int(frmDLG::ResultSwitchTo);
-        QTest::newRow("End") << "cmdEnd" << int(frmDLG::ResultEnd);
-        QTest::newRow("Cancel") << "cmdCancel" << int(frmDLG::ResultCancel);
-        QTest::newRow("window closed") << "" << int(frmDLG::ResultClosed);
+        QTest::addColumn<Prompts::HangChoice>("result");
+        QTest::newRow("Switch To") << "cmdSwitchTo" << Prompts::HangChoice::SwitchTo;
+        QTest::newRow("End") << "cmdEnd" << Prompts::HangChoice::End;
+        QTest::newRow("Cancel") << "cmdCancel" << Prompts::HangChoice::Cancel;
+        QTest::newRow("window closed") << "" << Prompts::HangChoice::Closed;
     }
 
     void dialogButtons()
     {
         QFETCH(QString, button);
-        QFETCH(int, result);
-        modGlobals::DlgCaption = QStringLiteral("\"X\" is not responding!");
-        modGlobals::DlgQuestion = QStringLiteral("The application \"X\" is not responding. What do you want to do ?");
-        modGlobals::DlgResult = -1;
-        QTimer::singleShot(0, [button] {
+        QFETCH(Prompts::HangChoice, result);
+        const QString caption = QStringLiteral("\"X\" is not responding!");
+        QTimer::singleShot(0, [button, caption] {
             auto *dialog = qobject_cast<frmDLG *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            QCOMPARE(dialog->windowTitle(), modGlobals::DlgCaption);
-            QCOMPARE(dialog->lblQuestion->text(), modGlobals::DlgQuestion);
+            QCOMPARE(dialog->windowTitle(), caption);
+            QCOMPARE(dialog->lblQuestion->text(), QStringLiteral("What now?"));
             if (button.isEmpty()) {
                 dialog->close();
                 return;
@@ -259,8 +251,7 @@ private slots:
             QVERIFY(command);
             QTest::mouseClick(command, Qt::LeftButton, {}, QPoint(5, 5));
         });
-        frmDLG::ShowModal(&m_world->form);
-        QCOMPARE(modGlobals::DlgResult, result);
+        QCOMPARE(frmDLG::Ask(&m_world->form, caption, QStringLiteral("What now?")), result);
         QVERIFY(m_world->windows->calls.contains(QStringLiteral("topmost")));
     }
 

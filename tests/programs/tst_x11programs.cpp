@@ -4,10 +4,9 @@
 
 #include "menu/Launcher.h"
 #include "menu/MenuButtons.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 #include "programs/ProcessWatch.h"
-#include "programs/frmDLG.h"
 #include "programs/frmTasks.h"
 
 #include <Clock.h>
@@ -185,25 +184,14 @@ private slots:
         const platform::Pid pid = startFrom(0);
         QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
         m_world->watch->checkProcess_Timer(); // answers: nothing asked
-        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(m_world->prompts.asked.isEmpty());
 
         ::kill(pid_t(pid), SIGUSR1);
         QTest::qWait(300);
-        QString caption;
-        QTimer clicker;
-        clicker.setInterval(50);
-        connect(&clicker, &QTimer::timeout, this, [&] {
-            auto *dialog = qobject_cast<frmDLG *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            clicker.stop();
-            caption = dialog->windowTitle();
-            QTest::mouseClick(dialog->cmdEnd, Qt::LeftButton, {}, QPoint(5, 5));
-        });
-        clicker.start();
+        m_world->prompts.script({QStringLiteral("end")});
         m_world->watch->checkProcess_Timer();
-        QCOMPARE(caption, QStringLiteral("\"Stuck\" is not responding!"));
-        QCOMPARE(modGlobals::DlgResult, int(frmDLG::ResultEnd));
+        QCOMPARE(m_world->prompts.asked.size(), 1);
+        QVERIFY(m_world->prompts.asked.first().startsWith(QStringLiteral("hang:\"Stuck\" is not responding!|")));
         QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
         m_world->watch->checkProcess_Timer();
         QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());

@@ -4,13 +4,13 @@
 #include "InstallFake.h"
 #include "TestEnv.h"
 
-#include "ShutDown.h"
+#include "base/ShutDown.h"
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "frmMenu.h"
-#include "modGlobals.h"
-#include "modKeyHandler.h"
-#include "modUtil.h"
+#include "base/modGlobals.h"
+#include "keys/modKeyHandler.h"
+#include "base/modUtil.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
 #include "platform/fakes/FakeDesktop.h"
@@ -174,9 +174,9 @@ private slots:
         modGlobals::SS.Reserved2 = QStringLiteral("changed while editing");
 
         frmMenu menu(nullptr);
-        menu.mnuEditMode->setChecked(true);
+        menu.findChild<QAction *>(QStringLiteral("mnuEditMode"))->setChecked(true);
         m_dialogs->answer(answer);
-        menu.mnuExit->trigger();
+        menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
         QCOMPARE(m_dialogs->shown().size(), 1);
         QCOMPARE(m_dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
         QCOMPARE(m_dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
@@ -190,12 +190,12 @@ private slots:
         frmMenu menu(nullptr);
         {
             DialogDriver driver({QStringLiteral("cancel")});
-            menu.mnuExit->trigger();
+            menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
             QCOMPARE(driver.shown, 1);
             QVERIFY(!menu.IsUnloaded());
         }
         DialogDriver driver({QStringLiteral("ok:wrong"), QStringLiteral("ok:sECRET")});
-        menu.mnuExit->trigger();
+        menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
         QCOMPARE(driver.shown, 2);
         QCOMPARE(driver.unexpected, 0);
         QVERIFY(menu.IsUnloaded());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "modGlobals.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 
@@ -41,7 +40,6 @@ public:
     int unexpected = 0;
     QStringList titles;       // window title of every dialog shown
     QStringList textAtShow;   // what Text1 held when it appeared
-    QList<bool> openWhenShown; // the dialog's "open" value while it was up
 
 private:
     void poll()
@@ -59,13 +57,13 @@ private:
             m_pending = nullptr;
         if (frmTimeExpired *d = frmTimeExpired::Current(); d && d->isVisible() && !d->property("answered").toBool()) {
             d->setProperty("answered", true);
-            record(d, d->Text1, modGlobals::ExpiredDialogOpen);
+            record(d, d->Text1);
             answer(d, d->Text1, d->Command2, d->Command1, QStringLiteral("shutdown"));
             watch(d);
         }
         if (frmPassword *d = frmPassword::Current(); d && d->isVisible() && !d->property("answered").toBool()) {
             d->setProperty("answered", true);
-            record(d, d->Text1, modGlobals::PasswordDialogOpen);
+            record(d, d->Text1);
             answer(d, d->Text1, d->Command1, d->Command2, QStringLiteral("cancel"));
             watch(d);
         }
@@ -79,12 +77,11 @@ private:
         m_answeredAt.start();
     }
 
-    void record(QWidget *dialog, QLineEdit *text, bool open)
+    void record(QWidget *dialog, QLineEdit *text)
     {
         ++shown;
         titles << dialog->windowTitle();
         textAtShow << text->text();
-        openWhenShown << open;
     }
 
     // confirm: "Reset..." or "OK"; other: shut down or Cancel.

@@ -7,8 +7,8 @@
 #include "X11TestKit.h"
 #include "keys/frmAddSpecialKey.h"
 #include "keys/modKeys.h"
-#include "modGlobals.h"
-#include "modKeyHandler.h"
+#include "base/modGlobals.h"
+#include "keys/modKeyHandler.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Services.h"
 

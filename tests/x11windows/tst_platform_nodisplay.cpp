@@ -1,6 +1,6 @@
 // Without an X display (the offscreen platform, a console) the platform
 // services refuse or do nothing, never crash, and the hooks stay off.
-#include "modKeyHandler.h"
+#include "keys/modKeyHandler.h"
 #include "platform/Services.h"
 #include "platform/linux/LinuxServices.h"
 #include "platform/linux/X11Connection.h"

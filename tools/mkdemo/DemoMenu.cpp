@@ -102,10 +102,10 @@ QList<Picture> Pictures()
     return pictures;
 }
 
-QList<modKeys::SpecialKey> SpecialKeys()
+QList<SpecialKey> SpecialKeys()
 {
     // The keys of multimedia keyboards that would open other programs.
-    QList<modKeys::SpecialKey> keys;
+    QList<SpecialKey> keys;
     for (int vk : {92, 93, 95, 166, 167, 169, 170, 171, 172, 180, 182, 183})
         keys.append({vk, modKeys::KeyDisplayName(vk)});
     return keys;

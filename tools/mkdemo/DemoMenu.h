@@ -17,6 +17,6 @@ struct Picture {
 
 SettingsRecord Settings();
 QList<Picture> Pictures();
-QList<modKeys::SpecialKey> SpecialKeys();
+QList<SpecialKey> SpecialKeys();
 
 } // namespace DemoMenu

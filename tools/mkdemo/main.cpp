@@ -83,7 +83,7 @@ int main(int argc, char **argv)
     if (auto error = SettingsFile::SaveFile(folder + QStringLiteral("settings.dat"), DemoMenu::Settings()))
         return fail(QStringLiteral("settings.dat: ") + error->Description);
     QString error;
-    if (!modKeys::WriteSpecialKeysFile(folder + QStringLiteral("spc_keys.dat"), DemoMenu::SpecialKeys(), &error))
+    if (!SpecialKeysFile::Write(folder + QStringLiteral("spc_keys.dat"), DemoMenu::SpecialKeys(), &error))
         return fail(QStringLiteral("spc_keys.dat: ") + error);
     if (!createStats(folder + QStringLiteral("data/stats.db"), args.at(2), &error))
         return fail(QStringLiteral("stats.db: ") + error);

@@ -19,6 +19,10 @@ extern bool TypingHook;
 // another program holds are written to the start-up log and skipped.
 void HookKeyHandler(bool install);
 
+// Gives the desktop back: the panel and the desktop shown, the first hook
+// removed. With logSteps each step is written to the start-up log first.
+void GiveBackShell(bool logSteps);
+
 // Takes the table's current keys into the installed hook at once (after a
 // capture or "Clear list"); nothing when the hook is not installed.
 void ApplySpecialKeys();

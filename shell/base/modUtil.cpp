@@ -1,6 +1,6 @@
-#include "modUtil.h"
+#include "base/modUtil.h"
 
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <QApplication>

@@ -1,7 +1,4 @@
-#include "modGlobals.h"
-
-#include "data/SettingsFile.h"
-#include "keys/modKeys.h"
+#include "base/modGlobals.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -15,22 +12,7 @@ bool MarkerCheckOff = false;
 QString CommandLine;
 bool LoadScreenVisible = false;
 qint32 TimeLeftSeconds = 0;
-frmMenu *MainForm = nullptr;
 std::optional<VbError> DataFileError;
-
-bool ExpiredDialogOpen = false;
-QString ExpiredPasswordText;
-bool ExpiredShutdownChosen = false;
-bool PasswordDialogOpen = false;
-QString PasswordDialogText;
-bool PasswordDialogOK = false;
-QString PasswordDialogTitle;
-
-QString DlgCaption;
-QString DlgQuestion;
-qint32 DlgResult = 0;
-
-qint32 EditButtonIndex = -1;
 
 namespace {
 QString g_appPath;
@@ -44,21 +26,7 @@ void Reset()
     CommandLine.clear();
     LoadScreenVisible = false;
     TimeLeftSeconds = 0;
-    MainForm = nullptr;
     DataFileError.reset();
-    ExpiredDialogOpen = false;
-    ExpiredPasswordText.clear();
-    ExpiredShutdownChosen = false;
-    PasswordDialogOpen = false;
-    PasswordDialogText.clear();
-    PasswordDialogOK = false;
-    PasswordDialogTitle.clear();
-    DlgCaption.clear();
-    DlgQuestion.clear();
-    DlgResult = 0;
-    EditButtonIndex = -1;
-    modKeys::ClearSpecialKeys();
-    modKeys::SpecialKeyCapture = false;
 }
 
 QString AppPath()
@@ -96,23 +64,6 @@ void WriteLog(const QString &message)
 bool FileExists(const QString &path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
-}
-
-void LoadDataFiles()
-{
-    SS = SettingsRecord();
-    DataFileError.reset();
-    bool missingOrEmpty = false;
-    DataFileError = SettingsFile::LoadFile(AppPath() + QLatin1String("settings.dat"), SS, &missingOrEmpty);
-    // A first start, or a lost file: an empty menu, saved properly next time.
-    if (!DataFileError && missingOrEmpty)
-        SettingsFile::MakeClearState(SS);
-    if (DataFileError) {
-        WriteLog(QLatin1String("LoadDataFiles()::") + DataFileError->Description + QLatin1String(" Code ")
-                 + QString::number(DataFileError->Number));
-        return;
-    }
-    modKeys::LoadSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"));
 }
 
 } // namespace modGlobals

@@ -15,8 +15,8 @@ namespace FormParts {
 
 QLabel *Label(QDialog *dialog, const char *name, const QString &text);
 
-// The masked password box; its owner filters its keys (Enter acts).
-QLineEdit *MaskedField(QDialog *dialog, QLabel *label);
+// The masked password box; Enter in it clicks confirm.
+QLineEdit *MaskedField(QDialog *dialog, QLabel *label, Command *confirm);
 
 // A button of the suite's own control with its name and caption.
 Command *Button(QWidget *parent, const char *name, const QString &caption, const QSize &size);

@@ -1,6 +1,6 @@
-#include "ShutDown.h"
+#include "base/ShutDown.h"
 
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 namespace ShutDown {

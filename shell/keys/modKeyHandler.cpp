@@ -1,7 +1,7 @@
-#include "modKeyHandler.h"
+#include "keys/modKeyHandler.h"
 
 #include "keys/modKeys.h"
-#include "modGlobals.h"
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <QSet>
@@ -16,7 +16,7 @@ namespace {
 QList<int> tableKeys()
 {
     QList<int> keys;
-    for (const modKeys::SpecialKey &entry : std::as_const(modKeys::SpecialKeys)) {
+    for (const SpecialKey &entry : std::as_const(modKeys::SpecialKeys)) {
         if (!keys.contains(entry.KeyCode))
             keys.append(entry.KeyCode);
     }
@@ -76,6 +76,21 @@ void StopTypingHook()
         return;
     platform::Services::keyboard().stopTypingMonitor();
     TypingHook = false;
+}
+
+void GiveBackShell(bool logSteps)
+{
+    auto log = [logSteps](const char *line) {
+        if (logSteps)
+            modGlobals::WriteLog(QLatin1String(line));
+    };
+    auto &desktop = platform::Services::desktop();
+    log("Main()::Adding Taskbar");
+    desktop.showTaskbar(true);
+    log("Main()::Adding Desktop");
+    desktop.showDesktop(true);
+    log("Main()::Unhooking KeyHandler");
+    HookKeyHandler(false);
 }
 
 } // namespace modKeyHandler

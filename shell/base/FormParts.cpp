@@ -1,4 +1,4 @@
-#include "FormParts.h"
+#include "base/FormParts.h"
 
 #include <Command.h>
 
@@ -16,14 +16,15 @@ QLabel *Label(QDialog *dialog, const char *name, const QString &text)
     return label;
 }
 
-QLineEdit *MaskedField(QDialog *dialog, QLabel *label)
+QLineEdit *MaskedField(QDialog *dialog, QLabel *label, Command *confirm)
 {
     auto *field = new QLineEdit(dialog);
     field->setObjectName(QStringLiteral("Text1"));
     field->setEchoMode(QLineEdit::Password);
     field->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
     field->setMinimumHeight(26);
-    field->installEventFilter(dialog);
+    // Enter in the field confirms, as people expect of a password prompt.
+    QObject::connect(field, &QLineEdit::returnPressed, confirm, &Command::Click);
     label->setBuddy(field);
     return field;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "base/Prompts.h"
+
+class QWidget;
+
+// The shell's questions answered by its forms, on top of the menu form.
+class FormPrompts : public Prompts
+{
+public:
+    explicit FormPrompts(QWidget *menuForm);
+
+    std::optional<QString> askPassword(const QString &title) override;
+    HangChoice askNotResponding(const QString &caption, const QString &question) override;
+    std::optional<ExpiredAnswer> askTimeExpired() override;
+    ShutdownChoice askShutdown() override;
+    void showTaskList() override;
+    void showStatistics() override;
+
+private:
+    QWidget *m_menuForm;
+};

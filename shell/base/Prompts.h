@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The questions the shell's logic asks the people in front of it. The forms
+// answer them on screen; tests answer them from a script. Each answer is the
+// return value, so nothing about a dialog outlives its call.
+class Prompts
+{
+public:
+    // The not-responding dialog's choices.
+    enum class HangChoice { Closed, Cancel, SwitchTo, End };
+    // What the shut-down dialog asks the machine to do.
+    enum class ShutdownChoice { Cancel, PowerOff, Restart, LogOff };
+
+    // The time-expired dialog's answer: the child chose to shut down, or a
+    // password was typed (or filled in by the parent from afar).
+    struct ExpiredAnswer {
+        bool shutDown = false;
+        QString password;
+    };
+
+    virtual ~Prompts() = default;
+
+    // The password dialog; an empty title keeps the dialog's own. No value
+    // when it was cancelled or closed.
+    virtual std::optional<QString> askPassword(const QString &title = QString()) = 0;
+    virtual HangChoice askNotResponding(const QString &caption, const QString &question) = 0;
+    // No value when it ended without an answer (the shell is quitting).
+    virtual std::optional<ExpiredAnswer> askTimeExpired() = 0;
+    virtual ShutdownChoice askShutdown() = 0;
+
+    // Windows the button keywords open; they act on their own.
+    virtual void showTaskList() = 0;
+    virtual void showStatistics() = 0;
+};
+
+// True when no parent password is set or the text matches it, ignoring case.
+// With an empty text and dialogs allowed it asks until the right password is
+// typed or the dialog is cancelled.
+bool PasswordOK(Prompts &prompts, const QString &text, bool noDialog);

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "base/Prompts.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// Answers the shell's questions from a script, one step per question, and
+// records what was asked. Steps: "TEXT" or "ok:TEXT" types a password (also
+// "enter:", "reset:" for the time-expired dialog), "cancel" / "escape" /
+// "quit" ends a question without an answer, "shutdown" is the child's choice
+// in the time-expired dialog, "switch" / "end" / "cancel" / "closed" answer
+// the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
+// shut-down dialog. A question past the end of the script gets the answer
+// that ends it and counts as unexpected.
+class ScriptedPrompts : public Prompts
+{
+public:
+    explicit ScriptedPrompts(QStringList steps = {})
+        : m_steps(std::move(steps))
+    {
+    }
+
+    void script(const QStringList &steps) { m_steps += steps; }
+
+    // "password:TITLE", "hang:CAPTION|QUESTION", "expired", "shutdown", "tasks", "stats".
+    QStringList asked;
+    int unexpected = 0;
+    // Runs while each question is up, as the events a modal dialog lets through.
+    std::function<void()> whileAsking;
+
+    std::optional<QString> askPassword(const QString &title) override
+    {
+        asked << QStringLiteral("password:") + title;
+        const QString step = next(QStringLiteral("cancel"));
+        if (isEnd(step))
+            return std::nullopt;
+        return typed(step);
+    }
+
+    HangChoice askNotResponding(const QString &caption, const QString &question) override
+    {
+        asked << QStringLiteral("hang:") + caption + QLatin1Char('|') + question;
+        const QString step = next(QStringLiteral("closed"));
+        if (step == QLatin1String("switch"))
+            return HangChoice::SwitchTo;
+        if (step == QLatin1String("end"))
+            return HangChoice::End;
+        if (step == QLatin1String("cancel"))
+            return HangChoice::Cancel;
+        return HangChoice::Closed;
+    }
+
+    std::optional<ExpiredAnswer> askTimeExpired() override
+    {
+        asked << QStringLiteral("expired");
+        const QString step = next(QStringLiteral("quit"));
+        if (step == QLatin1String("shutdown"))
+            return ExpiredAnswer{true, QString()};
+        if (isEnd(step))
+            return std::nullopt;
+        return ExpiredAnswer{false, typed(step)};
+    }
+
+    ShutdownChoice askShutdown() override
+    {
+        asked << QStringLiteral("shutdown");
+        const QString step = next(QStringLiteral("cancel"));
+        if (step == QLatin1String("poweroff"))
+            return ShutdownChoice::PowerOff;
+        if (step == QLatin1String("restart"))
+            return ShutdownChoice::Restart;
+        if (step == QLatin1String("logoff"))
+            return ShutdownChoice::LogOff;
+        return ShutdownChoice::Cancel;
+    }
+
+    void showTaskList() override { asked << QStringLiteral("tasks"); }
+    void showStatistics() override { asked << QStringLiteral("stats"); }
+
+private:
+    QString next(const QString &ending)
+    {
+        if (whileAsking)
+            whileAsking();
+        if (m_steps.isEmpty()) {
+            ++unexpected;
+            return ending;
+        }
+        return m_steps.takeFirst();
+    }
+    static bool isEnd(const QString &step)
+    {
+        return step == QLatin1String("cancel") || step == QLatin1String("escape") || step == QLatin1String("quit");
+    }
+    static QString typed(const QString &step)
+    {
+        for (const char *verb : {"ok:", "enter:", "reset:"})
+            if (step.startsWith(QLatin1String(verb)))
+                return step.mid(int(qstrlen(verb)));
+        return step;
+    }
+
+    QStringList m_steps;
+};
