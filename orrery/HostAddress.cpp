@@ -33,19 +33,20 @@ AddressLookup localAddress()
     ifaddrs *interfaces = nullptr;
     if (::getifaddrs(&interfaces) != 0)
         return {{}, NotResponding};
-    QString first, loopback;
-    for (const ifaddrs *i = interfaces; i && first.isEmpty(); i = i->ifa_next) {
+    // Prefer an interface with a link (a bridge without members is up but has none).
+    QString linked, up, loopback;
+    for (const ifaddrs *i = interfaces; i && linked.isEmpty(); i = i->ifa_next) {
         if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !(i->ifa_flags & IFF_UP))
             continue;
         const QString text = dotted(reinterpret_cast<const sockaddr_in *>(i->ifa_addr)->sin_addr);
-        if (i->ifa_flags & IFF_LOOPBACK || text.startsWith(QLatin1String("127.")))
-            loopback = loopback.isEmpty() ? text : loopback;
-        else
-            first = text;
+        QString &slot = (i->ifa_flags & IFF_LOOPBACK || text.startsWith(QLatin1String("127.")))
+            ? loopback
+            : (i->ifa_flags & IFF_RUNNING ? linked : up);
+        if (slot.isEmpty())
+            slot = text;
     }
     ::freeifaddrs(interfaces);
-    if (first.isEmpty())
-        first = loopback;
+    const QString first = !linked.isEmpty() ? linked : (!up.isEmpty() ? up : loopback);
     return first.isEmpty() ? AddressLookup{{}, NotResponding} : AddressLookup{first, {}};
 }
 

@@ -14,9 +14,10 @@ struct AddressLookup
 
 // The IPv4 address of a host. An empty name (or this computer's own name)
 // means this computer: the first IPv4 address of an interface that is up and
-// not a loopback, read from the interfaces without any name service, so it
-// is quick and never waits on the network; the loopback address when there
-// is no other. Another name is resolved by the system's resolver.
+// not a loopback (one with a link first), read from the interfaces without
+// any name service, so it is quick and never waits on the network; the
+// loopback address when there is no other. Another name is resolved by the
+// system's resolver.
 AddressLookup lookUpAddress(const QString &hostComputer);
 
 } // namespace orrery

@@ -343,14 +343,18 @@ Truth evaluate(const WqlQuery::Node &node, const WmiObject &object)
         if (l == Truth::False)
             return Truth::False;
         const Truth r = evaluate(*node.right, object);
-        return r == Truth::False ? Truth::False : (l == Truth::True && r == Truth::True ? Truth::True : Truth::Unknown);
+        if (r == Truth::False)
+            return Truth::False;
+        return l == Truth::True && r == Truth::True ? Truth::True : Truth::Unknown;
     }
     case Node::Or: {
         const Truth l = evaluate(*node.left, object);
         if (l == Truth::True)
             return Truth::True;
         const Truth r = evaluate(*node.right, object);
-        return r == Truth::True ? Truth::True : (l == Truth::False && r == Truth::False ? Truth::False : Truth::Unknown);
+        if (r == Truth::True)
+            return Truth::True;
+        return l == Truth::False && r == Truth::False ? Truth::False : Truth::Unknown;
     }
     case Node::Not: {
         const Truth inner = evaluate(*node.left, object);

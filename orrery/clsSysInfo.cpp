@@ -126,14 +126,15 @@ QList<ProcessInfo> clsSysInfo::GetProcessInformation(qint32 &retCount, qint32 Pr
 
     const QString namePattern = ProcessExeName.toLower(), pathPattern = ProcessExePath.toLower();
     const QString domain = hostName();
+    // The name pattern, else the path pattern; a process without the value
+    // (a kernel thread has no executable) matches no pattern.
+    const bool byName = !namePattern.isEmpty();
+    const QString pattern = byName ? namePattern : pathPattern;
+    const QString patternProperty = byName ? QStringLiteral("Name") : QStringLiteral("ExecutablePath");
     for (const ProcessEntry &entry : readProcesses(query, ProcessID)) {
-        if (!namePattern.isEmpty()) {
-            if (!matchesPattern(entry.properties.value(QStringLiteral("Name")).toString().toLower(), namePattern,
-                                FileNamePattern))
-                continue;
-        } else if (!pathPattern.isEmpty()) {
-            if (!matchesPattern(entry.properties.value(QStringLiteral("ExecutablePath")).toString().toLower(),
-                                pathPattern, FileNamePattern))
+        if (!pattern.isEmpty()) {
+            const QVariant value = entry.properties.value(patternProperty);
+            if (!value.isValid() || !matchesPattern(value.toString().toLower(), pattern, FileNamePattern))
                 continue;
         }
         ProcessInfo info = processInfoFrom(entry.properties);

@@ -44,9 +44,11 @@ int main(int argc, char **argv)
     const double all = medianMicroseconds(rounds, [&] { info.GetProcessInformation(count, -1, {}, {}, {}, "."); });
     const int processes = count + 1;
     const double byId = medianMicroseconds(rounds, [&] { info.GetProcessInformation(count, self, {}, {}, {}, "."); });
-    const double byName = medianMicroseconds(rounds, [&] { info.GetProcessInformation(count, -1, "bash*", {}, {}, "."); });
-    const double byWhere = medianMicroseconds(
-        rounds, [&] { info.GetProcessInformation(count, -1, {}, {}, "where Name like 'b%' and ThreadCount > 1", "."); });
+    const double byName =
+        medianMicroseconds(rounds, [&] { info.GetProcessInformation(count, -1, "bash*", {}, {}, "."); });
+    const QString where = QStringLiteral("where Name like 'b%' and ThreadCount > 1");
+    const double byWhere =
+        medianMicroseconds(rounds, [&] { info.GetProcessInformation(count, -1, {}, {}, where, "."); });
     const double drive = medianMicroseconds(rounds, [&] { info.GetDriveInfo("C"); });
     const double address = medianMicroseconds(rounds, [&] { info.GetIPAddress({}); });
     const double names = medianMicroseconds(rounds, [&] {

@@ -40,13 +40,15 @@ private slots:
         QTest::addColumn<QString>("where"); // %1 = this process, %2 = its parent
         QTest::addColumn<QString>("computer");
         QTest::addColumn<int>("expect");
-        QTest::newRow("by id, the where clause ignored") << true << "" << "" << "where ProcessId = 1" << "." << int(Found);
+        QTest::newRow("by id, the where clause ignored")
+            << true << "" << "" << "where ProcessId = 1" << "." << int(Found);
         QTest::newRow("by id on another computer") << true << "" << "" << "" << "elsewhere" << int(Empty);
         QTest::newRow("name pattern in other case") << false << "TESTsys*" << "" << "" << "." << int(Found);
         QTest::newRow("name pattern with lists") << false << "[st]est?ysinf[!x]" << "" << "" << "." << int(Found);
         QTest::newRow("name pattern that needs one more character") << false << "testsysinfo?" << "" << "" << "."
                                                                     << int(Absent);
-        QTest::newRow("name pattern wins over path") << false << "testsysinfo" << "/nowhere/*" << "" << "." << int(Found);
+        QTest::newRow("name pattern wins over path")
+            << false << "testsysinfo" << "/nowhere/*" << "" << "." << int(Found);
         QTest::newRow("path pattern") << false << "" << "*/testsysinf#" << "" << "." << int(Absent);
         QTest::newRow("path pattern of the folder") << false << "" << "*/tests/orrery/testsysinfo" << "" << "."
                                                     << int(Found);
@@ -92,7 +94,8 @@ private slots:
         const QList<ProcessInfo> found = info.GetProcessInformation(count, byId ? pid : -1, exeName, exePath,
                                                                     where.arg(pid).arg(getppid()), computer);
         QCOMPARE(count, qint32(found.size()) - 1);
-        const bool self = std::any_of(found.cbegin(), found.cend(), [&](const ProcessInfo &p) { return p.p_ProcessId == pid; });
+        const bool self = std::any_of(found.cbegin(), found.cend(),
+                                      [&](const ProcessInfo &p) { return p.p_ProcessId == pid; });
         QCOMPARE(self, expect == Found);
         if (expect == Empty)
             QCOMPARE(count, -1);
@@ -109,6 +112,12 @@ private slots:
             ids.append(p.p_ProcessId);
         QVERIFY(ids.contains(qint32(getpid())));
         QVERIFY(ids.contains(qint32(getppid())));
+
+        // Kernel threads have no executable, so even "*" does not keep them.
+        const QList<ProcessInfo> withPath = info.GetProcessInformation(count, -1, {}, "*", {}, ".");
+        QVERIFY(!withPath.isEmpty());
+        for (const ProcessInfo &p : withPath)
+            QVERIFY(!p.p_ExecutablePath.isEmpty());
     }
 
     void ownProcessRecord()
@@ -174,8 +183,10 @@ private slots:
         QTest::newRow("first other block device, only the first letter counts")
             << "Dxyz" << "D:" << "usb" << "vfat" << 3 << "12AB34CD" << "My Stick";
         QTest::newRow("escaped blank, read-only") << "E" << "E:" << "data disk" << "ext4" << 1 << "1B4E28BA" << "";
-        QTest::newRow("serial from the superblock without a link") << "f" << "F:" << "image" << "ext4" << 3 << "C0FFEE01" << "";
-        QTest::newRow("bind mounts, repeats and memory file systems get none") << "G" << "" << "" << "" << 0 << "" << "";
+        QTest::newRow("serial from the superblock without a link")
+            << "f" << "F:" << "image" << "ext4" << 3 << "C0FFEE01" << "";
+        QTest::newRow("bind mounts, repeats and memory file systems get none")
+            << "G" << "" << "" << "" << 0 << "" << "";
         QTest::newRow("empty drive") << "" << "" << "" << "" << 0 << "" << "";
     }
 
@@ -252,14 +263,16 @@ private slots:
         QFETCH(bool, local);
         QFETCH(QString, address);
         QFETCH(bool, message);
-        if (local) {
+        if (local) { // an interface with a link first, then one that is only up
             address = QStringLiteral("127.0.0.1");
-            for (const QNetworkInterface &i : QNetworkInterface::allInterfaces()) {
-                if (!(i.flags() & QNetworkInterface::IsUp) || (i.flags() & QNetworkInterface::IsLoopBack))
-                    continue;
-                for (const QNetworkAddressEntry &entry : i.addressEntries()) {
-                    if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && address.startsWith("127."))
-                        address = entry.ip().toString();
+            for (const auto need : {QNetworkInterface::IsRunning, QNetworkInterface::IsUp}) {
+                for (const QNetworkInterface &i : QNetworkInterface::allInterfaces()) {
+                    if (!(i.flags() & need) || (i.flags() & QNetworkInterface::IsLoopBack))
+                        continue;
+                    for (const QNetworkAddressEntry &entry : i.addressEntries()) {
+                        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol && address.startsWith("127."))
+                            address = entry.ip().toString();
+                    }
                 }
             }
         }
