@@ -241,9 +241,8 @@ void frmMain::SetBusy(bool busy)
 
 void frmMain::SetConnectedControls(bool connected)
 {
-    for (QWidget *w : {static_cast<QWidget *>(Command1), static_cast<QWidget *>(Command2),
-                       static_cast<QWidget *>(Command3), static_cast<QWidget *>(Combo1),
-                       static_cast<QWidget *>(Command6)})
+    const QList<QWidget *> needConnection{Command1, Command2, Command3, Combo1, Command6};
+    for (QWidget *w : needConnection)
         w->setEnabled(connected);
     Text1->setEnabled(!connected);
     Command4->setEnabled(!connected);
@@ -307,9 +306,9 @@ void frmMain::DoConnect()
 
 void frmMain::Fail(const QString &text)
 {
+    m_unheard = false;
     ST(text);
     Winsock1->abort();
-    SetBusy(false);
     ConnectionClosed();
 }
 
@@ -321,6 +320,11 @@ bool frmMain::Send(const QString &text)
         Fail(QStringLiteral("Error: ") + Winsock1->errorString());
         return false;
     }
+    // Each of these gets one "/ok" or "/er", in the order sent.
+    const QString word = RemoteProtocol::Word(text);
+    if (word == QLatin1String("/au") || word == QLatin1String("/rt") || word == QLatin1String("/sd")
+        || word == QLatin1String("/ex"))
+        m_awaitedReplies.append(word == QLatin1String("/au"));
     return true;
 }
 
@@ -332,6 +336,7 @@ void frmMain::Command4_Click()
 
 void frmMain::Command5_Click()
 {
+    m_unheard = false;
     Winsock1->close();
     ConnectionClosed();
 }
@@ -374,6 +379,7 @@ void frmMain::Command6_Click()
 void frmMain::Winsock1_Connect()
 {
     ConnectTimer->stop();
+    m_unheard = true;
     SetBusy(false);
     Winsock1->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_lastReceipt.start();
@@ -382,6 +388,7 @@ void frmMain::Winsock1_Connect()
 
 void frmMain::Winsock1_DataArrival()
 {
+    m_unheard = false;
     m_lastReceipt.start();
     const quint64 connection = m_connection;
     for (const RemoteProtocol::Message &message : m_reader.Feed(Winsock1->readAll())) {
@@ -432,16 +439,14 @@ void frmMain::Dispatch(const QString &message)
         Label3->setText(m_pausedToggle ? QStringLiteral("PAUSED") : FormatSeconds(VbNumber::Val(argument)));
         m_pausedToggle = !m_pausedToggle;
     } else if (word == QLatin1String("/ok")) {
-        if (m_awaitingAnswer) {
-            m_awaitingAnswer = false; // the password is proven
-            return;
-        }
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst())
+            return; // the password is proven
         Timer2->stop();
         Label4->hide();
         SetBusy(false);
         ST(m_host + QStringLiteral(" Responds: OK! Command executed!"));
     } else if (word == QLatin1String("/er")) {
-        if (m_awaitingAnswer) {
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
             PasswordRefused();
             return;
         }
@@ -454,7 +459,7 @@ void frmMain::PasswordCheck(quint64 connection, const QString &challenge)
 {
     if (connection != m_connection || !Connected())
         return;
-    // Only a fresh challenge is answered; anything else is refused here.
+    // Only a challenge is answered; anything else fails the check.
     if (!challenge.startsWith(QLatin1Char('#')) || challenge.size() < 2) {
         PasswordRefused();
         return;
@@ -471,13 +476,11 @@ void frmMain::PasswordCheck(quint64 connection, const QString &challenge)
     }
     if (connection != m_connection || !Connected())
         return;
-    m_awaitingAnswer = true;
     Send(QStringLiteral("/au") + RemoteProtocol::Answer(challenge.mid(1), password));
 }
 
 void frmMain::PasswordRefused()
 {
-    m_awaitingAnswer = false;
     CloseConnectionTimer->start();
     ConnectionClosed();
     m_prompts->Warning(this, QStringLiteral("Invalid Password!"));
@@ -485,7 +488,10 @@ void frmMain::PasswordRefused()
 
 void frmMain::Winsock1_Close()
 {
-    SetBusy(false);
+    // A shell that already serves another console closes at once, unheard.
+    if (m_unheard)
+        ST(QStringLiteral("Error: ") + m_host
+           + QStringLiteral(" closed the connection at once; another console may be connected to it."));
     ConnectionClosed();
 }
 
@@ -499,6 +505,7 @@ void frmMain::Winsock1_Error()
 
 void frmMain::ConnectionClosed()
 {
+    SetBusy(false);
     ConnectTimer->stop();
     TimerSecondsLeft->stop();
     Timer2->stop();
@@ -508,7 +515,8 @@ void frmMain::ConnectionClosed()
     Label3->setText(QStringLiteral("00:00:00"));
     Combo1->setCurrentIndex(-1);
     MarkInForce(-1);
-    m_awaitingAnswer = false;
+    m_awaitedReplies.clear();
+    m_unheard = false;
     if (!m_lastStatus.contains(QLatin1String("error"), Qt::CaseInsensitive))
         ST(QStringLiteral("Connection closed."));
     m_cmdHost.clear();

@@ -101,9 +101,10 @@ private:
     QString m_host;            // the host text of the present connection
     QString m_cmdHost;         // from the command line, until used
     QString m_cmdPassword;
+    bool m_unheard = false; // connected, and nothing received yet
     bool m_pausedToggle = false;
     bool m_busy = false;
-    bool m_awaitingAnswer = false; // "/au" sent, its reply not yet in
+    QList<bool> m_awaitedReplies;  // of commands sent; true for the password answer
     quint64 m_connection = 0;      // counts connection attempts
     QElapsedTimer m_lastReceipt;
 };

@@ -48,8 +48,6 @@ RemoteServer::RemoteServer(RemoteHost &host, QObject *parent)
     connect(m_idleTimer, &QTimer::timeout, m_connection, &QTcpSocket::abort);
 }
 
-RemoteServer::~RemoteServer() = default;
-
 bool RemoteServer::Listen(quint16 port)
 {
     return m_listener->listen(QHostAddress::Any, port);

@@ -23,7 +23,6 @@ class RemoteServer : public QObject
 
 public:
     explicit RemoteServer(RemoteHost &host, QObject *parent = nullptr);
-    ~RemoteServer() override;
 
     // Listens on every local address. False when the port cannot be had; the
     // caller logs ErrorString() and the shell goes on without remote control.

@@ -78,22 +78,16 @@ class TestFarrow : public QObject
 
 private slots:
     void initTestCase();
-    void init();
-    void setUpExchange();
+    void session();
     void replies_data();
     void replies();
-    void setNewTime();
     void rememberedHosts_data();
     void rememberedHosts();
 
 private:
-    // A window connected, greeted and asked for "/tm".
-    std::unique_ptr<frmMain> greeted();
-
     TestEnv m_env; // first: the store and the port
     const QString m_host = QStringLiteral("127.0.0.1:%1").arg(m_env.port());
     FakeShell m_shell;
-    FakePrompts m_prompts;
 };
 
 void TestFarrow::initTestCase()
@@ -101,23 +95,10 @@ void TestFarrow::initTestCase()
     QVERIFY(m_shell.server.listen(QHostAddress::LocalHost, quint16(m_env.port())));
 }
 
-void TestFarrow::init()
+void TestFarrow::session()
 {
-    m_prompts = FakePrompts();
-}
-
-std::unique_ptr<frmMain> TestFarrow::greeted()
-{
-    auto window = std::make_unique<frmMain>(m_host + QStringLiteral("|"), &m_prompts);
-    if (m_shell.accept())
-        m_shell.send(QStringLiteral("/we"));
-    m_shell.next();
-    return window;
-}
-
-void TestFarrow::setUpExchange()
-{
-    frmMain window(m_host + QStringLiteral("|Secret|ignored"), &m_prompts);
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
     QVERIFY(m_shell.accept());
     const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw", "/pw#0123"};
     for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
@@ -133,13 +114,23 @@ void TestFarrow::setUpExchange()
     m_shell.send(QStringLiteral("/ok"));
     QTest::qWait(50);
     QCOMPARE(statusOf(window), m_host + QStringLiteral(": welcome!"));
-    QVERIFY(m_prompts.shown.isEmpty()); // the command-line password answered
+    QVERIFY(prompts.shown.isEmpty()); // the command-line password answered
     QCOMPARE(RememberedHosts::Load().value(0), m_host);
+
+    // "Set New Time" only for a choice that is not in force.
+    auto *combo = child<QComboBox>(window, "Combo1");
+    auto *setTime = child<QPushButton>(window, "Command3");
+    QTRY_VERIFY(!setTime->isEnabled());
+    combo->setCurrentIndex(4);
+    QTRY_VERIFY(setTime->isEnabled());
+    setTime->click();
+    QCOMPARE(m_shell.next(), QStringLiteral("/rt4"));
+    QTRY_VERIFY(!setTime->isEnabled());
+    combo->setCurrentIndex(5);
+    QTRY_VERIFY(setTime->isEnabled());
 
     m_shell.peer->disconnectFromHost();
     QTRY_COMPARE(statusOf(window), QStringLiteral("Connection closed."));
-    QCOMPARE(list->count(), 0);
-    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
 
     // The next connection asks, and a refused answer closes it.
     child<QPushButton>(window, "Command4")->click();
@@ -149,11 +140,12 @@ void TestFarrow::setUpExchange()
         m_shell.next();
     }
     QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
-    QCOMPARE(m_prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
+    QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
     m_shell.send(QStringLiteral("/er"));
-    QTRY_COMPARE(m_prompts.shown.last(), QStringLiteral("Invalid Password!"));
+    QTRY_COMPARE(prompts.shown.last(), QStringLiteral("Invalid Password!"));
     QCOMPARE(statusOf(window), QStringLiteral("Connection closed."));
     QCOMPARE(list->count(), 0);
+    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
     QTRY_COMPARE(window.Connected(), false);
 }
 
@@ -171,32 +163,17 @@ void TestFarrow::replies()
 {
     QFETCH(QStringList, replies);
     QFETCH(QStringList, shown);
-    auto window = greeted();
-    auto *label = child<QLabel>(*window, "Label3");
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|"), &prompts);
+    QVERIFY(m_shell.accept());
+    m_shell.send(QStringLiteral("/we"));
+    auto *label = child<QLabel>(window, "Label3");
     for (qsizetype i = 0; i < replies.size(); ++i) {
         m_shell.send(replies.at(i));
         QTRY_COMPARE(label->text(), shown.at(i));
     }
-    QVERIFY(m_prompts.shown.isEmpty());
-    QVERIFY(window->Connected());
-}
-
-void TestFarrow::setNewTime()
-{
-    auto window = greeted();
-    m_shell.send(QStringLiteral("/tm2"));
-    auto *combo = child<QComboBox>(*window, "Combo1");
-    auto *setTime = child<QPushButton>(*window, "Command3");
-    QTRY_COMPARE(combo->currentIndex(), 2);
-    QTRY_VERIFY(!setTime->isEnabled()); // the choice in force
-    combo->setCurrentIndex(3);
-    QTRY_VERIFY(setTime->isEnabled());
-    setTime->click();
-    QCOMPARE(m_shell.next(), QStringLiteral("/bl"));
-    QCOMPARE(m_shell.next(), QStringLiteral("/rt3"));
-    QTRY_VERIFY(!setTime->isEnabled());
-    combo->setCurrentIndex(4);
-    QTRY_VERIFY(setTime->isEnabled());
+    QVERIFY(prompts.shown.isEmpty());
+    QVERIFY(window.Connected());
 }
 
 void TestFarrow::rememberedHosts_data()

@@ -11,26 +11,29 @@
 
 namespace {
 
+// state names what holds: "paused", "expired", "passwordDialog", "debug",
+// "nobuttons".
 class FakeHost : public RemoteHost
 {
 public:
-    qint64 TimeLeftSeconds() const override { return timeLeft; }
-    bool ClockPaused() const override { return paused; }
+    bool is(const char *flag) const { return state.contains(QLatin1String(flag)); }
+    qint64 TimeLeftSeconds() const override { return is("paused") ? 42 : -1; }
+    bool ClockPaused() const override { return is("paused"); }
     void ResetTime() override { calls << QStringLiteral("ResetTime"); }
-    bool ExpiredDialogOpen() const override { return expired; }
+    bool ExpiredDialogOpen() const override { return is("expired"); }
     void ReleaseExpiredDialog() override { calls << QStringLiteral("Release"); }
-    bool PasswordDialogOpen() const override { return passwordDialog; }
+    bool PasswordDialogOpen() const override { return is("passwordDialog"); }
     void ClosePasswordDialog() override { calls << QStringLiteral("ClosePassword"); }
     QString ParentPassword() const override { return password; }
-    QList<Button> LinkedButtons() const override { return buttons; }
+    QList<Button> LinkedButtons() const override
+    {
+        return is("nobuttons") ? QList<Button>() : QList<Button>{{0, "Paint"}, {2, "Ga\r\nmes"}};
+    }
     void ExecuteButton(int index) override { calls << QStringLiteral("Execute %1").arg(index); }
-    bool DebugMode() const override { return debug; }
+    bool DebugMode() const override { return is("debug"); }
     void PowerOff() override { calls << QStringLiteral("PowerOff"); }
 
-    qint64 timeLeft = -1;
-    bool paused = false, expired = false, passwordDialog = false, debug = false;
-    QString password;
-    QList<Button> buttons{{0, QStringLiteral("Paint")}, {2, QStringLiteral("Ga\r\nmes")}};
+    QString state, password;
     QStringList calls;
 };
 
@@ -42,19 +45,15 @@ struct ToneLog : Tones::Sink
     QStringList &log;
 };
 
-// What arrives within a moment of the first byte (empty after 3 s).
-QString receive(QTcpSocket &client)
+// Sends the message, if any, and takes what arrives within a moment of the
+// first byte (empty after 3 s).
+QString transact(QTcpSocket &client, const QString &message = QString())
 {
+    client.write(message.toLatin1());
     if (!QTest::qWaitFor([&] { return client.bytesAvailable() > 0; }, 3000))
         return QString();
     QTest::qWait(30);
     return QString::fromLatin1(client.readAll());
-}
-
-QString transact(QTcpSocket &client, const QString &message)
-{
-    client.write(message.toLatin1());
-    return receive(client);
 }
 
 bool closedByServer(QTcpSocket &client)
@@ -102,12 +101,12 @@ void TestRemoteServer::init()
 void TestRemoteServer::connectClient(QTcpSocket &client)
 {
     client.connectToHost(QHostAddress::LocalHost, m_server.Port());
-    QCOMPARE(receive(client), m_host.expired ? QStringLiteral("/we!") : QStringLiteral("/we"));
+    QCOMPARE(transact(client), m_host.is("expired") ? QStringLiteral("/we!") : QStringLiteral("/we"));
 }
 
 void TestRemoteServer::commands_data()
 {
-    QTest::addColumn<QString>("state");   // flags of the fake shell
+    QTest::addColumn<QString>("state");   // of the fake shell
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("calls");   // of the shell and tones, in order
@@ -134,13 +133,7 @@ void TestRemoteServer::commands()
     QFETCH(QString, message);
     QFETCH(QString, reply);
     QFETCH(QString, calls);
-    m_host.paused = state.contains(QLatin1String("paused"));
-    m_host.timeLeft = m_host.paused ? 42 : -1;
-    m_host.expired = state.contains(QLatin1String("expired"));
-    m_host.passwordDialog = state.contains(QLatin1String("passwordDialog"));
-    m_host.debug = state.contains(QLatin1String("debug"));
-    if (state.contains(QLatin1String("nobuttons")))
-        m_host.buttons.clear();
+    m_host.state = state;
     QTcpSocket client;
     connectClient(client);
     QCOMPARE(transact(client, message), reply);
