@@ -1,0 +1,45 @@
+#include "RememberedHosts.h"
+
+#include "SettingsStore.h"
+
+namespace {
+
+const QString Application = QStringLiteral("Farrow");
+const QString Section = QStringLiteral("Computers");
+
+QString key(int position)
+{
+    return QStringLiteral("C%1").arg(position, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+namespace RememberedHosts {
+
+QStringList Load()
+{
+    QStringList hosts;
+    for (int i = 1; i <= Count; ++i) {
+        const QString host = SettingsStore::GetSetting(Application, Section, key(i));
+        if (host.isEmpty())
+            break;
+        hosts.append(host);
+    }
+    return hosts;
+}
+
+void Add(const QString &host)
+{
+    // An empty first entry would hide every host behind it.
+    if (host.trimmed().isEmpty())
+        return;
+    QStringList list{host};
+    for (int i = 1; i <= Count; ++i)
+        list.append(SettingsStore::GetSetting(Application, Section, key(i)));
+    const qsizetype match = list.indexOf(host, 1);
+    list.removeAt(match > 0 ? match : list.size() - 1);
+    for (int i = 1; i <= Count; ++i)
+        SettingsStore::SaveSetting(Application, Section, key(i), list.at(i - 1));
+}
+
+} // namespace RememberedHosts

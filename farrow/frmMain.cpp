@@ -1,0 +1,561 @@
+#include "frmMain.h"
+
+#include "CommandLine.h"
+#include "Cp1252.h"
+#include "DialogPrompts.h"
+#include "FormatSeconds.h"
+#include "RememberedHosts.h"
+#include "VbNumber.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int InForce = -1;
+constexpr int LargestChoice = 280; // minutes
+// A shell answers every poll within a second; this long a silence means the
+// connection is lost even when TCP has not noticed yet.
+constexpr qint64 SilenceLimitMs = 30 * 1000;
+// A computer that drops the connection request would keep the console
+// "connecting" for minutes.
+constexpr int ConnectLimitMs = 15 * 1000;
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setMinimumWidth(100);
+    return b;
+}
+
+QTimer *timer(QObject *parent, const char *name, int interval, bool singleShot = false)
+{
+    auto *t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setInterval(interval);
+    t->setSingleShot(singleShot);
+    return t;
+}
+
+QGroupBox *group(QWidget *parent, const QString &caption, QLayout *content)
+{
+    auto *box = new QGroupBox(caption, parent);
+    box->setLayout(content);
+    return box;
+}
+
+} // namespace
+
+frmMain::frmMain(const QString &commandLine, Prompts *prompts, QWidget *parent)
+    : QWidget(parent)
+    , m_prompts(prompts)
+{
+    if (!m_prompts) {
+        m_ownPrompts = std::make_unique<DialogPrompts>();
+        m_prompts = m_ownPrompts.get();
+    }
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Brindle Remote Control"));
+    BuildControls();
+    SetConnectedControls(false);
+    Combo1->setCurrentIndex(-1);
+    Load(commandLine);
+}
+
+frmMain::~frmMain()
+{
+    // The console ends the connection; nothing of it may reach a half-gone window.
+    Winsock1->disconnect(this);
+    Winsock1->close();
+    SetBusy(false);
+}
+
+void frmMain::BuildControls()
+{
+    Text1 = new QComboBox(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setEditable(true);
+    Text1->setInsertPolicy(QComboBox::NoInsert);
+    Text1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Command4 = button(this, "Command4", QStringLiteral("Connect"));
+    Command4->setDefault(true);
+    Command5 = button(this, "Command5", QStringLiteral("Disconnect"));
+    auto *general = new QHBoxLayout;
+    general->addWidget(new QLabel(QStringLiteral("Computer:"), this));
+    general->addWidget(Text1, 1);
+    general->addWidget(Command4);
+    general->addWidget(Command5);
+
+    Label3 = new QLabel(QStringLiteral("00:00:00"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont big = Label3->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    Label3->setFont(big);
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->addItem(QStringLiteral("Disabled"), 0);
+    for (int minutes = 5; minutes <= LargestChoice; minutes += 5)
+        Combo1->addItem(QString::number(minutes) + QStringLiteral(" Minutes"), 0);
+    Command2 = button(this, "Command2", QStringLiteral("Reset Time"));
+    Command3 = button(this, "Command3", QStringLiteral("Set New Time"));
+    Label4 = new QLabel(QStringLiteral("SHOWING TIME-EXPIRED-DIALOG!"), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    QSizePolicy keepPlace = Label4->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true); // blinking must not move the form
+    Label4->setSizePolicy(keepPlace);
+    Label4->hide();
+    auto *time = new QGridLayout;
+    time->addWidget(new QLabel(QStringLiteral("Time Left:"), this), 0, 0);
+    time->addWidget(Label3, 0, 1, 1, 2);
+    time->addWidget(Combo1, 1, 0, 1, 3);
+    time->addWidget(Command2, 2, 0, 1, 2);
+    time->addWidget(Command3, 2, 2);
+    time->addWidget(Label4, 3, 0, 1, 3);
+    time->setColumnStretch(1, 1);
+
+    Command1 = button(this, "Command1", QStringLiteral("Shutdown"));
+    auto *shutdown = new QVBoxLayout;
+    shutdown->addWidget(Command1);
+    shutdown->addStretch(1);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    Command6 = button(this, "Command6", QStringLiteral("Start"));
+    auto *startColumn = new QVBoxLayout;
+    startColumn->addWidget(Command6);
+    startColumn->addStretch(1);
+    auto *activate = new QHBoxLayout;
+    activate->addWidget(List1, 1);
+    activate->addLayout(startColumn);
+
+    Picture4 = new QLabel(this);
+    Picture4->setObjectName(QStringLiteral("Picture4"));
+    Picture4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture4->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Picture4->setMinimumHeight(Picture4->fontMetrics().height() + 6);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(group(this, QStringLiteral("Time"), time), 1);
+    middle->addWidget(group(this, QStringLiteral("Shutdown Windows"), shutdown));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(group(this, QStringLiteral("General"), general));
+    layout->addLayout(middle);
+    layout->addWidget(group(this, QStringLiteral("Activate Button"), activate), 1);
+    layout->addWidget(Picture4);
+    resize(500, 480);
+
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &frmMain::Command6_Click);
+
+    Fc = timer(this, "Fc", 10, true);
+    Timer3 = timer(this, "Timer3", 50);
+    TimerSecondsLeft = timer(this, "TimerSecondsLeft", 1000);
+    Timer2 = timer(this, "Timer2", 500);
+    CloseConnectionTimer = timer(this, "CloseConnectionTimer", 10, true);
+    ConnectTimer = timer(this, "ConnectTimer", ConnectLimitMs, true);
+    connect(Fc, &QTimer::timeout, this, &frmMain::Fc_Timer);
+    connect(Timer3, &QTimer::timeout, this, &frmMain::Timer3_Timer);
+    connect(TimerSecondsLeft, &QTimer::timeout, this, &frmMain::TimerSecondsLeft_Timer);
+    connect(Timer2, &QTimer::timeout, this, &frmMain::Timer2_Timer);
+    connect(CloseConnectionTimer, &QTimer::timeout, this, &frmMain::CloseConnectionTimer_Timer);
+    connect(ConnectTimer, &QTimer::timeout, this, [this] {
+        Fail(QStringLiteral("Error: ") + m_host + QStringLiteral(" does not answer."));
+    });
+
+    Winsock1 = new QTcpSocket(this);
+    Winsock1->setObjectName(QStringLiteral("Winsock1"));
+    connect(Winsock1, &QTcpSocket::connected, this, &frmMain::Winsock1_Connect);
+    connect(Winsock1, &QTcpSocket::readyRead, this, &frmMain::Winsock1_DataArrival);
+    connect(Winsock1, &QTcpSocket::disconnected, this, &frmMain::Winsock1_Close);
+    connect(Winsock1, &QTcpSocket::errorOccurred, this, &frmMain::Winsock1_Error);
+}
+
+void frmMain::Load(const QString &commandLine)
+{
+    Fc->start();
+    Timer3->start();
+    AutoLoad();
+    const CommandLine line = CommandLine::Split(commandLine);
+    if (!line.valid) {
+        m_prompts->Warning(this, QStringLiteral("Invalid command line options!"));
+        return;
+    }
+    m_cmdHost = line.host;
+    m_cmdPassword = line.password;
+    if (!m_cmdHost.isEmpty()) {
+        Text1->setEditText(m_cmdHost);
+        Command4_Click();
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the default button "Connect".
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && Command4->isEnabled()) {
+        Command4->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool frmMain::Connected() const
+{
+    return Winsock1->state() == QAbstractSocket::ConnectedState;
+}
+
+void frmMain::ST(const QString &strTxt)
+{
+    m_lastStatus = strTxt;
+    Picture4->setText(strTxt + QLatin1Char(' '));
+}
+
+void frmMain::SetBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmMain::SetConnectedControls(bool connected)
+{
+    const QList<QWidget *> needConnection{Command1, Command2, Command3, Combo1, Command6};
+    for (QWidget *w : needConnection)
+        w->setEnabled(connected);
+    Text1->setEnabled(!connected);
+    Command4->setEnabled(!connected);
+}
+
+void frmMain::MarkInForce(int index)
+{
+    for (int i = 0; i < Combo1->count(); ++i)
+        Combo1->setItemData(i, i == index ? InForce : 0);
+}
+
+void frmMain::AutoLoad()
+{
+    Text1->clear();
+    const QStringList hosts = RememberedHosts::Load();
+    Text1->addItems(hosts);
+    if (!hosts.isEmpty())
+        Text1->setCurrentIndex(0);
+}
+
+void frmMain::AutoAdd(const QString &sText)
+{
+    RememberedHosts::Add(sText);
+    AutoLoad();
+    Text1->setEditText(sText);
+}
+
+void frmMain::AddButtonList(const QString &strButtons)
+{
+    for (const QString &piece : strButtons.split(QStringLiteral("\r\n"))) {
+        const qsizetype bar = piece.indexOf(QLatin1Char('|'));
+        if (bar < 0)
+            continue;
+        auto *item = new QListWidgetItem(piece.mid(bar + 1), List1);
+        item->setData(Qt::UserRole, VbNumber::ValInt(piece.left(bar)));
+    }
+}
+
+void frmMain::DoConnect()
+{
+    SetBusy(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_host = Text1->currentText().trimmed();
+    const RemoteProtocol::HostPort target = RemoteProtocol::ParseHost(m_host);
+    if (Connected() && Winsock1->peerPort() == target.port
+        && (Winsock1->peerName() == target.host || Winsock1->peerAddress() == QHostAddress(target.host))) {
+        SetBusy(false);
+        return;
+    }
+    Winsock1->abort();
+    ST(QStringLiteral("Connecting to :") + m_host);
+    if (!target.ok) {
+        Fail(QStringLiteral("Error: \"%1\" is not a computer name or address.").arg(m_host));
+        return;
+    }
+    m_reader.Reset();
+    ++m_connection;
+    ConnectTimer->start();
+    Winsock1->connectToHost(target.host, target.port);
+}
+
+void frmMain::Fail(const QString &text)
+{
+    m_unheard = false;
+    ST(text);
+    Winsock1->abort();
+    ConnectionClosed();
+}
+
+bool frmMain::Send(const QString &text)
+{
+    if (!Connected())
+        return false;
+    if (Winsock1->write(Cp1252::encode(text)) < 0) {
+        Fail(QStringLiteral("Error: ") + Winsock1->errorString());
+        return false;
+    }
+    // Each of these gets one "/ok" or "/er", in the order sent.
+    const QString word = RemoteProtocol::Word(text);
+    if (word == QLatin1String("/au") || word == QLatin1String("/rt") || word == QLatin1String("/sd")
+        || word == QLatin1String("/ex"))
+        m_awaitedReplies.append(word == QLatin1String("/au"));
+    return true;
+}
+
+void frmMain::Command4_Click()
+{
+    DoConnect();
+    AutoAdd(m_host);
+}
+
+void frmMain::Command5_Click()
+{
+    m_unheard = false;
+    Winsock1->close();
+    ConnectionClosed();
+}
+
+void frmMain::Command1_Click()
+{
+    if (!Connected()
+        || !m_prompts->Confirm(this, QMessageBox::Warning, QStringLiteral("Shutdown?"),
+                               QStringLiteral("Shutdown ") + m_host + QStringLiteral(" now?")))
+        return;
+    if (Send(QStringLiteral("/sd")))
+        SetBusy(true);
+}
+
+void frmMain::Command2_Click()
+{
+    if (Send(QStringLiteral("/rt")))
+        SetBusy(true);
+}
+
+void frmMain::Command3_Click()
+{
+    const int choice = Combo1->currentIndex();
+    if (choice < 0 || !Send(QStringLiteral("/rt") + QString::number(choice)))
+        return;
+    MarkInForce(choice);
+    SetBusy(true);
+}
+
+void frmMain::Command6_Click()
+{
+    QListWidgetItem *item = List1->currentItem();
+    if (!Connected() || !item)
+        return;
+    const QString question = QStringLiteral("Launch \"%1\" on \"%2\" ?").arg(item->text(), m_host);
+    if (m_prompts->Confirm(this, QMessageBox::Question, QString(), question))
+        Send(QStringLiteral("/ex") + QString::number(item->data(Qt::UserRole).toInt()));
+}
+
+void frmMain::Winsock1_Connect()
+{
+    ConnectTimer->stop();
+    m_unheard = true;
+    SetBusy(false);
+    Winsock1->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_lastReceipt.start();
+    SetConnectedControls(true);
+}
+
+void frmMain::Winsock1_DataArrival()
+{
+    m_unheard = false;
+    m_lastReceipt.start();
+    const quint64 connection = m_connection;
+    for (const RemoteProtocol::Message &message : m_reader.Feed(Winsock1->readAll())) {
+        if (connection != m_connection || !Connected())
+            return;
+        if (message.listContinuation)
+            AddButtonList(message.text);
+        else
+            Dispatch(message.text);
+    }
+}
+
+void frmMain::Dispatch(const QString &message)
+{
+    const QString word = RemoteProtocol::Word(message);
+    const QString argument = RemoteProtocol::Argument(message);
+    if (word == QLatin1String("/we")) {
+        if (message.endsWith(QLatin1Char('!')))
+            Timer2->start();
+        ST(m_host + QStringLiteral(": welcome!"));
+        TimerSecondsLeft->start();
+        SetBusy(true);
+        Send(QStringLiteral("/tm"));
+    } else if (word == QLatin1String("/tm")) {
+        const int choice = VbNumber::ValInt(argument);
+        if (choice < 0 || choice >= Combo1->count()) {
+            Fail(QStringLiteral("Error: the play time %1 is not one of the choices.").arg(argument));
+            return;
+        }
+        Combo1->setCurrentIndex(choice);
+        MarkInForce(choice);
+        SetBusy(false);
+        Send(QStringLiteral("/bl"));
+    } else if (word == QLatin1String("/bl")) {
+        AddButtonList(argument);
+        Send(QStringLiteral("/pw"));
+    } else if (word == QLatin1String("/pw")) {
+        SetBusy(false);
+        if (argument.isEmpty())
+            return; // no password set on the shell
+        // Asked after this handler returns, so replies keep arriving meanwhile.
+        QTimer::singleShot(0, this, [this, connection = m_connection, argument] {
+            PasswordCheck(connection, argument);
+        });
+    } else if (word == QLatin1String("/sl")) {
+        Label3->setText(FormatSeconds(VbNumber::Val(argument)));
+    } else if (word == QLatin1String("/sp")) {
+        Label3->setText(m_pausedToggle ? QStringLiteral("PAUSED") : FormatSeconds(VbNumber::Val(argument)));
+        m_pausedToggle = !m_pausedToggle;
+    } else if (word == QLatin1String("/ok")) {
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst())
+            return; // the password is proven
+        Timer2->stop();
+        Label4->hide();
+        SetBusy(false);
+        ST(m_host + QStringLiteral(" Responds: OK! Command executed!"));
+    } else if (word == QLatin1String("/er")) {
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
+            PasswordRefused();
+            return;
+        }
+        SetBusy(false);
+        ST(m_host + QStringLiteral(": Error executing command!"));
+    }
+}
+
+void frmMain::PasswordCheck(quint64 connection, const QString &challenge)
+{
+    if (connection != m_connection || !Connected())
+        return;
+    // Only a challenge is answered; anything else fails the check.
+    if (!challenge.startsWith(QLatin1Char('#')) || challenge.size() < 2) {
+        PasswordRefused();
+        return;
+    }
+    QString password;
+    if (!m_cmdPassword.isEmpty()) {
+        password = m_cmdPassword;
+        m_cmdPassword.clear();
+        m_cmdHost.clear();
+    } else {
+        password = m_prompts->AskPassword(
+            this, QStringLiteral("Enter Brindle Password for [") + m_host + QStringLiteral("]:"),
+            QStringLiteral("Password:"));
+    }
+    if (connection != m_connection || !Connected())
+        return;
+    Send(QStringLiteral("/au") + RemoteProtocol::Answer(challenge.mid(1), password));
+}
+
+void frmMain::PasswordRefused()
+{
+    CloseConnectionTimer->start();
+    ConnectionClosed();
+    m_prompts->Warning(this, QStringLiteral("Invalid Password!"));
+}
+
+void frmMain::Winsock1_Close()
+{
+    // A shell that already serves another console closes at once, unheard.
+    if (m_unheard)
+        ST(QStringLiteral("Error: ") + m_host
+           + QStringLiteral(" closed the connection at once; another console may be connected to it."));
+    ConnectionClosed();
+}
+
+void frmMain::Winsock1_Error()
+{
+    // The shell hanging up is a close, not an error.
+    if (Winsock1->error() == QAbstractSocket::RemoteHostClosedError)
+        return;
+    Fail(QStringLiteral("Error: ") + Winsock1->errorString());
+}
+
+void frmMain::ConnectionClosed()
+{
+    SetBusy(false);
+    ConnectTimer->stop();
+    TimerSecondsLeft->stop();
+    Timer2->stop();
+    Label4->hide();
+    SetConnectedControls(false);
+    List1->clear();
+    Label3->setText(QStringLiteral("00:00:00"));
+    Combo1->setCurrentIndex(-1);
+    MarkInForce(-1);
+    m_awaitedReplies.clear();
+    m_unheard = false;
+    if (!m_lastStatus.contains(QLatin1String("error"), Qt::CaseInsensitive))
+        ST(QStringLiteral("Connection closed."));
+    m_cmdHost.clear();
+    m_cmdPassword.clear();
+}
+
+void frmMain::Fc_Timer()
+{
+    if (Text1->currentText().isEmpty())
+        return;
+    Text1->lineEdit()->selectAll();
+    Text1->setFocus();
+}
+
+void frmMain::Timer2_Timer()
+{
+    Label4->setHidden(!Label4->isHidden());
+}
+
+void frmMain::Timer3_Timer()
+{
+    const int choice = Combo1->currentIndex();
+    Command3->setEnabled(Connected() && choice >= 0 && Combo1->itemData(choice).toInt() != InForce);
+}
+
+void frmMain::TimerSecondsLeft_Timer()
+{
+    if (!Connected()) {
+        TimerSecondsLeft->stop();
+        return;
+    }
+    if (m_lastReceipt.elapsed() > SilenceLimitMs) {
+        Fail(QStringLiteral("Error: ") + m_host + QStringLiteral(" does not answer."));
+        return;
+    }
+    Send(QStringLiteral("/sl"));
+}
+
+void frmMain::CloseConnectionTimer_Timer()
+{
+    Winsock1->close();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// What the remote server needs of the shell. The main form implements it;
+// every call comes on the user-interface thread.
+class RemoteHost
+{
+public:
+    struct Button
+    {
+        int index = 0; // position in the menu's button array
+        QString text;
+    };
+
+    virtual ~RemoteHost() = default;
+
+    // The play clock: remaining whole seconds (-1 when never stored) and
+    // whether it is paused.
+    virtual qint64 TimeLeftSeconds() const = 0;
+    virtual bool ClockPaused() const = 0;
+    // Starts a full new play period (ResetTime, with its tones).
+    virtual void ResetTime() = 0;
+
+    virtual bool ExpiredDialogOpen() const = 0;
+    // Answers the time-expired dialog as the parent would: hands it the
+    // parent password as the typed text and closes it, so the expiry flow
+    // reads a reset by the parent (never a quit or a shut-down choice).
+    virtual void ReleaseExpiredDialog() = 0;
+    virtual bool PasswordDialogOpen() const = 0;
+    // Closes the password dialog as Cancel does.
+    virtual void ClosePasswordDialog() = 0;
+
+    // The parent password, empty when none is set.
+    virtual QString ParentPassword() const = 0;
+
+    // The buttons that have a link, in array order.
+    virtual QList<Button> LinkedButtons() const = 0;
+    // Starts a button as the console does: ExecuteFile with both flags set.
+    virtual void ExecuteButton(int index) = 0;
+
+    // Started with "/debug".
+    virtual bool DebugMode() const = 0;
+    // The power-off action, with the shutdown privilege enabled.
+    virtual void PowerOff() = 0;
+};

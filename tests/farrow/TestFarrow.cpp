@@ -1,0 +1,201 @@
+// The remote console against a fake shell in the same process.
+#include "Prompts.h"
+#include "RememberedHosts.h"
+#include "SettingsStore.h"
+#include "TestEnv.h"
+#include "frmMain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+class FakePrompts : public Prompts
+{
+public:
+    void Warning(QWidget *, const QString &text) override { shown << text; }
+    bool Confirm(QWidget *, QMessageBox::Icon, const QString &, const QString &) override { return false; }
+    QString AskPassword(QWidget *, const QString &prompt, const QString &) override
+    {
+        shown << prompt;
+        return QStringLiteral("typed");
+    }
+    QStringList shown;
+};
+
+// The shell's end: takes the console's connection and reads its messages,
+// leaving out the once-a-second polls.
+struct FakeShell
+{
+    bool accept()
+    {
+        if (!QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 3000))
+            return false;
+        peer.reset(server.nextPendingConnection());
+        reader.Reset();
+        return true;
+    }
+    void send(const QString &message) { peer->write(message.toLatin1()); }
+    QString next()
+    {
+        const bool got = peer && QTest::qWaitFor([&] {
+            for (const RemoteProtocol::Message &m : reader.Feed(peer->readAll())) {
+                if (m.text != QLatin1String("/sl"))
+                    received << m.text;
+            }
+            return !received.isEmpty();
+        }, 3000);
+        return got ? received.takeFirst() : QString();
+    }
+
+    QTcpServer server;
+    std::unique_ptr<QTcpSocket> peer;
+    RemoteProtocol::Reader reader;
+    QStringList received;
+};
+
+template<typename T>
+T *child(QWidget &window, const char *name)
+{
+    return window.findChild<T *>(QLatin1String(name));
+}
+
+QString statusOf(QWidget &window)
+{
+    return child<QLabel>(window, "Picture4")->text().trimmed();
+}
+
+} // namespace
+
+class TestFarrow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void session();
+    void replies_data();
+    void replies();
+    void rememberedHosts_data();
+    void rememberedHosts();
+
+private:
+    TestEnv m_env; // first: the store and the port
+    const QString m_host = QStringLiteral("127.0.0.1:%1").arg(m_env.port());
+    FakeShell m_shell;
+};
+
+void TestFarrow::initTestCase()
+{
+    QVERIFY(m_shell.server.listen(QHostAddress::LocalHost, quint16(m_env.port())));
+}
+
+void TestFarrow::session()
+{
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
+    QVERIFY(m_shell.accept());
+    const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw", "/pw#0123"};
+    for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
+        m_shell.send(exchange.at(i));
+        QCOMPARE(m_shell.next(), exchange.at(i + 1));
+    }
+    m_shell.send(exchange.last());
+    QCOMPARE(child<QComboBox>(window, "Combo1")->currentIndex(), 3);
+    auto *list = child<QListWidget>(window, "List1");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(1)->text() + list->item(1)->data(Qt::UserRole).toString(), QStringLiteral("Games2"));
+    QCOMPARE(m_shell.next(), QStringLiteral("/au") + RemoteProtocol::Answer(QStringLiteral("0123"), QStringLiteral("secret")));
+    m_shell.send(QStringLiteral("/ok"));
+    QTest::qWait(50);
+    QCOMPARE(statusOf(window), m_host + QStringLiteral(": welcome!"));
+    QVERIFY(prompts.shown.isEmpty()); // the command-line password answered
+    QCOMPARE(RememberedHosts::Load().value(0), m_host);
+
+    // "Set New Time" only for a choice that is not in force.
+    auto *combo = child<QComboBox>(window, "Combo1");
+    auto *setTime = child<QPushButton>(window, "Command3");
+    QTRY_VERIFY(!setTime->isEnabled());
+    combo->setCurrentIndex(4);
+    QTRY_VERIFY(setTime->isEnabled());
+    setTime->click();
+    QCOMPARE(m_shell.next(), QStringLiteral("/rt4"));
+    QTRY_VERIFY(!setTime->isEnabled());
+    combo->setCurrentIndex(5);
+    QTRY_VERIFY(setTime->isEnabled());
+
+    m_shell.peer->disconnectFromHost();
+    QTRY_COMPARE(statusOf(window), QStringLiteral("Connection closed."));
+
+    // The next connection asks, and a refused answer closes it.
+    child<QPushButton>(window, "Command4")->click();
+    QVERIFY(m_shell.accept());
+    for (const char *message : {"/we!", "/tm0", "/bl\r\n0|Paint\r\n", "/pw#4567"}) {
+        m_shell.send(QLatin1String(message));
+        m_shell.next();
+    }
+    QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
+    QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
+    m_shell.send(QStringLiteral("/er"));
+    QTRY_COMPARE(prompts.shown.last(), QStringLiteral("Invalid Password!"));
+    QCOMPARE(statusOf(window), QStringLiteral("Connection closed."));
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
+    QTRY_COMPARE(window.Connected(), false);
+}
+
+void TestFarrow::replies_data()
+{
+    QTest::addColumn<QStringList>("replies");
+    QTest::addColumn<QStringList>("shown"); // Label3 after each
+    QTest::newRow("an hour") << QStringList{"/sl3600"} << QStringList{"00:59:59"};
+    QTest::newRow("negative") << QStringList{"/sl-5"} << QStringList{"00:00:00"};
+    QTest::newRow("paused alternates") << QStringList{"/sp61", "/sp61"} << QStringList{"00:01:00", "PAUSED"};
+    QTest::newRow("no password, joined") << QStringList{"/pw/sl100"} << QStringList{"00:01:39"};
+}
+
+void TestFarrow::replies()
+{
+    QFETCH(QStringList, replies);
+    QFETCH(QStringList, shown);
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|"), &prompts);
+    QVERIFY(m_shell.accept());
+    m_shell.send(QStringLiteral("/we"));
+    auto *label = child<QLabel>(window, "Label3");
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        m_shell.send(replies.at(i));
+        QTRY_COMPARE(label->text(), shown.at(i));
+    }
+    QVERIFY(prompts.shown.isEmpty());
+    QVERIFY(window.Connected());
+}
+
+void TestFarrow::rememberedHosts_data()
+{
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<QString>("expected"); // hosts after, joined by blanks
+    QTest::newRow("third to the front") << "h3" << "h3 h1 h2 h4 h5 h6 h7 h8 h9 h10";
+    QTest::newRow("new host pushes the tenth out") << "new" << "new h1 h2 h3 h4 h5 h6 h7 h8 h9";
+    QTest::newRow("letter case counts") << "H3" << "H3 h1 h2 h3 h4 h5 h6 h7 h8 h9";
+    QTest::newRow("empty host") << " " << "h1 h2 h3 h4 h5 h6 h7 h8 h9 h10";
+}
+
+void TestFarrow::rememberedHosts()
+{
+    QFETCH(QString, added);
+    QFETCH(QString, expected);
+    for (int i = 1; i <= 10; ++i)
+        SettingsStore::SaveSetting(QStringLiteral("Farrow"), QStringLiteral("Computers"),
+                                   QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("h%1").arg(i));
+    RememberedHosts::Add(added);
+    QCOMPARE(RememberedHosts::Load().join(QLatin1Char(' ')), expected);
+}
+
+QTEST_MAIN(TestFarrow)
+#include "TestFarrow.moc"

@@ -1,0 +1,60 @@
+// The shared wire pieces: splitting received data and the password answer.
+#include "RemoteProtocol.h"
+
+#include <QtTest>
+
+class TestRemoteProtocol : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void split_data();
+    void split();
+    void answer();
+};
+
+void TestRemoteProtocol::split_data()
+{
+    // Chunks as received; expected messages, "+" marking more lines of a list.
+    QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("joined words, any case; unknown words do not split")
+        << QByteArrayList{"/tm/SL/xy/au0a1b"} << QStringList{"/tm", "/SL/xy", "/au0a1b"};
+    QTest::newRow("text before the first word")
+        << QByteArrayList{"hello/we!/pw#00ff"} << QStringList{"hello", "/we!", "/pw#00ff"};
+    QTest::newRow("captions never split a list")
+        << QByteArrayList{"/bl\r\n0|Win/slide /ok\r\n2|Games\r\n/sl300"}
+        << QStringList{"/bl\r\n0|Win/slide /ok\r\n2|Games\r\n", "/sl300"};
+    QTest::newRow("list request and poll") << QByteArrayList{"/bl/sl"} << QStringList{"/bl", "/sl"};
+    QTest::newRow("list line cut") << QByteArrayList{"/bl\r\n0|Pa", "int\r\n/sp5"}
+                                   << QStringList{"/bl\r\n0|Paint\r\n", "/sp5"};
+    QTest::newRow("list cut at a line end")
+        << QByteArrayList{"/bl\r\n0|Paint\r\n", "2|Ga", "mes\r\n/sl1"}
+        << QStringList{"/bl\r\n0|Paint\r\n", "+2|Games\r\n", "/sl1"};
+    QTest::newRow("Windows-1252") << QByteArrayList{"/bl\r\n1|Caf\xe9 \x80\r\n"}
+                                  << QStringList{QStringLiteral("/bl\r\n1|Caf\u00e9 \u20ac\r\n")};
+}
+
+void TestRemoteProtocol::split()
+{
+    QFETCH(QByteArrayList, chunks);
+    QFETCH(QStringList, messages);
+    RemoteProtocol::Reader reader;
+    QStringList got;
+    for (const QByteArray &chunk : chunks) {
+        for (const RemoteProtocol::Message &m : reader.Feed(chunk))
+            got << (m.listContinuation ? QStringLiteral("+") : QString()) + m.text;
+    }
+    QCOMPARE(got, messages);
+}
+
+void TestRemoteProtocol::answer()
+{
+    // Reference from another HMAC-SHA256 implementation (Python's hmac), keyed
+    // with "café" in Windows-1252.
+    QCOMPARE(RemoteProtocol::Answer(QStringLiteral("0f"), QStringLiteral("CAF\u00c9")),
+             QStringLiteral("357bd26d164026164ab83d636c69fe53d2b84c6778b8c098852b5933a95d3eb2"));
+}
+
+QTEST_GUILESS_MAIN(TestRemoteProtocol)
+#include "TestRemoteProtocol.moc"
