@@ -15,8 +15,12 @@
 #include "menu/MenuButtons.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
+#include "playtime/frmPassword.h"
+#include "playtime/frmTimeExpired.h"
 #include "programs/AppMenu.h"
 #include "programs/ProcessWatch.h"
+#include "remote/RemoteHost.h"
+#include "remote/RemoteServer.h"
 #include "stats/StatsStore.h"
 
 #include <QAction>
@@ -63,6 +67,49 @@ void addSeparator(QMenu *menu, const char *name)
 
 } // namespace
 
+// What the remote console sees of the shell and may ask of it.
+class frmMenu::RemoteLink : public RemoteHost
+{
+public:
+    explicit RemoteLink(frmMenu &menu)
+        : m_menu(menu)
+    {
+    }
+
+    qint64 TimeLeftSeconds() const override { return modGlobals::TimeLeftSeconds; }
+    bool ClockPaused() const override { return m_menu.ClockPaused(); }
+    void ResetTime() override { m_menu.ResetTime(); }
+    bool ExpiredDialogOpen() const override { return frmTimeExpired::Current() != nullptr; }
+    void ReleaseExpiredDialog() override
+    {
+        if (frmTimeExpired *dialog = frmTimeExpired::Current())
+            dialog->ReleaseWithPassword(SS.Password);
+    }
+    bool PasswordDialogOpen() const override { return frmPassword::Current() != nullptr; }
+    void ClosePasswordDialog() override
+    {
+        if (frmPassword *dialog = frmPassword::Current())
+            dialog->Command2_Click();
+    }
+    QString ParentPassword() const override { return SS.Password; }
+    QList<Button> LinkedButtons() const override
+    {
+        QList<Button> list;
+        for (int i = 0; i <= m_menu.m_buttons->UBound(); ++i) {
+            const Command *control = m_menu.Menu(i);
+            if (control && SS.Buttons.has(i) && i <= SS.ButtonsMax && !SS.Buttons.at(i).Link.isEmpty())
+                list.append({i, control->Caption()});
+        }
+        return list;
+    }
+    void ExecuteButton(int index) override { m_menu.ExecuteFile(index, true, true); }
+    bool DebugMode() const override { return modGlobals::DebugMode; }
+    void PowerOff() override { ShutDown::PowerOffPC(); }
+
+private:
+    frmMenu &m_menu;
+};
+
 frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_loadScreen(loadScreen)
@@ -108,6 +155,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_launch, &Launcher::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
 
     m_playClock = new PlayTime(*m_prompts, this);
+    m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
@@ -130,7 +178,11 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
         setGeometry(screen->geometry());
 }
 
-frmMenu::~frmMenu() = default;
+frmMenu::~frmMenu()
+{
+    // The server asks the link, which goes before the form's children do.
+    delete m_remote;
+}
 
 bool frmMenu::EditMode() const
 {
@@ -156,6 +208,8 @@ void frmMenu::runLoadSteps()
         if (m_loadScreen)
             platform::Services::windows().setTopMost(m_loadScreen, true);
     }
+    WriteLog(QStringLiteral("FrmMenu()::Load Winsocks."));
+    m_remote = new RemoteServer(*m_remoteLink, this);
     WriteLog(QStringLiteral("FrmMenu()::Adjusting custom properties.."));
     normaliseSettings();
     runParentProgram(0, true);
@@ -194,6 +248,9 @@ void frmMenu::runLoadSteps()
         WriteLog(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
         m_hideTaskbarTimer->start();
     }
+    WriteLog(QStringLiteral("frmMenu()::Winsock Listen"));
+    if (!m_remote->Listen())
+        WriteLog(QStringLiteral("frmMenu()::Winsock Listen failed: ") + m_remote->ErrorString());
     // The play-time check may end start-up here.
     switch (m_playClock->StartupCheck()) {
     case PlayTime::StartupAction::StartShutdown:

@@ -17,6 +17,7 @@ class Command;
 class Launcher;
 class MenuButtons;
 class PlayTime;
+class RemoteServer;
 class ProcessWatch;
 class Prompts;
 class StatsStore;
@@ -97,6 +98,8 @@ private:
     void Menu_Click(int index);
     void Menu_DblClick(int index);
 
+    class RemoteLink;
+
     QPointer<frmShowLoading> m_loadScreen;
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts *m_prompts;
@@ -106,6 +109,8 @@ private:
     Launcher *m_launch = nullptr;
     AppMenu *m_apps = nullptr;
     PlayTime *m_playClock = nullptr;
+    std::unique_ptr<RemoteLink> m_remoteLink;
+    RemoteServer *m_remote = nullptr;
 
     QTimer *m_hideTaskbarTimer = nullptr;
     QTimer *m_resizeTimer = nullptr;

@@ -13,8 +13,8 @@
 // is wrong.
 //   bench_remote [polls=10000] [cycles=1000]
 
-#include "RemoteHost.h"
-#include "RemoteServer.h"
+#include "remote/RemoteHost.h"
+#include "remote/RemoteServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

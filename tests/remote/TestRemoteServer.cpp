@@ -1,7 +1,7 @@
 // The shell's remote server against a raw TCP client, with a fake shell
 // behind it.
-#include "RemoteHost.h"
-#include "RemoteServer.h"
+#include "remote/RemoteHost.h"
+#include "remote/RemoteServer.h"
 #include "SettingsStore.h"
 #include "TestEnv.h"
 #include "Tones.h"

@@ -42,7 +42,7 @@ QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
     QStringList lines{QStringLiteral("FrmMenu()::StartHook"), QStringLiteral("FrmMenu()::StartHook OK.")};
     if (!debug)
         lines << QStringLiteral("FrmMenu()::LoadScreen-TopMost!");
-    lines << QStringLiteral("FrmMenu()::Adjusting custom properties..")
+    lines << QStringLiteral("FrmMenu()::Load Winsocks.") << QStringLiteral("FrmMenu()::Adjusting custom properties..")
           << QStringLiteral("frmMenu()::If instructed, clear some settings...")
           << (clear ? QStringLiteral("frmMenu()::Instructed to clear some settings...")
                     : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
@@ -58,7 +58,7 @@ QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
     lines << QStringLiteral("frmMenu()::All loading and hooking done.");
     if (!debug)
         lines << QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject");
-    lines << QStringLiteral("frmMenu()::Initialize playtime-timerobject.")
+    lines << QStringLiteral("frmMenu()::Winsock Listen") << QStringLiteral("frmMenu()::Initialize playtime-timerobject.")
           << QStringLiteral("frmMenu()::Show main screen (shell).") << QStringLiteral("frmMenu()::Remove loadscreen.")
           << AllDone;
     return lines;
