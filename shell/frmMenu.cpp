@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -213,6 +214,8 @@ void frmMenu::runLoadSteps()
     WriteLog(QStringLiteral("FrmMenu()::Adjusting custom properties.."));
     normaliseSettings();
     runParentProgram(0, true);
+    if (m_unloading)
+        return; // a quit signal came while the start-up program ran
     WriteLog(QStringLiteral("frmMenu()::If instructed, clear some settings..."));
     clearSettingsIfAsked();
     // Statistics are counted when the database is there; without it the
@@ -252,7 +255,10 @@ void frmMenu::runLoadSteps()
     if (!m_remote->Listen())
         WriteLog(QStringLiteral("frmMenu()::Winsock Listen failed: ") + m_remote->ErrorString());
     // The play-time check may end start-up here.
-    switch (m_playClock->StartupCheck()) {
+    const PlayTime::StartupAction action = m_playClock->StartupCheck();
+    if (m_unloading)
+        return;
+    switch (action) {
     case PlayTime::StartupAction::StartShutdown:
         m_shutdownTimer->start();
         return;
@@ -537,7 +543,14 @@ void frmMenu::Unload()
     if (m_unloading)
         return;
     m_unloading = true;
-    // No tick may start beeper again while the exit sound plays.
+    // Nothing may start any more while the shell ends, and no tick may start
+    // beeper again while the exit sound plays.
+    setEnabled(false);
+    // A quit signal may come while a dialog is up: it must not hold the quit.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    }
     m_playClock->StopClock();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
@@ -552,9 +565,10 @@ void frmMenu::Unload()
     mShellNotify::UnregisterShellNotify();
     Backup::RemoveMarker(AppPath());
     Backup::CleanBackup(AppPath());
+    // The exit program may be waited for: without a window of ours meanwhile.
+    hide();
     runParentProgram(3, false);
     modKeyHandler::StopTypingHook();
-    hide();
     m_unloaded = true;
     emit unloaded();
     QCoreApplication::quit();

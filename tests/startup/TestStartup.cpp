@@ -328,6 +328,25 @@ private slots:
         QVERIFY(shell.waitForExit());
         QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
     }
+
+    // A log-out while the time-expired dialog holds up start-up still ends the
+    // shell, after its orderly unload.
+    void quitSignalWhileTimeExpiredDialogIsUp()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeSettings(clearRecord());
+        for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "0"}})
+            SettingsStore::SaveSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QLatin1String(key),
+                                       QLatin1String(value));
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForLog(QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:0")));
+        shell.terminate();
+        QVERIFY(shell.waitForExit(5000));
+        QCOMPARE(shell.exitCode(), 0);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)
