@@ -4,6 +4,9 @@
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
+#include "captions/CaptionVariables.h"
+#include "captions/LiveSystemSource.h"
+#include "captions/StatusBar.h"
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "frmShowLoading.h"
@@ -132,6 +135,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_shutdownTimer = makeTimer(this, "ShutdownTimer", 250, true);
     m_checkProcess = makeTimer(this, "checkProcess", 250);
     m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
+    m_captionParser = makeTimer(this, "CaptionParser", 10);
+    m_clockTimer = makeTimer(this, "ClockTimer", 500);
     connect(m_hideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
     connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
     connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
@@ -154,6 +159,15 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_checkProcess, &QTimer::timeout, m_watch, &ProcessWatch::checkProcess_Timer);
     connect(m_watch, &ProcessWatch::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
     connect(m_launch, &Launcher::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
+
+    // Live captions and the information bar.
+    m_system = std::make_unique<LiveSystemSource>();
+    m_captions = std::make_unique<CaptionVariables>(*m_system);
+    m_statusBar = new StatusBar(*m_system, this);
+    m_statusBar->hide();
+    connect(m_captionParser, &QTimer::timeout, this, &frmMenu::onCaptionParser);
+    connect(m_clockTimer, &QTimer::timeout, this, &frmMenu::onClockTimer);
+    connect(m_statusBar, &StatusBar::ProcClick, this, &frmMenu::MakeAppList);
 
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
@@ -226,6 +240,10 @@ void frmMenu::runLoadSteps()
     if (!m_stats->Open(statsFile, &statsError))
         WriteLog(QStringLiteral("frmMenu()::Statistics not available: ") + statsError);
     WriteLog(QStringLiteral("frmMenu()::Add RecordSet Object."));
+    // Linux is always of the NT family here.
+    WriteLog(QStringLiteral("frmMenu()::Get WindowsVersion"));
+    WriteLog(QStringLiteral("frmMenu()::Detected NT CPU MODE"));
+    m_system->StartProcessorUsage();
     WriteLog(QStringLiteral("frmMenu()::Load buttons..."));
     LoadButtons(-1);
     WriteLog(QStringLiteral("frmMenu()::Button loaded."));
@@ -235,6 +253,10 @@ void frmMenu::runLoadSteps()
     GetOrgRes();
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes done."));
     m_checkProcess->start();
+    m_captionParser->start();
+    WriteLog(QStringLiteral("frmMenu()::Update View"));
+    UpdateView();
+    WriteLog(QStringLiteral("frmMenu()::Update View done."));
     // There is no window procedure to replace on X11; the form hears the
     // mount table itself.
     if (!DebugMode) {
@@ -490,6 +512,36 @@ void frmMenu::Menu_DblClick(int)
     m_dblClickDelay->start(10);
 }
 
+void frmMenu::onCaptionParser()
+{
+    // Edit mode shows the stored captions.
+    if (!EditMode())
+        m_captions->ParseCaptions(*m_buttons, ClockPaused());
+    if (m_captionParser->interval() != 1000) {
+        m_captionParser->stop();
+        m_captionParser->setInterval(1000);
+        m_captionParser->start();
+    }
+}
+
+void frmMenu::UpdateView()
+{
+    m_statusBar->ApplySettings(SS);
+    m_statusBar->PlaceIn(rect());
+    m_clockTimer->setInterval(500);
+    if (SS.ShowSystemInfoBar != 0) {
+        m_clockTimer->start();
+        onClockTimer();
+    } else {
+        m_clockTimer->stop();
+    }
+}
+
+void frmMenu::onClockTimer()
+{
+    m_statusBar->ClockTimer_Timer(m_captions->ProcessorLoad());
+}
+
 void frmMenu::onEscape()
 {
     ShutDown::StopSound();
@@ -630,5 +682,6 @@ void frmMenu::mouseReleaseEvent(QMouseEvent *event)
 void frmMenu::resizeEvent(QResizeEvent *event)
 {
     m_resizeTimer->start();
+    m_statusBar->PlaceIn(rect());
     QWidget::resizeEvent(event);
 }

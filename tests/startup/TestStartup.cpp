@@ -48,9 +48,11 @@ QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
                     : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
           << QStringLiteral("frmMenu()::Make ADO Connection to (") + env.programFolder() + QStringLiteral("data/stats.db)")
           << QStringLiteral("frmMenu()::Add RecordSet Object.")
+          << QStringLiteral("frmMenu()::Get WindowsVersion") << QStringLiteral("frmMenu()::Detected NT CPU MODE")
           << QStringLiteral("frmMenu()::Load buttons...") << QStringLiteral("frmMenu()::Button loaded.")
           << QStringLiteral("frmMenu()::Play welcome sound:")
-          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.");
+          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.")
+          << QStringLiteral("frmMenu()::Update View") << QStringLiteral("frmMenu()::Update View done.");
     if (!debug)
         lines << QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (*)")
               << QStringLiteral("frmMenu()::SubClass OK") << QStringLiteral("frmMenu()::Set Shell Notify Hook")
