@@ -96,6 +96,8 @@ void LoadDataFiles()
         return;
     }
     modKeys::LoadSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"));
+    // An installed hook swallows the keys of the table just read.
+    modKeyHandler::ApplySpecialKeys();
 }
 
 int Main(int argc, char **argv)
