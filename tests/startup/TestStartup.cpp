@@ -1,6 +1,7 @@
 #include "ShellRun.h"
 
 #include "data/Backup.h"
+#include "base/modGlobals.h"
 #include "data/SettingsFile.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <Clock.h>
 #include <SettingsStore.h>
 
 namespace {
@@ -329,6 +331,30 @@ private slots:
         shell.terminate();
         QVERIFY(shell.waitForExit());
         QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
+    }
+
+    void logMonthHasThreeLetters_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("stamp");
+        QTest::newRow("English") << "en_GB" << 12 << "07-Dec-26 09:05:03";
+        QTest::newRow("German, no dot") << "de_DE" << 12 << "07-Dez-26 09:05:03";
+        QTest::newRow("French, cut to three") << "fr_FR" << 2 << "07-fév-26 09:05:03";
+    }
+
+    void logMonthHasThreeLetters()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, month);
+        QFETCH(QString, stamp);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        Clock::setNow(QDateTime(QDate(2026, month, 7), QTime(9, 5, 3)));
+        const QString written = modGlobals::LogTimestamp();
+        Clock::reset();
+        QLocale::setDefault(before);
+        QCOMPARE(written, stamp);
     }
 
     // A log-out while the time-expired dialog holds up start-up still ends the
