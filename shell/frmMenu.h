@@ -9,13 +9,13 @@
 
 #include <memory>
 
-class QAction;
-class QMenu;
 class QTimer;
 class AppMenu;
 class Command;
+class EditGestures;
 class Launcher;
 class MenuButtons;
+class MenuEditor;
 class PlayTime;
 class RemoteServer;
 class ProcessWatch;
@@ -70,7 +70,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -88,6 +87,8 @@ private:
     void SetOrgRes();
     void restoreScreenMode();
     void UpdateSettings();
+    // Leaving edit mode without saving: the files as they are on disk.
+    void reloadDataFiles();
 
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
@@ -120,8 +121,8 @@ private:
     QTimer *m_checkProcess = nullptr;
     QTimer *m_dblClickDelay = nullptr;
 
-    QMenu *m_mnuMenu = nullptr;
-    QAction *m_mnuEditMode = nullptr;
+    MenuEditor *m_editor = nullptr;
+    EditGestures *m_gestures = nullptr;
 
     platform::DisplayMode m_orgRes;
     QPixmap m_background;

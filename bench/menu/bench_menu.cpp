@@ -46,6 +46,11 @@ public:
     ShutdownChoice askShutdown() override { return ShutdownChoice::Cancel; }
     void showTaskList() override {}
     void showStatistics() override {}
+    std::optional<BUTTON> editButton(const std::optional<BUTTON> &) override { return std::nullopt; }
+    void showPresets() override {}
+    void showSettings() override {}
+    void showLinksEditor() override {}
+    void showAbout() override {}
 };
 
 void report(const char *what, QList<double> ms)
