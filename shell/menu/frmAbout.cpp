@@ -36,7 +36,7 @@ frmAbout::frmAbout(QWidget *parent)
                        "</table>")
             .arg(QStringLiteral(BRINDLE_VERSION), QString::fromLatin1(qVersion())));
     lblText->setWordWrap(true);
-    lblText->setMinimumWidth(420);
+    lblText->setMinimumWidth(540);
 
     cmdOK = FormParts::Button(this, "cmdOK", QStringLiteral("OK"), QSize(90, 28));
     cmdOK->setButtonType(Command::BType::OkButton);

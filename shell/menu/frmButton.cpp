@@ -305,7 +305,7 @@ QWidget *frmButton::buildLayoutTab()
 
     picBack = new QFrame(tab);
     picBack->setObjectName(QStringLiteral("picBack"));
-    picBack->setFixedSize(300, 170);
+    picBack->setFixedSize(380, 210);
     picBack->setFrameShape(QFrame::StyledPanel);
     // The menu's own background colour, so that the preview looks as it will.
     picBack->setAutoFillBackground(true);

@@ -62,8 +62,12 @@ frmPresets::frmPresets(QWidget *parent)
     label->setBuddy(List1);
 
     auto *preview = new QGroupBox(QStringLiteral("Preview"), this);
-    preview->setFixedSize(300, 190);
-    Command2 = new Command(preview);
+    // Room for a big menu button; a bigger one shows its top-left part.
+    auto *stage = new QWidget(preview);
+    stage->setFixedSize(380, 210);
+    auto *previewLayout = new QVBoxLayout(preview);
+    previewLayout->addWidget(stage);
+    Command2 = new Command(stage);
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setCaption(QStringLiteral("Preview Button"));
     picBig = hiddenPicture(preview, "picBig", 32);
@@ -125,8 +129,8 @@ void frmPresets::showPreset(int index)
     c->setFont(font);
     c->setForeColor(quint32(p.ForeColor));
     c->resize(std::max(0, p.Width), std::max(0, p.Height));
-    c->move(std::max(4, (c->parentWidget()->width() - c->width()) / 2),
-            std::max(20, (c->parentWidget()->height() - c->height()) / 2 + 8));
+    c->move(std::max(0, (c->parentWidget()->width() - c->width()) / 2),
+            std::max(0, (c->parentWidget()->height() - c->height()) / 2));
     if (p.PictureAlignment >= 0 && p.PictureAlignment <= 2)
         c->setPictureAlignment(Command::pAlignments(p.PictureAlignment));
     if (p.TextAlignment >= 0 && p.TextAlignment <= 2)
