@@ -3,6 +3,7 @@
 #include "Beeper.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "Tones.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +26,10 @@ QString programFolder()
 
 int main(int argc, char *argv[])
 {
+#ifdef BRINDLE_TEST_SEAMS
+    // Lets a test hear the tones; only the build's own program folder has this.
+    Tones::setLogFile(qEnvironmentVariable("BRINDLE_TONE_LOG"));
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("beeper"));
 

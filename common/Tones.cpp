@@ -230,12 +230,17 @@ std::mutex &sinkMutex()
     return m;
 }
 
+QString &logPath()
+{
+    static QString path;
+    return path;
+}
+
 void logTone(int frequency, int milliseconds)
 {
-    const QByteArray path = qgetenv("BRINDLE_TONE_LOG");
-    if (path.isEmpty())
+    if (logPath().isEmpty())
         return;
-    QFile log(QString::fromLocal8Bit(path));
+    QFile log(logPath());
     if (log.open(QIODevice::Append | QIODevice::WriteOnly))
         log.write(QByteArray::number(frequency) + ' ' + QByteArray::number(milliseconds) + '\n');
 }
@@ -255,6 +260,12 @@ void setSink(std::unique_ptr<Sink> s)
 {
     std::lock_guard lock(sinkMutex());
     sink() = s ? std::move(s) : std::make_unique<AlsaSink>();
+}
+
+void setLogFile(const QString &path)
+{
+    std::lock_guard lock(sinkMutex());
+    logPath() = path;
 }
 
 void keepDeviceOpen(bool keep)

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 #include <memory>
 #include <vector>
 
 // Speaker tones: Beep(frequency, milliseconds) sounds a synthesised tone on the
 // default audio output and returns when it has ended; without an audio device
-// it only waits. When BRINDLE_TONE_LOG names a file, every tone is also
-// appended there as a line "FREQ MS". Tests replace the sink.
+// it only waits. Tests replace the sink, or watch a real process through a log.
 namespace Tones {
 
 class Sink
@@ -22,6 +21,9 @@ void Beep(int frequency, int milliseconds);
 
 // Takes ownership; nullptr restores the audio sink.
 void setSink(std::unique_ptr<Sink> sink);
+
+// Every tone is also appended to this file as a line "FREQ MS" (empty: none).
+void setLogFile(const QString &path);
 
 // The audio sink opens the device per tone, so nothing of the audio stack stays
 // loaded or connected between tones. A program that sounds tones all the time

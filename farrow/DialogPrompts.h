@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Prompts.h"
+#include "ConsolePrompts.h"
 
-// Prompts as message boxes and an input box whose field shows "*".
-class DialogPrompts : public Prompts
+// ConsolePrompts as message boxes and an input box whose field shows "*".
+class DialogPrompts : public ConsolePrompts
 {
 public:
     void Warning(QWidget *parent, const QString &text) override;

@@ -58,7 +58,7 @@ QGroupBox *group(QWidget *parent, const QString &caption, QLayout *content)
 
 } // namespace
 
-frmMain::frmMain(const QString &commandLine, Prompts *prompts, QWidget *parent)
+frmMain::frmMain(const QString &commandLine, ConsolePrompts *prompts, QWidget *parent)
     : QWidget(parent)
     , m_prompts(prompts)
 {

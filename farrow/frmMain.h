@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class Prompts;
+class ConsolePrompts;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -26,7 +26,7 @@ class frmMain : public QWidget
 public:
     // commandLine is "host|password" or empty. Without prompts the window
     // asks with its own message and input boxes.
-    explicit frmMain(const QString &commandLine, Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    explicit frmMain(const QString &commandLine, ConsolePrompts *prompts = nullptr, QWidget *parent = nullptr);
     ~frmMain() override;
 
     void DoConnect();
@@ -71,8 +71,8 @@ private:
     void TimerSecondsLeft_Timer();
     void CloseConnectionTimer_Timer();
 
-    std::unique_ptr<Prompts> m_ownPrompts;
-    Prompts *m_prompts = nullptr;
+    std::unique_ptr<ConsolePrompts> m_ownPrompts;
+    ConsolePrompts *m_prompts = nullptr;
 
     QComboBox *Text1 = nullptr;
     QPushButton *Command4 = nullptr;

@@ -11,9 +11,11 @@
 
 class QTimer;
 class AppMenu;
+class CaptionVariables;
 class Command;
 class EditGestures;
 class Launcher;
+class LiveSystemSource;
 class MenuButtons;
 class MenuEditor;
 class PlayTime;
@@ -21,6 +23,7 @@ class RemoteServer;
 class ProcessWatch;
 class Prompts;
 class StatsStore;
+class StatusBar;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -64,6 +67,8 @@ public:
     bool MakeAppList();
     // The control array Menu: nullptr for an index that is not loaded.
     Command *Menu(int index) const;
+    // Copies the settings into the information bar and shows the clock at once.
+    void UpdateView();
 
 signals:
     void unloaded();
@@ -96,6 +101,8 @@ private:
     void onHideTaskbarTimer();
     void onResizeTimer();
     void onEscape();
+    void onCaptionParser();
+    void onClockTimer();
     void Menu_Click(int index);
     void Menu_DblClick(int index);
 
@@ -112,6 +119,9 @@ private:
     PlayTime *m_playClock = nullptr;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
+    std::unique_ptr<LiveSystemSource> m_system;
+    std::unique_ptr<CaptionVariables> m_captions;
+    StatusBar *m_statusBar = nullptr;
 
     QTimer *m_hideTaskbarTimer = nullptr;
     QTimer *m_resizeTimer = nullptr;
@@ -120,6 +130,8 @@ private:
     QTimer *m_shutdownTimer = nullptr;
     QTimer *m_checkProcess = nullptr;
     QTimer *m_dblClickDelay = nullptr;
+    QTimer *m_captionParser = nullptr;
+    QTimer *m_clockTimer = nullptr;
 
     MenuEditor *m_editor = nullptr;
     EditGestures *m_gestures = nullptr;

@@ -7,6 +7,7 @@ namespace ShutDown {
 
 void EnableShutdownPrivilege()
 {
+    // Nothing to enable on Linux: logind decides who may switch the machine off.
 }
 
 bool PowerOffPC()

@@ -12,7 +12,6 @@ enum ExitFlags {
     EWX_POWEROFF = 8,
 };
 
-// Nothing to adjust on Linux: logind decides who may end the machine.
 void EnableShutdownPrivilege();
 
 bool PowerOffPC();

@@ -11,7 +11,7 @@
 namespace platform {
 
 // Answers message and input boxes from a prepared list and records what was
-// shown. Used by tests in-process, and by the shell itself when
+// shown. Used by tests in-process, and by a shell built with test seams when
 // BRINDLE_TEST_DIALOGS names an answer file (one answer a line: "OK",
 // "Cancel", "Yes", "No", ... for message boxes, the typed text for input
 // boxes, the path for a file dialog, "#rrggbb" for the colour dialog, followed

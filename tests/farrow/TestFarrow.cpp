@@ -1,5 +1,5 @@
 // The remote console against a fake shell in the same process.
-#include "Prompts.h"
+#include "ConsolePrompts.h"
 #include "RememberedHosts.h"
 #include "SettingsStore.h"
 #include "TestEnv.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-class FakePrompts : public Prompts
+class FakePrompts : public ConsolePrompts
 {
 public:
     void Warning(QWidget *, const QString &text) override { shown << text; }

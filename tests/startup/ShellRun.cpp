@@ -25,7 +25,7 @@ ShellRun::~ShellRun()
 bool ShellRun::install()
 {
     const QString from = TestEnv::builtProgramFolder();
-    for (const char *name : {"brindle", "libpellet.so", "data/stats.db"}) {
+    for (const char *name : {"brindle", "libpellet.so", "liborrery.so", "data/stats.db"}) {
         const QString target = m_env.path(QLatin1String(name));
         QFile::remove(target);
         if (!QFile::copy(from + QLatin1String(name), target))

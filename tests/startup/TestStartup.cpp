@@ -48,9 +48,11 @@ QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
                     : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
           << QStringLiteral("frmMenu()::Make ADO Connection to (") + env.programFolder() + QStringLiteral("data/stats.db)")
           << QStringLiteral("frmMenu()::Add RecordSet Object.")
+          << QStringLiteral("frmMenu()::Get WindowsVersion") << QStringLiteral("frmMenu()::Detected NT CPU MODE")
           << QStringLiteral("frmMenu()::Load buttons...") << QStringLiteral("frmMenu()::Button loaded.")
           << QStringLiteral("frmMenu()::Play welcome sound:")
-          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.");
+          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.")
+          << QStringLiteral("frmMenu()::Update View") << QStringLiteral("frmMenu()::Update View done.");
     if (!debug)
         lines << QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (*)")
               << QStringLiteral("frmMenu()::SubClass OK") << QStringLiteral("frmMenu()::Set Shell Notify Hook")
@@ -327,6 +329,25 @@ private slots:
         shell.terminate();
         QVERIFY(shell.waitForExit());
         QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
+    }
+
+    // A log-out while the time-expired dialog holds up start-up still ends the
+    // shell, after its orderly unload.
+    void quitSignalWhileTimeExpiredDialogIsUp()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeSettings(clearRecord());
+        for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "0"}})
+            SettingsStore::SaveSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QLatin1String(key),
+                                       QLatin1String(value));
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForLog(QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:0")));
+        shell.terminate();
+        QVERIFY(shell.waitForExit(5000));
+        QCOMPARE(shell.exitCode(), 0);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
     }
 };
 

@@ -118,7 +118,6 @@ private slots:
         m_soundDir = m_env->path(QStringLiteral("sound"));
         m_output = m_soundDir + QStringLiteral("/out.raw");
         QVERIFY(QDir().mkpath(m_soundDir));
-        qunsetenv("BRINDLE_TONE_LOG");
     }
 
     void init()
@@ -190,11 +189,11 @@ private slots:
         Tones::setSink(std::make_unique<Recorder>(&calls));
         const QString log = m_env->path(QStringLiteral("tones.log"));
         QVERIFY(writeFile(log, "earlier 1\n"));
-        qputenv("BRINDLE_TONE_LOG", QFile::encodeName(log));
+        Tones::setLogFile(log);
         Tones::Beep(800, 100);
         Tones::Beep(2500, 200);
         Tones::Beep(0, 50);
-        qunsetenv("BRINDLE_TONE_LOG");
+        Tones::setLogFile(QString());
         Tones::Beep(500, 100); // no log named: not logged, still played
 
         const QList<QPair<int, int>> expected{{800, 100}, {2500, 200}, {0, 50}, {500, 100}};

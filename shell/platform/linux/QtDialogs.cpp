@@ -1,6 +1,5 @@
 #include "LinuxServices.h"
 
-#include "../ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -180,9 +179,6 @@ public:
 
 std::unique_ptr<Dialogs> createDialogs()
 {
-    const QString script = qEnvironmentVariable("BRINDLE_TEST_DIALOGS");
-    if (!script.isEmpty())
-        return std::make_unique<ScriptedDialogs>(script);
     return std::make_unique<QtDialogs>();
 }
 

@@ -37,6 +37,21 @@ int ignoreError(::Display *, XErrorEvent *)
     return dpy;
 }
 
+OwnConnection::~OwnConnection()
+{
+    if (m_dpy)
+        XCloseDisplay(m_dpy);
+}
+
+::Display *OwnConnection::open()
+{
+    if (!m_tried) {
+        m_tried = true;
+        m_dpy = openConnection();
+    }
+    return m_dpy;
+}
+
 unsigned long rootWindow()
 {
     ::Display *dpy = connection();

@@ -23,6 +23,23 @@ bool withoutErrors(const std::function<void()> &work);
 // The same on another connection of ours (false when dpy is null).
 bool withoutErrors(::Display *dpy, const std::function<void()> &work);
 
+// A further connection kept by one service: opened by the first open() (a
+// failure is not tried again) and closed with the object.
+class OwnConnection
+{
+public:
+    OwnConnection() = default;
+    ~OwnConnection();
+    OwnConnection(const OwnConnection &) = delete;
+    OwnConnection &operator=(const OwnConnection &) = delete;
+
+    ::Display *open();
+
+private:
+    ::Display *m_dpy = nullptr;
+    bool m_tried = false;
+};
+
 // Makes X errors outside a trap harmless (Xlib's default ends the process).
 // connection() does this when it opens; call it for other connections.
 void installErrorHandler();

@@ -41,8 +41,8 @@ private:
     QList<Window> candidates();
     bool hasType(Window w, Atom type);
 
+    x11::OwnConnection m_connection;
     ::Display *m_dpy = nullptr;
-    bool m_openTried = false;
     Window m_root = 0;
     Atom m_windowType = 0;
     Atom m_clientList = 0;
@@ -50,18 +50,13 @@ private:
     Kind m_desktops{"_NET_WM_WINDOW_TYPE_DESKTOP"};
 };
 
-X11Desktop::~X11Desktop()
-{
-    if (m_dpy)
-        XCloseDisplay(m_dpy);
-}
+X11Desktop::~X11Desktop() = default;
 
 bool X11Desktop::open()
 {
-    if (m_dpy || m_openTried)
-        return m_dpy != nullptr;
-    m_openTried = true;
-    m_dpy = x11::openConnection();
+    if (m_dpy)
+        return true;
+    m_dpy = m_connection.open();
     if (!m_dpy)
         return false;
     m_root = DefaultRootWindow(m_dpy);

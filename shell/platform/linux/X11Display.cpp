@@ -10,9 +10,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
-#undef None
-#undef Bool
-#undef Status
+#include "XlibUndef.h"
 
 namespace platform::linuxsvc {
 namespace {

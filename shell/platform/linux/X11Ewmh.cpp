@@ -12,9 +12,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
-#undef None
-#undef Bool
-#undef Status
+#include "XlibUndef.h"
 
 namespace platform::x11::ewmh {
 namespace {

@@ -68,8 +68,8 @@ private:
     void releaseKeyboard();
     void keyTyped(int keycode);
 
+    x11::OwnConnection m_connection;
     ::Display *m_dpy = nullptr;
-    bool m_openTried = false;
     Window m_root = 0;
     QObject m_context;
     std::unique_ptr<QSocketNotifier> m_notifier;
@@ -104,15 +104,13 @@ X11Keyboard::~X11Keyboard()
         releaseKeyboard();
     stopTypingMonitor();
     m_notifier.reset();
-    XCloseDisplay(m_dpy);
 }
 
 bool X11Keyboard::open()
 {
-    if (m_dpy || m_openTried)
-        return m_dpy != nullptr;
-    m_openTried = true;
-    m_dpy = x11::openConnection();
+    if (m_dpy)
+        return true;
+    m_dpy = m_connection.open();
     if (!m_dpy)
         return false;
     m_root = DefaultRootWindow(m_dpy);

@@ -23,13 +23,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
-#undef None
-#undef Bool
-#undef Status
-#undef KeyPress
-#undef KeyRelease
-#undef FocusIn
-#undef FocusOut
+#include "XlibUndef.h"
 
 namespace platform::linuxsvc {
 namespace {

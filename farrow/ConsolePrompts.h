@@ -7,10 +7,10 @@ class QWidget;
 
 // The console's questions and messages, kept behind one interface so that a
 // test can answer them.
-class Prompts
+class ConsolePrompts
 {
 public:
-    virtual ~Prompts() = default;
+    virtual ~ConsolePrompts() = default;
 
     // A message with a warning icon and an OK button.
     virtual void Warning(QWidget *parent, const QString &text) = 0;
