@@ -187,6 +187,15 @@ private slots:
         QVERIFY(!SingleInstance::isHeld(QStringLiteral("brindle"), folder));
         child.kill();
         child.waitForFinished();
+
+        // Never where another user could create the lock first.
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        for (const char *shared : {"/tmp", ""}) {
+            qputenv("XDG_RUNTIME_DIR", shared);
+            QCOMPARE(QFileInfo(SingleInstance::lockPath(QStringLiteral("brindle"), folder)).absolutePath(),
+                     QFileInfo(folder).canonicalFilePath());
+        }
+        qputenv("XDG_RUNTIME_DIR", runtime);
     }
 };
 
