@@ -13,9 +13,13 @@
 #include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
 #include "mShellNotify.h"
+#include "menu/EditGestures.h"
+#include "menu/EditMenus.h"
 #include "menu/Launcher.h"
 #include "menu/MenuBackground.h"
 #include "menu/MenuButtons.h"
+#include "menu/MenuEditor.h"
+#include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
 #include "playtime/frmPassword.h"
@@ -32,8 +36,6 @@
 #include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
@@ -55,18 +57,6 @@ QTimer *makeTimer(QObject *owner, const char *name, int interval, bool singleSho
     timer->setInterval(interval);
     timer->setSingleShot(singleShot);
     return timer;
-}
-
-QAction *makeAction(QMenu *menu, const char *name, const QString &text)
-{
-    auto *action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-void addSeparator(QMenu *menu, const char *name)
-{
-    menu->addSeparator()->setObjectName(QLatin1String(name));
 }
 
 } // namespace
@@ -174,16 +164,19 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
-    m_mnuMenu = new QMenu(this);
-    m_mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
-    m_mnuEditMode = makeAction(m_mnuMenu, "mnuEditMode", tr("Edit mode"));
-    m_mnuEditMode->setCheckable(true);
-    m_mnuEditMode->setVisible(false); // arrives with edit mode
-    QAction *refresh = makeAction(m_mnuMenu, "mnuRefresh", tr("Refresh"));
-    connect(refresh, &QAction::triggered, this, &frmMenu::RefreshPictures);
-    addSeparator(m_mnuMenu, "spl01");
-    QAction *exit = makeAction(m_mnuMenu, "mnuExit", tr("Exit"));
-    connect(exit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    // Edit mode: the context menus and their commands, and the gestures.
+    m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
+    m_gestures = new EditGestures(this, m_buttons, m_editor, m_dblClickDelay);
+    connect(m_editor->Menus()->item(QStringLiteral("mnuRefresh")), &QAction::triggered, this,
+            &frmMenu::RefreshPictures);
+    connect(m_editor->Menus()->item(QStringLiteral("mnuExit")), &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    connect(m_editor, &MenuEditor::editModeEntered, m_playClock, &PlayTime::EditModeEntered);
+    connect(m_editor, &MenuEditor::editModeEntered, m_captionParser, &QTimer::stop);
+    connect(m_editor, &MenuEditor::editModeLeaving, m_playClock, &PlayTime::EditModeLeaving);
+    connect(m_editor, &MenuEditor::editModeLeft, m_captionParser, qOverload<>(&QTimer::start));
+    connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
+    connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
+    connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
@@ -201,7 +194,7 @@ frmMenu::~frmMenu()
 
 bool frmMenu::EditMode() const
 {
-    return m_mnuEditMode->isChecked();
+    return m_editor && m_editor->EditMode();
 }
 
 void frmMenu::Load()
@@ -452,6 +445,27 @@ void frmMenu::UpdateSettings()
     update();
 }
 
+void frmMenu::reloadDataFiles()
+{
+    const SettingsRecord edited = SS;
+    modGlobals::LoadDataFiles();
+    try {
+        normaliseSettings();
+    } catch (const VbError &error) {
+        // Files that cannot be read back must not cost the parent the menu:
+        // it stays as edited and is saved when edit mode is next left.
+        SS = edited;
+        DataFileError.reset();
+        platform::Services::dialogs().msgBox(
+            QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
+                + QStringLiteral("\r\nCode ") + QString::number(error.Number),
+            platform::Msg::Critical);
+    }
+    LoadButtons(-1);
+    UpdateView();
+    UpdateSettings();
+}
+
 void frmMenu::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -505,11 +519,13 @@ void frmMenu::Menu_Click(int index)
     ExecuteFile(index, false, false);
 }
 
-void frmMenu::Menu_DblClick(int)
+void frmMenu::Menu_DblClick(int index)
 {
     // While it runs, edit-mode dragging keeps still.
     m_dblClickDelay->stop();
     m_dblClickDelay->start(10);
+    if (EditMode() && !m_editor->IsLocked(index))
+        m_editor->ShowProperties(index);
 }
 
 void frmMenu::onCaptionParser()
@@ -596,7 +612,8 @@ void frmMenu::Unload()
         return;
     m_unloading = true;
     // Nothing may start any more while the shell ends, and no tick may start
-    // beeper again while the exit sound plays.
+    // beeper again while the exit sound plays, nor write a backup that the
+    // clean-up below would miss.
     setEnabled(false);
     // A quit signal may come while a dialog is up: it must not hold the quit.
     for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -604,6 +621,7 @@ void frmMenu::Unload()
             dialog->done(QDialog::Rejected);
     }
     m_playClock->StopClock();
+    m_editor->BackupTimer->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
@@ -668,15 +686,6 @@ void frmMenu::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-void frmMenu::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::RightButton) {
-        m_mnuMenu->popup(event->globalPosition().toPoint());
-        return;
-    }
-    QWidget::mouseReleaseEvent(event);
 }
 
 void frmMenu::resizeEvent(QResizeEvent *event)

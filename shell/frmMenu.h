@@ -9,15 +9,15 @@
 
 #include <memory>
 
-class QAction;
-class QMenu;
 class QTimer;
 class AppMenu;
 class CaptionVariables;
 class Command;
+class EditGestures;
 class Launcher;
 class LiveSystemSource;
 class MenuButtons;
+class MenuEditor;
 class PlayTime;
 class RemoteServer;
 class ProcessWatch;
@@ -75,7 +75,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -93,6 +92,8 @@ private:
     void SetOrgRes();
     void restoreScreenMode();
     void UpdateSettings();
+    // Leaving edit mode without saving: the files as they are on disk.
+    void reloadDataFiles();
 
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
@@ -132,8 +133,8 @@ private:
     QTimer *m_captionParser = nullptr;
     QTimer *m_clockTimer = nullptr;
 
-    QMenu *m_mnuMenu = nullptr;
-    QAction *m_mnuEditMode = nullptr;
+    MenuEditor *m_editor = nullptr;
+    EditGestures *m_gestures = nullptr;
 
     platform::DisplayMode m_orgRes;
     QPixmap m_background;
