@@ -1,5 +1,10 @@
 #include "FormPrompts.h"
 
+#include "links/frmEditChildLinks.h"
+#include "settings/frmSettings.h"
+#include "stats/StatsStore.h"
+#include "stats/frmStats.h"
+
 #include "menu/ShutdownDialog.h"
 #include "menu/frmAbout.h"
 #include "menu/frmButton.h"
@@ -9,8 +14,11 @@
 #include "programs/frmDLG.h"
 #include "programs/frmTasks.h"
 
-FormPrompts::FormPrompts(QWidget *menuForm)
+#include <QApplication>
+
+FormPrompts::FormPrompts(QWidget *menuForm, const StatsStore &stats)
     : m_menuForm(menuForm)
+    , m_stats(stats)
 {
 }
 
@@ -41,6 +49,7 @@ void FormPrompts::showTaskList()
 
 void FormPrompts::showStatistics()
 {
+    frmStats::ShowModal(m_stats.Database(), m_menuForm);
 }
 
 std::optional<BUTTON> FormPrompts::editButton(const std::optional<BUTTON> &record)
@@ -55,12 +64,20 @@ void FormPrompts::showPresets()
 
 void FormPrompts::showSettings()
 {
-    // The settings dialog comes with its own change.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    frmSettings dialog(m_menuForm);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    connect(&dialog, &frmSettings::applied, this, &FormPrompts::settingsApplied);
+    dialog.exec();
+    // A dialog that ended before it had loaded leaves no hourglass behind.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }
 
 void FormPrompts::showLinksEditor()
 {
-    // The links editor comes with its own change.
+    frmEditChildLinks::ShowModal(m_menuForm);
 }
 
 void FormPrompts::showAbout()

@@ -2,13 +2,19 @@
 
 #include "base/Prompts.h"
 
-class QWidget;
+#include <QObject>
 
-// The shell's questions answered by its forms, on top of the menu form.
-class FormPrompts : public Prompts
+class QWidget;
+class StatsStore;
+
+// The shell's questions answered by its forms, on top of the menu form. The
+// statistics viewer reads the menu's open statistics connection.
+class FormPrompts : public QObject, public Prompts
 {
+    Q_OBJECT
+
 public:
-    explicit FormPrompts(QWidget *menuForm);
+    FormPrompts(QWidget *menuForm, const StatsStore &stats);
 
     std::optional<QString> askPassword(const QString &title) override;
     HangChoice askNotResponding(const QString &caption, const QString &question) override;
@@ -22,6 +28,12 @@ public:
     void showLinksEditor() override;
     void showAbout() override;
 
+signals:
+    // "Apply" in the settings dialog: the menu takes the settings while the
+    // dialog stays open.
+    void settingsApplied();
+
 private:
     QWidget *m_menuForm;
+    const StatsStore &m_stats;
 };

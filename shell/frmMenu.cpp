@@ -107,9 +107,9 @@ private:
 frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_loadScreen(loadScreen)
-    , m_ownPrompts(prompts ? nullptr : std::make_unique<FormPrompts>(this))
-    , m_prompts(prompts ? prompts : m_ownPrompts.get())
     , m_stats(std::make_unique<StatsStore>())
+    , m_ownPrompts(prompts ? nullptr : std::make_unique<FormPrompts>(this, *m_stats))
+    , m_prompts(prompts ? prompts : m_ownPrompts.get())
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(AppTitle);
@@ -177,6 +177,12 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
     connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
     connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
+    // The editor's own connection opens the settings dialog modally; this one
+    // comes after it and so runs once the dialog has closed.
+    connect(m_editor->Menus()->item(QStringLiteral("mnuSettings")), &QAction::triggered, this,
+            &frmMenu::AddNewSettings);
+    if (m_ownPrompts)
+        connect(m_ownPrompts.get(), &FormPrompts::settingsApplied, this, &frmMenu::AddNewSettings);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
@@ -551,6 +557,12 @@ void frmMenu::UpdateView()
     } else {
         m_clockTimer->stop();
     }
+}
+
+void frmMenu::AddNewSettings()
+{
+    UpdateView();
+    UpdateSettings();
 }
 
 void frmMenu::onClockTimer()

@@ -14,6 +14,7 @@ class AppMenu;
 class CaptionVariables;
 class Command;
 class EditGestures;
+class FormPrompts;
 class Launcher;
 class LiveSystemSource;
 class MenuButtons;
@@ -69,6 +70,8 @@ public:
     Command *Menu(int index) const;
     // Copies the settings into the information bar and shows the clock at once.
     void UpdateView();
+    // After the settings dialog: the information bar and the background anew.
+    void AddNewSettings();
 
 signals:
     void unloaded();
@@ -109,9 +112,9 @@ private:
     class RemoteLink;
 
     QPointer<frmShowLoading> m_loadScreen;
-    std::unique_ptr<Prompts> m_ownPrompts;
-    Prompts *m_prompts;
     std::unique_ptr<StatsStore> m_stats;
+    std::unique_ptr<FormPrompts> m_ownPrompts;
+    Prompts *m_prompts;
     MenuButtons *m_buttons = nullptr;
     ProcessWatch *m_watch = nullptr;
     Launcher *m_launch = nullptr;

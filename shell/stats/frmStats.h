@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+#include <QSqlDatabase>
+
+class QAction;
+class QTreeView;
+class StatsListModel;
+
+// "Application Statistics": the rows of TAB_STAT as a list sorted by a
+// column header (the sort is kept in the settings record), with "Print..."
+// and "Clear list..".
+class frmStats : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmStats(const QSqlDatabase &db, QWidget *parent = nullptr);
+
+    static void ShowModal(const QSqlDatabase &db, QWidget *parent);
+
+    // Refills the list from the table in the current sort.
+    void FillStats();
+    // A click on a column header: the same column again turns the order round.
+    void ListView1_ColumnClick(int column);
+    void mnuClear_Click();
+    void mnuPrint_Click();
+    void mnuExit_Click();
+
+    QTreeView *ListView1 = nullptr;
+    StatsListModel *Model = nullptr;
+    QAction *mnuPrint = nullptr;
+    QAction *mnuClear = nullptr;
+    QAction *mnuExit = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showSortIcon();
+
+    QSqlDatabase m_db;
+};

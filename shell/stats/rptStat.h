@@ -1,0 +1,31 @@
+#pragma once
+
+#include "stats/StatsQuery.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+class QPagedPaintDevice;
+class QWidget;
+
+// The printed statistics: a title, the headings "TITLE", "HITS", "TIME",
+// "LAST EXE." and "PATH" on every page, and one line per row of TAB_STAT in
+// the viewer's sort.
+class rptStat
+{
+public:
+    rptStat(const QSqlDatabase &db, int sortKey, int sortOrder);
+
+    // "Brindle Version <major>.<minor>.<revision> - Execution Statistics".
+    static QString Title();
+    const QList<StatsQuery::Row> &Rows() const { return m_rows; }
+
+    // Lays the report out on the device's pages.
+    void Render(QPagedPaintDevice *device) const;
+
+    // The print preview, from which the parent prints or saves a PDF.
+    void ShowPreview(QWidget *parent) const;
+
+private:
+    QList<StatsQuery::Row> m_rows;
+};
