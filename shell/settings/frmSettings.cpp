@@ -400,10 +400,13 @@ QWidget *frmSettings::buildSpecialTab()
 
     chkPopups = check(tab, QStringLiteral("chkPopups"), QStringLiteral("Allow popup windows in Wicket"));
     chkStayOnSites = check(tab, QStringLiteral("chkStayOnSites"), QStringLiteral("Stay on the approved sites"));
-    auto *wicket = new QHBoxLayout;
-    wicket->addWidget(chkPopups);
-    wicket->addWidget(chkStayOnSites);
-    wicket->addStretch();
+    auto *wicket = new QGridLayout;
+    wicket->addWidget(chkPopups, 0, 0);
+    wicket->addWidget(chkStayOnSites, 0, 1);
+    wicket->addWidget(help(tab, QStringLiteral("With \"Stay on the approved sites\" Wicket opens no page "
+                                               "outside the sites of the approved links.")),
+                      1, 0, 1, 3);
+    wicket->setColumnStretch(2, 1);
 
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(frame(tab, QStringLiteral("Max Playtime"), playtime));

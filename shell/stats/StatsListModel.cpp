@@ -33,8 +33,6 @@ QVariant StatsListModel::data(const QModelIndex &index, int role) const
     const StatsQuery::Row &row = m_rows.at(index.row());
     if (role == Qt::ToolTipRole && index.column() == 4)
         return row.path;
-    if (role == Qt::TextAlignmentRole && (index.column() == 1 || index.column() == 2))
-        return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return QVariant();
     switch (index.column()) {

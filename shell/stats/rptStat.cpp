@@ -56,7 +56,7 @@ void rptStat::Render(QPagedPaintDevice *device) const
     QFont bodyFont(QStringLiteral("DejaVu Sans"), 9);
     painter.setFont(bodyFont);
     const int line = painter.fontMetrics().height() * 13 / 10;
-    const int gap = painter.fontMetrics().averageCharWidth();
+    const int gap = 2 * painter.fontMetrics().averageCharWidth();
 
     QList<QRect> columns;
     int x = page.left();

@@ -1,0 +1,165 @@
+// The Wicket links editor: links.ini read up to its first gap and rewritten
+// without gaps, the address rule, and how the two dialogs end.
+#include "MenuTestKit.h"
+
+#include "links/frmEditChildLinks.h"
+#include "links/frmEditURL.h"
+
+#include <Command.h>
+#include <IniFile.h>
+
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+const QByteArray threeLinks = "[LINK_000]\r\nNAME=Games\r\nURL=http://games.example/\r\n"
+                              "[LINK_001]\r\nNAME=School\r\nURL=https://school.example/\r\n"
+                              "[LINK_002]\r\nNAME=Zoo\r\nURL=http://zoo.example/\r\n";
+
+// Answers the next frmEditURL that comes up.
+void whenUrlDialogShows(std::function<void(frmEditURL &)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<frmEditURL *>(window); dialog && dialog->isVisible())
+                return answer(*dialog);
+        QFAIL("no Edit URL dialog");
+    });
+}
+
+void shoot(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("BRINDLE_SHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class TestLinksEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        m_path = m_world->env.path(QStringLiteral("wicket/links.ini"));
+        QVERIFY(writeFile(m_path, threeLinks));
+    }
+    void cleanup() { m_world.reset(); }
+
+    void removingRenumbers()
+    {
+        frmEditChildLinks editor(m_path);
+        shoot(editor, QStringLiteral("links"));
+        editor.ListView1->setCurrentItem(editor.ListView1->topLevelItem(1));
+        m_world->dialogs->answer(QStringLiteral("OK"));
+        editor.Command3_Click();
+        QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Remove item:School ?"));
+        editor.Command5_Click();
+        IniFile file(m_path);
+        QVERIFY(file.load());
+        QCOMPARE(file.sections(), QStringList({QStringLiteral("LINK_000"), QStringLiteral("LINK_001")}));
+        QCOMPARE(file.value(QStringLiteral("LINK_001"), QStringLiteral("NAME")), QStringLiteral("Zoo"));
+        QCOMPARE(file.value(QStringLiteral("LINK_001"), QStringLiteral("URL")), QStringLiteral("http://zoo.example/"));
+    }
+
+    void aGapEndsTheList()
+    {
+        QVERIFY(writeFile(m_path, QByteArray(threeLinks).replace("NAME=School", "NAME=")));
+        QCOMPARE(LinksFile::Load(m_path), QList<ChildLink>({{"Games", "http://games.example/"}}));
+    }
+
+    void schemeRule_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("none") << " kids.example/a " << "http://kids.example/a";
+        QTest::newRow("http in capitals") << "HTTP://Kids.example" << "HTTP://Kids.example";
+        QTest::newRow("https") << "https://kids.example" << "https://kids.example";
+        QTest::newRow("other scheme") << "mailto:gran@example.org" << "mailto:gran@example.org";
+        QTest::newRow("host and port") << "localhost:8080/x" << "http://localhost:8080/x";
+    }
+
+    void schemeRule()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QCOMPARE(LinksFile::CompleteUrl(typed), stored);
+    }
+
+    void addAndEdit()
+    {
+        frmEditChildLinks editor(m_path);
+        whenUrlDialogShows([this](frmEditURL &dialog) {
+            shoot(dialog, QStringLiteral("editurl"));
+            dialog.Text2->setText(QStringLiteral("news.example"));
+            dialog.Command2_Click(); // no name yet: stays
+            QVERIFY(dialog.isVisible());
+            dialog.Text1->setText(QStringLiteral("News"));
+            QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+        });
+        editor.Command1_Click();
+        QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Please enter URL name!"));
+        QCOMPARE(editor.Links().last(), ChildLink({"News", "http://news.example"}));
+        QCOMPARE(editor.ListView1->currentItem(), editor.ListView1->topLevelItem(3));
+        QVERIFY(editor.Changed());
+
+        // Cancel and Esc in the URL dialog change nothing.
+        const QList<ChildLink> before = editor.Links();
+        for (bool escape : {false, true}) {
+            whenUrlDialogShows([escape](frmEditURL &dialog) {
+                dialog.Text1->setText(QStringLiteral("Changed"));
+                if (escape)
+                    QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+                else
+                    dialog.Command1_Click();
+            });
+            editor.Command2_Click();
+            QCOMPARE(editor.Links(), before);
+        }
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<QString>("how");      // "escape", or the answer to "Save changes?"
+        QTest::addColumn<bool>("stays");
+        QTest::addColumn<int>("linksOnDisk");
+        QTest::newRow("Esc never asks") << "escape" << false << 3;
+        QTest::newRow("close box, Cancel") << "Cancel" << true << 3;
+        QTest::newRow("close box, No") << "No" << false << 3;
+        QTest::newRow("close box, Yes") << "Yes" << false << 2;
+    }
+
+    void closing()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, stays);
+        QFETCH(int, linksOnDisk);
+        frmEditChildLinks editor(m_path);
+        editor.show();
+        editor.ListView1->setCurrentItem(editor.ListView1->topLevelItem(0));
+        m_world->dialogs->answer(QStringLiteral("OK"));
+        editor.Command3_Click();
+        if (how == QLatin1String("escape")) {
+            QTest::keyClick(editor.ListView1, Qt::Key_Escape);
+        } else {
+            m_world->dialogs->answer(how);
+            editor.close();
+            QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Save changes?"));
+        }
+        QCOMPARE(m_world->dialogs->shown().size(), how == QLatin1String("escape") ? 1 : 2);
+        QCOMPARE(editor.isVisible(), stays);
+        QCOMPARE(LinksFile::Load(m_path).size(), linksOnDisk);
+    }
+
+private:
+    std::unique_ptr<MenuWorld> m_world;
+    QString m_path;
+};
+
+QTEST_MAIN(TestLinksEditor)
+#include "TestLinksEditor.moc"

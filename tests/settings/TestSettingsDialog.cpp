@@ -1,0 +1,249 @@
+// The settings dialog: every control to its place and back, the password
+// confirmation, Apply and Cancel, the autostart entry.
+#include "MenuTestKit.h"
+
+#include "base/modGlobals.h"
+#include "playtime/PlayTime.h"
+#include "settings/Autostart.h"
+#include "settings/frmSettings.h"
+
+#include <IniFile.h>
+#include <SettingsStore.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+
+using modGlobals::SS;
+
+namespace {
+
+// Every value away from its default, in one of two ways.
+SettingsValues sample(bool first)
+{
+    SettingsValues v;
+    v.showStatusBar = first;
+    v.showSystemInfoBar = !first;
+    v.showActiveApps = first;
+    v.colours = {0x00102030, qint32(0x8000000F), 0x00FF0000, 0x0000FF00, 0x00ABCDEF, first ? 0x00FFFFFF : 0};
+    v.fontName = first ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans Mono");
+    v.fontSize = first ? 12.5 : 20;
+    v.fontBold = first;
+    v.fontItalic = !first;
+    v.backgroundStyle = first ? 2 : 1;
+    v.gradientAngle = first ? 45 : 360;
+    v.gridSize = first ? 5 : 50;
+    v.pictureStretch = first;
+    v.pictureKeepAspect = !first;
+    v.gradientBehindPicture = first;
+    v.backgroundPicture = QStringLiteral("./pics/back.png");
+    v.sounds = {QStringLiteral("a.wav"), QStringLiteral("%apppath%b.wav"), QStringLiteral("c.wav"), QString()};
+    v.soundsEnabled = !first;
+    v.beepIfNoSound = first;
+    v.oneProcessOnly = first;
+    v.askToCloseRunning = !first;
+    v.freezeSeconds = first ? 10 : 3;
+    v.responseTimeout = first ? 21 : 0;
+    v.password = QStringLiteral("Secret");
+    v.programs = {QStringLiteral("/usr/bin/start me"), QStringLiteral("%sysdir%bye")};
+    v.parameters = {QStringLiteral("-a \"b c\""), QString()};
+    v.waitForProgram = {first, !first};
+    v.playTimeIndex = first ? 56 : 3;
+    v.warnIndex = first ? 0 : 23;
+    v.beep = !first;
+    v.shutdownPc = first;
+    v.popupsAllowed = first;
+    v.stayOnApprovedSites = !first;
+    return v;
+}
+
+QString timeLimit(const char *key)
+{
+    return SettingsStore::GetSetting(modGlobals::AppTitle, QStringLiteral("TimeLimit"), QLatin1String(key));
+}
+
+QString wicketSetting(const char *key)
+{
+    IniFile ini(SettingsValues::WicketSettingsPath());
+    ini.load();
+    return ini.value(QStringLiteral("settings"), QLatin1String(key), QStringLiteral("<none>"));
+}
+
+void shoot(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("BRINDLE_SHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class TestSettingsDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        QDir().mkpath(m_world->env.path(QStringLiteral("wicket")));
+    }
+    void cleanup() { m_world.reset(); }
+
+    void everyControlLoadsAndStores_data()
+    {
+        QTest::addColumn<bool>("first");
+        QTest::newRow("one way") << true;
+        QTest::newRow("the other") << false;
+    }
+
+    void everyControlLoadsAndStores()
+    {
+        QFETCH(bool, first);
+        const SettingsValues expected = sample(first);
+        QVERIFY(expected.Store().isEmpty());
+        frmSettings dialog;
+        dialog.LoadView();
+        QCOMPARE(dialog.Values(), expected);
+        for (int tab = 0; first && tab < dialog.SSTab1->count(); ++tab) {
+            dialog.SSTab1->setCurrentIndex(tab);
+            dialog.show();
+            dialog.adjustSize();
+            shoot(dialog, QStringLiteral("settings-%1").arg(tab));
+        }
+
+        // Everything back at its default, then OK writes the controls out.
+        QVERIFY(SettingsValues().Store().isEmpty());
+        SS.Password = expected.password;
+        QSignalSpy applied(&dialog, &frmSettings::applied);
+        dialog.Command3_Click(1);
+        QCOMPARE(applied.count(), 1);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(SettingsValues::Read(), expected);
+        // The forms other readers rely on.
+        QCOMPARE(SS.ShellCommands.at(2), first ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(SS.SoundsEnabled, first ? VbFalse : VbTrue);
+        QCOMPARE(timeLimit("Shutdown"), first ? QStringLiteral("-1") : QStringLiteral("0"));
+        QCOMPARE(PlayTime::LimitSeconds(), expected.playTimeIndex * 300);
+        QCOMPARE(PlayTime::WarnSeconds(), (expected.warnIndex + 1) * 5);
+        QCOMPARE(wicketSetting("Allowpopup"), first ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(wicketSetting("StayOnApprovedSites"), first ? QStringLiteral("0") : QStringLiteral("1"));
+    }
+
+    void defaultsOfAnEmptyStore()
+    {
+        frmSettings dialog;
+        dialog.LoadView();
+        QCOMPARE(dialog.Combo3->currentText(), QStringLiteral("Disabled"));
+        QCOMPARE(dialog.Combo4->currentText(), QStringLiteral("30"));
+        QVERIFY(dialog.Check4->isChecked());
+        QVERIFY(dialog.Option2[0]->isChecked());
+        QVERIFY(!dialog.chkPopups->isChecked());
+    }
+
+    void passwordConfirmation_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("confirmation"); // empty: no question expected
+        QTest::addColumn<bool>("accepted");
+
+        QTest::newRow("unchanged asks nothing") << "Secret" << "Secret" << "" << true;
+        QTest::newRow("case only asks") << "Secret" << "SECRET" << "SECRET" << true;
+        QTest::newRow("new one confirmed") << "" << "n3w" << "n3w" << true;
+        QTest::newRow("new one not confirmed") << "Secret" << "n3w" << "n3W" << false;
+        QTest::newRow("emptied asks nothing") << "Secret" << "" << "" << true;
+    }
+
+    void passwordConfirmation()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, confirmation);
+        QFETCH(bool, accepted);
+        SS.Password = stored;
+        frmSettings dialog;
+        dialog.LoadView();
+        dialog.Text1->setText(typed);
+        dialog.chkApp->setChecked(!dialog.chkApp->isChecked());
+        const qint16 before = SS.ShowActiveApps;
+        if (!confirmation.isEmpty())
+            m_world->dialogs->answer(confirmation);
+        if (!accepted)
+            m_world->dialogs->answer(QStringLiteral("OK"));
+
+        QCOMPARE(dialog.ApplySettings(), accepted);
+        QCOMPARE(m_world->dialogs->exhausted(), false);
+        QCOMPARE(SS.Password, accepted ? typed : stored);
+        QCOMPARE(SS.ShowActiveApps != before, accepted);
+        const auto &shown = m_world->dialogs->shown();
+        QCOMPARE(shown.size(), (confirmation.isEmpty() ? 0 : 1) + (accepted ? 0 : 1));
+        if (!confirmation.isEmpty()) {
+            QCOMPARE(shown.first().title, QStringLiteral("New password:"));
+            QCOMPARE(shown.first().mask, QLatin1Char('*'));
+        }
+        if (!accepted) {
+            QCOMPARE(shown.last().text, QStringLiteral("The password does not match the one entered in the text-box."));
+            QCOMPARE(dialog.SSTab1->currentIndex(), int(frmSettings::AdvancedTab));
+            QCOMPARE(dialog.Text1->selectedText(), typed);
+        }
+    }
+
+    void applyThenCancelKeepsWhatWasApplied()
+    {
+        frmSettings dialog;
+        dialog.LoadView();
+        dialog.chkApp->setChecked(!dialog.chkApp->isChecked());
+        dialog.Command6_Click();
+        dialog.chkClock->setChecked(!dialog.chkClock->isChecked());
+        const qint16 clock = SS.ShowSystemInfoBar;
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(SS.ShowActiveApps != 0, dialog.chkApp->isChecked());
+        QCOMPARE(SS.ShowSystemInfoBar, clock);
+    }
+
+    void playTimeWithoutPasswordWarnsOnce()
+    {
+        frmSettings dialog;
+        dialog.LoadView();
+        dialog.Combo3->setCurrentIndex(4);
+        m_world->dialogs->answer(QStringLiteral("Cancel"));
+        QVERIFY(!dialog.ApplySettings());
+        QCOMPARE(timeLimit("PlayTime"), QString());
+        QCOMPARE(dialog.SSTab1->currentIndex(), int(frmSettings::AdvancedTab));
+        QVERIFY(dialog.ApplySettings());
+        QCOMPARE(timeLimit("PlayTime"), QStringLiteral("4"));
+        QCOMPARE(m_world->dialogs->shown().size(), 1);
+        QVERIFY(m_world->dialogs->shown().first().text.contains(QStringLiteral("without a password")));
+    }
+
+    void autostartOffKeepsAHiddenEntry()
+    {
+        QVERIFY(!Autostart::IsOn());
+        for (bool on : {true, false}) {
+            frmSettings dialog;
+            dialog.LoadView();
+            QCOMPARE(dialog.chkStart->isChecked(), !on);
+            dialog.chkStart->setChecked(on);
+            QVERIFY(dialog.ApplySettings());
+            IniFile entry(Autostart::EntryPath(), IniFile::Encoding::Utf8);
+            QVERIFY(entry.load());
+            QCOMPARE(entry.value(QStringLiteral("Desktop Entry"), QStringLiteral("Exec")),
+                     m_world->env.path(QStringLiteral("brindle")));
+            QCOMPARE(entry.value(QStringLiteral("Desktop Entry"), QStringLiteral("Hidden")),
+                     on ? QStringLiteral("false") : QStringLiteral("true"));
+            QCOMPARE(Autostart::IsOn(), on);
+        }
+    }
+
+private:
+    std::unique_ptr<MenuWorld> m_world;
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "TestSettingsDialog.moc"

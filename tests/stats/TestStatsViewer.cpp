@@ -1,0 +1,147 @@
+// The statistics viewer: sorting by the column headers, clearing, and the
+// printed report read back from its PDF.
+#include "MenuTestKit.h"
+
+#include "base/modGlobals.h"
+#include "stats/StatsListModel.h"
+#include "stats/frmStats.h"
+#include "stats/rptStat.h"
+
+#include <QHeaderView>
+#include <QPrinter>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTreeView>
+#include <QtTest>
+
+using modGlobals::SS;
+
+namespace {
+
+// Title, hits, seconds, last start, path: each column sorts them differently.
+void addRows(const QSqlDatabase &db)
+{
+    const char *const rows[][5] = {{"beta", "5", "10.5", "2024-01-03 08:00:00", "/games/c"},
+                                   {"Alpha", "1", "3700.5", "2023-12-31 23:59:59", "/games/B"},
+                                   {"gamma", "30", "20", "2024-01-02 10:00:00", "/games/a"}};
+    for (const auto &row : rows) {
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("INSERT INTO TAB_STAT (Caption, Executions, Seconds, LastExecuted, Path) "
+                                      "VALUES (?, ?, ?, ?, ?)"));
+        for (const char *value : row)
+            insert.addBindValue(QString::fromLatin1(value));
+        QVERIFY(insert.exec());
+    }
+}
+
+QStringList titles(const frmStats &viewer)
+{
+    QStringList list;
+    for (const StatsQuery::Row &row : viewer.Model->rows())
+        list << row.caption;
+    return list;
+}
+
+} // namespace
+
+class TestStatsViewer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        QVERIFY(m_world->openStats());
+        addRows(m_world->stats.Database());
+    }
+    void cleanup() { m_world.reset(); }
+
+    void headerClicks_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("stored sort") << QList<int>{} << 0 << 0 << "Alpha beta gamma";
+        QTest::newRow("same column turns round") << QList<int>{0} << 0 << 1 << "gamma beta Alpha";
+        QTest::newRow("twice returns") << QList<int>{0, 0} << 0 << 0 << "Alpha beta gamma";
+        QTest::newRow("hits") << QList<int>{1} << 1 << 0 << "Alpha beta gamma";
+        QTest::newRow("time, descending") << QList<int>{2, 2} << 2 << 1 << "Alpha gamma beta";
+        QTest::newRow("last start") << QList<int>{3} << 3 << 0 << "Alpha gamma beta";
+        QTest::newRow("path") << QList<int>{4} << 4 << 0 << "gamma Alpha beta";
+    }
+
+    void headerClicks()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(int, key);
+        QFETCH(int, order);
+        QFETCH(QString, shown);
+        frmStats viewer(m_world->stats.Database());
+        for (int column : clicks)
+            viewer.ListView1_ColumnClick(column);
+        QCOMPARE(titles(viewer).join(QLatin1Char(' ')), shown);
+        QCOMPARE(SS.StatsSortKey, key);
+        QCOMPARE(SS.StatsSortOrder, order);
+        QCOMPARE(viewer.ListView1->header()->sortIndicatorSection(), key);
+        QCOMPARE(int(viewer.ListView1->header()->sortIndicatorOrder()), order);
+        // Reopened, the viewer shows the same order.
+        QCOMPARE(titles(frmStats(m_world->stats.Database())).join(QLatin1Char(' ')), shown);
+        if (clicks.isEmpty()) {
+            viewer.resize(700, 200);
+            viewer.ListView1->selectionModel()->select(viewer.Model->index(1, 0),
+                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            const QString folder = qEnvironmentVariable("BRINDLE_SHOTS");
+            if (!folder.isEmpty())
+                viewer.grab().save(folder + QStringLiteral("/stats.png"));
+            QCOMPARE(viewer.Model->index(1, 2).data().toString(), QStringLiteral("00:00:10"));
+        }
+    }
+
+    void clearing()
+    {
+        frmStats viewer(m_world->stats.Database());
+        m_world->dialogs->answer(QStringLiteral("Cancel"));
+        viewer.mnuClear->trigger();
+        QCOMPARE(viewer.Model->rowCount(), 3);
+        m_world->dialogs->answer(QStringLiteral("OK"));
+        viewer.mnuClear->trigger();
+        QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Clear list?"));
+        QCOMPARE(viewer.Model->rowCount(), 0);
+        QVERIFY(m_world->statsRows().isEmpty());
+        m_world->stats.AddExecution(m_world->addButton(QStringLiteral("Paint"), QStringLiteral("/usr/bin/paint")));
+        viewer.FillStats();
+        QCOMPARE(viewer.Model->index(0, 1).data().toString(), QStringLiteral("1"));
+    }
+
+    void reportFollowsTheViewersOrder()
+    {
+        SS.StatsSortKey = 1;
+        SS.StatsSortOrder = 1;
+        const QString pdf = m_world->env.path(QStringLiteral("report.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        rptStat(m_world->stats.Database(), SS.StatsSortKey, SS.StatsSortOrder).Render(&printer);
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(20000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(page.contains(QStringLiteral("Brindle Version 1.0.0 - Execution Statistics")), qPrintable(page));
+        QVERIFY(QRegularExpression(QStringLiteral("TITLE +HITS +TIME +LAST EXE\\. +PATH")).match(page).hasMatch());
+        const QStringList expected = {QStringLiteral("gamma"), QStringLiteral("beta"), QStringLiteral("Alpha")};
+        for (int i = 1; i < expected.size(); ++i)
+            QVERIFY(page.indexOf(expected.at(i - 1)) < page.indexOf(expected.at(i)));
+        QVERIFY(page.contains(QStringLiteral("01:01:40")));
+        if (const QString folder = qEnvironmentVariable("BRINDLE_SHOTS"); !folder.isEmpty())
+            QFile::copy(pdf, folder + QStringLiteral("/report.pdf"));
+    }
+
+private:
+    std::unique_ptr<MenuWorld> m_world;
+};
+
+QTEST_MAIN(TestStatsViewer)
+#include "TestStatsViewer.moc"
