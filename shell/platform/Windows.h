@@ -26,6 +26,7 @@ public:
         bool hasOwner = false;   // transient for another window
         bool toolWindow = false; // utility, toolbar, menu, dock, desktop or skip-taskbar
         bool appWindow = false;  // owned but meant to show in the task list
+        Pid pid = 0;             // the program that shows it; 0 when unknown
     };
 
     // The first managed window, from the top, that belongs to pid or one of its

@@ -177,6 +177,7 @@ private slots:
         QVERIFY(shown);
         QTRY_COMPARE(m_windows->windowTitle(shown), expected);
         QTRY_COMPARE(listed(shown)->title, expected);
+        QCOMPARE(listed(shown)->pid, fixture->pid());
     }
 
     void windowTitleFromWmName_data()

@@ -401,9 +401,11 @@ public:
             const XWindow root = DefaultRootWindow(dpy);
             const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
             const QSet<XWindow> managed(clients.cbegin(), clients.cend());
+            const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
             for (XWindow w : clients) {
                 TopLevel t;
                 t.id = w;
+                t.pid = pids.value(w);
                 t.title = ewmh::title(dpy, w);
                 t.visible = isShown(dpy, w);
                 // Managed client windows are top-level windows of their program.
