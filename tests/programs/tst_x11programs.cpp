@@ -77,17 +77,9 @@ private slots:
         m_world.reset();
     }
 
-    void startFromButton_data()
-    {
-        QTest::addColumn<QString>("more");
-        QTest::newRow("its own window") << QString();
-        QTest::newRow("window of a child process") << QStringLiteral("--child");
-    }
-
     void startFromButton()
     {
-        QFETCH(QString, more);
-        fixtureButton(QStringLiteral("Alpha"), more);
+        fixtureButton(QStringLiteral("Alpha"));
         m_world->build();
         const platform::Pid pid = startFrom(0);
         QVERIFY(pid > 0);
@@ -164,16 +156,6 @@ private slots:
             QVERIFY(processes().isRunning(alpha));
             QCOMPARE(m_world->buttons->Menu(1)->ExtraData(), 0);
         }
-    }
-
-    void closeRequest()
-    {
-        fixtureButton(QStringLiteral("Closable"));
-        m_world->build();
-        const platform::Pid pid = startFrom(0);
-        QTRY_VERIFY_WITH_TIMEOUT(windows().findMainWindow(pid) != 0, Slow);
-        m_world->launcher->CloseRunningProgram(pid);
-        QTRY_VERIFY_WITH_TIMEOUT(!processes().isRunning(pid), Slow);
     }
 
     void hangQuestionAndEnd()
