@@ -1,6 +1,7 @@
 #include "Beeper.h"
 
 #include "SettingsStore.h"
+#include "SingleInstance.h"
 #include "Tones.h"
 #include "VbNumber.h"
 
@@ -24,8 +25,9 @@ void save(const QString &key, const QString &value)
 
 } // namespace
 
-Beeper::Beeper(QObject *parent)
+Beeper::Beeper(const QString &programFolder, QObject *parent)
     : QObject(parent)
+    , m_programFolder(programFolder)
 {
     m_timer.setInterval(FirstInterval);
     connect(&m_timer, &QTimer::timeout, this, &Beeper::tick);
@@ -62,6 +64,11 @@ int Beeper::readWhole(const QString &key, int fallback)
 
 void Beeper::tick()
 {
+    // A shell that was killed cannot say "Quit" any more.
+    if (!SingleInstance::isHeld(QStringLiteral("brindle"), m_programFolder)) {
+        finish();
+        return;
+    }
     const int type = readWhole(QStringLiteral("BeepType"), 0);
     const int quit = readWhole(QStringLiteral("Quit"), 0);
     const int interval = std::clamp(readWhole(QStringLiteral("Interval"), 500), MinInterval, MaxInterval);

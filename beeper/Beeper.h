@@ -4,12 +4,13 @@
 #include <QTimer>
 
 // Sounds a pattern once per tick, steered only through the store section
-// "Beeper" of application "Brindle", which it re-reads on every tick.
+// "Beeper" of application "Brindle", which it re-reads on every tick. It ends
+// by itself once no shell of its program folder runs any more.
 class Beeper : public QObject
 {
     Q_OBJECT
 public:
-    explicit Beeper(QObject *parent = nullptr);
+    explicit Beeper(const QString &programFolder, QObject *parent = nullptr);
 
     // Marks the beeper as running and lets the ticks begin.
     void start();
@@ -27,6 +28,7 @@ private:
     void tick();
     void playPattern(int type);
 
+    QString m_programFolder;
     QTimer m_timer;
     bool m_toggle = false;
     bool m_finished = false;

@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("beeper"));
 
-    SingleInstance instance(QStringLiteral("beeper"), programFolder());
+    const QString folder = programFolder();
+    SingleInstance instance(QStringLiteral("beeper"), folder);
     if (!instance.tryAcquire())
         return 0; // the running copy goes on with the same settings
 
@@ -42,7 +43,7 @@ int main(int argc, char *argv[])
     if (!quitSignals.isValid())
         std::fprintf(stderr, "beeper: cannot watch for termination signals\n");
 
-    Beeper beeper;
+    Beeper beeper(folder);
     QObject::connect(&quitSignals, &QuitSignals::received, &beeper, &Beeper::finish);
     beeper.start();
     return app.exec();

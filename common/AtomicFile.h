@@ -5,8 +5,9 @@
 
 // Replaces a file as a whole: the data goes to a temporary file in the same
 // folder which is then renamed over the target, so a crash at any moment leaves
-// either the old or the new file complete. A read-only target is replaced as
-// well (the new file gets ordinary permissions).
+// either the old or the new file complete; a failure at any step (a full disk)
+// keeps the old file and says why. A read-only target is replaced as well
+// (the new file keeps the old mode, writable by its owner).
 namespace AtomicFile {
 
 bool write(const QString &path, const QByteArray &data, QString *error = nullptr);

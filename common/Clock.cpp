@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include <QElapsedTimer>
+
 #include <optional>
 
 namespace {
@@ -26,6 +28,18 @@ void advance(qint64 seconds)
 void reset()
 {
     g_fixed.reset();
+}
+
+qint64 steadyMs()
+{
+    if (g_fixed)
+        return g_fixed->toMSecsSinceEpoch();
+    static QElapsedTimer sinceStart = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    return sinceStart.elapsed();
 }
 
 double secondsSinceMidnight()

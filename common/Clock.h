@@ -14,4 +14,8 @@ void reset();                        // back to the real clock
 // Seconds since local midnight, with fractions.
 double secondsSinceMidnight();
 
+// Milliseconds of a clock that only ever runs forward, whatever happens to the
+// wall clock. A fixed test clock moves it as it moves the wall clock.
+qint64 steadyMs();
+
 } // namespace Clock

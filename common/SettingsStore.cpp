@@ -67,10 +67,13 @@ QString filePath(const QString &application)
 }
 
 QString GetSetting(const QString &application, const QString &section, const QString &key,
-                   const QString &defaultValue)
+                   const QString &defaultValue, bool *readable)
 {
     IniFile ini(filePath(application), IniFile::Encoding::Utf8);
-    if (!ini.load())
+    const bool loaded = ini.load();
+    if (readable)
+        *readable = loaded;
+    if (!loaded)
         return defaultValue;
     return ini.value(section, key, defaultValue);
 }

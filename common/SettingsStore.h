@@ -11,8 +11,10 @@ namespace SettingsStore {
 
 QString filePath(const QString &application);
 
+// The default for a missing key; also when the store cannot be read, which
+// readable (when given) tells apart.
 QString GetSetting(const QString &application, const QString &section, const QString &key,
-                   const QString &defaultValue = QString());
+                   const QString &defaultValue = QString(), bool *readable = nullptr);
 bool SaveSetting(const QString &application, const QString &section, const QString &key,
                  const QString &value);
 bool DeleteSetting(const QString &application, const QString &section, const QString &key);

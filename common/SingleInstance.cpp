@@ -8,16 +8,31 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Ours, and nobody else may write into it.
+bool isPrivateFolder(const QString &dir)
+{
+    struct stat st;
+    return !dir.isEmpty() && ::stat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode)
+           && st.st_uid == ::getuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+} // namespace
 
 QString SingleInstance::lockPath(const QString &program, const QString &folder)
 {
-    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QStringLiteral("/tmp");
     // The same folder reached through a link or "x/.." must give the same lock.
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     const QString key = canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
+    // Only where no other user can create the file first: the user's own
+    // runtime folder, else the program folder itself.
+    QString dir = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (!isPrivateFolder(dir))
+        dir = key;
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(),
                                                      QCryptographicHash::Sha1)
                                 .toHex()

@@ -3,7 +3,7 @@
 #include <QString>
 
 // One running copy per user and program folder, enforced with a lock file in
-// $XDG_RUNTIME_DIR (else /tmp). The lock belongs to the process: it vanishes
+// $XDG_RUNTIME_DIR when it is the user's own, else in the program folder. The lock belongs to the process: it vanishes
 // with it, however the process ends, and is not inherited by started programs.
 class SingleInstance
 {

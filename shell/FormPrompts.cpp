@@ -1,6 +1,9 @@
 #include "FormPrompts.h"
 
 #include "menu/ShutdownDialog.h"
+#include "menu/frmAbout.h"
+#include "menu/frmButton.h"
+#include "menu/frmPresets.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 #include "programs/frmDLG.h"
@@ -38,4 +41,29 @@ void FormPrompts::showTaskList()
 
 void FormPrompts::showStatistics()
 {
+}
+
+std::optional<BUTTON> FormPrompts::editButton(const std::optional<BUTTON> &record)
+{
+    return frmButton::Edit(record, m_menuForm);
+}
+
+void FormPrompts::showPresets()
+{
+    frmPresets::ShowModal(m_menuForm);
+}
+
+void FormPrompts::showSettings()
+{
+    // The settings dialog comes with its own change.
+}
+
+void FormPrompts::showLinksEditor()
+{
+    // The links editor comes with its own change.
+}
+
+void FormPrompts::showAbout()
+{
+    frmAbout::ShowModal(m_menuForm);
 }

@@ -16,6 +16,11 @@ public:
     ShutdownChoice askShutdown() override;
     void showTaskList() override;
     void showStatistics() override;
+    std::optional<BUTTON> editButton(const std::optional<BUTTON> &record) override;
+    void showPresets() override;
+    void showSettings() override;
+    void showLinksEditor() override;
+    void showAbout() override;
 
 private:
     QWidget *m_menuForm;

@@ -4,15 +4,22 @@
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
+#include "captions/CaptionVariables.h"
+#include "captions/LiveSystemSource.h"
+#include "captions/StatusBar.h"
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "frmShowLoading.h"
 #include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
 #include "mShellNotify.h"
+#include "menu/EditGestures.h"
+#include "menu/EditMenus.h"
 #include "menu/Launcher.h"
 #include "menu/MenuBackground.h"
 #include "menu/MenuButtons.h"
+#include "menu/MenuEditor.h"
+#include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
 #include "playtime/frmPassword.h"
@@ -27,9 +34,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
@@ -51,18 +57,6 @@ QTimer *makeTimer(QObject *owner, const char *name, int interval, bool singleSho
     timer->setInterval(interval);
     timer->setSingleShot(singleShot);
     return timer;
-}
-
-QAction *makeAction(QMenu *menu, const char *name, const QString &text)
-{
-    auto *action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-void addSeparator(QMenu *menu, const char *name)
-{
-    menu->addSeparator()->setObjectName(QLatin1String(name));
 }
 
 } // namespace
@@ -131,6 +125,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_shutdownTimer = makeTimer(this, "ShutdownTimer", 250, true);
     m_checkProcess = makeTimer(this, "checkProcess", 250);
     m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
+    m_captionParser = makeTimer(this, "CaptionParser", 10);
+    m_clockTimer = makeTimer(this, "ClockTimer", 500);
     connect(m_hideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
     connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
     connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
@@ -154,21 +150,33 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_watch, &ProcessWatch::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
     connect(m_launch, &Launcher::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
 
+    // Live captions and the information bar.
+    m_system = std::make_unique<LiveSystemSource>();
+    m_captions = std::make_unique<CaptionVariables>(*m_system);
+    m_statusBar = new StatusBar(*m_system, this);
+    m_statusBar->hide();
+    connect(m_captionParser, &QTimer::timeout, this, &frmMenu::onCaptionParser);
+    connect(m_clockTimer, &QTimer::timeout, this, &frmMenu::onClockTimer);
+    connect(m_statusBar, &StatusBar::ProcClick, this, &frmMenu::MakeAppList);
+
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
-    m_mnuMenu = new QMenu(this);
-    m_mnuMenu->setObjectName(QStringLiteral("mnuMenu"));
-    m_mnuEditMode = makeAction(m_mnuMenu, "mnuEditMode", tr("Edit mode"));
-    m_mnuEditMode->setCheckable(true);
-    m_mnuEditMode->setVisible(false); // arrives with edit mode
-    QAction *refresh = makeAction(m_mnuMenu, "mnuRefresh", tr("Refresh"));
-    connect(refresh, &QAction::triggered, this, &frmMenu::RefreshPictures);
-    addSeparator(m_mnuMenu, "spl01");
-    QAction *exit = makeAction(m_mnuMenu, "mnuExit", tr("Exit"));
-    connect(exit, &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    // Edit mode: the context menus and their commands, and the gestures.
+    m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
+    m_gestures = new EditGestures(this, m_buttons, m_editor, m_dblClickDelay);
+    connect(m_editor->Menus()->item(QStringLiteral("mnuRefresh")), &QAction::triggered, this,
+            &frmMenu::RefreshPictures);
+    connect(m_editor->Menus()->item(QStringLiteral("mnuExit")), &QAction::triggered, this, &frmMenu::mnuExit_Click);
+    connect(m_editor, &MenuEditor::editModeEntered, m_playClock, &PlayTime::EditModeEntered);
+    connect(m_editor, &MenuEditor::editModeEntered, m_captionParser, &QTimer::stop);
+    connect(m_editor, &MenuEditor::editModeLeaving, m_playClock, &PlayTime::EditModeLeaving);
+    connect(m_editor, &MenuEditor::editModeLeft, m_captionParser, qOverload<>(&QTimer::start));
+    connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
+    connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
+    connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
@@ -186,7 +194,7 @@ frmMenu::~frmMenu()
 
 bool frmMenu::EditMode() const
 {
-    return m_mnuEditMode->isChecked();
+    return m_editor && m_editor->EditMode();
 }
 
 void frmMenu::Load()
@@ -213,6 +221,8 @@ void frmMenu::runLoadSteps()
     WriteLog(QStringLiteral("FrmMenu()::Adjusting custom properties.."));
     normaliseSettings();
     runParentProgram(0, true);
+    if (m_unloading)
+        return; // a quit signal came while the start-up program ran
     WriteLog(QStringLiteral("frmMenu()::If instructed, clear some settings..."));
     clearSettingsIfAsked();
     // Statistics are counted when the database is there; without it the
@@ -223,6 +233,10 @@ void frmMenu::runLoadSteps()
     if (!m_stats->Open(statsFile, &statsError))
         WriteLog(QStringLiteral("frmMenu()::Statistics not available: ") + statsError);
     WriteLog(QStringLiteral("frmMenu()::Add RecordSet Object."));
+    // Linux is always of the NT family here.
+    WriteLog(QStringLiteral("frmMenu()::Get WindowsVersion"));
+    WriteLog(QStringLiteral("frmMenu()::Detected NT CPU MODE"));
+    m_system->StartProcessorUsage();
     WriteLog(QStringLiteral("frmMenu()::Load buttons..."));
     LoadButtons(-1);
     WriteLog(QStringLiteral("frmMenu()::Button loaded."));
@@ -232,6 +246,10 @@ void frmMenu::runLoadSteps()
     GetOrgRes();
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes done."));
     m_checkProcess->start();
+    m_captionParser->start();
+    WriteLog(QStringLiteral("frmMenu()::Update View"));
+    UpdateView();
+    WriteLog(QStringLiteral("frmMenu()::Update View done."));
     // There is no window procedure to replace on X11; the form hears the
     // mount table itself.
     if (!DebugMode) {
@@ -252,7 +270,10 @@ void frmMenu::runLoadSteps()
     if (!m_remote->Listen())
         WriteLog(QStringLiteral("frmMenu()::Winsock Listen failed: ") + m_remote->ErrorString());
     // The play-time check may end start-up here.
-    switch (m_playClock->StartupCheck()) {
+    const PlayTime::StartupAction action = m_playClock->StartupCheck();
+    if (m_unloading)
+        return;
+    switch (action) {
     case PlayTime::StartupAction::StartShutdown:
         m_shutdownTimer->start();
         return;
@@ -424,6 +445,27 @@ void frmMenu::UpdateSettings()
     update();
 }
 
+void frmMenu::reloadDataFiles()
+{
+    const SettingsRecord edited = SS;
+    modGlobals::LoadDataFiles();
+    try {
+        normaliseSettings();
+    } catch (const VbError &error) {
+        // Files that cannot be read back must not cost the parent the menu:
+        // it stays as edited and is saved when edit mode is next left.
+        SS = edited;
+        DataFileError.reset();
+        platform::Services::dialogs().msgBox(
+            QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
+                + QStringLiteral("\r\nCode ") + QString::number(error.Number),
+            platform::Msg::Critical);
+    }
+    LoadButtons(-1);
+    UpdateView();
+    UpdateSettings();
+}
+
 void frmMenu::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -477,11 +519,43 @@ void frmMenu::Menu_Click(int index)
     ExecuteFile(index, false, false);
 }
 
-void frmMenu::Menu_DblClick(int)
+void frmMenu::Menu_DblClick(int index)
 {
     // While it runs, edit-mode dragging keeps still.
     m_dblClickDelay->stop();
     m_dblClickDelay->start(10);
+    if (EditMode() && !m_editor->IsLocked(index))
+        m_editor->ShowProperties(index);
+}
+
+void frmMenu::onCaptionParser()
+{
+    // Edit mode shows the stored captions.
+    if (!EditMode())
+        m_captions->ParseCaptions(*m_buttons, ClockPaused());
+    if (m_captionParser->interval() != 1000) {
+        m_captionParser->stop();
+        m_captionParser->setInterval(1000);
+        m_captionParser->start();
+    }
+}
+
+void frmMenu::UpdateView()
+{
+    m_statusBar->ApplySettings(SS);
+    m_statusBar->PlaceIn(rect());
+    m_clockTimer->setInterval(500);
+    if (SS.ShowSystemInfoBar != 0) {
+        m_clockTimer->start();
+        onClockTimer();
+    } else {
+        m_clockTimer->stop();
+    }
+}
+
+void frmMenu::onClockTimer()
+{
+    m_statusBar->ClockTimer_Timer(m_captions->ProcessorLoad());
 }
 
 void frmMenu::onEscape()
@@ -537,8 +611,17 @@ void frmMenu::Unload()
     if (m_unloading)
         return;
     m_unloading = true;
-    // No tick may start beeper again while the exit sound plays.
+    // Nothing may start any more while the shell ends, and no tick may start
+    // beeper again while the exit sound plays, nor write a backup that the
+    // clean-up below would miss.
+    setEnabled(false);
+    // A quit signal may come while a dialog is up: it must not hold the quit.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    }
     m_playClock->StopClock();
+    m_editor->BackupTimer->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
@@ -552,9 +635,10 @@ void frmMenu::Unload()
     mShellNotify::UnregisterShellNotify();
     Backup::RemoveMarker(AppPath());
     Backup::CleanBackup(AppPath());
+    // The exit program may be waited for: without a window of ours meanwhile.
+    hide();
     runParentProgram(3, false);
     modKeyHandler::StopTypingHook();
-    hide();
     m_unloaded = true;
     emit unloaded();
     QCoreApplication::quit();
@@ -604,17 +688,9 @@ void frmMenu::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void frmMenu::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::RightButton) {
-        m_mnuMenu->popup(event->globalPosition().toPoint());
-        return;
-    }
-    QWidget::mouseReleaseEvent(event);
-}
-
 void frmMenu::resizeEvent(QResizeEvent *event)
 {
     m_resizeTimer->start();
+    m_statusBar->PlaceIn(rect());
     QWidget::resizeEvent(event);
 }

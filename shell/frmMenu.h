@@ -9,18 +9,21 @@
 
 #include <memory>
 
-class QAction;
-class QMenu;
 class QTimer;
 class AppMenu;
+class CaptionVariables;
 class Command;
+class EditGestures;
 class Launcher;
+class LiveSystemSource;
 class MenuButtons;
+class MenuEditor;
 class PlayTime;
 class RemoteServer;
 class ProcessWatch;
 class Prompts;
 class StatsStore;
+class StatusBar;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -64,13 +67,14 @@ public:
     bool MakeAppList();
     // The control array Menu: nullptr for an index that is not loaded.
     Command *Menu(int index) const;
+    // Copies the settings into the information bar and shows the clock at once.
+    void UpdateView();
 
 signals:
     void unloaded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -88,6 +92,8 @@ private:
     void SetOrgRes();
     void restoreScreenMode();
     void UpdateSettings();
+    // Leaving edit mode without saving: the files as they are on disk.
+    void reloadDataFiles();
 
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
@@ -95,6 +101,8 @@ private:
     void onHideTaskbarTimer();
     void onResizeTimer();
     void onEscape();
+    void onCaptionParser();
+    void onClockTimer();
     void Menu_Click(int index);
     void Menu_DblClick(int index);
 
@@ -111,6 +119,9 @@ private:
     PlayTime *m_playClock = nullptr;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
+    std::unique_ptr<LiveSystemSource> m_system;
+    std::unique_ptr<CaptionVariables> m_captions;
+    StatusBar *m_statusBar = nullptr;
 
     QTimer *m_hideTaskbarTimer = nullptr;
     QTimer *m_resizeTimer = nullptr;
@@ -119,9 +130,11 @@ private:
     QTimer *m_shutdownTimer = nullptr;
     QTimer *m_checkProcess = nullptr;
     QTimer *m_dblClickDelay = nullptr;
+    QTimer *m_captionParser = nullptr;
+    QTimer *m_clockTimer = nullptr;
 
-    QMenu *m_mnuMenu = nullptr;
-    QAction *m_mnuEditMode = nullptr;
+    MenuEditor *m_editor = nullptr;
+    EditGestures *m_gestures = nullptr;
 
     platform::DisplayMode m_orgRes;
     QPixmap m_background;

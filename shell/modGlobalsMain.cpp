@@ -8,6 +8,7 @@
 #include "frmShowLoading.h"
 #include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
+#include "WindowGuard.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -96,6 +97,8 @@ void LoadDataFiles()
         return;
     }
     modKeys::LoadSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"));
+    // An installed hook swallows the keys of the table just read.
+    modKeyHandler::ApplySpecialKeys();
 }
 
 int Main(int argc, char **argv)
@@ -134,6 +137,9 @@ int Main(int argc, char **argv)
     WriteLog(QStringLiteral("Main()::DataFiles Loaded"));
     MarkerCheckOff = HasSwitch(CommandLine, QStringLiteral("/mi"));
     DebugMode = HasSwitch(CommandLine, QStringLiteral("/debug"));
+    WindowGuard windowGuard;
+    if (!DebugMode)
+        app.installEventFilter(&windowGuard);
 
     if (!DebugMode) {
         WriteLog(QStringLiteral("Main()::Attempting to Remove Taskbar"));

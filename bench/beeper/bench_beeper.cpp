@@ -12,6 +12,7 @@
 // ALSA's null device, so the sound path runs on a machine without speakers.
 
 #include "SettingsStore.h"
+#include "SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -112,6 +113,10 @@ bool runOnce(const QString &beeper, int beepType, int seconds, bool nullAudio, R
         c.close();
         env.insert(QStringLiteral("ALSA_CONFIG_PATH"), conf);
     }
+
+    // Stands for the shell, without which beeper ends.
+    SingleInstance shell(QStringLiteral("brindle"), QFileInfo(dir.filePath(QStringLiteral("app"))).canonicalFilePath());
+    shell.tryAcquire();
 
     QProcess p;
     p.setProcessEnvironment(env);

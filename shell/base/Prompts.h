@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SettingsRecord.h"
+
 #include <QString>
 
 #include <optional>
@@ -35,6 +37,15 @@ public:
     // Windows the button keywords open; they act on their own.
     virtual void showTaskList() = 0;
     virtual void showStatistics() = 0;
+
+    // The button properties dialog for a record, or for a new button when
+    // there is none. The edited record, or no value when the parent cancelled.
+    virtual std::optional<BUTTON> editButton(const std::optional<BUTTON> &record) = 0;
+    // Windows of edit mode that work on the settings record themselves.
+    virtual void showPresets() = 0;
+    virtual void showSettings() = 0;
+    virtual void showLinksEditor() = 0;
+    virtual void showAbout() = 0;
 };
 
 // True when no parent password is set or the text matches it, ignoring case.

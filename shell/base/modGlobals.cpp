@@ -1,5 +1,7 @@
 #include "base/modGlobals.h"
 
+#include <Clock.h>
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
@@ -50,7 +52,12 @@ bool HasSwitch(const QString &commandLine, const QString &name)
 
 QString LogTimestamp()
 {
-    return QLocale().toString(QDateTime::currentDateTime(), QStringLiteral("dd-MMM-yy HH:mm:ss"));
+    // "DD-MMM-YY": the locale's short month name cut to three letters, as
+    // some locales write four with a dot ("Dez.", "déc.").
+    const QDateTime now = Clock::now();
+    const QLocale locale;
+    const QString month = locale.monthName(now.date().month(), QLocale::ShortFormat).remove(QLatin1Char('.')).left(3);
+    return now.toString(QStringLiteral("dd-")) + month + now.toString(QStringLiteral("-yy HH:mm:ss"));
 }
 
 void WriteLog(const QString &message)

@@ -108,8 +108,10 @@ public:
         m_pos += n;
         return true;
     }
-    bool operator()(VbList<QString> &list) { return readList(list, 2); }
-    bool operator()(VbList<BUTTON> &list) { return readList(list, SettingsFile::MinButtonBytes); }
+    // No sane menu comes near these counts; they keep what a file of a few
+    // megabytes can make the shell hold to a few megabytes as well.
+    bool operator()(VbList<QString> &list) { return readList(list, 2, 100000); }
+    bool operator()(VbList<BUTTON> &list) { return readList(list, SettingsFile::MinButtonBytes, 10000); }
 
     bool element(QString &v) { return (*this)(v); }
     bool element(BUTTON &v) { return visitButton(*this, v); }
@@ -138,8 +140,14 @@ private:
         return false;
     }
 
+    bool tooMany()
+    {
+        error = VbError(VbErr::OutOfMemory, QStringLiteral("Out of memory"));
+        return false;
+    }
+
     template<typename T>
-    bool readList(VbList<T> &list, qsizetype minElementBytes)
+    bool readList(VbList<T> &list, qsizetype minElementBytes, qint64 maxCount)
     {
         qint16 dims = 0;
         if (!(*this)(dims))
@@ -163,6 +171,10 @@ private:
         // this also bounds the memory reserved below by the input's size.
         if (count > remaining() / minElementBytes)
             return pastEnd();
+        // Lists inside lists (the texts of each button) count together.
+        m_elements += count;
+        if (count > maxCount || m_elements > MaxElements)
+            return tooMany();
         list.exists = true;
         list.lowerBound = lower;
         list.items.clear();
@@ -175,9 +187,12 @@ private:
         return true;
     }
 
+    static constexpr qint64 MaxElements = 400000;
+
     const char *m_data;
     qsizetype m_size;
     qsizetype m_pos = 0;
+    qint64 m_elements = 0;
 };
 
 class Writer

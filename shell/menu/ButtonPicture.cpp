@@ -33,6 +33,7 @@ bool isPictureFile(const QString &suffix)
 }
 
 struct DesktopEntry {
+    QString name;
     QString icon;
     QString exec;
     QString tryExec;
@@ -60,7 +61,9 @@ DesktopEntry readDesktopEntry(const QString &path)
             continue;
         const QString key = line.left(eq).trimmed();
         const QString value = line.mid(eq + 1).trimmed();
-        if (key == QLatin1String("Icon"))
+        if (key == QLatin1String("Name"))
+            entry.name = value;
+        else if (key == QLatin1String("Icon"))
             entry.icon = value;
         else if (key == QLatin1String("Exec"))
             entry.exec = value;
@@ -219,6 +222,11 @@ QPixmap fileTypeIcon(const QString &file, int pixels)
 }
 
 } // namespace
+
+QString DesktopEntryName(const QString &path)
+{
+    return readDesktopEntry(path).name;
+}
 
 int IconPixels(int size)
 {

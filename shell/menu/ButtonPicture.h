@@ -16,6 +16,9 @@ enum Size { Large = 0, Small = 1 }; // 32 x 32 and 16 x 16 pixel icons
 // program icon), or the icon of the file's type.
 QPixmap LoadButtonPicture(const QString &path, int size);
 
+// The Name of a desktop entry file, empty when it has none.
+QString DesktopEntryName(const QString &path);
+
 // The pixel size of an icon for a PictureSize value.
 int IconPixels(int size);
 

@@ -53,6 +53,14 @@ Command *MenuButtons::load(int index)
         control->hide();
         connect(control, &Command::Click, this, [this, i] { emit Click(i); });
         connect(control, &Command::DblClick, this, [this, i] { emit DblClick(i); });
+        connect(control, &Command::MouseDown, this,
+                [this, i](int &b, int &s, float &x, float &y, bool &cancel) { emit MouseDown(i, b, s, x, y, cancel); });
+        connect(control, &Command::MouseMove, this,
+                [this, i](int &b, int &s, float &x, float &y) { emit MouseMove(i, b, s, x, y); });
+        connect(control, &Command::MouseUp, this,
+                [this, i](int &b, int &s, float &x, float &y) { emit MouseUp(i, b, s, x, y); });
+        connect(control, &Command::KeyDown, this, [this, i](int &key, int &s) { emit KeyDown(i, key, s); });
+        connect(control, &Command::KeyUp, this, [this, i](int &key, int &s) { emit KeyUp(i, key, s); });
         m_menu.append(control);
     }
     return m_menu.at(index);

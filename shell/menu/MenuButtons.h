@@ -56,6 +56,13 @@ signals:
     void buttonLoaded(int index);
     // While the loading screen is up, how much of the menu is built (0..1).
     void loadProgress(double fraction);
+    // The mouse and keys of Menu(index), with the control's own arguments,
+    // which a handler may change (CancelDownEffect).
+    void MouseDown(int index, int &Button, int &Shift, float &X, float &Y, bool &CancelDownEffect);
+    void MouseMove(int index, int &Button, int &Shift, float &X, float &Y);
+    void MouseUp(int index, int &Button, int &Shift, float &X, float &Y);
+    void KeyDown(int index, int &KeyCode, int &Shift);
+    void KeyUp(int index, int &KeyCode, int &Shift);
 
 private:
     BUTTON *record(int index) const;

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -37,6 +42,14 @@ public:
     // every typed character shows as that character.
     virtual QString inputBox(const QString &prompt, const QString &title = QString(),
                              const QString &defaultText = QString(), QChar mask = QChar()) = 0;
+    // The open-file dialog. The filter lists pairs "Name|*.a;*.b|Name|*"; the
+    // result is the chosen path, empty when cancelled.
+    virtual QString openFile(const QString &title, const QString &folder, const QString &filter) = 0;
+    // The colour dialog with the program's custom colours (16), which it may
+    // change. No value when cancelled.
+    virtual std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) = 0;
+    // The font dialog. No value when cancelled.
+    virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
 };
 
 } // namespace platform

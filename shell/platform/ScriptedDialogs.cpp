@@ -97,4 +97,31 @@ QString ScriptedDialogs::inputBox(const QString &prompt, const QString &title,
     return next();
 }
 
+QString ScriptedDialogs::openFile(const QString &title, const QString &folder, const QString &filter)
+{
+    record(Shown{QStringLiteral("openfile"), title, filter, 0, folder, QChar()});
+    return next();
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColor(const QColor &initial, QList<QColor> &customColors)
+{
+    record(Shown{QStringLiteral("color"), initial.name(), QString(), 0, QString(), QChar()});
+    const QStringList words = next().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty() || !QColor::isValidColorName(words.first()))
+        return std::nullopt;
+    for (int i = 1; i < words.size() && i - 1 < customColors.size(); ++i)
+        customColors[i - 1] = QColor::fromString(words.at(i));
+    return QColor::fromString(words.first());
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(const QFont &initial)
+{
+    record(Shown{QStringLiteral("font"), initial.toString(), QString(), 0, QString(), QChar()});
+    QFont font;
+    const QString answer = next();
+    if (answer.isEmpty() || !font.fromString(answer))
+        return std::nullopt;
+    return font;
+}
+
 } // namespace platform

@@ -14,12 +14,14 @@ namespace platform {
 // shown. Used by tests in-process, and by a shell built with test seams when
 // BRINDLE_TEST_DIALOGS names an answer file (one answer a line: "OK",
 // "Cancel", "Yes", "No", ... for message boxes, the typed text for input
-// boxes); what is shown is then appended to that file name + ".shown".
+// boxes, the path for a file dialog, "#rrggbb" for the colour dialog, followed
+// by further colours that replace the custom colours from the first on, and
+// QFont::toString() text for the font dialog; an empty line cancels those three); what is shown is then appended to that file name + ".shown".
 class ScriptedDialogs : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "msgbox" or "inputbox"
+        QString kind; // "msgbox", "inputbox", "openfile", "color" or "font"
         QString text; // message or prompt
         QString title;
         int style = 0;
@@ -41,6 +43,9 @@ public:
     int msgBox(const QString &text, int style, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText,
                      QChar mask) override;
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
 
     static int resultFromWord(const QString &word, int style);
 

@@ -23,15 +23,20 @@ namespace {
 const QString TimeLimit = QStringLiteral("TimeLimit");
 const QString Beeper = QStringLiteral("Beeper");
 
-QString get(const QString &section, const QString &key, const QString &defaultValue = QString())
+QString get(const QString &section, const QString &key, const QString &defaultValue = QString(),
+            bool *readable = nullptr)
 {
-    return SettingsStore::GetSetting(AppTitle, section, key, defaultValue);
+    return SettingsStore::GetSetting(AppTitle, section, key, defaultValue, readable);
 }
 
-void put(const QString &section, const QString &key, const QString &value)
+bool put(const QString &section, const QString &key, const QString &value)
 {
-    SettingsStore::SaveSetting(AppTitle, section, key, value);
+    return SettingsStore::SaveSetting(AppTitle, section, key, value);
 }
+
+// How often the remaining time is stored while it counts, so that an end
+// without the orderly quit (killed, power button) gives back little time.
+constexpr qint64 SaveEveryMs = 15000;
 
 qint64 clampToInt32(qint64 value)
 {
@@ -59,15 +64,15 @@ PlayTime::PlayTime(Prompts &prompts, QObject *parent)
     connect(PlaytimeTimer, &QTimer::timeout, this, &PlayTime::Tick);
 }
 
-qint64 PlayTime::LimitSeconds()
+qint64 PlayTime::LimitSeconds(bool *readable)
 {
-    const double steps = VbNumber::Val(get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0")));
+    const double steps = VbNumber::Val(get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0"), readable));
     return wholeSeconds(steps * 5.0 * 60.0);
 }
 
-qint64 PlayTime::WarnSeconds()
+qint64 PlayTime::WarnSeconds(bool *readable)
 {
-    const double index = VbNumber::Val(get(TimeLimit, QStringLiteral("WarnTime"), QStringLiteral("9")));
+    const double index = VbNumber::Val(get(TimeLimit, QStringLiteral("WarnTime"), QStringLiteral("9"), readable));
     return wholeSeconds((index + 1.0) * 5.0);
 }
 
@@ -104,27 +109,59 @@ void PlayTime::setTimeLeft(qint64 seconds)
     TimeLeftSeconds = qint32(clampToInt32(seconds));
 }
 
-// "LastInit" such that exactly `remaining` seconds are left of the period.
+// "LastInit" such that exactly `remaining` seconds are left of the period,
+// and the same end on the steady clock, which counts on when the store fails.
 void PlayTime::anchorPeriod(qint64 remaining, qint64 limit)
 {
+    m_endMs = Clock::steadyMs() + remaining * 1000;
+    storeStart(remaining, limit);
+}
+
+void PlayTime::storeStart(qint64 remaining, qint64 limit)
+{
     const QDateTime start = Clock::now().addSecs(remaining - limit);
-    put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
+    m_startUnstored = !put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
 }
 
 void PlayTime::Tick()
 {
-    const qint64 limit = LimitSeconds();
-    const qint64 warn = WarnSeconds();
-    const qint32 action = VbNumber::ValInt(get(TimeLimit, QStringLiteral("Action"), QStringLiteral("0")));
-    const bool beep = VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0;
+    bool readable = true;
+    const auto read = [&readable](const QString &key, const QString &defaultValue) {
+        bool ok = true;
+        const QString value = get(TimeLimit, key, defaultValue, &ok);
+        readable = readable && ok;
+        return value;
+    };
+    qint64 limit = LimitSeconds(&readable);
+    qint64 warn = WarnSeconds(&readable);
+    const qint32 action = VbNumber::ValInt(read(QStringLiteral("Action"), QStringLiteral("0")));
+    bool beep = VbNumber::Val(read(QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0;
+    const QDateTime lastInit = SettingsStore::ParseDate(read(QStringLiteral("LastInit"), QString()));
+    if (readable) {
+        m_known = {limit, warn, beep};
+    } else {
+        // A store that cannot be read is no reason to stop counting.
+        limit = m_known.limit;
+        warn = m_known.warn;
+        beep = m_known.beep;
+    }
     // A negative count is no limit either, not an expiry at once.
     if (m_clockPaused || limit < 1)
         return;
 
     qint64 remaining = 0;
-    const QDateTime lastInit = SettingsStore::ParseDate(get(TimeLimit, QStringLiteral("LastInit")));
-    if (lastInit.isValid()) {
+    if (!readable || m_startUnstored) {
+        // The store cannot be trusted: the period ends when the steady clock
+        // says, and the store is brought back in line once it takes writes.
+        const qint64 left = m_endMs ? *m_endMs - Clock::steadyMs() : qint64(TimeLeftSeconds) * 1000;
+        remaining = std::min<qint64>(limit, (left + (left > 0 ? 999 : 0)) / 1000);
+        if (!m_endMs)
+            m_endMs = Clock::steadyMs() + remaining * 1000;
+        if (readable)
+            storeStart(remaining, limit);
+    } else if (lastInit.isValid()) {
         remaining = limit - lastInit.secsTo(Clock::now());
+        m_endMs = Clock::steadyMs() + limit * 1000 - lastInit.msecsTo(Clock::now());
         // A start in the future (clock set back, or a limit lowered since the
         // time was stored) must not give more than one full period.
         if (remaining > limit) {
@@ -152,8 +189,16 @@ void PlayTime::Tick()
 
     setTimeLeft(remaining);
     m_counted = true;
+    if (Clock::steadyMs() - m_savedAtMs >= SaveEveryMs)
+        saveTimeLeft();
     if (remaining < 1)
         expire(action);
+}
+
+void PlayTime::saveTimeLeft()
+{
+    m_savedAtMs = Clock::steadyMs();
+    put(TimeLimit, QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds));
 }
 
 void PlayTime::expire(qint32 action)
@@ -174,11 +219,11 @@ void PlayTime::expire(qint32 action)
 
 void PlayTime::ResetTime()
 {
-    put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(Clock::now()));
     put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
     // The new period is also what a quit stores and what a resumed pause
     // continues from, even while the clock is stopped.
     const qint64 limit = LimitSeconds();
+    anchorPeriod(limit, limit);
     if (limit >= 1) {
         setTimeLeft(limit);
         m_counted = true;
@@ -197,11 +242,15 @@ void PlayTime::PauseTimer(bool pause)
         // A running beeper takes the new values; the second copy ends at once.
         startBeeper();
         m_clockPaused = true;
+        saveTimeLeft();
     } else if (!pause && m_clockPaused) {
         put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
         put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
-        anchorPeriod(TimeLeftSeconds, LimitSeconds());
+        bool readable = true;
+        const qint64 limit = LimitSeconds(&readable);
+        anchorPeriod(TimeLeftSeconds, readable ? limit : m_known.limit);
         m_clockPaused = false;
+        saveTimeLeft();
     }
 }
 
@@ -228,9 +277,12 @@ void PlayTime::KeyTyped(const QString &key)
 
 PlayTime::StartupAction PlayTime::StartupCheck()
 {
+    // A beeper left over from a run that did not end in order stops now.
+    put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
     TimeLeftSeconds = VbNumber::ValInt(get(TimeLimit, QStringLiteral("TimeLeft"), QStringLiteral("-1")));
     const qint64 limit = LimitSeconds();
     const qint64 warn = WarnSeconds();
+    m_known = {limit, warn, VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0};
     m_counted = false;
     if (limit < 1)
         return StartupAction::Continue;
@@ -256,7 +308,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
             break;
         if (PasswordOK(m_prompts, answer->password, true)) {
             WriteLog(QStringLiteral("frmMenu()::Reset timer."));
-            put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(Clock::now()));
+            anchorPeriod(limit, limit);
             setTimeLeft(limit);
             return StartupAction::Continue;
         }
@@ -278,6 +330,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
 void PlayTime::StartClock()
 {
     WriteLog(QStringLiteral("frmMenu()::Initialize playtime-timerobject."));
+    m_savedAtMs = Clock::steadyMs();
     PlaytimeTimer->start();
 }
 
@@ -297,8 +350,8 @@ void PlayTime::EditModeLeaving()
         const int answer = platform::Services::dialogs().msgBox(
             QStringLiteral("Reset timer?"), platform::Msg::Question | platform::Msg::YesNo);
         if (answer == platform::Msg::Yes) {
-            put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(Clock::now()));
             const qint64 limit = LimitSeconds();
+            anchorPeriod(limit, limit);
             if (limit >= 1) {
                 setTimeLeft(limit);
                 m_counted = true;

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class Prompts;
 class QTimer;
 
@@ -53,8 +55,9 @@ public:
     void EditModeLeaving();
 
     // The quantities of the store, read afresh; non-numeric text counts as 0.
-    static qint64 LimitSeconds();
-    static qint64 WarnSeconds();
+    // readable (when given) turns false when the store cannot be read.
+    static qint64 LimitSeconds(bool *readable = nullptr);
+    static qint64 WarnSeconds(bool *readable = nullptr);
 
     // The beeper program and the folder it is started in.
     static QString BeeperProgram();
@@ -70,7 +73,9 @@ private:
     void startBeeper();
     void expire(qint32 action);
     void anchorPeriod(qint64 remaining, qint64 limit);
+    void storeStart(qint64 remaining, qint64 limit);
     void setTimeLeft(qint64 seconds);
+    void saveTimeLeft();
 
     Prompts &m_prompts;
     bool m_clockPaused = false;
@@ -79,4 +84,15 @@ private:
     // value read at start), so a broken "LastInit" can fall back on it.
     bool m_counted = false;
     qint64 m_beeperPid = 0;
+
+    // What the store said last, and the end of the period on the steady
+    // clock: a store that cannot be read or written does not stop the clock.
+    struct Known {
+        qint64 limit = 0;
+        qint64 warn = 50;
+        bool beep = true;
+    } m_known;
+    std::optional<qint64> m_endMs;
+    bool m_startUnstored = false; // the start of the period is not in the store
+    qint64 m_savedAtMs = 0;
 };

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <optional>
 #include <QtTest>
 
 #include <csignal>
@@ -48,6 +50,9 @@ public:
         // The tones go to ALSA's null device: the real sound path runs, nobody hears it.
         alsaConfig = env.path(QStringLiteral("alsa.conf"));
         QVERIFY(writeFile(alsaConfig, "pcm.!default { type null }\n"));
+        // Stands for the shell, whose lock keeps beeper going.
+        shell.emplace(QStringLiteral("brindle"), QFileInfo(env.programFolder()).canonicalFilePath());
+        QVERIFY(shell->tryAcquire());
         ready = true;
     }
 
@@ -99,6 +104,7 @@ public:
     }
 
     TestEnv env;
+    std::optional<SingleInstance> shell;
     QString program;
     QString logPath;
     QString alsaConfig;
@@ -189,6 +195,21 @@ private slots:
 
         setValue(QStringLiteral("Quit"), QStringLiteral("1")); // and it still ticks
         QVERIFY(p->waitForFinished(2000));
+    }
+
+    // A shell that was killed leaves no one to say "Quit": beeper goes by itself.
+    void endsWithoutItsShell()
+    {
+        BeeperRig rig;
+        QVERIFY(rig.ready);
+        setValue(QStringLiteral("Interval"), QStringLiteral("100"));
+        QProcess *p = rig.start();
+        QVERIFY(p);
+        QTest::qWait(300);
+        QCOMPARE(p->state(), QProcess::Running);
+        rig.shell.reset();
+        QVERIFY(p->waitForFinished(2000));
+        QCOMPARE(value(QStringLiteral("Running")), QStringLiteral("0"));
     }
 
     // Each new Interval applies from the tick that reads it: the tick already due

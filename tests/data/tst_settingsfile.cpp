@@ -437,6 +437,19 @@ private slots:
         QTest::newRow("extra strings count 2^31-16") << extra << VbErr::InputPastEndOfFile;
         patch32(extra, extraCount, 0xFFFFFFF0u);
         QTest::newRow("extra strings count 2^32-16") << extra << VbErr::BadRecordLength;
+
+        // Lists no menu needs, however much data backs them.
+        SettingsRecord huge;
+        SettingsFile::MakeClearState(huge);
+        huge.ShellCommands.redim(100000);
+        QTest::newRow("100,001 texts") << SettingsFile::Write(huge) << VbErr::OutOfMemory;
+        SettingsFile::MakeClearState(huge);
+        huge.Buttons.redim(10000);
+        QTest::newRow("10,001 buttons") << SettingsFile::Write(huge) << VbErr::OutOfMemory;
+        huge.Buttons.redim(120);
+        for (BUTTON &button : huge.Buttons.items)
+            button.ExtraStrings.redim(3999);
+        QTest::newRow("480,000 texts in buttons") << SettingsFile::Write(huge) << VbErr::OutOfMemory;
     }
 
     void malformedHeaders()

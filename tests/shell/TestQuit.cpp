@@ -20,6 +20,7 @@
 #include "platform/fakes/FakeSound.h"
 #include "platform/fakes/FakeWindows.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -34,12 +35,25 @@ namespace {
 // Every platform call of interest in one list, so the order across services shows.
 QStringList g_events;
 
+// While the shell ends, its menu takes no input and is gone before anything is waited for.
+QString menuState()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() != QLatin1String("frmMenu"))
+            continue;
+        if (window->isVisible())
+            return window->isEnabled() ? QStringLiteral(" (menu takes input)") : QStringLiteral(" (menu shown)");
+    }
+    return QString();
+}
+
 class OrderedSound : public FakeSound
 {
 public:
     void play(const QString &path, bool wait) override
     {
-        g_events << QStringLiteral("play %1%2").arg(QFileInfo(path).fileName(), wait ? QStringLiteral(" wait") : QString());
+        g_events << QStringLiteral("play %1%2").arg(QFileInfo(path).fileName(), wait ? QStringLiteral(" wait") : QString())
+                        + (wait && menuState().endsWith(QLatin1String("input)")) ? menuState() : QString());
     }
 
     void stop() override { g_events << QStringLiteral("stop sound"); }
@@ -63,7 +77,7 @@ class OrderedProcesses : public FakeProcesses
 public:
     bool runAndWait(const QString &program, const QString &arguments, const QString &) override
     {
-        g_events << QStringLiteral("run and wait %1 %2").arg(QFileInfo(program).fileName(), arguments);
+        g_events << QStringLiteral("run and wait %1 %2").arg(QFileInfo(program).fileName(), arguments) + menuState();
         return true;
     }
 
@@ -137,6 +151,7 @@ private slots:
         if (!debug)
             modKeyHandler::HookKeyHandler(true); // as start-up does
         frmMenu menu(nullptr);
+        menu.show();
         QSignalSpy unloaded(&menu, &frmMenu::unloaded);
         menu.Unload();
         QVERIFY(!modKeyHandler::KeyHandlerHook);

@@ -1,6 +1,7 @@
 #include "ShellRun.h"
 
 #include "data/Backup.h"
+#include "base/modGlobals.h"
 #include "data/SettingsFile.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <Clock.h>
 #include <SettingsStore.h>
 
 namespace {
@@ -48,9 +50,11 @@ QStringList menuLines(const TestEnv &env, bool debug, bool clear = false)
                     : QStringLiteral("frmMenu()::Not instructed to clear some settings..."))
           << QStringLiteral("frmMenu()::Make ADO Connection to (") + env.programFolder() + QStringLiteral("data/stats.db)")
           << QStringLiteral("frmMenu()::Add RecordSet Object.")
+          << QStringLiteral("frmMenu()::Get WindowsVersion") << QStringLiteral("frmMenu()::Detected NT CPU MODE")
           << QStringLiteral("frmMenu()::Load buttons...") << QStringLiteral("frmMenu()::Button loaded.")
           << QStringLiteral("frmMenu()::Play welcome sound:")
-          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.");
+          << QStringLiteral("frmMenu()::GetOrgRes") << QStringLiteral("frmMenu()::GetOrgRes done.")
+          << QStringLiteral("frmMenu()::Update View") << QStringLiteral("frmMenu()::Update View done.");
     if (!debug)
         lines << QStringLiteral("frmMenu()::SubClass, hWnd-Address of WndProc (*)")
               << QStringLiteral("frmMenu()::SubClass OK") << QStringLiteral("frmMenu()::Set Shell Notify Hook")
@@ -327,6 +331,49 @@ private slots:
         shell.terminate();
         QVERIFY(shell.waitForExit());
         QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
+    }
+
+    void logMonthHasThreeLetters_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("stamp");
+        QTest::newRow("English") << "en_GB" << 12 << "07-Dec-26 09:05:03";
+        QTest::newRow("German, no dot") << "de_DE" << 12 << "07-Dez-26 09:05:03";
+        QTest::newRow("French, cut to three") << "fr_FR" << 2 << "07-fév-26 09:05:03";
+    }
+
+    void logMonthHasThreeLetters()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, month);
+        QFETCH(QString, stamp);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        Clock::setNow(QDateTime(QDate(2026, month, 7), QTime(9, 5, 3)));
+        const QString written = modGlobals::LogTimestamp();
+        Clock::reset();
+        QLocale::setDefault(before);
+        QCOMPARE(written, stamp);
+    }
+
+    // A log-out while the time-expired dialog holds up start-up still ends the
+    // shell, after its orderly unload.
+    void quitSignalWhileTimeExpiredDialogIsUp()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeSettings(clearRecord());
+        for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "0"}})
+            SettingsStore::SaveSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QLatin1String(key),
+                                       QLatin1String(value));
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForLog(QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:0")));
+        shell.terminate();
+        QVERIFY(shell.waitForExit(5000));
+        QCOMPARE(shell.exitCode(), 0);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
     }
 };
 

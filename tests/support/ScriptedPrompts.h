@@ -12,7 +12,9 @@
 // "quit" ends a question without an answer, "shutdown" is the child's choice
 // in the time-expired dialog, "switch" / "end" / "cancel" / "closed" answer
 // the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
-// shut-down dialog. A question past the end of the script gets the answer
+// shut-down dialog; for the button properties dialog "cancel" or "ok", which
+// returns the record (a new one: the next entry of `buttons`) changed by
+// `editing` when set. A question past the end of the script gets the answer
 // that ends it and counts as unexpected.
 class ScriptedPrompts : public Prompts
 {
@@ -24,8 +26,11 @@ public:
 
     void script(const QStringList &steps) { m_steps += steps; }
 
-    // "password:TITLE", "hang:CAPTION|QUESTION", "expired", "shutdown", "tasks", "stats".
+    // "password:TITLE", "hang:CAPTION|QUESTION", "expired", "shutdown", "tasks", "stats",
+    // "button:CAPTION" ("button:" for a new one), "presets", "settings", "links", "about".
     QStringList asked;
+    QList<BUTTON> buttons;
+    std::function<void(BUTTON &)> editing;
     int unexpected = 0;
     // Runs while each question is up, as the events a modal dialog lets through.
     std::function<void()> whileAsking;
@@ -78,6 +83,21 @@ public:
 
     void showTaskList() override { asked << QStringLiteral("tasks"); }
     void showStatistics() override { asked << QStringLiteral("stats"); }
+
+    std::optional<BUTTON> editButton(const std::optional<BUTTON> &record) override
+    {
+        asked << QStringLiteral("button:") + (record ? record->Caption : QString());
+        if (next(QStringLiteral("cancel")) != QLatin1String("ok"))
+            return std::nullopt;
+        BUTTON result = record ? *record : (buttons.isEmpty() ? BUTTON() : buttons.takeFirst());
+        if (editing)
+            editing(result);
+        return result;
+    }
+    void showPresets() override { asked << QStringLiteral("presets"); }
+    void showSettings() override { asked << QStringLiteral("settings"); }
+    void showLinksEditor() override { asked << QStringLiteral("links"); }
+    void showAbout() override { asked << QStringLiteral("about"); }
 
 private:
     QString next(const QString &ending)

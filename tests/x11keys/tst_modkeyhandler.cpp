@@ -7,6 +7,7 @@
 #include "mShellNotify.h"
 #include "base/modGlobals.h"
 #include "keys/modKeyHandler.h"
+#include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "platform/fakes/FakeKeyboard.h"
 #include "platform/fakes/FakeMedia.h"
@@ -105,6 +106,11 @@ private slots:
         modKeyHandler::ApplySpecialKeys();
         QCOMPARE(m_keyboard->grabbedKeys, QList<int>{});
         QCOMPARE(m_keyboard->installs.size(), 3);
+
+        // Reloading the data files (an edit left without saving) takes the file's table.
+        QVERIFY(SpecialKeysFile::Write(m_env->path(QStringLiteral("spc_keys.dat")), {{172, QStringLiteral("Web")}}));
+        modGlobals::LoadDataFiles();
+        QCOMPARE(m_keyboard->grabbedKeys, QList<int>{172});
     }
 
     void refusedGrabsAreLogged()

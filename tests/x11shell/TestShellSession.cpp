@@ -113,6 +113,35 @@ private slots:
         QVERIFY(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft").toInt() > 250);
     }
 
+    // The shell's own windows have no frame in the session, and one that is
+    // minimised anyway (by another program) comes straight back.
+    void ownWindowsCannotBeMinimised()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        SettingsRecord record;
+        SettingsFile::MakeClearState(record);
+        shell.writeSettings(record);
+        SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", "1");
+        SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "0");
+        QVERIFY(shell.startWithDisplay({}));
+        platform::WindowId dialog = 0;
+        QVERIFY(x11kit::waitUntil([&] { return (dialog = windowTitled(QStringLiteral("Time Has Expired!"))) != 0; }));
+        QVERIFY(x11kit::waitUntil([&] { return !x11kit::property(dialog, "_NET_FRAME_EXTENTS").isEmpty(); }));
+        // A border at most, no title bar with its buttons: left, right, top, bottom alike.
+        const QList<unsigned long> frame = x11kit::property(dialog, "_NET_FRAME_EXTENTS");
+        QCOMPARE(frame, QList<unsigned long>(4, frame.value(0)));
+        QVERIFY(frame.value(0) <= 1);
+
+        QVERIFY(x11kit::xdotool({QStringLiteral("windowminimize"), QString::number(dialog)}));
+        QTest::qWait(300);
+        QVERIFY(x11kit::waitUntil([dialog] { return x11kit::property(dialog, "WM_STATE").value(0) == 1; })); // NormalState
+        QVERIFY(x11kit::isViewable(dialog));
+        shell.terminate();
+        QVERIFY(shell.waitForExit());
+    }
+
     void startedProgramsComeInFront_data()
     {
         QTest::addColumn<QString>("kind");

@@ -2,13 +2,18 @@
 
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace platform::linuxsvc {
 namespace {
@@ -16,6 +21,27 @@ namespace {
 QString titleOrDefault(const QString &title)
 {
     return title.isEmpty() ? QStringLiteral("Brindle") : title;
+}
+
+// "Name|*.a;*.b|Name|*" as Qt writes it: "Name (*.a *.b);;Name (*)".
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // "*.*" means every file, also those without a dot in their name.
+        patterns.replaceInStrings(QStringLiteral("*.*"), QStringLiteral("*"));
+        filters << parts.at(i) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+// The dialogs of the shell stay above its full-screen menu.
+void keepOnTop(QDialog &dialog)
+{
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
 class QtDialogs : public Dialogs
@@ -108,6 +134,44 @@ public:
         layout->addWidget(buttons);
         edit->setFocus();
         return dialog.exec() == QDialog::Accepted ? edit->text() : QString();
+    }
+
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override
+    {
+        QFileDialog dialog(nullptr, title, folder);
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(nameFilters(filter));
+        keepOnTop(dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    }
+
+    std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) override
+    {
+        const int count = std::min(int(customColors.size()), QColorDialog::customCount());
+        for (int i = 0; i < count; ++i)
+            QColorDialog::setCustomColor(i, customColors.at(i));
+        QColorDialog dialog(initial);
+        dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+        keepOnTop(dialog);
+        const bool chosen = dialog.exec() == QDialog::Accepted;
+        for (int i = 0; i < count; ++i)
+            customColors[i] = QColorDialog::customColor(i);
+        if (!chosen)
+            return std::nullopt;
+        return dialog.selectedColor();
+    }
+
+    std::optional<QFont> chooseFont(const QFont &initial) override
+    {
+        QFontDialog dialog(initial);
+        dialog.setOption(QFontDialog::DontUseNativeDialog, true);
+        keepOnTop(dialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.selectedFont();
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QAudioDevice>
 #include <QMediaDevices>
+#include <QPointer>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -21,26 +22,32 @@ public:
     void play(const QString &path, bool wait) override
     {
         stop();
-        m_effect = std::make_unique<QSoundEffect>();
-        m_effect->setSource(QUrl::fromLocalFile(path));
-        m_effect->play();
+        // The wait below keeps its own reference: events it lets run may stop
+        // the sound (Esc) or start another one.
+        const auto effect = std::make_shared<QSoundEffect>();
+        m_effect = effect;
+        effect->setSource(QUrl::fromLocalFile(path));
+        effect->play();
         if (!wait)
             return;
-        // Let events run until the sound has finished, failed, or clearly hangs.
+        // Let events run until the sound has finished, failed, was stopped,
+        // or clearly hangs.
         QElapsedTimer clock;
         clock.start();
         QEventLoop loop;
+        const QPointer<QEventLoop> outerWait = m_wait;
+        m_wait = &loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            const bool failed = m_effect->status() == QSoundEffect::Error;
-            const bool loading = m_effect->status() == QSoundEffect::Loading
-                                 || m_effect->status() == QSoundEffect::Null;
-            const bool done = !loading && !m_effect->isPlaying();
-            if (failed || done || clock.elapsed() > kLongestWaitMs)
+            const bool failed = effect->status() == QSoundEffect::Error;
+            const bool loading = effect->status() == QSoundEffect::Loading || effect->status() == QSoundEffect::Null;
+            const bool done = !loading && !effect->isPlaying();
+            if (failed || done || m_effect != effect || clock.elapsed() > kLongestWaitMs)
                 loop.quit();
         });
         poll.start(20);
         loop.exec();
+        m_wait = outerWait;
     }
 
     void stop() override
@@ -48,11 +55,14 @@ public:
         if (m_effect)
             m_effect->stop();
         m_effect.reset();
+        if (m_wait)
+            m_wait->quit();
     }
 
 private:
     static constexpr qint64 kLongestWaitMs = 60 * 1000;
-    std::unique_ptr<QSoundEffect> m_effect;
+    std::shared_ptr<QSoundEffect> m_effect;
+    QPointer<QEventLoop> m_wait;
 };
 
 } // namespace

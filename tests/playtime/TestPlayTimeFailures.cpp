@@ -1,0 +1,124 @@
+// The play clock on a failing machine: an end without the orderly quit gives
+// back at most 15 s, a store that cannot be written or read does not stop the
+// clock, and a beeper left over from a killed run is told to stop.
+#include "PlayTimeWorld.h"
+#include "ScriptedPrompts.h"
+
+#include "playtime/PlayTime.h"
+
+#include <QDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace playtimetest;
+
+namespace {
+
+// Every write of the process fails while this lives, as on a full disk; reads work.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit none = m_old;
+        none.rlim_cur = 0;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+// Ticks once a second until the clock expires or the time is up; the seconds it took.
+int secondsToExpiry(PlayTime &clock, int atMost)
+{
+    for (int s = 0; s <= atMost; ++s) {
+        clock.Tick();
+        if (!clock.PlaytimeTimer->isActive())
+            return s;
+        Clock::advance(1);
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestPlayTimeFailures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<PlayTimeWorld>();
+        modGlobals::DebugMode = true; // expiry quits rather than switching off
+    }
+    void cleanup() { m_world.reset(); }
+
+    void timeLeftIsStoredWhileCounting()
+    {
+        m_world->beginPeriod(QStringLiteral("1"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        clock.StartClock();
+        QStringList stored;
+        for (int s = 0; s <= 31; ++s) {
+            clock.Tick();
+            stored << PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft"));
+            Clock::advance(1);
+        }
+        QCOMPARE(stored.first(), QString()); // not yet
+        QCOMPARE(stored.at(15), QStringLiteral("285"));
+        QCOMPARE(stored.at(30), QStringLiteral("270"));
+        clock.PauseTimer(true);
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("269"));
+    }
+
+    void storeThatCannotBeWritten()
+    {
+        // The store holds a fresh period, but the start with 55 s left cannot
+        // be written into it: the clock must still end after 55 s.
+        PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), QStringLiteral("55"));
+        m_world->beginPeriod(QStringLiteral("1"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        const FullDisk full;
+        QCOMPARE(clock.StartupCheck(), PlayTime::StartupAction::Continue);
+        clock.StartClock();
+        QCOMPARE(secondsToExpiry(clock, 120), 55);
+    }
+
+    void storeThatCannotBeRead()
+    {
+        m_world->beginPeriod(QStringLiteral("1"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        clock.StartClock();
+        clock.Tick();
+        // The store becomes unreadable (a folder where its file was).
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(QFile::remove(store));
+        QVERIFY(QDir().mkpath(store));
+        QCOMPARE(secondsToExpiry(clock, 400), 300);
+    }
+
+    void leftoverBeeperIsToldToStop()
+    {
+        PlayTimeWorld::setBeeper(QStringLiteral("Quit"), QStringLiteral("0"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        clock.StartupCheck();
+        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
+    }
+
+private:
+    std::unique_ptr<PlayTimeWorld> m_world;
+};
+
+QTEST_MAIN(TestPlayTimeFailures)
+#include "TestPlayTimeFailures.moc"
