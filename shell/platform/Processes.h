@@ -29,7 +29,8 @@ public:
     // The process exists and has not exited (own children are reaped).
     virtual bool isRunning(Pid pid) = 0;
 
-    // Ends the process at once. True when it was ended.
+    // Ends the process at once, and for a program we started everything in
+    // its process group (what a launcher script started). True when it was ended.
     virtual bool terminate(Pid pid) = 0;
 };
 

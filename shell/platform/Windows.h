@@ -26,6 +26,7 @@ public:
         bool hasOwner = false;   // transient for another window
         bool toolWindow = false; // utility, toolbar, menu, dock, desktop or skip-taskbar
         bool appWindow = false;  // owned but meant to show in the task list
+        Pid pid = 0;             // the program that shows it; 0 when unknown
     };
 
     // The first managed window, from the top, that belongs to pid or one of its
@@ -42,27 +43,25 @@ public:
     // Types Alt+F4 into the foreground window.
     virtual void sendAltF4() = 0;
 
-    // True when the window answers a ping within the timeout; a window that
-    // does not offer pings counts as responding.
-    virtual bool isResponding(WindowId window, int timeoutMs) = 0;
+    // Pings every window of the list that offers pings and has no ping out
+    // yet, and returns at once: the answers come in as events, so no user
+    // input runs while the caller waits. Windows left out of the list are no
+    // longer waited for.
+    virtual void ping(const QList<WindowId> &windows) = 0;
+    // True while the window leaves its ping unanswered; never for a window
+    // that does not offer pings.
+    virtual bool pingOutstanding(WindowId window) = 0;
 
     virtual QString windowTitle(WindowId window) = 0;
 
-    // The same questions for many at once, from one look at the window list
-    // and with all pings out together, so a watch over many programs stays cheap.
+    // The same question for many at once, from one look at the window list,
+    // so a watch over many programs stays cheap.
     virtual QHash<Pid, WindowId> findMainWindows(const QList<Pid> &pids)
     {
         QHash<Pid, WindowId> found;
         for (Pid pid : pids)
             found.insert(pid, findMainWindow(pid));
         return found;
-    }
-    virtual QHash<WindowId, bool> areResponding(const QList<WindowId> &windows, int timeoutMs)
-    {
-        QHash<WindowId, bool> answers;
-        for (WindowId window : windows)
-            answers.insert(window, isResponding(window, timeoutMs));
-        return answers;
     }
 
     // Managed client windows, top-most first.

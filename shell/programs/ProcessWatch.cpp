@@ -13,7 +13,7 @@
 
 #include <QWidget>
 
-#include <climits>
+#include <algorithm>
 
 using modGlobals::SS;
 
@@ -128,8 +128,8 @@ void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64
 
 void ProcessWatch::checkProcess_Timer()
 {
-    // The hang question and the ping let events run, this timer's included;
-    // the tick that asks holds the others off until it is done.
+    // The hang question lets events run, this timer's included; the tick that
+    // asks holds the others off until it is done.
     if (m_inTick || SS.ButtonsMax < 0)
         return;
     m_inTick = true;
@@ -137,39 +137,28 @@ void ProcessWatch::checkProcess_Timer()
     auto &windows = platform::Services::windows();
     const QDateTime now = Clock::now();
     const qint32 timeout = SS.ResponseTimeout;
-    const int ms = timeout >= INT_MAX / 1000 ? INT_MAX : timeout * 1000;
+    const qint64 ms = std::max<qint64>(50, qint64(timeout) * 1000);
 
-    // One look at the window list and every ping out at once. Once events
-    // have run (the hang question), later entries are asked afresh.
-    QHash<platform::Pid, bool> running;
+    // One look at the window list for every program. Nothing below lets
+    // events run before the hang question, so no click can start or end a
+    // program behind this snapshot's back.
+    QList<platform::Pid> alive;
     for (const ButtonWatchEntry &entry : std::as_const(ButtonWatch))
         for (const WatchedProcess &process : entry.Processes)
-            running.insert(process.ProcessId, processes.isRunning(process.ProcessId));
-    QList<platform::Pid> alive;
-    for (auto it = running.cbegin(); it != running.cend(); ++it)
-        if (it.value())
-            alive.append(it.key());
+            if (processes.isRunning(process.ProcessId))
+                alive.append(process.ProcessId);
     const QHash<platform::Pid, platform::WindowId> mainWindows = windows.findMainWindows(alive);
-    QHash<platform::WindowId, bool> answering;
-    if (timeout > 0) {
-        QList<platform::WindowId> shown;
-        for (platform::WindowId window : mainWindows)
-            if (window)
-                shown.append(window);
-        answering = windows.areResponding(shown, ms);
-    }
-    bool fresh = true;
-    bool changedUnderUs = false;
 
-    for (int i = 0; i <= m_buttons->UBound() && i < ButtonWatch.size() && !changedUnderUs; ++i) {
+    QList<platform::WindowId> pinged;
+    platform::Pid hungPid = 0;
+    int hungIndex = 0, hungEntry = 0;
+    for (int i = 0; i <= m_buttons->UBound() && i < ButtonWatch.size(); ++i) {
         int k = 0;
         while (k < ButtonWatch[i].Processes.size()) {
             WatchedProcess &process = ButtonWatch[i].Processes[k];
             const platform::Pid pid = process.ProcessId;
-            const bool isRunning = fresh ? running.value(pid) : processes.isRunning(pid);
-            platform::WindowId window = 0;
-            if (isRunning)
-                window = fresh ? mainWindows.value(pid) : windows.findMainWindow(pid);
+            const bool isRunning = alive.contains(pid);
+            const platform::WindowId window = mainWindows.value(pid);
             // A window manager may keep a new window under the full-screen
             // menu; the program the child asked for comes to the front.
             if (window && !process.WindowSeen) {
@@ -186,24 +175,30 @@ void ProcessWatch::checkProcess_Timer()
                 continue;
             }
             if (window && timeout > 0) {
-                const bool responds = fresh ? answering.value(window, true) : windows.isResponding(window, ms);
-                if (!responds) {
-                    fresh = false;
-                    if (locate(i, k, pid)) {
-                        askAboutHang(i, k, pid, window);
-                        modUtil::WaitMs(50);
-                    }
+                // Not responding: its ping has gone unanswered for the whole time-out.
+                const qint64 waited = process.PingedAt.isValid() ? process.PingedAt.msecsTo(now) : -1;
+                if (waited < 0 || !windows.pingOutstanding(window))
+                    process.PingedAt = now;
+                else if (waited >= ms && !hungPid) {
+                    hungPid = pid;
+                    hungIndex = i;
+                    hungEntry = k;
                 }
-                // Events ran: the list may have changed meanwhile.
-                if (!locate(i, k, pid)) {
-                    changedUnderUs = i >= ButtonWatch.size();
-                    if (changedUnderUs)
-                        break;
-                    continue; // the entry at k is gone; k now names the next one
-                }
+                pinged.append(window);
             }
             ++k;
         }
+    }
+    windows.ping(pinged);
+
+    // One question per tick; another hung program is asked about at the next.
+    if (hungPid) {
+        askAboutHang(hungIndex, hungEntry, hungPid, mainWindows.value(hungPid));
+        // Events ran: the list may have changed meanwhile. The time-out
+        // counts afresh after the question.
+        if (locate(hungIndex, hungEntry, hungPid))
+            ButtonWatch[hungIndex].Processes[hungEntry].PingedAt = Clock::now();
+        modUtil::WaitMs(50);
     }
 
     for (int i = 0; i <= m_buttons->UBound(); ++i) {

@@ -15,9 +15,10 @@ class QWidget;
 // One program started from a menu button and still watched.
 struct WatchedProcess {
     platform::Pid ProcessId = 0;
-    QString ProcessCaption; // the button's shown caption at the start
-    QDateTime Started;      // for its running time
+    QString ProcessCaption;  // the button's shown caption at the start
+    QDateTime Started;       // for its running time
     bool WindowSeen = false;
+    QDateTime PingedAt = {}; // since when an answer from its main window is awaited
 };
 
 // The watched programs of one button.

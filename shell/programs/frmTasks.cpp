@@ -17,8 +17,10 @@ void FillTaskList(QListWidget *list)
         return;
     list->clear();
     const QList<platform::Windows::TopLevel> windows = platform::Services::windows().topLevelWindows();
+    const platform::Pid self = QCoreApplication::applicationPid();
     for (const platform::Windows::TopLevel &window : windows) {
-        if (!window.visible || window.hasParent)
+        // The shell's own windows (the menu, this list) are no application to go to.
+        if (!window.visible || window.hasParent || window.pid == self)
             continue;
         const bool application = (!window.hasOwner && !window.toolWindow) || (window.hasOwner && window.appWindow);
         if (!application)

@@ -139,6 +139,9 @@ private slots:
             m_world->processes->refuseTerminate.append(pid);
         if (asked)
             m_world->prompts.script({choice});
+        watch()->checkProcess_Timer(); // the ping goes out
+        Clock::advance(timeout);
+        QVERIFY(m_world->prompts.asked.isEmpty());
         m_world->windows->calls.clear();
         watch()->checkProcess_Timer();
 
@@ -146,7 +149,7 @@ private slots:
                  asked ? QStringList{QStringLiteral("hang:\"Super Game\" is not responding!|The application "
                                                     "\"Super Game\" is not responding. What do you want to do ?")}
                        : QStringList());
-        QCOMPARE(m_world->windows->pingTimeouts, timeout > 0 ? QList<int>{timeout * 1000} : QList<int>());
+        QCOMPARE(m_world->windows->pinged.isEmpty(), timeout == 0);
         QCOMPARE(m_world->windows->calls, calls);
         QCOMPARE(m_world->processes->isRunning(pid), !(choice == QLatin1String("end") && ends));
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), watchedAfter ? 1 : 0);
@@ -212,6 +215,8 @@ private slots:
         m_world->build();
         run(0, 11);
         m_world->windows->hung.append(11);
+        watch()->checkProcess_Timer();
+        Clock::advance(1);
         m_world->prompts.whileAsking = [this] {
             watch()->checkProcess_Timer();
             // Meanwhile the menu is rebuilt: the asking tick must not trip over it.

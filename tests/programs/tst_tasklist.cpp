@@ -80,6 +80,9 @@ private slots:
         QTest::newRow("owned application window") << t << true;
         t.toolWindow = true;
         QTest::newRow("owned application tool window") << t << true;
+        t = window(1, QStringLiteral("Brindle"));
+        t.pid = QCoreApplication::applicationPid();
+        QTest::newRow("the shell's own window") << t << false;
     }
 
     void filter()

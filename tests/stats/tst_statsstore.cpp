@@ -5,8 +5,11 @@
 #include <Clock.h>
 
 #include <QFile>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -138,6 +141,21 @@ private slots:
         store().UpdateSeconds(b, QDateTime(QDate(2024, 3, 5), QTime(23, 58, 10)));
         store().UpdateSeconds(button(QStringLiteral("/g/cleared")), started);
         QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/g/x \"\"|1|%1|C").arg(added > 0 ? total + 150 : 0)});
+    }
+
+    // A start and an end read a few rows through the index, not the whole table.
+    void lookUpsUseTheIndex()
+    {
+        QSqlQuery fill(store().Database());
+        QVERIFY(fill.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+                                         "INSERT INTO TAB_STAT (Path) SELECT '/g/' || i || ' \"\"' FROM n")));
+        sqlite3 *db = *static_cast<sqlite3 *const *>(store().Database().driver()->handle().constData());
+        int steps = 0; // in hundreds of SQLite instructions
+        sqlite3_progress_handler(db, 100, [](void *n) { return ++*static_cast<int *>(n), 0; }, &steps);
+        store().AddExecution(button(QStringLiteral("/G/777")));
+        store().UpdateSeconds(button(QStringLiteral("/G/777")), Clock::now().addSecs(-5));
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+        QVERIFY2(steps < 20, qPrintable(QString::number(steps)));
     }
 
     // A missing database is never created, and a wrong one gives no errors.

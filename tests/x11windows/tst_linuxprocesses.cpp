@@ -253,6 +253,18 @@ private slots:
         QVERIFY(!m_processes->terminate(-1));
     }
 
+    // Ending a launcher script ends the game it started too.
+    void terminateEndsTheWholeGroup()
+    {
+        const QString script = m_dir->filePath(QStringLiteral("launch.sh"));
+        QVERIFY(writeFile(script, "#!/bin/sh\nsleep 30 &\necho $! > \"$BRINDLE_TEST_OUT\"\nwait\n", true));
+        const Pid pid = m_processes->start(script, QString(), m_dir->path());
+        QTRY_COMPARE(readLines(out()).size(), 1);
+        const Pid game = readLines(out()).first().toLongLong();
+        QVERIFY(m_processes->terminate(pid));
+        QTRY_VERIFY(processState(game).isEmpty() || processState(game) == "Z");
+    }
+
     void shellOpenExecutable()
     {
         const QString program = recorder(QStringLiteral("rec.sh"));

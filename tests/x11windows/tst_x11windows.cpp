@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 
 #include <csignal>
@@ -177,6 +176,7 @@ private slots:
         QVERIFY(shown);
         QTRY_COMPARE(m_windows->windowTitle(shown), expected);
         QTRY_COMPARE(listed(shown)->title, expected);
+        QCOMPARE(listed(shown)->pid, fixture->pid());
     }
 
     void windowTitleFromWmName_data()
@@ -292,72 +292,29 @@ private slots:
         QVERIFY2(lines.contains("press F4"), lines.join(" | ").constData());
     }
 
-    void isRespondingLiveThenHung_data()
+    void pingAnswersComeAsEvents()
     {
-        QTest::addColumn<QStringList>("extraArgs");
-        QTest::addColumn<int>("timeout");
-        QTest::addColumn<int>("waited"); // what the hung window costs; -1: it counts as answering at once
-
-        QTest::newRow("1 ms rises to 50 ms") << QStringList() << 1 << 50;
-        QTest::newRow("400 ms") << QStringList() << 400 << 400;
-        QTest::newRow("no ping offered") << QStringList{"--without-protocol", "_NET_WM_PING"} << 2000 << -1;
-    }
-
-    void isRespondingLiveThenHung()
-    {
-        QFETCH(QStringList, extraArgs);
-        QFETCH(int, timeout);
-        QFETCH(int, waited);
-        WindowId shown = 0;
-        auto fixture = startShown(QStringList{"--title", "Pinged"} + extraArgs, &shown);
-        QVERIFY(shown);
-
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(m_windows->isResponding(shown, 5000));
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
-
-        fixture->signal(SIGUSR1);
-        QVERIFY(fixture->waitForLine("hung"));
-        timer.restart();
-        QCOMPARE(m_windows->isResponding(shown, timeout), waited < 0);
-        const qint64 elapsed = timer.elapsed();
-        if (waited < 0)
-            QVERIFY2(elapsed < 50, qPrintable(QString::number(elapsed)));
-        else
-            QVERIFY2(elapsed >= waited - 2 && elapsed < waited + 500, qPrintable(QString::number(elapsed)));
-
-        fixture->signal(SIGUSR2);
-        QVERIFY(fixture->waitForLine("resumed"));
-        QVERIFY(m_windows->isResponding(shown, 5000));
-        QVERIFY(m_windows->isResponding(0, 1000));
-    }
-
-    void isRespondingLetsEventsRun()
-    {
-        // Our own window answers pings from our own event loop, so the answer
-        // can only come if events run while we wait.
+        // Our own window answers pings from our own event loop only.
         QWidget own;
         own.setWindowTitle(QStringLiteral("Own window"));
         own.resize(200, 100);
         own.show();
         QVERIFY(QTest::qWaitForWindowExposed(&own));
         QTRY_VERIFY(listed(own.winId()));
-        QVERIFY(m_windows->isResponding(own.winId(), 3000));
+        m_windows->ping({own.winId()});
+        QVERIFY(m_windows->pingOutstanding(own.winId()));
+        QTRY_VERIFY(!m_windows->pingOutstanding(own.winId()));
+        // Left out of the list, a window is no longer waited for.
+        m_windows->ping({own.winId()});
+        m_windows->ping({});
+        QVERIFY(!m_windows->pingOutstanding(own.winId()));
 
-        // And timers keep ticking while a hung window is awaited.
+        // One that does not offer pings is never waited for (it could not answer).
         WindowId shown = 0;
-        auto fixture = startShown({"--title", "Hung"}, &shown);
+        auto fixture = startShown({"--title", "No pings", "--without-protocol", "_NET_WM_PING"}, &shown);
         QVERIFY(shown);
-        fixture->signal(SIGUSR1);
-        QVERIFY(fixture->waitForLine("hung"));
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
-        ticker.start(10);
-        QVERIFY(!m_windows->isResponding(shown, 300));
-        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
-        fixture->signal(SIGUSR2);
+        m_windows->ping({shown});
+        QVERIFY(!m_windows->pingOutstanding(shown));
     }
 
     void setTopMost()
@@ -398,7 +355,8 @@ private slots:
         // windows that are gone read as empty.
         const WindowId bogus = 0x7ffff01;
         QCOMPARE(m_windows->windowTitle(bogus), QString());
-        QVERIFY(m_windows->isResponding(bogus, 1000));
+        m_windows->ping({bogus});
+        QVERIFY(!m_windows->pingOutstanding(bogus));
         m_windows->requestClose(bogus);
         m_windows->activateWindow(bogus);
 
@@ -413,10 +371,12 @@ private slots:
                 for (auto &f : fixtures)
                     f->signal(SIGKILL);
             }
+            QList<WindowId> ids;
             for (const TopLevel &t : m_windows->topLevelWindows()) {
                 m_windows->windowTitle(t.id);
-                m_windows->isResponding(t.id, 50);
+                ids << t.id;
             }
+            m_windows->ping(ids);
             for (auto &f : fixtures)
                 m_windows->findMainWindow(f->pid());
             QTest::qWait(5);

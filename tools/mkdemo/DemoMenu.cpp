@@ -2,6 +2,8 @@
 
 #include "data/SettingsFile.h"
 
+#include <QStandardPaths>
+
 namespace DemoMenu {
 namespace {
 
@@ -13,19 +15,34 @@ constexpr qint32 rgb(int r, int g, int b)
 struct Entry {
     const char *caption;
     const char *picture;
-    const char *link;
+    const char *program; // looked up where it is installed; empty for a keyword
+    const char *keyword;
+    const char *parameters;
     qint32 backColor;
 };
 
 // Programs a Debian desktop gets from the README's setup, and the task list.
+// Tux Paint would refuse to start again within 30 seconds of its last start;
+// the menu's own freeze and one-instance rule already keep eager clicks off.
 const Entry kEntries[] = {
-    {"Paint", "paint", "/usr/games/tuxpaint", rgb(0xff, 0xf3, 0xc4)},
-    {"Breakout", "breakout", "/usr/games/lbreakout2", rgb(0xff, 0xdd, 0xd2)},
-    {"Catch the bugs", "bug", "/usr/games/xbill", rgb(0xdc, 0xed, 0xc8)},
-    {"Calculator", "calculator", "/usr/bin/xcalc", rgb(0xd6, 0xea, 0xf8)},
-    {"Clock", "clock", "/usr/bin/xclock", rgb(0xe8, 0xe0, 0xf4)},
-    {"My programs", "windows", "applications", rgb(0xff, 0xe8, 0xcc)},
+    {"Paint", "paint", "tuxpaint", "", "--nolockfile", rgb(0xff, 0xf3, 0xc4)},
+    {"Breakout", "breakout", "lbreakout2", "", "", rgb(0xff, 0xdd, 0xd2)},
+    {"Catch the bugs", "bug", "xbill", "", "", rgb(0xdc, 0xed, 0xc8)},
+    {"Calculator", "calculator", "xcalc", "", "", rgb(0xd6, 0xea, 0xf8)},
+    {"Clock", "clock", "xclock", "", "", rgb(0xe8, 0xe0, 0xf4)},
+    {"My programs", "windows", "", "applications", "", rgb(0xff, 0xe8, 0xcc)},
 };
+
+// Where the program is installed: on PATH, or in the games folders that Debian
+// puts on a user's PATH but not on root's, who may run the build. A program
+// that is missing gets the usual place, and its button says it cannot be found.
+QString programPath(const QString &name)
+{
+    QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty())
+        path = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/local/games"), QStringLiteral("/usr/games")});
+    return path.isEmpty() ? QStringLiteral("/usr/bin/") + name : path;
+}
 
 // Three columns centred on a 1280 pixel wide screen; the captions need the
 // room beside the 128 pixel pictures.
@@ -53,7 +70,8 @@ BUTTON makeButton(const Entry &entry, int index)
     b.Left = kLeft + (index % kColumns) * (kWidth + kGap);
     b.Top = kTop + (index / kColumns) * (kHeight + kGap);
     b.Enabled = VbTrue;
-    b.Link = QString::fromLatin1(entry.link);
+    b.Link = *entry.program ? programPath(QString::fromLatin1(entry.program)) : QString::fromLatin1(entry.keyword);
+    b.Parameters = QString::fromLatin1(entry.parameters);
     b.InUse = 1;
     b.OneInstance = VbTrue;
     b.ColorDepth = 32;

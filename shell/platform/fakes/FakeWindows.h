@@ -19,16 +19,15 @@ class FakeWindows : public Windows
 public:
     QHash<Pid, WindowId> mainWindows;
     QHash<WindowId, QString> titles;
-    QList<WindowId> hung;            // these do not answer pings
+    QList<WindowId> hung;            // these leave their pings unanswered
     QList<TopLevel> clients;         // topLevelWindows()
     WindowId foreground = 0;
     QStringList calls;
-    QList<int> pingTimeouts;         // every isResponding timeout asked for
+    QList<WindowId> pinged;          // every ping sent
     // A focused program's window comes to the front unless this is false.
     bool focusMovesForeground = true;
     std::function<void(WindowId)> onClose;  // runs on requestClose
     std::function<void()> onAltF4;          // runs on sendAltF4
-    std::function<void(WindowId)> onPing;   // runs before a ping is answered
 
     WindowId findMainWindow(Pid pid) override { return mainWindows.value(pid, 0); }
     void setAppFocus(Pid pid) override
@@ -57,13 +56,14 @@ public:
         if (onAltF4)
             onAltF4();
     }
-    bool isResponding(WindowId window, int timeoutMs) override
+    void ping(const QList<WindowId> &windows) override
     {
-        pingTimeouts.append(timeoutMs);
-        if (onPing)
-            onPing(window);
-        return !window || !hung.contains(window);
+        for (WindowId window : windows)
+            if (!pingOutstanding(window))
+                pinged.append(window);
     }
+    // A hung window answers once the test takes it out of hung.
+    bool pingOutstanding(WindowId window) override { return hung.contains(window) && pinged.contains(window); }
     QString windowTitle(WindowId window) override { return titles.value(window); }
     QList<TopLevel> topLevelWindows() override { return clients; }
     void setTopMost(QWidget *, bool onTop) override

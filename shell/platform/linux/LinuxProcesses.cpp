@@ -315,10 +315,10 @@ public:
         if (it != m_children.end()) {
             if (it->second.exited)
                 return false;
-#ifdef SYS_pidfd_send_signal
-            // The pidfd names our child even if its number was reused.
-            return ::syscall(SYS_pidfd_send_signal, it->second.pidfd, SIGKILL, nullptr, 0) == 0;
-#endif
+            // Our child leads a session and process group of its own, and the
+            // game a launcher script starts runs in that group: all of it goes.
+            // Until we reap the child, its number (and so the group's) is its own.
+            return ::kill(-pid_t(pid), SIGKILL) == 0;
         }
         return ::kill(pid_t(pid), SIGKILL) == 0;
     }

@@ -5,19 +5,13 @@
 #include "X11Ewmh.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QSet>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <QWindow>
 #include <QWidget>
 
 #include <algorithm>
-#include <optional>
-#include <vector>
-#include <poll.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -43,7 +37,8 @@ constexpr long StateAdd = 1;
 // so it runs on a connection of its own that selects the root's substructure
 // events only while a ping is out: the shared connection's events belong to
 // whoever reads them there (the key grabs), and nobody else should have to
-// wade through every window move on the screen.
+// wade through every window move on the screen. Nothing here waits: answers
+// are read as they come, and whoever asks reads what has come so far.
 class PingChannel
 {
 public:
@@ -54,59 +49,37 @@ public:
             XCloseDisplay(m_dpy);
     }
 
-    // For each window: true when it answered within the time; nullopt when
-    // no ping could be sent (no connection, or the window is gone). All pings
-    // go out together and share the time.
-    QList<std::optional<bool>> ping(const QList<XWindow> &windows, int timeoutMs)
+    // Pings the windows that have no ping out; forgets the ones not listed.
+    void ping(const QList<XWindow> &windows)
     {
-        QList<std::optional<bool>> results(windows.size());
-        if (windows.isEmpty() || !open())
-            return results;
-        std::vector<Wait> waits(size_t(windows.size()));
-        int outstanding = 0;
-        // EWMH has clients answer with SubstructureNotify|SubstructureRedirect;
-        // Qt 6 answers with StructureNotify|SubstructureRedirect. Hear both.
-        if (m_waits.isEmpty())
-            XSelectInput(m_dpy, DefaultRootWindow(m_dpy), SubstructureNotifyMask | StructureNotifyMask);
-        for (size_t i = 0; i < waits.size(); ++i) {
-            Wait &wait = waits[i];
-            wait.window = windows.at(qsizetype(i));
-            wait.stamp = ++m_serial;
-            wait.outstanding = &outstanding;
-            wait.sent = x11::withoutErrors(m_dpy, [&] {
-                ewmh::sendProtocol(m_dpy, wait.window, "_NET_WM_PING", wait.stamp, long(wait.window));
-            });
-            if (wait.sent) {
-                ++outstanding;
-                m_waits.append(&wait);
-            }
-        }
         drain();
-        if (outstanding > 0)
-            waitFor(waits, outstanding, timeoutMs);
-        for (Wait &wait : waits)
-            m_waits.removeOne(&wait);
-        if (m_waits.isEmpty()) {
-            XSelectInput(m_dpy, DefaultRootWindow(m_dpy), NoEventMask);
-            XSync(m_dpy, False);
-            drain();
+        for (auto it = m_out.begin(); it != m_out.end();)
+            it = windows.contains(it.key()) ? std::next(it) : m_out.erase(it);
+        QList<XWindow> fresh;
+        for (XWindow window : windows)
+            if (!m_out.contains(window))
+                fresh.append(window);
+        if (!fresh.isEmpty() && open()) {
+            listen(true); // before asking, or a quick answer goes unheard
+            // Not even the server is waited for. A window that is gone never
+            // answers, but it is nobody's main window at the next look either,
+            // and then it is no longer listed.
+            for (XWindow window : std::as_const(fresh)) {
+                ewmh::sendProtocol(m_dpy, window, "_NET_WM_PING", ++m_serial, long(window));
+                m_out.insert(window, m_serial);
+            }
+            XFlush(m_dpy);
         }
-        for (size_t i = 0; i < waits.size(); ++i)
-            if (waits[i].sent)
-                results[qsizetype(i)] = waits[i].answered;
-        return results;
+        listen(!m_out.isEmpty());
+    }
+
+    bool outstanding(XWindow window)
+    {
+        drain();
+        return m_out.contains(window);
     }
 
 private:
-    struct Wait {
-        XWindow window = 0;
-        long stamp = 0;
-        bool sent = false;
-        bool answered = false;
-        int *outstanding = nullptr; // pings of the same round still unanswered
-        QEventLoop *loop = nullptr;
-    };
-
     bool open()
     {
         if (!m_dpy) {
@@ -118,7 +91,6 @@ private:
                 return false;
             }
         }
-        // Events can run while we wait only once there is an application.
         if (!m_notifier && QCoreApplication::instance()) {
             m_notifier = new QSocketNotifier(ConnectionNumber(m_dpy), QSocketNotifier::Read);
             QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { drain(); });
@@ -126,60 +98,49 @@ private:
         return true;
     }
 
-    // Lets events run until every answer came or the time is up.
-    void waitFor(std::vector<Wait> &waits, const int &outstanding, int timeoutMs)
+    // EWMH has clients answer with SubstructureNotify|SubstructureRedirect;
+    // Qt 6 answers with StructureNotify|SubstructureRedirect. Hear both, and
+    // only while an answer is awaited.
+    void listen(bool on)
     {
-        if (m_notifier && QCoreApplication::instance()) {
-            QEventLoop loop;
-            QTimer timer;
-            timer.setSingleShot(true);
-            timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end 5 % early
-            QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-            timer.start(timeoutMs);
-            for (Wait &wait : waits)
-                wait.loop = &loop;
-            loop.exec();
-            for (Wait &wait : waits)
-                wait.loop = nullptr;
+        if (!m_dpy || m_listening == on)
             return;
-        }
-        const QDeadlineTimer deadline(timeoutMs);
-        while (outstanding > 0 && !deadline.hasExpired()) {
-            pollfd p{ConnectionNumber(m_dpy), POLLIN, 0};
-            ::poll(&p, 1, int(std::max<qint64>(1, deadline.remainingTime())));
-            drain();
-        }
+        m_listening = on;
+        XSelectInput(m_dpy, DefaultRootWindow(m_dpy), on ? SubstructureNotifyMask | StructureNotifyMask : NoEventMask);
+        XFlush(m_dpy);
     }
 
-    // Reads every queued event; answers to our pings end their waits.
+    // Reads every queued event; an answer to a window's latest ping ends its wait.
     void drain()
     {
         if (!m_dpy)
             return;
         const long pingAtom = long(atom("_NET_WM_PING"));
         const Atom protocols = atom("WM_PROTOCOLS");
+        bool answered = false;
         while (XPending(m_dpy) > 0) {
             XEvent event;
             XNextEvent(m_dpy, &event);
             if (event.type != ClientMessage || event.xclient.message_type != protocols
                 || event.xclient.data.l[0] != pingAtom)
                 continue;
-            for (Wait *w : std::as_const(m_waits)) {
-                if (w->answered || XWindow(event.xclient.data.l[2]) != w->window
-                    || event.xclient.data.l[1] != w->stamp)
-                    continue;
-                w->answered = true;
-                if (--*w->outstanding == 0 && w->loop)
-                    w->loop->quit();
+            const XWindow window = XWindow(event.xclient.data.l[2]);
+            const auto it = m_out.constFind(window);
+            if (it != m_out.constEnd() && *it == event.xclient.data.l[1]) {
+                m_out.erase(it);
+                answered = true;
             }
         }
+        if (answered)
+            listen(!m_out.isEmpty());
     }
 
     ::Display *m_dpy = nullptr;
     bool m_failed = false;
+    bool m_listening = false;
     QSocketNotifier *m_notifier = nullptr;
     long m_serial = 0x4272; // any start will do; clients echo it back
-    QList<Wait *> m_waits;
+    QHash<XWindow, long> m_out; // windows whose latest ping is unanswered, with its stamp
 };
 
 enum class WindowType { Normal, Dialog, Tool, Other };
@@ -352,34 +313,37 @@ public:
         }
     }
 
-    bool isResponding(WindowId window, int timeoutMs) override
+    void ping(const QList<WindowId> &windows) override
     {
-        return areResponding({window}, timeoutMs).value(window, true);
+        // Whether a window offers pings is read once: a program sets its
+        // protocols before it shows the window. A window that does not offer
+        // them counts as answering; one that is gone offers nothing, and the
+        // next look drops it.
+        QHash<XWindow, bool> offers;
+        QList<XWindow> unknown;
+        for (WindowId window : windows) {
+            const auto known = m_offersPing.constFind(XWindow(window));
+            if (known != m_offersPing.constEnd())
+                offers.insert(known.key(), *known);
+            else if (window && !unknown.contains(XWindow(window)))
+                unknown.append(XWindow(window));
+        }
+        ::Display *dpy = x11::connection();
+        if (dpy && !unknown.isEmpty()) {
+            x11::withoutErrors([&] {
+                for (XWindow window : std::as_const(unknown))
+                    offers.insert(window, ewmh::longs(dpy, window, "WM_PROTOCOLS").contains(atom("_NET_WM_PING")));
+            });
+        }
+        m_offersPing = offers;
+        QList<XWindow> pinged;
+        for (auto it = offers.cbegin(); it != offers.cend(); ++it)
+            if (*it)
+                pinged.append(it.key());
+        m_ping.ping(pinged);
     }
 
-    QHash<WindowId, bool> areResponding(const QList<WindowId> &windows, int timeoutMs) override
-    {
-        QHash<WindowId, bool> answers;
-        QList<XWindow> pinged;
-        ::Display *dpy = x11::connection();
-        for (WindowId window : windows) {
-            answers.insert(window, true);
-            if (!dpy || !window || pinged.contains(XWindow(window)))
-                continue;
-            QList<unsigned long> protocols;
-            const bool exists = x11::withoutErrors([&] {
-                protocols = ewmh::longs(dpy, XWindow(window), "WM_PROTOCOLS");
-            });
-            // A window that is gone has nothing to report; the next look drops
-            // it. One that does not offer pings counts as answering.
-            if (exists && protocols.contains(atom("_NET_WM_PING")))
-                pinged.append(XWindow(window));
-        }
-        const QList<std::optional<bool>> results = m_ping.ping(pinged, std::max(timeoutMs, 50));
-        for (qsizetype i = 0; i < pinged.size(); ++i)
-            answers[pinged.at(i)] = results.at(i).value_or(true);
-        return answers;
-    }
+    bool pingOutstanding(WindowId window) override { return m_ping.outstanding(XWindow(window)); }
 
     QString windowTitle(WindowId window) override
     {
@@ -401,9 +365,11 @@ public:
             const XWindow root = DefaultRootWindow(dpy);
             const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
             const QSet<XWindow> managed(clients.cbegin(), clients.cend());
+            const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
             for (XWindow w : clients) {
                 TopLevel t;
                 t.id = w;
+                t.pid = pids.value(w);
                 t.title = ewmh::title(dpy, w);
                 t.visible = isShown(dpy, w);
                 // Managed client windows are top-level windows of their program.
@@ -499,6 +465,7 @@ private:
     }
 
     PingChannel m_ping;
+    QHash<XWindow, bool> m_offersPing; // of the windows pinged last
 };
 
 } // namespace
