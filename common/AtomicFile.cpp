@@ -21,6 +21,10 @@ bool write(const QString &path, const QByteArray &data, QString *error)
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok)
         ok = file.write(data) == data.size();
+    // The text may still sit in the buffer; commit() would not notice it
+    // failing to reach the disk (a full disk) and put an empty file in place.
+    if (ok)
+        ok = file.flush();
     if (ok)
         ok = file.commit();
     else
