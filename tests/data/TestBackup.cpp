@@ -1,0 +1,183 @@
+#include "data/Backup.h"
+#include "data/SettingsFile.h"
+
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numberText_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "0001";
+        QTest::newRow("999") << 999 << "0999";
+        QTest::newRow("9999") << 9999 << "9999";
+        QTest::newRow("10000") << 10000 << "10000";
+    }
+
+    void numberText()
+    {
+        QFETCH(int, n);
+        QFETCH(QString, text);
+        QCOMPARE(Backup::NumberText(n), text);
+        QCOMPARE(Backup::KeysFileName(QStringLiteral("/p/"), n), "/p/backup/" + text + "_spc_keys.dat");
+        QCOMPARE(Backup::SettingsFileName(QStringLiteral("/p/"), n), "/p/backup/" + text + "_settings.dat");
+    }
+
+    void nextNumber_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("next");
+
+        QTest::newRow("empty folder") << QStringList() << 1;
+        QTest::newRow("one pair") << QStringList{"0001_spc_keys.dat", "0001_settings.dat"} << 2;
+        QTest::newRow("leftover keys file") << QStringList{"0001_spc_keys.dat"} << 2;
+        QTest::newRow("settings file alone") << QStringList{"0001_settings.dat"} << 1;
+        QTest::newRow("gap filled first")
+            << QStringList{"0001_spc_keys.dat", "0002_spc_keys.dat", "0004_spc_keys.dat"} << 3;
+        QTest::newRow("unpadded names do not count") << QStringList{"1_spc_keys.dat"} << 1;
+        QTest::newRow("no backup folder") << QStringList{"<no folder>"} << 1;
+    }
+
+    void nextNumber()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, next);
+
+        TestEnv env;
+        const QString app = env.programFolder();
+        if (files == QStringList{QStringLiteral("<no folder>")})
+            QVERIFY(QDir(app + "backup").removeRecursively());
+        else
+            for (const QString &name : files)
+                QVERIFY(writeFile(app + "backup/" + name, "x"));
+        QCOMPARE(Backup::NextBackupNumber(app), next);
+    }
+
+    void writeBackupPairs()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        SettingsRecord record;
+        SettingsFile::MakeClearState(record);
+        const QList<SpecialKey> keys{{172, QStringLiteral("(MS) WEB/HOME")}, {9, QStringLiteral("Tab")}};
+
+        for (int expected = 1; expected <= 3; ++expected) {
+            record.GridSize = expected; // each pair holds the state of its moment
+            int used = 0;
+            QVERIFY(!Backup::WriteBackup(app, record, keys, &used));
+            QCOMPARE(used, expected);
+            QCOMPARE(readFile(Backup::SettingsFileName(app, used)), SettingsFile::Write(record));
+            QCOMPARE(readFile(Backup::KeysFileName(app, used)),
+                     QByteArray("172,(MS) WEB/HOME\r\n9,Tab\r\n"));
+        }
+
+        // Deleting pair 2 makes the next backup fill the gap; 3 is not touched.
+        QVERIFY(QFile::remove(Backup::KeysFileName(app, 2)));
+        QVERIFY(QFile::remove(Backup::SettingsFileName(app, 2)));
+        const QByteArray third = readFile(Backup::SettingsFileName(app, 3));
+        record.GridSize = 50;
+        int used = 0;
+        QVERIFY(!Backup::WriteBackup(app, record, {}, &used));
+        QCOMPARE(used, 2);
+        QCOMPARE(readFile(Backup::KeysFileName(app, 2)), QByteArray());
+        QCOMPARE(readFile(Backup::SettingsFileName(app, 3)), third);
+        QCOMPARE(Backup::NextBackupNumber(app), 4);
+
+        SettingsRecord back;
+        QVERIFY(!SettingsFile::LoadFile(Backup::SettingsFileName(app, 2), back));
+        QCOMPARE(back.GridSize, 50);
+    }
+
+    void missingFolder()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        QVERIFY(QDir(app + "backup").removeRecursively());
+        int used = 0;
+        QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}, &used));
+        QCOMPARE(used, 1);
+        QVERIFY(QFileInfo::exists(Backup::KeysFileName(app, 1)));
+        QVERIFY(QFileInfo::exists(Backup::SettingsFileName(app, 1)));
+
+        // A file where the folder should be: the folder can neither be made nor used.
+        QVERIFY(QDir(app + "backup").removeRecursively());
+        QVERIFY(writeFile(app + "backup", "x"));
+        const auto error = Backup::WriteBackup(app, SettingsRecord(), {});
+        QVERIFY(error);
+        QCOMPARE(error->Number, VbErr::PathNotFound);
+        QCOMPARE(error->Description, QStringLiteral("Path not found"));
+        QCOMPARE(readFile(app + "backup"), QByteArray("x"));
+    }
+
+    void cleanBackup()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}));
+        QVERIFY(writeFile(app + "backup/0009_spc_keys.dat", "x"));
+        QVERIFY(writeFile(app + "backup/OLD.DAT", "x"));
+        QVERIFY(writeFile(app + "backup/notes.txt", "x"));
+        QVERIFY(writeFile(app + "backup/settings.dat.txt", "x"));
+        QVERIFY(QDir().mkpath(app + "backup/inner.dat"));
+        QVERIFY(writeFile(app + "backup/inner.dat/0001_settings.dat", "x"));
+        QFile::setPermissions(app + "backup/0001_settings.dat", QFile::ReadOwner);
+        QVERIFY(writeFile(app + "settings.dat", "x"));
+
+        Backup::CleanBackup(app);
+
+        QStringList left = QDir(app + "backup").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        left.sort();
+        QCOMPARE(left, (QStringList{"inner.dat", "notes.txt", "settings.dat.txt"}));
+        QVERIFY(QFileInfo::exists(app + "backup/inner.dat/0001_settings.dat"));
+        QVERIFY(QFileInfo::exists(app + "settings.dat"));
+        QCOMPARE(Backup::NextBackupNumber(app), 1);
+
+        // Nothing to delete, or no folder at all: no error, no crash.
+        Backup::CleanBackup(app);
+        QVERIFY(QDir(app + "backup").removeRecursively());
+        Backup::CleanBackup(app);
+    }
+
+    void marker()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        QVERIFY(!Backup::MarkerExists(app));
+        Backup::RemoveMarker(app); // none there: no error
+
+        QVERIFY(!Backup::WriteMarker(app));
+        QVERIFY(Backup::MarkerExists(app));
+        QCOMPARE(readFile(app + "_!"), QByteArray("!\r\n"));
+
+        // Content does not matter for the check; a read-only marker is
+        // overwritten and removed all the same.
+        QVERIFY(writeFile(app + "_!", "anything"));
+        QVERIFY(QFile::setPermissions(app + "_!", QFile::ReadOwner));
+        QVERIFY(Backup::MarkerExists(app));
+        QVERIFY(!Backup::WriteMarker(app));
+        QCOMPARE(readFile(app + "_!"), QByteArray("!\r\n"));
+        QVERIFY(QFile::setPermissions(app + "_!", QFile::ReadOwner));
+        Backup::RemoveMarker(app);
+        QVERIFY(!Backup::MarkerExists(app));
+        QVERIFY(!QFileInfo::exists(app + "_!"));
+
+        // Removing the marker leaves the backups for the orderly quit.
+        QVERIFY(!Backup::WriteMarker(app));
+        QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}));
+        Backup::RemoveMarker(app);
+        QVERIFY(!Backup::MarkerExists(app));
+        QVERIFY(QFileInfo::exists(Backup::SettingsFileName(app, 1)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "TestBackup.moc"

@@ -1,0 +1,162 @@
+// The hook module over a recording keyboard: when the first hook grabs, what
+// it grabs, what removing it does to the table, the refused-grab log lines,
+// the typing monitor, and the shell notifications over the media watch.
+#include "ShellFixture.h"
+
+#include "keys/modKeyHandler.h"
+#include "keys/modKeys.h"
+#include "mShellNotify.h"
+
+#include <QtTest>
+
+class TestModKeyHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<ShellFixture>();
+        m_keyboard = m_world->keyboard;
+        modKeys::ClearSpecialKeys();
+    }
+
+    void cleanup()
+    {
+        modKeyHandler::HookKeyHandler(false);
+        modKeyHandler::StopTypingHook();
+        mShellNotify::UnregisterShellNotify();
+        m_world.reset();
+    }
+
+    void hookSequence_data()
+    {
+        QTest::addColumn<QList<bool>>("calls");  // HookKeyHandler arguments in order
+        QTest::addColumn<int>("installs");       // grabs taken
+        QTest::addColumn<int>("removals");       // grabs given back
+        QTest::addColumn<bool>("hooked");
+        QTest::addColumn<bool>("grabsWork");
+
+        QTest::newRow("install twice") << QList<bool>{true, true} << 1 << 0 << true << true;
+        QTest::newRow("remove twice after install") << QList<bool>{true, false, false} << 1 << 1 << false << true;
+        QTest::newRow("remove without install (\"/debug\")") << QList<bool>{false} << 0 << 0 << false << true;
+        QTest::newRow("install again after removal") << QList<bool>{true, false, true} << 2 << 1 << true << true;
+        // A failed installation leaves no hook, so there is nothing to remove.
+        QTest::newRow("grabs refused") << QList<bool>{true, false} << 1 << 0 << false << false;
+    }
+
+    void hookSequence()
+    {
+        QFETCH(QList<bool>, calls);
+        QFETCH(int, installs);
+        QFETCH(int, removals);
+        QFETCH(bool, hooked);
+        QFETCH(bool, grabsWork);
+        m_keyboard->installResult = grabsWork;
+        for (bool install : calls)
+            modKeyHandler::HookKeyHandler(install);
+        QCOMPARE(int(m_keyboard->installs.size()), installs);
+        QCOMPARE(m_keyboard->removals, removals);
+        QCOMPARE(modKeyHandler::KeyHandlerHook, hooked);
+        QCOMPARE(m_keyboard->grabbing, hooked);
+    }
+
+    void removingEmptiesTheTable()
+    {
+        modKeys::AddCapturedKey(172);
+        modKeys::AddCapturedKey(92);
+        modKeys::SpecialKeys.append({172, QStringLiteral("a duplicate from a hand-made file")});
+        modKeys::SpecialKeyCount = int(modKeys::SpecialKeys.size()) - 1;
+        modKeyHandler::HookKeyHandler(true);
+        QCOMPARE(m_keyboard->installs.value(0), (QList<int>{172, 92}));
+
+        modKeyHandler::HookKeyHandler(false);
+        QVERIFY(modKeys::SpecialKeys.isEmpty());
+        QCOMPARE(modKeys::SpecialKeyCount, -1);
+
+        // Removing twice does nothing, also not to a table filled since.
+        modKeys::AddCapturedKey(166);
+        modKeyHandler::HookKeyHandler(false);
+        QCOMPARE(modKeys::SpecialKeyCount, 0);
+    }
+
+    void tableChangesReachAnInstalledHook()
+    {
+        modKeyHandler::ApplySpecialKeys(); // no hook: nothing grabbed
+        QVERIFY(m_keyboard->installs.isEmpty());
+
+        modKeyHandler::HookKeyHandler(true);
+        modKeys::AddCapturedKey(183);
+        modKeyHandler::ApplySpecialKeys();
+        QCOMPARE(m_keyboard->grabbedKeys, QList<int>{183});
+        modKeys::ClearSpecialKeys();
+        modKeyHandler::ApplySpecialKeys();
+        QCOMPARE(m_keyboard->grabbedKeys, QList<int>{});
+        QCOMPARE(m_keyboard->installs.size(), 3);
+    }
+
+    void refusedGrabsAreLogged()
+    {
+        m_keyboard->refused = {QStringLiteral("Alt+Tab"), QStringLiteral("key 172 (XF86HomePage)")};
+        modKeyHandler::HookKeyHandler(true);
+        QVERIFY(modKeyHandler::KeyHandlerHook);
+        const QString log = m_world->env.path(QStringLiteral("startup.log"));
+        const QString text = QString::fromLatin1(readFile(log));
+        QVERIFY2(text.contains(QLatin1String(
+                     "HookKeyHandler()::Key held by another program, not swallowed: Alt+Tab\r\n")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QLatin1String("not swallowed: key 172 (XF86HomePage)\r\n")));
+
+        // A change of the table does not log the same combinations again.
+        modKeys::AddCapturedKey(166);
+        modKeyHandler::ApplySpecialKeys();
+        QCOMPARE(QString::fromLatin1(readFile(log)).count(QLatin1String("not swallowed: Alt+Tab")), 1);
+    }
+
+    void typingHook()
+    {
+        QStringList first, second;
+        QVERIFY(modKeyHandler::StartTypingHook([&](const QString &k) { first.append(k); }));
+        QVERIFY(modKeyHandler::TypingHook);
+        // Starting again keeps the running monitor.
+        QVERIFY(modKeyHandler::StartTypingHook([&](const QString &k) { second.append(k); }));
+        QVERIFY(m_keyboard->typeKey(QStringLiteral("r")));
+        QCOMPARE(first, QStringList{"r"});
+        QVERIFY(second.isEmpty());
+
+        modKeyHandler::StopTypingHook();
+        QVERIFY(!modKeyHandler::TypingHook);
+        QVERIFY(!m_keyboard->typeKey(QStringLiteral("t")));
+        modKeyHandler::StopTypingHook();
+
+        m_keyboard->typingResult = false;
+        QVERIFY(!modKeyHandler::StartTypingHook([](const QString &) {}));
+        QVERIFY(!modKeyHandler::TypingHook);
+    }
+
+    void shellNotify()
+    {
+        platform::FakeMedia *fake = m_world->media;
+        QList<int> events;
+        QVERIFY(!mShellNotify::UnregisterShellNotify());
+        QVERIFY(mShellNotify::RegisterShellNotify([&](int e) { events.append(e); }));
+        QVERIFY(!mShellNotify::RegisterShellNotify([](int) {}));
+        QVERIFY(fake->emitEvent(platform::Media::Inserted));
+        QVERIFY(fake->emitEvent(platform::Media::Removed));
+        QCOMPARE(events, (QList<int>{mShellNotify::SHCNE_MEDIAINSERTED, mShellNotify::SHCNE_MEDIAREMOVED}));
+        QVERIFY(mShellNotify::UnregisterShellNotify());
+        QVERIFY(!fake->watching);
+        QVERIFY(!mShellNotify::UnregisterShellNotify());
+
+        fake->watchResult = false;
+        QVERIFY(!mShellNotify::RegisterShellNotify([](int) {}));
+        QVERIFY(!mShellNotify::ShellNotifyHandle);
+    }
+
+private:
+    std::unique_ptr<ShellFixture> m_world;
+    platform::FakeKeyboard *m_keyboard = nullptr;
+};
+
+QTEST_MAIN(TestModKeyHandler)
+#include "TestModKeyHandler.moc"

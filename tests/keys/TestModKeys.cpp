@@ -1,0 +1,162 @@
+#include "keys/modKeys.h"
+
+#include "TestEnv.h"
+
+#include <QFile>
+#include <QtTest>
+
+
+using KeyList = QList<SpecialKey>;
+
+Q_DECLARE_METATYPE(KeyList)
+
+class TestModKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { modKeys::ClearSpecialKeys(); }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<KeyList>("keys");
+
+        QTest::newRow("blanks around code and after name")
+            << QByteArray("  172  ,  Home key   \r\n") << KeyList{{172, "  Home key"}};
+        QTest::newRow("commas in the name") << QByteArray("65,A, B,,C\r\n") << KeyList{{65, "A, B,,C"}};
+        QTest::newRow("empty name") << QByteArray("9,\r\n") << KeyList{{9, ""}};
+        QTest::newRow("third line without comma ends")
+            << QByteArray("1,a\r\n2,b\r\nthree\r\n4,d\r\n") << KeyList{{1, "a"}, {2, "b"}};
+        QTest::newRow("empty line ends") << QByteArray("1,a\r\n\r\n2,b\r\n") << KeyList{{1, "a"}};
+        QTest::newRow("non-numeric key skipped")
+            << QByteArray("x,a\r\n,empty\r\n  ,blank\r\n1 2,two\r\n&H1F,hex\r\n5,e\r\n") << KeyList{{5, "e"}};
+        QTest::newRow("rounding halves to even")
+            << QByteArray("2.5,a\r\n3.5,b\r\n-0.5,c\r\n7.49,d\r\n1e1,e\r\n.5,f\r\n+8,g\r\n")
+            << KeyList{{2, "a"}, {4, "b"}, {0, "c"}, {7, "d"}, {10, "e"}, {0, "f"}, {8, "g"}};
+        QTest::newRow("out of 32-bit range skipped")
+            << QByteArray("99999999999,x\r\n-2147483648,min\r\n") << KeyList{{-2147483647 - 1, "min"}};
+        QTest::newRow("LF line ends") << QByteArray("1,a\n2,b\n") << KeyList{{1, "a"}, {2, "b"}};
+        QTest::newRow("no line end at the end") << QByteArray("1,a\r\n2,b") << KeyList{{1, "a"}, {2, "b"}};
+        QTest::newRow("windows-1252 name") << QByteArray("9,Gr\xf6\xdf" "e \x80\r\n") << KeyList{{9, "Größe €"}};
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(KeyList, keys);
+        QCOMPARE(SpecialKeysFile::Parse(file), keys);
+    }
+
+    void saveAndLoad()
+    {
+        TestEnv env;
+        const QString path = env.path(QStringLiteral("spc_keys.dat"));
+        modKeys::SpecialKeys = {{172, "(MS) WEB/HOME"}, {65, "A, the letter"}, {-1, "  Größe €"}};
+        modKeys::SpecialKeyCount = 2;
+
+        // An old read-only file is replaced as a whole.
+        QVERIFY(writeFile(path, "1,old\r\n"));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        modKeys::SaveSpecialKeys(path);
+        QCOMPARE(readFile(path), QByteArray("172,(MS) WEB/HOME\r\n65,A, the letter\r\n-1,  Gr\xf6\xdf" "e \x80\r\n"));
+
+        const KeyList saved = modKeys::SpecialKeys;
+        modKeys::ClearSpecialKeys();
+        QCOMPARE(modKeys::SpecialKeyCount, -1);
+        QVERIFY(modKeys::SpecialKeys.isEmpty());
+
+        modKeys::LoadSpecialKeys(path);
+        QCOMPARE(modKeys::SpecialKeys, saved);
+        QCOMPARE(modKeys::SpecialKeyCount, 2);
+
+        // An empty table writes an empty file, which loads as an empty table.
+        modKeys::ClearSpecialKeys();
+        modKeys::SaveSpecialKeys(path);
+        QCOMPARE(readFile(path), QByteArray());
+        modKeys::SpecialKeys = saved;
+        modKeys::LoadSpecialKeys(path);
+        QCOMPARE(modKeys::SpecialKeyCount, -1);
+        QVERIFY(modKeys::SpecialKeys.isEmpty());
+
+        // So does a missing file.
+        QVERIFY(modKeys::AddCapturedKey(91));
+        QVERIFY(QFile::remove(path));
+        modKeys::LoadSpecialKeys(path);
+        QCOMPARE(modKeys::SpecialKeyCount, -1);
+    }
+
+    void saveErrorsIgnored()
+    {
+        TestEnv env;
+        QVERIFY(modKeys::AddCapturedKey(91));
+        const QString path = env.path(QStringLiteral("missing/spc_keys.dat"));
+        modKeys::SaveSpecialKeys(path);
+        QVERIFY(!QFileInfo::exists(path));
+        QString reason;
+        QVERIFY(!SpecialKeysFile::Write(path, modKeys::SpecialKeys, &reason));
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(modKeys::SpecialKeyCount, 0);
+    }
+
+    void capture()
+    {
+        QVERIFY(modKeys::AddCapturedKey(172));
+        QVERIFY(!modKeys::AddCapturedKey(172));
+        QVERIFY(modKeys::AddCapturedKey(65));
+        QVERIFY(!modKeys::AddCapturedKey(65));
+        QVERIFY(modKeys::AddCapturedKey(9));
+        QCOMPARE(modKeys::SpecialKeys, (KeyList{{172, "(MS) WEB/HOME"}, {65, "Unknown"}, {9, "Unknown"}}));
+        QCOMPARE(modKeys::SpecialKeyCount, 2);
+
+        // A name set by hand stays; the code is still known.
+        modKeys::SpecialKeys[1].Name = QStringLiteral("letter A");
+        QVERIFY(!modKeys::AddCapturedKey(65));
+        QCOMPARE(modKeys::SpecialKeys[1].Name, QStringLiteral("letter A"));
+    }
+
+    void displayName_data()
+    {
+        QTest::addColumn<int>("vk");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("91") << 91 << "(MS) START MENU (LEFT)";
+        QTest::newRow("92") << 92 << "(MS) START MENU (RIGHT)";
+        QTest::newRow("95") << 95 << "(MS) SLEEP";
+        QTest::newRow("166") << 166 << "(MS) BACK";
+        QTest::newRow("172") << 172 << "(MS) WEB/HOME";
+        QTest::newRow("180") << 180 << "(MS) MAIL";
+        QTest::newRow("182") << 182 << "(MS) MY COMPUTER";
+        QTest::newRow("183") << 183 << "(MS) CALCULATOR";
+        for (int vk : {0, 9, 94, 168, 255})
+            QTest::newRow(qPrintable(QString::number(vk))) << vk << "Unknown";
+    }
+
+    void displayName()
+    {
+        QFETCH(int, vk);
+        QFETCH(QString, name);
+        QCOMPARE(modKeys::KeyDisplayName(vk), name);
+    }
+
+    void listLine_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("9") << 9 << "Unknown" << "009 , Unknown";
+        QTest::newRow("0") << 0 << "" << "000 , ";
+        QTest::newRow("172") << 172 << "(MS) WEB/HOME" << "172 , (MS) WEB/HOME";
+        QTest::newRow("-5") << -5 << "odd" << "-005 , odd";
+    }
+
+    void listLine()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, name);
+        QFETCH(QString, line);
+        QCOMPARE(modKeys::FormatListLine({code, name}), line);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModKeys)
+#include "TestModKeys.moc"

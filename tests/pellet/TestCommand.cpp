@@ -1,0 +1,974 @@
+// Tests of the Command button: geometry and looks checked on rendered pixels, the mouse
+// and key state machines through synthesized events, LockUpdate and persistence.
+
+#include "Command.h"
+#include "OleColor.h"
+#include "PixelProbe.h"
+#include "PropertyBag.h"
+
+#include <QLineEdit>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QtTest>
+
+using namespace PixelProbe;
+
+namespace {
+
+using Style = Command::ButtonEdgeStyles;
+
+QPixmap solidPicture(int w, int h, const QColor &color)
+{
+    QPixmap pixmap(w, h);
+    pixmap.fill(color);
+    return pixmap;
+}
+
+// A font without antialiasing, so text pixels carry exactly the colour they were drawn in.
+QFont crispFont(int pointSize = 12)
+{
+    QFont f(QStringLiteral("DejaVu Sans"), pointSize);
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+// A button of the given size in its own container.
+Command *button(QWidget &host, int w, int h)
+{
+    auto *b = new Command(&host);
+    b->resize(w, h);
+    return b;
+}
+
+void sendMouse(QWidget *w, QEvent::Type type, const QPointF &pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, modifiers);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void hover(Command *b)
+{
+    sendMouse(b, QEvent::MouseMove, QPointF(b->width() / 2.0, b->height() / 2.0), Qt::NoButton, Qt::NoButton);
+}
+
+void pressLeft(Command *b)
+{
+    sendMouse(b, QEvent::MouseButtonPress, QPointF(b->width() / 2.0, b->height() / 2.0), Qt::LeftButton,
+              Qt::LeftButton);
+}
+
+// "over" hovers, "pressed" presses the left button, anything else leaves it at rest.
+void enterState(Command *b, const QString &state)
+{
+    if (state == QLatin1String("over"))
+        hover(b);
+    else if (state == QLatin1String("pressed"))
+        pressLeft(b);
+}
+
+// Records the events a host would see; can cancel the pressed look like a host does.
+struct EventLog {
+    QStringList entries;
+    bool cancelDown = false;
+    int moves = 0;
+    QList<QVariantList> downArgs;
+
+    void attach(Command *b)
+    {
+        QObject::connect(b, &Command::MouseDown, b,
+                         [this](int &button, int &shift, float &x, float &y, bool &cancel) {
+                             entries << QStringLiteral("Down%1").arg(button);
+                             downArgs << QVariantList{button, shift, x, y, cancel};
+                             if (cancelDown)
+                                 cancel = true;
+                         }, Qt::DirectConnection);
+        QObject::connect(b, &Command::MouseUp, b, [this](int &button, int &, float &, float &) {
+            entries << QStringLiteral("Up%1").arg(button);
+        }, Qt::DirectConnection);
+        QObject::connect(b, &Command::MouseMove, b, [this](int &, int &, float &, float &) { ++moves; },
+                         Qt::DirectConnection);
+        QObject::connect(b, &Command::Click, b, [this] { entries << QStringLiteral("Click"); }, Qt::DirectConnection);
+        QObject::connect(b, &Command::DblClick, b, [this] { entries << QStringLiteral("DblClick"); },
+                         Qt::DirectConnection);
+        QObject::connect(b, &Command::KeyDown, b, [this](int &code, int &shift) {
+            entries << QStringLiteral("KeyDown%1/%2").arg(code).arg(shift);
+        }, Qt::DirectConnection);
+        QObject::connect(b, &Command::KeyUp, b, [this](int &code, int &shift) {
+            entries << QStringLiteral("KeyUp%1/%2").arg(code).arg(shift);
+        }, Qt::DirectConnection);
+        QObject::connect(b, &Command::KeyPress, b, [this](int &ascii) {
+            entries << QStringLiteral("KeyPress%1").arg(ascii);
+        }, Qt::DirectConnection);
+    }
+
+    int clicks() const { return int(entries.count(QStringLiteral("Click"))); }
+};
+
+// Counts the paint events of a button whose container is shown and painted once.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+
+    bool watch(QWidget &host, Command *b)
+    {
+        b->installEventFilter(this);
+        host.show();
+        return QTest::qWaitForWindowExposed(&host) && QTest::qWaitFor([this] { return count > 0; });
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+// The pixels that changed lie on the outline of mark, each inverted; none changed when mark is null.
+void checkInvertedOutline(const QImage &before, const QImage &after, const QRect &mark)
+{
+    const QList<QPoint> changed = differences(before, after);
+    QCOMPARE(changed.isEmpty(), mark.isNull());
+    for (const QPoint &p : changed) {
+        QVERIFY2(onOutline(p, mark), qPrintable(QStringLiteral("pixel %1,%2 off the mark").arg(p.x()).arg(p.y())));
+        QCOMPARE(at(after, p.x(), p.y()), at(before, p.x(), p.y()) ^ 0xFFFFFFu);
+    }
+}
+
+// Left half red, right half blue: what a container paints behind transparent buttons.
+class SplitContainer : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(0, 0, width() / 2, height(), QColor(220, 0, 0));
+        p.fillRect(width() / 2, 0, width() - width() / 2, height(), QColor(0, 0, 220));
+    }
+};
+
+} // namespace
+
+class TestCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pictureAndTextRectangles_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("gab");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QRect>("pictureRect");
+        QTest::addColumn<QRect>("textRect");
+
+        const int left = int(Command::pAlignments::eLeft);
+        const int right = int(Command::pAlignments::eRight);
+        const int center = int(Command::pAlignments::eCenter);
+        auto span = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); };
+
+        // Worked out by hand; halves round to even (12.5 -> 12, 42.5 -> 42).
+        QTest::newRow("left") << left << QSize(120, 40) << 5 << QSize(20, 16)
+                              << QRect(7, 12, 20, 16) << span(32, 2, 112, 37);
+        QTest::newRow("right, odd height") << right << QSize(120, 41) << 5 << QSize(20, 16)
+                                           << QRect(93, 12, 20, 16) << span(7, 2, 87, 38);
+        QTest::newRow("center, halves to even") << center << QSize(105, 45) << 5 << QSize(20, 20)
+                                                << QRect(42, 12, 20, 20) << span(70, 2, 97, 42);
+        QTest::newRow("no picture") << left << QSize(120, 40) << 5 << QSize() << QRect() << span(5, 2, 114, 37);
+    }
+
+    void pictureAndTextRectangles()
+    {
+        QFETCH(int, alignment);
+        QFETCH(QSize, size);
+        QFETCH(int, gab);
+        QFETCH(QSize, picture);
+        QFETCH(QRect, pictureRect);
+        QFETCH(QRect, textRect);
+
+        QWidget host;
+        Command *b = button(host, size.width(), size.height());
+        b->setGab(gab);
+        b->setPictureAlignment(Command::pAlignments(alignment));
+        if (picture.isValid())
+            b->setPicture(solidPicture(picture.width(), picture.height(), QColor(0, 0, 255)));
+
+        QCOMPARE(b->pictureRect(), pictureRect);
+        QCOMPARE(b->textRect(), textRect);
+        // The picture is drawn exactly there.
+        const QImage image = render(b);
+        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), pictureRect);
+    }
+
+    void bevelEdgeAndPressOffset_data()
+    {
+        QTest::addColumn<bool>("bevel");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("edge");
+        QTest::addColumn<int>("offset"); // of the content against its place at rest
+        QTest::newRow("bevel, pressed: content moves") << true << "pressed" << true << 1;
+        QTest::newRow("no bevel, at rest: no edge") << false << "out" << false << 0;
+        QTest::newRow("no bevel, over") << false << "over" << true << 0;
+        QTest::newRow("no bevel, pressed: no movement") << false << "pressed" << true << 0;
+    }
+
+    void bevelEdgeAndPressOffset()
+    {
+        QFETCH(bool, bevel);
+        QFETCH(QString, state);
+        QFETCH(bool, edge);
+        QFETCH(int, offset);
+
+        QWidget host;
+        Command *b = button(host, 100, 40);
+        b->setBevel(bevel);
+        b->setBackColor(0x0000FF00);
+        b->setPicture(solidPicture(12, 12, QColor(0, 0, 255)));
+        const QRect atRest = bounds(render(b), sameAs(QColor(0, 0, 255)));
+        enterState(b, state);
+        const QImage image = render(b);
+        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), atRest.translated(offset, offset));
+        const int plain = count(image, sameAs(QColor(0, 255, 0))) + 12 * 12;
+        if (edge)
+            QVERIFY(plain < b->width() * b->height() - 2 * (b->width() + b->height()) + 4);
+        else
+            QCOMPARE(plain, b->width() * b->height());
+    }
+
+    void textAlignment_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("withPicture");
+        QTest::newRow("left") << int(Command::tAlignments::eLeft) << QStringLiteral("MMM") << false;
+        QTest::newRow("center") << int(Command::tAlignments::eCenter) << QStringLiteral("MMM") << false;
+        QTest::newRow("right") << int(Command::tAlignments::eRight) << QStringLiteral("MMM") << false;
+        QTest::newRow("too long, clipped") << int(Command::tAlignments::eCenter)
+                                           << QStringLiteral("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM") << true;
+    }
+
+    void textAlignment()
+    {
+        QFETCH(int, alignment);
+        QFETCH(QString, caption);
+        QFETCH(bool, withPicture);
+
+        QWidget host;
+        Command *b = button(host, 200, 40);
+        b->setFont(crispFont());
+        b->setForeColor(0x000000FF); // red
+        b->setCaption(caption);
+        b->setTextAlignment(Command::tAlignments(alignment));
+        if (withPicture)
+            b->setPicture(solidPicture(24, 24, QColor(0, 0, 255)));
+
+        const QRect area = b->textRect();
+        const QRect ink = bounds(render(b), sameAs(QColor(255, 0, 0)));
+        QVERIFY(!ink.isNull());
+        QVERIFY2(area.contains(ink), "text is drawn outside its rectangle");
+        if (caption.size() > 10)
+            return; // only clipping matters for the long caption
+        const auto a = Command::tAlignments(alignment);
+        const int off = a == Command::tAlignments::eLeft    ? ink.left() - area.left()
+                        : a == Command::tAlignments::eRight ? area.right() - ink.right()
+                                                            : qAbs(ink.center().x() - area.center().x());
+        QVERIFY2(off <= 3, "text is not at its side");
+        QVERIFY2(qAbs(ink.center().y() - area.center().y()) <= 3, "text is not centred vertically");
+    }
+
+    void ampersandsAreLiteral()
+    {
+        QWidget host;
+        Command *b = button(host, 200, 40);
+        b->setFont(crispFont());
+        b->setForeColor(0x000000FF);
+        auto inkWidth = [&](const QString &caption) {
+            b->setCaption(caption);
+            return bounds(render(b), sameAs(QColor(255, 0, 0))).width();
+        };
+        const int ampersand = QFontMetrics(crispFont()).horizontalAdvance(QLatin1Char('&'));
+        const int plain = inkWidth(QStringLiteral("AB"));
+        const int one = inkWidth(QStringLiteral("A&B"));
+        const int two = inkWidth(QStringLiteral("A&&B"));
+        QVERIFY2(one - plain >= ampersand - 2, "the ampersand was not drawn");
+        QVERIFY2(two - one >= ampersand - 2, "a doubled ampersand was not drawn twice");
+        // Nothing below the glyphs: a mnemonic would underline the letter after '&'.
+        b->setCaption(QStringLiteral("A&B"));
+        const QImage withAmp = render(b);
+        b->setCaption(QStringLiteral("A&&B"));
+        QCOMPARE(bounds(withAmp, sameAs(QColor(255, 0, 0))).bottom(),
+                 bounds(render(b), sameAs(QColor(255, 0, 0))).bottom());
+    }
+
+    void disabledLook_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("drawAsDisabled");
+        QTest::addColumn<bool>("visEnabledState");
+        QTest::addColumn<bool>("embossed");
+        QTest::newRow("enabled") << true << false << true << false;
+        QTest::newRow("disabled") << false << false << true << true;
+        QTest::newRow("draw as disabled") << true << true << true << true;
+        QTest::newRow("draw as disabled, VisEnabledState off") << true << true << false << false;
+    }
+
+    void disabledLook()
+    {
+        QFETCH(bool, enabled);
+        QFETCH(bool, drawAsDisabled);
+        QFETCH(bool, visEnabledState);
+        QFETCH(bool, embossed);
+
+        QWidget host;
+        Command *b = button(host, 160, 40);
+        b->setFont(crispFont());
+        b->setForeColor(0x000000FF);
+        b->setCaption(QStringLiteral("Paint"));
+        b->setEnabled(enabled);
+        b->setDrawAsDisabled(drawAsDisabled);
+        b->setVisEnabledState(visEnabledState);
+
+        const QImage image = render(b);
+        const QRect text = b->textRect().adjusted(0, 0, 1, 1); // the white copy sits one pixel lower right
+        const QColor grey = OleColor::toQColor(OleColor::GrayText, b->palette());
+        const int red = count(image, sameAs(QColor(255, 0, 0)), text);
+        const int greys = count(image, sameAs(grey), text);
+        const int whites = count(image, sameAs(Qt::white), text);
+        if (!embossed) {
+            QVERIFY(red > 0);
+            QCOMPARE(greys, 0);
+            QCOMPARE(whites, 0);
+        } else {
+            QCOMPARE(red, 0);
+            QVERIFY(greys > 0);
+            QVERIFY(whites > 0);
+            // Every white pixel is the shadow of a grey glyph pixel one up and to the left.
+            for (int y = text.top(); y <= text.bottom(); ++y)
+                for (int x = text.left(); x <= text.right(); ++x)
+                    if (at(image, x, y) == 0xFFFFFFu)
+                        QVERIFY2(at(image, x - 1, y - 1) == (grey.rgb() & 0xFFFFFFu),
+                                 qPrintable(QStringLiteral("white at %1,%2 without grey above left").arg(x).arg(y)));
+        }
+
+        // The disabled look alone does not stop events.
+        EventLog log;
+        log.attach(b);
+        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QCOMPARE(log.clicks(), enabled ? 1 : 0);
+    }
+
+    void builtInImages_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("imageSize");
+        QTest::newRow("OK, 36 high: large") << int(Command::BType::OkButton) << 36 << 32;
+        QTest::newRow("Cancel, 30 high: small") << int(Command::BType::CancelButton) << 30 << 16;
+        QTest::newRow("Cancel, 36 high: large") << int(Command::BType::CancelButton) << 36 << 32;
+    }
+
+    void builtInImages()
+    {
+        QFETCH(int, type);
+        QFETCH(int, height);
+        QFETCH(int, imageSize);
+
+        QWidget host;
+        auto *b = new Command(&host);
+        b->resize(120, height);
+        b->setPicture(solidPicture(40, 40, QColor(0, 0, 255))); // ignored by the built-in types
+        b->setButtonType(Command::BType(type));
+        QCOMPARE(b->pictureRect().size(), QSize(imageSize, imageSize));
+
+        const QImage image = render(b);
+        const bool ok = Command::BType(type) == Command::BType::OkButton;
+        const QRect ink = bounds(image, ok ? greenish() : reddish());
+        QVERIFY2(!ink.isNull(), ok ? "no green check mark" : "no red cross");
+        QVERIFY(b->pictureRect().contains(ink));
+        QVERIFY2(ink.width() > imageSize / 2, "the image is much smaller than its box");
+        QCOMPARE(count(image, sameAs(QColor(0, 0, 255))), 0);
+    }
+
+    void edgeLooks_data()
+    {
+        // Probe colours: outer top-left, outer bottom-right (which also owns the top-right
+        // corner), inner top-left, inner bottom-right; as system colour values.
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("clickEffect");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<quint32>("outerTL");
+        QTest::addColumn<quint32>("outerBR");
+        QTest::addColumn<quint32>("innerTL");
+        QTest::addColumn<quint32>("innerBR");
+
+        using namespace OleColor;
+        const int normal = int(Command::bStyle::eNormal);
+        const int bump = int(Command::bStyle::eBump);
+        QTest::newRow("out, FLAT") << "out" << normal << int(Style::FLAT)
+                                   << ButtonShadow << ButtonShadow << ButtonFace << ButtonFace;
+        QTest::newRow("out, SOFT raised") << "out" << normal << int(Style::SOFT)
+                                          << ButtonHighlight << DarkShadow3D << Light3D << ButtonShadow;
+        QTest::newRow("over, MONO") << "over" << normal << int(Style::MONO)
+                                    << WindowFrame << WindowFrame << Window << Window;
+        QTest::newRow("pressed, SOFT sunken") << "pressed" << normal << int(Style::SOFT)
+                                              << DarkShadow3D << ButtonHighlight << ButtonShadow << Light3D;
+        QTest::newRow("pressed, SOFT bump") << "pressed" << bump << int(Style::SOFT)
+                                            << ButtonHighlight << DarkShadow3D << ButtonShadow << Light3D;
+    }
+
+    void edgeLooks()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, clickEffect);
+        QFETCH(int, style);
+        QFETCH(quint32, outerTL);
+        QFETCH(quint32, outerBR);
+        QFETCH(quint32, innerTL);
+        QFETCH(quint32, innerBR);
+
+        QWidget host;
+        // Distinct colours for every role, so that a wrong choice cannot match by accident.
+        QPalette pal = host.palette();
+        pal.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
+        pal.setColor(QPalette::Light, QColor(0xFF, 0xFF, 0xF0));
+        pal.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+        pal.setColor(QPalette::Shadow, QColor(0x20, 0x20, 0x20));
+        pal.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x40));
+        pal.setColor(QPalette::Base, QColor(0xF0, 0xFF, 0xFF));
+        host.setPalette(pal);
+        auto *b = new Command(&host);
+        b->resize(60, 30);
+        b->setBackColor(0x00406080);
+        b->setClickEffect(Command::bStyle(clickEffect));
+        const auto s = Style(style);
+        if (state == QLatin1String("out"))
+            b->setMouseOutStyle(s);
+        else if (state == QLatin1String("over"))
+            b->setMouseOverStyle(s);
+        else
+            b->setMouseClickStyle(s);
+        enterState(b, state);
+
+        const QImage image = render(b);
+        auto expect = [&](quint32 value) { return OleColor::toQColor(value, b->palette()).rgb() & 0xFFFFFFu; };
+        const int r = b->width() - 1, bt = b->height() - 1;
+        const struct { int x, y; quint32 role; } probes[] = {
+            {0, 0, outerTL},  {10, 0, outerTL}, {0, 10, outerTL}, {r, bt, outerBR},         {r, 0, outerBR},
+            {0, bt, outerBR}, {1, 1, innerTL},  {10, 1, innerTL}, {r - 1, bt - 1, innerBR}, {r - 1, 10, innerBR}};
+        for (const auto &p : probes)
+            QVERIFY2(at(image, p.x, p.y) == expect(p.role), qPrintable(QStringLiteral("at %1,%2").arg(p.x).arg(p.y)));
+        // Inside the edge: the back colour.
+        QCOMPARE(at(image, 10, 10), 0x00806040u);
+    }
+
+    void selectionMark_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bevel");
+        QTest::addColumn<QRect>("mark"); // null: no mark
+        QTest::newRow("bevel: inset by 4") << QSize(60, 30) << true << QRect(QPoint(4, 4), QPoint(55, 25));
+        QTest::newRow("no bevel: the border") << QSize(60, 30) << false << QRect(0, 0, 60, 30);
+        QTest::newRow("5 x 5, bevel: corners cross") << QSize(5, 5) << true << QRect(0, 0, 5, 5);
+        QTest::newRow("4 wide: none") << QSize(4, 30) << false << QRect();
+    }
+
+    void selectionMark()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, bevel);
+        QFETCH(QRect, mark);
+
+        QWidget host;
+        Command *b = button(host, size.width(), size.height());
+        b->setBevel(bevel);
+        const QImage plain = render(b);
+        b->setSelected(true);
+        const QImage selected = render(b);
+        checkInvertedOutline(plain, selected, mark);
+        if (mark.isNull() || QTest::currentTestFailed())
+            return;
+        const QList<QPoint> changed = differences(plain, selected);
+        bool top = false, bottom = false, left = false, right = false;
+        for (const QPoint &p : changed) {
+            top |= p.y() == mark.top();
+            bottom |= p.y() == mark.bottom();
+            left |= p.x() == mark.left();
+            right |= p.x() == mark.right();
+        }
+        QVERIFY(top && bottom && left && right);
+        // Dotted: a good share of the outline stays as it was.
+        const int outline = 2 * (mark.width() + mark.height()) - 4;
+        QVERIFY(changed.size() < outline);
+        QVERIFY(changed.size() >= outline / 3);
+    }
+
+    void focusRectangle_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("focusRect");
+        QTest::addColumn<QRect>("outline"); // null: nothing drawn
+        QTest::newRow("inset by 4") << QSize(60, 30) << true << QRect(QPoint(4, 4), QPoint(55, 25));
+        QTest::newRow("FocusRect off") << QSize(60, 30) << false << QRect();
+    }
+
+    void focusRectangle()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, focusRect);
+        QFETCH(QRect, outline);
+
+        QWidget host;
+        host.resize(200, 100);
+        auto *other = new QLineEdit(&host);
+        other->setGeometry(100, 10, 80, 24);
+        auto *b = new Command(&host);
+        b->setGeometry(10, 10, size.width(), size.height());
+        b->setFocusRect(focusRect);
+        host.show();
+        host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&host));
+
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        const QImage without = render(b);
+        b->setFocus();
+        QTRY_VERIFY(b->hasFocus());
+        checkInvertedOutline(without, render(b), outline);
+    }
+
+    // Transparent copies what the container painted behind the button, also where
+    // the picture has the back colour.
+    void transparentShowsContainer()
+    {
+        SplitContainer host;
+        host.resize(120, 50); // red up to x = 59, blue from x = 60
+        auto *b = new Command(&host);
+        b->setGeometry(30, 10, 60, 30);
+        b->setBackColor(0x0000FF00);
+        QCOMPARE(at(render(b), 10, 15), 0x00FF00u);
+
+        b->setButtonType(Command::BType::Transparent);
+        QImage image = render(b);
+        QCOMPARE(at(image, 29, 15), 0xDC0000u);
+        QCOMPARE(at(image, 30, 15), 0x0000DCu);
+        // Moved, it shows what is behind it at the new place.
+        b->move(0, 10);
+        QCOMPARE(at(render(b), 45, 15), 0xDC0000u);
+
+        QImage pic(20, 20, QImage::Format_RGB32);
+        pic.fill(QColor(0, 255, 0)); // a frame in the back colour around a blue centre
+        QPainter(&pic).fillRect(5, 5, 10, 10, QColor(0, 0, 255));
+        b->setPicture(QPixmap::fromImage(pic));
+        image = render(b);
+        const QRect where = b->pictureRect();
+        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), QRect(where.topLeft() + QPoint(5, 5), QSize(10, 10)));
+        QCOMPARE(at(image, where.left() + 1, where.top() + 1), 0xDC0000u);
+        QCOMPARE(count(image, sameAs(QColor(0, 255, 0))), 0);
+    }
+
+    void mouseSequences_data()
+    {
+        // Script steps: p/r left press/release, m move with the left button held,
+        // P/R right press/release, d left double click; each with x and y.
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("click") << "p 10 10; r 10 10" << false << "Down1 Click Up1";
+        QTest::newRow("press, leave, release outside") << "p 10 10; m -5 10; r -5 10" << false << "Down1";
+        QTest::newRow("leave and come back") << "p 10 10; m 70 10; m 10 10; r 10 10" << false << "Down1 Click Up1";
+        QTest::newRow("the border pixel is outside") << "p 10 10; m 0 10; r 0 10" << false << "Down1";
+        QTest::newRow("right click") << "P 10 10; R 10 10" << false << "Down2 Up2";
+        QTest::newRow("cancelled press released outside") << "p 10 10; m -5 10; r -5 10" << true
+                                                          << "Down1 Click Up1";
+        QTest::newRow("double click without a press") << "p 10 10; r 10 10; d 10 10; r 10 10" << false
+                                                      << "Down1 Click Up1 Down1 DblClick Click Up1";
+    }
+
+    void mouseSequences()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, cancel);
+        QFETCH(QString, expected);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        EventLog log;
+        log.cancelDown = cancel;
+        log.attach(b);
+
+        Qt::MouseButtons held;
+        for (const QString &step : script.split(QLatin1Char(';'))) {
+            const QStringList parts = step.trimmed().split(QLatin1Char(' '));
+            const QChar op = parts.at(0).at(0);
+            const QPointF pos(parts.at(1).toInt(), parts.at(2).toInt());
+            if (op == QLatin1Char('p') || op == QLatin1Char('P')) {
+                const auto button = op == QLatin1Char('p') ? Qt::LeftButton : Qt::RightButton;
+                held |= button;
+                sendMouse(b, QEvent::MouseButtonPress, pos, button, held);
+                QCOMPARE(b->VisualState(), (button == Qt::LeftButton && !cancel) ? 1 : 0);
+            } else if (op == QLatin1Char('r') || op == QLatin1Char('R')) {
+                const auto button = op == QLatin1Char('r') ? Qt::LeftButton : Qt::RightButton;
+                held &= ~button;
+                sendMouse(b, QEvent::MouseButtonRelease, pos, button, held);
+            } else if (op == QLatin1Char('m')) {
+                sendMouse(b, QEvent::MouseMove, pos, Qt::NoButton, held);
+            } else if (op == QLatin1Char('d')) {
+                held |= Qt::LeftButton;
+                sendMouse(b, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, held);
+            }
+        }
+        QCOMPARE(log.entries.join(QLatin1Char(' ')), expected);
+        QCOMPARE(b->VisualState(), 0);
+    }
+
+    void cancelDownEffectKeepsRestingLook()
+    {
+        QWidget host;
+        Command *b = button(host, 80, 30);
+        b->setCaption(QStringLiteral("Hold"));
+        EventLog log;
+        log.cancelDown = true;
+        log.attach(b);
+        const QImage atRest = render(b);
+        sendMouse(b, QEvent::MouseButtonPress, QPointF(20, 15), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(render(b), atRest);
+        sendMouse(b, QEvent::MouseMove, QPointF(25, 15), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(render(b), atRest);
+        sendMouse(b, QEvent::MouseButtonRelease, QPointF(25, 15), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(log.entries, QStringList({"Down1", "Click", "Up1"}));
+
+        // Without the host's veto the same press looks different.
+        log.cancelDown = false;
+        sendMouse(b, QEvent::MouseButtonPress, QPointF(20, 15), Qt::LeftButton, Qt::LeftButton);
+        QVERIFY(render(b) != atRest);
+    }
+
+    void mouseArgumentsInTwips_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<int>("mouseButton");
+        QTest::addColumn<int>("code");
+        QTest::newRow("ctrl, right") << int(Qt::ControlModifier) << 2 << int(Qt::RightButton) << 2;
+    }
+
+    void mouseArgumentsInTwips()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(int, shift);
+        QFETCH(int, mouseButton);
+        QFETCH(int, code);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        EventLog log;
+        log.attach(b);
+        const auto mb = Qt::MouseButton(mouseButton);
+        sendMouse(b, QEvent::MouseButtonPress, QPointF(10, 7), mb, mb, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(log.downArgs.size(), 1);
+        const QVariantList args = log.downArgs.first();
+        QCOMPARE(args.at(0).toInt(), code);
+        QCOMPARE(args.at(1).toInt(), shift);
+        QCOMPARE(args.at(2).toFloat(), float(10 * 1440.0 / b->logicalDpiX()));
+        QCOMPARE(args.at(3).toFloat(), float(7 * 1440.0 / b->logicalDpiY()));
+        QCOMPARE(args.at(4).toBool(), false); // CancelDownEffect starts false
+        sendMouse(b, QEvent::MouseButtonRelease, QPointF(10, 7), mb, Qt::NoButton);
+    }
+
+    void overState_data()
+    {
+        QTest::addColumn<bool>("overEffect");
+        QTest::addColumn<int>("buttonsHeld");
+        QTest::addColumn<int>("state");
+        QTest::newRow("over effect on") << true << int(Qt::NoButton) << 2;
+        QTest::newRow("over effect off") << false << int(Qt::NoButton) << 0;
+        QTest::newRow("button held from elsewhere") << true << int(Qt::LeftButton) << 0;
+    }
+
+    void overState()
+    {
+        QFETCH(bool, overEffect);
+        QFETCH(int, buttonsHeld);
+        QFETCH(int, state);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        b->setMouseOverEffect(overEffect);
+        EventLog log;
+        log.attach(b);
+        const QImage atRest = render(b);
+        sendMouse(b, QEvent::MouseMove, QPointF(20, 10), Qt::NoButton, Qt::MouseButtons(buttonsHeld));
+        QCOMPARE(b->VisualState(), state);
+        QCOMPARE(log.moves, 1);
+        QCOMPARE(render(b) != atRest, state != 0);
+
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(b, &leave);
+        QCOMPARE(b->VisualState(), 0);
+        QCOMPARE(render(b), atRest);
+        QCOMPARE(log.clicks(), 0);
+    }
+
+    void keys_data()
+    {
+        // Key events as a window system delivers them: key, modifiers and the typed text.
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("press"); // empty: no KeyPress
+        QTest::addColumn<bool>("pressedLook");
+
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << "KeyDown32/0" << "KeyPress32" << true;
+        QTest::newRow("return") << int(Qt::Key_Return) << 0 << "\r" << "KeyDown13/0" << "KeyPress13" << true;
+        QTest::newRow("ctrl a") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << "KeyDown65/2"
+                                << "KeyPress1" << false;
+        QTest::newRow("keypad 5") << int(Qt::Key_5) << int(Qt::KeypadModifier) << "5" << "KeyDown101/0"
+                                  << "KeyPress53" << false;
+        QTest::newRow("shift 1 is the 1 key") << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << "!"
+                                              << "KeyDown49/1" << "KeyPress33" << false;
+        QTest::newRow("euro sign") << int(Qt::Key_unknown) << 0 << QString(QChar(0x20AC)) << "KeyDown0/0"
+                                   << "KeyPress128" << false;
+        QTest::newRow("left arrow") << int(Qt::Key_Left) << 0 << "" << "KeyDown37/0" << QString() << false;
+    }
+
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, down);
+        QFETCH(QString, press);
+        QFETCH(bool, pressedLook);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        EventLog log;
+        log.attach(b);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        QKeyEvent keyDown(QEvent::KeyPress, key, mods, text);
+        QCoreApplication::sendEvent(b, &keyDown);
+        QCOMPARE(b->VisualState(), pressedLook ? 1 : 0);
+        QKeyEvent keyUp(QEvent::KeyRelease, key, mods, text);
+        QCoreApplication::sendEvent(b, &keyUp);
+        QCOMPARE(b->VisualState(), 0);
+
+        QStringList expected{down};
+        if (!press.isEmpty())
+            expected << press;
+        expected << QString(down).replace(QLatin1String("KeyDown"), QLatin1String("KeyUp"));
+        QCOMPARE(log.entries.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
+        QCOMPARE(log.clicks(), 0);
+    }
+
+    void resetButton_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("pressed: reports a click") << "pressed" << 1;
+        QTest::newRow("over") << "over" << 0;
+    }
+
+    void resetButton()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, clicks);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        const QImage atRest = render(b);
+        EventLog log;
+        log.attach(b);
+        enterState(b, state);
+        b->ResetButton();
+        QCOMPARE(log.clicks(), clicks);
+        QCOMPARE(b->VisualState(), 0);
+        QCOMPARE(render(b), atRest);
+        // The press is over: releasing afterwards reports no second click.
+        sendMouse(b, QEvent::MouseButtonRelease, QPointF(10, 10), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(log.entries.count(QStringLiteral("Click")), clicks + (state == QLatin1String("pressed") ? 1 : 0));
+    }
+
+    void lockUpdatePaintsOnceOnUnlock()
+    {
+        QWidget host;
+        host.resize(200, 80);
+        auto *b = new Command(&host);
+        b->setGeometry(10, 10, 120, 40);
+        PaintCounter paints;
+        QVERIFY(paints.watch(host, b));
+
+        b->LockUpdate(true);
+        paints.count = 0;
+        b->setBackColor(0x000000FF);
+        b->setCaption(QStringLiteral("Changed"));
+        b->setForeColor(0x00FFFFFF);
+        b->setGab(9);
+        b->setSelected(true);
+        b->setBevel(false);
+        b->setTextAlignment(Command::tAlignments::eLeft);
+        b->setPicture(solidPicture(10, 10, Qt::blue));
+        b->setDrawAsDisabled(true);
+        b->ReDraw();
+        QTest::qWait(50);
+        QCOMPARE(paints.count, 0);
+        // Painted now for any reason, it still shows the old composition.
+        QCOMPARE(at(render(b), 60, 4), OleColor::toQColor(OleColor::ButtonFace, b->palette()).rgb() & 0xFFFFFFu);
+
+        paints.count = 0;
+        b->LockUpdate(false);
+        QTest::qWait(50);
+        QCOMPARE(paints.count, 1);
+        QCOMPARE(at(render(b), 60, 4), 0xFF0000u);
+    }
+
+    void persistenceRoundTrip()
+    {
+        QWidget host;
+        host.setFont(crispFont(9));
+        auto *a = new Command(&host);
+        a->setTextAlignment(Command::tAlignments::eRight);
+        a->setPictureAlignment(Command::pAlignments::eCenter);
+        a->setCaption(QStringLiteral("Play & learn"));
+        a->setPicture(solidPicture(8, 6, QColor(1, 2, 3)));
+        a->setBackColor(0x00112233);
+        a->setForeColor(OleColor::WindowText);
+        QFont f(QStringLiteral("DejaVu Serif"), 14);
+        f.setBold(true);
+        a->setFont(f);
+        a->setFocusRect(true);
+        a->setGab(7);
+        a->setEnabled(false);
+        a->setClickEffect(Command::bStyle::eBump);
+        a->setButtonType(Command::BType::Transparent);
+        a->setDrawAsDisabled(true);
+        a->setExtraData(4242);
+        a->setExtraData2(-7);
+        a->setSelected(true);
+        a->setMousePointer(8);
+        a->setBevel(false);
+        a->setAutoUpdTsp(true);
+        a->setAutoUpdTspInterval(25);
+        a->setVisEnabledState(false);
+        a->setMouseIcon(solidPicture(16, 16, Qt::yellow));
+        a->setMouseOverEffect(false);
+        a->setMouseOverStyle(Style::SOFT);
+        a->setMouseClickStyle(Style::MONO);
+        a->setMouseOutStyle(Style::MONO);
+
+        MemoryPropertyBag bag;
+        a->WriteProperties(bag);
+        const QStringList order{"TextAlignment", "PictureAlignment", "Caption", "Picture", "BackColor",
+                                "ForeColor", "Font", "FocusRect", "Gab", "Enabled", "ClickEffect", "ButtonType",
+                                "DrawAsDisabled", "ExtraData", "ExtraData2", "Selected", "MousePointer", "Bevel",
+                                "AutoUpdTsp", "AutoUpdTspInterval", "VisEnabledState", "MouseIcon",
+                                "MouseOverEffect", "MouseOverStyle", "MouseClickStyle", "MouseOutStyle"};
+        QCOMPARE(bag.keys(), order);
+
+        auto *b = new Command(&host);
+        b->ReadProperties(bag);
+        const QMetaObject *meta = &Command::staticMetaObject;
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty prop = meta->property(i);
+            const QString name = QString::fromLatin1(prop.name());
+            if (name == QLatin1String("hWnd"))
+                continue;
+            const QVariant va = prop.read(a);
+            const QVariant vb = prop.read(b);
+            if (va.typeId() == QMetaType::QPixmap)
+                QCOMPARE(vb.value<QPixmap>().toImage(), va.value<QPixmap>().toImage());
+            else
+                QVERIFY2(va == vb, qPrintable(name));
+        }
+    }
+
+    // Defaults are not stored; reading applies them for missing keys, with the side effects.
+    void readingAppliesDefaultsAndSideEffects()
+    {
+        {
+            QWidget host;
+            Command *b = button(host, 60, 30);
+            MemoryPropertyBag bag;
+            b->WriteProperties(bag);
+            QVERIFY(bag.isEmpty());
+            b->setGab(7);
+            b->WriteProperties(bag);
+            QCOMPARE(bag.keys(), QStringList{QStringLiteral("Gab")});
+            b->setGab(5); // back to the default: dropped again
+            b->WriteProperties(bag);
+            QVERIFY(bag.isEmpty());
+        }
+
+        QWidget host;
+        host.setFont(crispFont(11));
+        auto *b = new Command(&host);
+        b->setFont(QFont(QStringLiteral("DejaVu Serif"), 20));
+        b->setTextAlignment(Command::tAlignments::eLeft);
+        b->setMouseOutStyle(Style::SOFT);
+        b->setEnabled(false);
+
+        MemoryPropertyBag bag;
+        bag.WriteProperty(QStringLiteral("MousePointer"), 7, 0);
+        bag.WriteProperty(QStringLiteral("AutoUpdTsp"), true, false);
+        bag.WriteProperty(QStringLiteral("AutoUpdTspInterval"), 40, 10);
+        b->ReadProperties(bag);
+
+        // Missing keys read as their defaults.
+        QCOMPARE(b->TextAlignment(), Command::tAlignments::eCenter);
+        QCOMPARE(b->MouseOutStyle(), Style::FLAT);
+        QVERIFY(b->Enabled());
+        QCOMPARE(b->font(), host.font()); // the container's font
+        // And the values are applied to the control and to Timer1.
+        QCOMPARE(b->cursor().shape(), Qt::SizeVerCursor);
+        auto *timer = b->findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer && timer->isActive());
+        QCOMPARE(timer->interval(), 40);
+
+        MemoryPropertyBag disabled;
+        disabled.WriteProperty(QStringLiteral("Enabled"), false, true);
+        b->ReadProperties(disabled);
+        QVERIFY(!b->Enabled());
+        QVERIFY(!b->isEnabled());
+        QVERIFY(!timer->isActive());
+        QCOMPARE(b->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void oleColors_data()
+    {
+        QTest::addColumn<quint32>("value");
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("mixed") << quint32(0x00123456) << QColor(0x56, 0x34, 0x12);
+        QTest::newRow("button face") << OleColor::ButtonFace << QColor(0x10, 0x20, 0x30);
+        QTest::newRow("grey text") << OleColor::GrayText << QColor(0x70, 0x80, 0x90);
+        QTest::newRow("button highlight") << OleColor::ButtonHighlight << QColor(0xA0, 0xB0, 0xC0);
+        QTest::newRow("unknown system colour") << quint32(0x800000FF) << QColor(0, 0, 0);
+    }
+
+    void oleColors()
+    {
+        QFETCH(quint32, value);
+        QFETCH(QColor, color);
+
+        QPalette pal;
+        pal.setColor(QPalette::Button, QColor(0x10, 0x20, 0x30));
+        pal.setColor(QPalette::ButtonText, QColor(0x40, 0x50, 0x60));
+        pal.setColor(QPalette::Disabled, QPalette::Text, QColor(0x70, 0x80, 0x90));
+        pal.setColor(QPalette::Light, QColor(0xA0, 0xB0, 0xC0));
+        QCOMPARE(OleColor::toQColor(value, pal), color);
+        if (!OleColor::isSystem(value))
+            QCOMPARE(OleColor::fromQColor(color), value);
+    }
+};
+
+QTEST_MAIN(TestCommand)
+#include "TestCommand.moc"

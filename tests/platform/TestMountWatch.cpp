@@ -1,0 +1,119 @@
+// The media watch: mount table lines, the difference between two tables, and
+// the real /proc/self/mountinfo when this process may mount a tmpfs.
+#include "platform/linux/MountWatch.h"
+
+#include <QtTest>
+
+using platform::Media;
+using platform::linuxsvc::MountWatch;
+using Mounts = QList<MountWatch::Mount>;
+using Changes = QList<MountWatch::Change>;
+
+Q_DECLARE_METATYPE(MountWatch::Mount)
+Q_DECLARE_METATYPE(MountWatch::Change)
+
+class TestMountWatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QStringList>("ids");
+
+        QTest::newRow("two mounts")
+            << QByteArray("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                          "45 22 0:40 / /media/usb rw - vfat /dev/sdb1 rw\n")
+            << QStringList{"/", "/media/usb"} << QStringList{"22 8:1 /", "45 0:40 /media/usb"};
+        QTest::newRow("escaped blanks and backslash")
+            << QByteArray("46 22 8:17 / /media/My\\040Stick\\134x rw - vfat /dev/sdb1 rw\n")
+            << QStringList{"/media/My Stick\\x"} << QStringList{"46 8:17 /media/My Stick\\x"};
+        QTest::newRow("malformed lines are skipped")
+            << QByteArray("garbage\n\nx 1 8:1 / /a rw\n48 22 8:1 / /b rw - ext4 /dev/x rw\n12 3\n")
+            << QStringList{"/b"} << QStringList{"48 8:1 /b"};
+        QTest::newRow("empty") << QByteArray() << QStringList{} << QStringList{};
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, points);
+        QFETCH(QStringList, ids);
+        QStringList gotPoints, gotIds;
+        for (const MountWatch::Mount &m : MountWatch::parse(text)) {
+            gotPoints << m.mountPoint;
+            gotIds << m.id;
+        }
+        QCOMPARE(gotPoints, points);
+        QCOMPARE(gotIds, ids);
+    }
+
+    void diff_data()
+    {
+        QTest::addColumn<Mounts>("before");
+        QTest::addColumn<Mounts>("after");
+        QTest::addColumn<Changes>("changes");
+
+        const MountWatch::Mount root{"22 8:1 /", "/"};
+        const MountWatch::Mount usb{"45 8:17 /media/usb", "/media/usb"};
+        const MountWatch::Mount cd{"46 11:0 /media/cd", "/media/cd"};
+        const MountWatch::Mount usbAgain{"47 8:17 /media/usb", "/media/usb"};
+
+        QTest::newRow("nothing changed") << Mounts{root, usb} << Mounts{root, usb} << Changes{};
+        QTest::newRow("one out, one in")
+            << Mounts{root, usb} << Mounts{root, cd}
+            << Changes{{Media::Removed, "/media/usb"}, {Media::Inserted, "/media/cd"}};
+        QTest::newRow("remounted at the same place between two looks")
+            << Mounts{root, usb} << Mounts{root, usbAgain}
+            << Changes{{Media::Removed, "/media/usb"}, {Media::Inserted, "/media/usb"}};
+        QTest::newRow("order of the table does not matter") << Mounts{usb, root} << Mounts{root, usb} << Changes{};
+    }
+
+    void diff()
+    {
+        QFETCH(Mounts, before);
+        QFETCH(Mounts, after);
+        QFETCH(Changes, changes);
+        QCOMPARE(MountWatch::diff(before, after), changes);
+    }
+
+    void missingTableCannotBeWatched()
+    {
+        MountWatch watch(QStringLiteral("/nonexistent/mountinfo"));
+        QVERIFY(!watch.watch([](Media::Event) {}));
+        watch.rescan(); // nothing to read, no crash
+        watch.unwatch();
+    }
+
+    // Needs the right to mount (root in the test machine); skipped elsewhere.
+    void realMounts()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        MountWatch watch;
+        QList<Media::Event> events;
+        QVERIFY(watch.watch([&](Media::Event e) { events.append(e); }));
+
+        QProcess mount;
+        mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "brindle-test", dir.path()});
+        if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+            QSKIP("this process may not mount a tmpfs");
+        auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
+
+        QTRY_COMPARE_WITH_TIMEOUT(events, QList<Media::Event>{Media::Inserted}, 5000);
+        QCOMPARE(QProcess::execute(QStringLiteral("umount"), {dir.path()}), 0);
+        unmount.dismiss();
+        QTRY_COMPARE_WITH_TIMEOUT(events, (QList<Media::Event>{Media::Inserted, Media::Removed}), 5000);
+
+        watch.unwatch();
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "brindle-test", dir.path()}), 0);
+        QTest::qWait(200);
+        QProcess::execute(QStringLiteral("umount"), {dir.path()});
+        QCOMPARE(events.size(), 2); // nothing after unwatch
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMountWatch)
+#include "TestMountWatch.moc"

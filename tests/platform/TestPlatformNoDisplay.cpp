@@ -1,0 +1,123 @@
+// Without an X display (the offscreen platform, a console) the platform
+// services refuse or do nothing, never crash, and the hooks stay off.
+#include "keys/modKeyHandler.h"
+#include "platform/Services.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/X11Connection.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWidget>
+
+using platform::WindowId;
+
+class TestPlatformNoDisplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(platform::x11::connection(), nullptr);
+        QCOMPARE(platform::x11::rootWindow(), 0UL);
+        QVERIFY(!platform::x11::withoutErrors([] {}));
+    }
+
+    void windowsServiceIsQuiet()
+    {
+        auto windows = platform::linuxsvc::createWindows();
+        const qint64 self = QCoreApplication::applicationPid();
+        QCOMPARE(windows->findMainWindow(self), WindowId(0));
+        QCOMPARE(windows->foregroundWindow(), WindowId(0));
+        QCOMPARE(windows->windowTitle(0x400006), QString());
+        QVERIFY(windows->topLevelWindows().isEmpty());
+        windows->setAppFocus(self);
+        windows->activateWindow(0x400006);
+        windows->requestClose(0x400006);
+        windows->sendAltF4();
+        // Nothing to ask counts as an answer, at once.
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(windows->isResponding(0x400006, 1000));
+        QVERIFY(windows->isResponding(0, 1000));
+        QVERIFY(timer.elapsed() < 100);
+    }
+
+    void setTopMost_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("not shown yet") << false;
+        QTest::newRow("shown") << true;
+    }
+
+    void setTopMost()
+    {
+        QFETCH(bool, shown);
+        auto windows = platform::linuxsvc::createWindows();
+        QWidget widget;
+        if (shown) {
+            widget.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        }
+        windows->setTopMost(&widget, true);
+        QCOMPARE(widget.property("brindleTopMost"), QVariant(true));
+        QVERIFY(widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(widget.isVisible(), shown);
+        windows->setTopMost(&widget, false);
+        QCOMPARE(widget.property("brindleTopMost"), QVariant(false));
+        QVERIFY(!widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(widget.isVisible(), shown);
+
+        // A child widget stands for its window.
+        QWidget *child = new QWidget(&widget);
+        windows->setTopMost(child, true);
+        QVERIFY(widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!child->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        windows->setTopMost(nullptr, true);
+    }
+
+    void displayServiceIsQuiet()
+    {
+        auto display = platform::linuxsvc::createDisplay();
+        QVERIFY(display->modes().isEmpty());
+        QCOMPARE(display->current(), platform::DisplayMode{});
+        QVERIFY(!display->setMode({1024, 768, 24, 60}));
+        auto desktop = platform::linuxsvc::createDesktop();
+        desktop->showTaskbar(false);
+        desktop->showDesktop(false);
+        desktop->showTaskbar(true);
+    }
+
+    void keyboardRefusesAndHooksStayOff()
+    {
+        auto keyboard = platform::linuxsvc::createKeyboard();
+        bool called = false;
+        QVERIFY(!keyboard->installKeyGrabs({172}));
+        QVERIFY(!keyboard->startCapture([&](int) { called = true; }, [&] { called = true; }));
+        QVERIFY(!keyboard->startTypingMonitor([&](const QString &) { called = true; }));
+        keyboard->removeKeyGrabs();
+        keyboard->stopCapture();
+        QVERIFY(keyboard->refusedGrabs().isEmpty());
+        QVERIFY(!called);
+
+        platform::Services::reset();
+        modKeyHandler::HookKeyHandler(true);
+        QVERIFY(!modKeyHandler::KeyHandlerHook);
+        QVERIFY(!modKeyHandler::StartTypingHook([](const QString &) {}));
+        QVERIFY(!modKeyHandler::TypingHook);
+        modKeyHandler::HookKeyHandler(false);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // Whatever the caller's session: no display here.
+    qunsetenv("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestPlatformNoDisplay test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestPlatformNoDisplay.moc"

@@ -1,0 +1,190 @@
+// The play clock inside the main form: the play-time check of start-up, the
+// values a quit stores, expiry ending the shell, and the typed-key entry point.
+#include "PlayTimeWorld.h"
+#include "ScriptedPrompts.h"
+
+#include "data/SettingsFile.h"
+#include "frmMenu.h"
+#include "playtime/PlayTime.h"
+
+#include <QTimer>
+#include <QtTest>
+
+using namespace playtimetest;
+
+namespace {
+
+QTimer *timer(const frmMenu &menu, const char *name)
+{
+    return menu.findChild<QTimer *>(QLatin1String(name));
+}
+
+void tick(const frmMenu &menu)
+{
+    menu.findChild<PlayTime *>()->Tick();
+}
+
+} // namespace
+
+class TestPlayTimeMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<PlayTimeWorld>();
+        SettingsFile::MakeClearState(modGlobals::SS);
+    }
+
+    void cleanup() { m_world.reset(); }
+
+    void loadSteps_data()
+    {
+        QTest::addColumn<QString>("timeLeft");
+        QTest::addColumn<QString>("shutdown");
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("playLines");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("timerStarted"); // the form timer that ends start-up, if any
+
+        const QString expired = QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:");
+        const QString clockOn = QStringLiteral("frmMenu()::Initialize playtime-timerobject.");
+        QTest::newRow("time left") << "200" << QString() << false << QStringList()
+                                   << QStringList{QStringLiteral("frmMenu()::Save new timelimit."), clockOn} << true
+                                   << QString();
+        QTest::newRow("expired, shut down: switch off")
+            << "10" << QString() << false << QStringList{"shutdown"}
+            << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Shutdown, time-out!")} << false
+            << "ShutdownTimer";
+        QTest::newRow("expired, shut down: quit") << "10" << "0" << false << QStringList{"shutdown"}
+                                                  << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Quit, time-out!")}
+                                                  << false << "UnloadTimer";
+        QTest::newRow("expired, shut down in a debug run")
+            << "10" << QString() << true << QStringList{"shutdown"}
+            << QStringList{expired + "10", QStringLiteral("frmMenu()::Continuing after time-out!"), clockOn} << true
+            << QString();
+    }
+
+    void loadSteps()
+    {
+        QFETCH(QString, timeLeft);
+        QFETCH(QString, shutdown);
+        QFETCH(bool, debug);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, playLines);
+        QFETCH(bool, shown);
+        QFETCH(QString, timerStarted);
+
+        PlayTimeWorld::setTimeLimit(QStringLiteral("PlayTime"), QStringLiteral("1"));
+        PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), timeLeft);
+        if (!shutdown.isNull())
+            PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
+        modGlobals::SS.Password = QStringLiteral("mum");
+        modGlobals::DebugMode = debug;
+
+        ScriptedPrompts prompts(answers);
+        frmMenu menu(nullptr, &prompts);
+        menu.Load();
+        QCOMPARE(prompts.unexpected, 0);
+
+        // The play-time lines come after the earlier steps and before the menu is shown.
+        const QStringList log = m_world->logLines();
+        const qsizetype allDone = log.indexOf(QStringLiteral("frmMenu()::All loading and hooking done."));
+        QVERIFY(allDone >= 0);
+        QStringList after = log.mid(allDone + 1);
+        after.removeAll(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
+        after.removeAll(QStringLiteral("frmMenu()::Winsock Listen"));
+        const QStringList shownLines{QStringLiteral("frmMenu()::Show main screen (shell)."),
+                                     QStringLiteral("frmMenu()::Remove loadscreen."),
+                                     QStringLiteral("frmMenu()::All done, system should be up and running!")};
+        QCOMPARE(after, shown ? playLines + shownLines : playLines);
+        QCOMPARE(menu.isVisible(), shown);
+        QCOMPARE(timer(menu, "PlaytimeTimer")->isActive(), shown);
+        QCOMPARE(timer(menu, "ShutdownTimer")->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
+        QCOMPARE(timer(menu, "UnloadTimer")->isActive(), timerStarted == QLatin1String("UnloadTimer"));
+        for (const char *name : {"ShutdownTimer", "UnloadTimer", "TimerRemoveLoadScreen", "HideTaskbarTimer"})
+            timer(menu, name)->stop();
+    }
+
+    void quitStoresTimeLeftAndStopsBeeper_data()
+    {
+        QTest::addColumn<qint64>("remaining");
+        QTest::addColumn<bool>("expiredAtNextStart");
+
+        QTest::newRow("120 s left") << qint64(120) << false;
+        QTest::newRow("inside the warning window") << qint64(30) << true;
+    }
+
+    void quitStoresTimeLeftAndStopsBeeper()
+    {
+        QFETCH(qint64, remaining);
+        QFETCH(bool, expiredAtNextStart);
+
+        modGlobals::DebugMode = true;
+        m_world->beginPeriod(QStringLiteral("1"));
+        {
+            frmMenu menu(nullptr);
+            timer(menu, "PlaytimeTimer")->start();
+            m_world->moveTo(300, remaining);
+            tick(menu);
+            menu.Unload();
+            QVERIFY(menu.IsUnloaded());
+            QVERIFY(!timer(menu, "PlaytimeTimer")->isActive());
+        }
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QString::number(remaining));
+        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
+
+        // The next start, an hour later.
+        Clock::advance(3600);
+        modGlobals::DebugMode = false;
+        ScriptedPrompts prompts({QStringLiteral("shutdown")});
+        PlayTime next(prompts);
+        const PlayTime::StartupAction action = next.StartupCheck();
+        QCOMPARE(prompts.asked.size(), expiredAtNextStart ? 1 : 0);
+        if (expiredAtNextStart) {
+            QCOMPARE(action, PlayTime::StartupAction::StartShutdown);
+        } else {
+            QCOMPARE(action, PlayTime::StartupAction::Continue);
+            next.Tick();
+            QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remaining));
+        }
+    }
+
+    void expiryUnloadsTheForm()
+    {
+        PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
+        m_world->beginPeriod(QStringLiteral("1"));
+        modGlobals::DebugMode = true;
+        frmMenu menu(nullptr);
+        timer(menu, "PlaytimeTimer")->start();
+        m_world->moveTo(300, 0);
+        tick(menu);
+        QVERIFY(menu.IsUnloaded());
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("0"));
+        QCOMPARE(*m_world->tones, ExpiryTones);
+    }
+
+    void typedKeysReachTheClock()
+    {
+        modGlobals::SS.Password = QStringLiteral("Mum");
+        m_world->beginPeriod(QStringLiteral("1"));
+        frmMenu menu(nullptr);
+        menu.KeyTyped(QStringLiteral("<pause>"));
+        QVERIFY(menu.ClockPaused());
+        menu.KeyTyped(QStringLiteral("a"));
+        QVERIFY(!menu.ClockPaused());
+        for (const QString &key : {QStringLiteral("r"), QStringLiteral("t"), QStringLiteral("m"),
+                                   QStringLiteral("u"), QStringLiteral("m")})
+            menu.KeyTyped(key);
+        QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
+        QCOMPARE(*m_world->tones, ResetTones);
+    }
+
+private:
+    std::unique_ptr<PlayTimeWorld> m_world;
+};
+
+QTEST_MAIN(TestPlayTimeMenu)
+#include "TestPlayTimeMenu.moc"

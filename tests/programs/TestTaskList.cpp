@@ -1,0 +1,210 @@
+#include "MenuTestKit.h"
+
+#include "programs/AppMenu.h"
+#include "programs/frmTasks.h"
+
+#include <Command.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+using TopLevel = platform::Windows::TopLevel;
+Q_DECLARE_METATYPE(TopLevel)
+
+namespace {
+
+TopLevel window(platform::WindowId id, const QString &title)
+{
+    TopLevel t;
+    t.id = id;
+    t.title = title;
+    t.visible = true;
+    return t;
+}
+
+QStringList titles(const QListWidget *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->item(i)->text();
+    return result;
+}
+
+// Runs check on the modal window once it is up.
+void whenModal(const std::function<void(QWidget *)> &check)
+{
+    QTimer::singleShot(0, [check] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        check(modal);
+    });
+}
+
+} // namespace
+
+class TestTaskList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_world = std::make_unique<MenuWorld>(); }
+
+    void cleanup() { m_world.reset(); }
+
+    void filter_data()
+    {
+        QTest::addColumn<TopLevel>("top");
+        QTest::addColumn<bool>("listed");
+
+        TopLevel t = window(1, QStringLiteral("Paint"));
+        QTest::newRow("plain application window") << t << true;
+        t.title.clear();
+        QTest::newRow("untitled") << t << false;
+        t = window(1, QStringLiteral("Hidden"));
+        t.visible = false;
+        QTest::newRow("hidden") << t << false;
+        t = window(1, QStringLiteral("Child"));
+        t.hasParent = true;
+        QTest::newRow("has a parent") << t << false;
+        t = window(1, QStringLiteral("Palette"));
+        t.toolWindow = true;
+        QTest::newRow("tool window without owner") << t << false;
+        t = window(1, QStringLiteral("Dialog"));
+        t.hasOwner = true;
+        QTest::newRow("owned window") << t << false;
+        t.appWindow = true;
+        QTest::newRow("owned application window") << t << true;
+        t.toolWindow = true;
+        QTest::newRow("owned application tool window") << t << true;
+    }
+
+    void filter()
+    {
+        QFETCH(TopLevel, top);
+        QFETCH(bool, listed);
+        m_world->windows->clients = {top};
+        QListWidget list;
+        list.addItem(QStringLiteral("stale"));
+        FillTaskList(&list);
+        QCOMPARE(list.count(), listed ? 1 : 0);
+    }
+
+    void orderTitlesAndIds()
+    {
+        const QString longTitle(300, QLatin1Char('x'));
+        m_world->windows->clients = {window(30, QStringLiteral("Top")), window(20, longTitle),
+                                     window(10, QStringLiteral("Bottom"))};
+        QListWidget list;
+        FillTaskList(&list);
+        QCOMPARE(titles(&list), (QStringList{QStringLiteral("Top"), longTitle.left(255), QStringLiteral("Bottom")}));
+        QCOMPARE(list.item(0)->data(Qt::UserRole).value<quint64>(), 30u);
+        QCOMPARE(list.item(2)->data(Qt::UserRole).value<quint64>(), 10u);
+    }
+
+    void tasksWindow_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QStringList>("calls");
+
+        QTest::newRow("Switch To") << "Command1" << true << QStringList{"topmost", "activate 30"};
+        QTest::newRow("Close") << "Command3" << true << QStringList{"topmost"};
+        QTest::newRow("Refresh") << "Command4" << false << QStringList{"topmost"};
+    }
+
+    void tasksWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, closes);
+        QFETCH(QStringList, calls);
+        m_world->windows->clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock"))};
+        bool closed = true;
+        whenModal([&](QWidget *modal) {
+            auto *tasks = qobject_cast<frmTasks *>(modal);
+            QVERIFY(tasks);
+            QCOMPARE(tasks->windowTitle(), QStringLiteral("Applications"));
+            QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock"}));
+            QCOMPARE(tasks->List1->currentRow(), 0);
+            m_world->windows->clients.append(window(50, QStringLiteral("Later")));
+            QTest::mouseClick(tasks->findChild<Command *>(button), Qt::LeftButton, {}, QPoint(5, 5));
+            closed = !tasks->isVisible();
+            if (!closed) {
+                QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock", "Later"}));
+                tasks->reject();
+            }
+        });
+        frmTasks::ShowModal(&m_world->form);
+        QCOMPARE(closed, closes);
+        QCOMPARE(m_world->windows->calls, calls);
+    }
+
+    void endReloadsASecondLater()
+    {
+        m_world->windows->clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock"))};
+        m_world->windows->onClose = [this](platform::WindowId w) {
+            m_world->windows->clients.removeIf([w](const TopLevel &t) { return t.id == w; });
+        };
+        frmTasks tasks(&m_world->form);
+        tasks.List1->setCurrentRow(1);
+        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(m_world->windows->calls.contains(QStringLiteral("close 40")));
+        QVERIFY(tasks.ReloadTimer->isActive());
+        QCOMPARE(tasks.ReloadTimer->interval(), 1000);
+        QCOMPARE(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor,
+                 Qt::WaitCursor);
+        QCOMPARE(tasks.List1->count(), 2); // not yet
+        QTRY_COMPARE_WITH_TIMEOUT(titles(tasks.List1), QStringList{"Paint"}, 2000);
+        QVERIFY(!tasks.ReloadTimer->isActive());
+        QVERIFY(!QApplication::overrideCursor());
+        // Nothing selected: the buttons do nothing.
+        tasks.List1->clearSelection();
+        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!tasks.ReloadTimer->isActive());
+    }
+
+    void appList()
+    {
+        AppMenu apps(&m_world->form);
+        QList<ButtonWatchEntry> watch(3);
+        watch[0].Processes = {{101, QStringLiteral("Paint"), {}, true}, {102, QStringLiteral("Paint & Draw"), {}, true}};
+        watch[2].Processes = {{301, QStringLiteral("Clock"), {}, true}};
+        QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
+        QCOMPARE(apps.mApp.size(), 3);
+        QStringList texts, tags;
+        for (QAction *item : std::as_const(apps.mApp)) {
+            QVERIFY(item->isVisible());
+            texts << item->text();
+            tags << item->data().toString();
+        }
+        QCOMPARE(texts, (QStringList{"Paint (1)", "Paint && Draw (2)", "Clock (1)"}));
+        QCOMPARE(tags, (QStringList{"101", "102", "301"}));
+        QCOMPARE(apps.mApp.at(1)->objectName(), QStringLiteral("mApp_1"));
+        apps.mnuApps->hide();
+
+        // Built anew each time: fewer programs, fewer items.
+        watch[0].Processes.clear();
+        QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
+        QCOMPARE(apps.mApp.size(), 1);
+        QCOMPARE(apps.mApp.first()->text(), QStringLiteral("Clock (1)"));
+        apps.mApp.first()->trigger();
+        QCOMPARE(m_world->windows->calls.last(), QStringLiteral("focus 301"));
+        apps.mnuApps->hide();
+
+        // Nothing watched: no menu, one hidden item.
+        watch[2].Processes.clear();
+        QVERIFY(!apps.MakeAppList(watch, QPoint(10, 10)));
+        QVERIFY(!apps.mnuApps->isVisible());
+        QCOMPARE(apps.mApp.size(), 1);
+        QVERIFY(!apps.mApp.first()->isVisible());
+    }
+
+private:
+    std::unique_ptr<MenuWorld> m_world;
+};
+
+QTEST_MAIN(TestTaskList)
+#include "TestTaskList.moc"

@@ -1,0 +1,172 @@
+#include "MenuTestKit.h"
+
+#include "stats/StatsStore.h"
+
+#include <Clock.h>
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+BUTTON button(const QString &link, const QString &parameters = QString(), const QString &caption = QStringLiteral("C"))
+{
+    BUTTON b;
+    b.Caption = caption;
+    b.Link = link;
+    b.Parameters = parameters;
+    b.OneInstance = VbTrue;
+    return b;
+}
+
+} // namespace
+
+class TestStatsStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        QVERIFY(m_world->openStats());
+        Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)));
+    }
+
+    void cleanup() { m_world.reset(); }
+
+    void firstStartMakesRow()
+    {
+        store().AddExecution(button(QStringLiteral("%apppath%game"), QStringLiteral("-x"), QStringLiteral("My %time%")));
+        QSqlQuery q(store().Database());
+        QVERIFY(q.exec(QStringLiteral("SELECT Caption, Path, Executions, LastExecuted, Seconds, TIMESTRING FROM TAB_STAT")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("My %time%"));
+        QCOMPARE(q.value(1).toString(), QStringLiteral("%apppath%game \"-x\""));
+        QCOMPARE(q.value(2).toInt(), 1);
+        QCOMPARE(q.value(3).toString(), QStringLiteral("2024-03-05 14:30:15"));
+        QCOMPARE(q.value(4).toDouble(), 0.0);
+        QVERIFY(!q.next());
+        QCOMPARE(StatsStore::ProgramKey(button(QStringLiteral(".\\x.exe"), QStringLiteral("-a \"b\""))),
+                 QStringLiteral(".\\x.exe \"-a \"b\"\""));
+        // A button without a link is never counted.
+        store().AddExecution(button(QString()));
+        QCOMPARE(m_world->statsRows().size(), 1);
+    }
+
+    void sameOrDifferentRow_data()
+    {
+        QTest::addColumn<QString>("link1");
+        QTest::addColumn<QString>("link2");
+        QTest::addColumn<QString>("params2");
+        QTest::addColumn<bool>("same");
+
+        QTest::newRow("apostrophe") << "/home/kid/Tom's game" << "/home/kid/Tom's game" << "" << true;
+        QTest::newRow("letter case beyond ASCII") << "/spiele/Über" << "/spiele/über" << "" << true;
+        QTest::newRow("percent is no wildcard") << "/g/50%" << "/g/5000" << "" << false;
+        QTest::newRow("underscore is no wildcard") << "/g/a_b" << "/g/aXb" << "" << false;
+        QTest::newRow("brackets, same key") << "/g/[ab]" << "/g/[AB]" << "" << true;
+        QTest::newRow("other parameters") << "/g/x" << "/g/x" << "-level 2" << false;
+        QTest::newRow("trailing blank matters") << "/g/x" << "/g/x " << "" << false;
+    }
+
+    void sameOrDifferentRow()
+    {
+        QFETCH(QString, link1);
+        QFETCH(QString, link2);
+        QFETCH(QString, params2);
+        QFETCH(bool, same);
+        store().AddExecution(button(link1));
+        store().AddExecution(button(link2, params2));
+        const QStringList rows = m_world->statsRows();
+        QCOMPARE(rows.size(), same ? 1 : 2);
+        if (same) {
+            QCOMPARE(rows.first().section(QLatin1Char('|'), 1, 1), QStringLiteral("2"));
+            // The key as the latest start wrote it.
+            QCOMPARE(rows.first().section(QLatin1Char('|'), 0, 0), StatsStore::ProgramKey(button(link2, params2)));
+        } else {
+            QCOMPARE(rows.at(0).section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
+            QCOMPARE(rows.at(1).section(QLatin1Char('|'), 1, 1), QStringLiteral("1"));
+        }
+    }
+
+    void captionFollowsButton()
+    {
+        store().AddExecution(button(QStringLiteral("/g/x"), QString(), QStringLiteral("Old")));
+        Clock::advance(3600);
+        store().AddExecution(button(QStringLiteral("/g/x"), QString(), QStringLiteral("New")));
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/g/x \"\"|2|0|New")});
+        QSqlQuery q(store().Database());
+        QVERIFY(q.exec(QStringLiteral("SELECT LastExecuted FROM TAB_STAT")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("2024-03-05 15:30:15"));
+    }
+
+    void seconds_data()
+    {
+        QTest::addColumn<bool>("oneInstance");
+        QTest::addColumn<bool>("shell");
+        QTest::addColumn<double>("added");
+
+        QTest::newRow("one instance") << true << false << 3725.0;
+        QTest::newRow("more instances: not kept") << false << false << 0.0;
+        QTest::newRow("shell-executed: not kept") << true << true << 0.0;
+    }
+
+    void seconds()
+    {
+        QFETCH(bool, oneInstance);
+        QFETCH(bool, shell);
+        QFETCH(double, added);
+        BUTTON b = button(QStringLiteral("/g/x"));
+        b.OneInstance = oneInstance ? VbTrue : VbFalse;
+        b.UseShellExecute = shell ? VbTrue : VbFalse;
+        store().AddExecution(b);
+        const QDateTime started = Clock::now();
+        Clock::advance(3725);
+        store().UpdateSeconds(b, started);
+        store().UpdateSeconds(b, started.addSecs(3725 - 10)); // a second run of 10 s
+        const double total = added > 0 ? added + 10 : 0;
+        QCOMPARE(m_world->statsRows().first().section(QLatin1Char('|'), 2, 2), QString::number(total));
+        QSqlQuery q(store().Database());
+        QVERIFY(q.exec(QStringLiteral("SELECT TIMESTRING FROM TAB_STAT")) && q.next());
+        // 3735 s; the time text shows the whole seconds below the value.
+        QCOMPARE(q.value(0).toString(), added > 0 ? QStringLiteral("01:02:14") : QString());
+
+        // A run across midnight adds its true length; a program without a row adds nothing.
+        Clock::setNow(QDateTime(QDate(2024, 3, 6), QTime(0, 0, 40)));
+        store().UpdateSeconds(b, QDateTime(QDate(2024, 3, 5), QTime(23, 58, 10)));
+        store().UpdateSeconds(button(QStringLiteral("/g/cleared")), started);
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/g/x \"\"|1|%1|C").arg(added > 0 ? total + 150 : 0)});
+    }
+
+    // A missing database is never created, and a wrong one gives no errors.
+    void missingOrWrongDatabase()
+    {
+        const QString file = m_world->env.path(QStringLiteral("data/none.db"));
+        StatsStore missing(QStringLiteral("missing-db"));
+        QString error;
+        QVERIFY(!missing.Open(file, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!missing.IsOpen());
+        missing.AddExecution(button(QStringLiteral("/g/x")));
+        missing.UpdateSeconds(button(QStringLiteral("/g/x")), Clock::now());
+        QVERIFY(!QFile::exists(file));
+
+        // A database without the table: every statement fails, quietly.
+        const QString empty = m_world->env.path(QStringLiteral("data/empty.db"));
+        QVERIFY(writeFile(empty, QByteArray()));
+        StatsStore store(QStringLiteral("empty-db"));
+        QVERIFY(store.Open(empty));
+        store.AddExecution(button(QStringLiteral("/g/x")));
+        store.UpdateSeconds(button(QStringLiteral("/g/x")), Clock::now());
+        QVERIFY(!QSqlQuery(store.Database()).exec(QStringLiteral("SELECT * FROM TAB_STAT")));
+    }
+
+private:
+    StatsStore &store() { return m_world->stats; }
+    std::unique_ptr<MenuWorld> m_world;
+};
+
+QTEST_MAIN(TestStatsStore)
+#include "TestStatsStore.moc"

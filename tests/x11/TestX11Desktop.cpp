@@ -1,0 +1,126 @@
+// Hiding and giving back the panel (tint2, a dock) and a desktop window under
+// openbox with the session's configuration.
+#include "X11TestKit.h"
+#include "platform/linux/LinuxServices.h"
+
+#include <QtTest>
+
+using namespace x11kit;
+
+namespace {
+const char *const kDock = "_NET_WM_WINDOW_TYPE_DOCK";
+const char *const kDesktop = "_NET_WM_WINDOW_TYPE_DESKTOP";
+} // namespace
+
+class TestX11Desktop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(display(), "no X display");
+        QVERIFY2(!windowsOfType(kDock, true).isEmpty(), "the test panel (tint2) is not running");
+    }
+
+    void init() { m_desktop = platform::linuxsvc::createDesktop(); }
+
+    void cleanup()
+    {
+        if (m_desktop) {
+            m_desktop->showTaskbar(true);
+            m_desktop->showDesktop(true);
+        }
+        m_desktop.reset();
+        for (unsigned long w : std::as_const(m_created))
+            destroyWindow(w);
+        m_created.clear();
+        // Back to a visible panel for the next test.
+        QVERIFY(waitUntil([] { return !windowsOfType(kDock, true).isEmpty(); }));
+    }
+
+    void hideAndGiveBack_data()
+    {
+        QTest::addColumn<bool>("taskbar"); // else the desktop
+        QTest::addColumn<bool>("ownDock"); // a dock window of the test besides tint2
+
+        QTest::newRow("panel") << true << false;
+        QTest::newRow("panel and a second dock") << true << true;
+        QTest::newRow("desktop window") << false << false;
+    }
+
+    void hideAndGiveBack()
+    {
+        QFETCH(bool, taskbar);
+        QFETCH(bool, ownDock);
+        const char *type = taskbar ? kDock : kDesktop;
+        const char *other = taskbar ? kDesktop : kDock;
+
+        m_created.append(createTypedWindow(kDesktop, true));
+        if (ownDock)
+            m_created.append(createTypedWindow(kDock, true));
+        QVERIFY(waitUntil([&] { return windowsOfType(type, true).size() >= (ownDock ? 2 : 1); }));
+        QVERIFY(waitUntil([&] { return !windowsOfType(other, true).isEmpty(); }));
+        const qsizetype otherCount = windowsOfType(other, true).size();
+
+        taskbar ? m_desktop->showTaskbar(false) : m_desktop->showDesktop(false);
+        QVERIFY2(waitUntil([&] { return windowsOfType(type, true).isEmpty(); }),
+                 "a window of the type is still shown");
+        QCOMPARE(windowsOfType(other, true).size(), otherCount); // the other kind is left alone
+
+        taskbar ? m_desktop->showTaskbar(true) : m_desktop->showDesktop(true);
+        QVERIFY2(waitUntil([&] { return windowsOfType(type, true).size() >= (ownDock ? 2 : 1); }),
+                 "the hidden windows did not come back");
+    }
+
+    // HideTaskbarTimer calls showTaskbar(false) every 50 ms; one call after the
+    // panel showed itself again must be enough.
+    void panelThatMapsItselfIsHiddenByTheNextTick()
+    {
+        const QList<unsigned long> panels = windowsOfType(kDock, true);
+        QVERIFY(!panels.isEmpty());
+        m_desktop->showTaskbar(false);
+        QVERIFY(waitUntil([] { return windowsOfType(kDock, true).isEmpty(); }));
+
+        for (int round = 0; round < 3; ++round) {
+            // The panel maps itself (a restart, a mapping of its own).
+            for (unsigned long w : panels)
+                mapWindow(w);
+            QVERIFY(waitUntil([] { return !windowsOfType(kDock, true).isEmpty(); }));
+            // The window manager may still be busy with it; the tick comes anyway.
+            QTest::qWait(20);
+            m_desktop->showTaskbar(false);
+            QVERIFY2(windowsOfType(kDock, true).isEmpty(), "one tick did not hide the panel again");
+        }
+    }
+
+    // Hiding or showing twice changes nothing more; only what was hidden comes back
+    // (a dock its program keeps unmapped stays so); with no desktop window nothing happens.
+    void givingBackIsExact()
+    {
+        const unsigned long sleeping = createTypedWindow(kDock, false);
+        m_created.append(sleeping);
+        const qsizetype shown = windowsOfType(kDock, true).size();
+        m_desktop->showTaskbar(false);
+        m_desktop->showTaskbar(false);
+        QVERIFY(waitUntil([] { return windowsOfType(kDock, true).isEmpty(); }));
+        m_desktop->showTaskbar(true);
+        m_desktop->showTaskbar(true);
+        QVERIFY(waitUntil([&] { return windowsOfType(kDock, true).size() == shown; }));
+        QTest::qWait(100);
+        QCOMPARE(windowsOfType(kDock, true).size(), shown);
+        QVERIFY(!isViewable(sleeping));
+
+        QVERIFY(windowsOfType(kDesktop, false).isEmpty());
+        m_desktop->showDesktop(false);
+        m_desktop->showDesktop(true);
+        QVERIFY(windowsOfType(kDesktop, false).isEmpty());
+    }
+
+private:
+    std::unique_ptr<platform::Desktop> m_desktop;
+    QList<unsigned long> m_created;
+};
+
+QTEST_MAIN(TestX11Desktop)
+#include "TestX11Desktop.moc"

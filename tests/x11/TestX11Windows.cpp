@@ -1,0 +1,478 @@
+// The windows service against real windows: fixture programs under openbox.
+#include "FixtureProcess.h"
+#include "X11TestKit.h"
+
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/X11Connection.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <csignal>
+#include <memory>
+#include <unistd.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#undef None
+#undef Bool
+#undef Status
+#undef KeyPress
+#undef KeyRelease
+#undef FocusIn
+#undef FocusOut
+
+using platform::WindowId;
+using TopLevel = platform::Windows::TopLevel;
+
+namespace {
+
+constexpr int Withdrawn = 0;
+constexpr int Normal = 1;
+constexpr int Iconic = 3;
+
+} // namespace
+
+class TestX11Windows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(platform::x11::connection(), "needs an X display: run under tests/x11/run-under-xvfb");
+        m_dpy = x11kit::display();
+        QVERIFY(m_dpy);
+        QVERIFY(QFile::exists(FixtureProcess::program()));
+    }
+
+    void init() { m_windows = platform::linuxsvc::createWindows(); }
+
+    void cleanup() { m_windows.reset(); }
+
+    void findMainWindow_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("delayed");
+        QTest::addColumn<bool>("byChild");
+
+        QTest::newRow("own window") << QStringList{"--title", "Own"} << false << false;
+        QTest::newRow("window of a child process") << QStringList{"--title", "Kid", "--child"} << false << true;
+        QTest::newRow("window shown later") << QStringList{"--title", "Late", "--delay-window", "1500"} << true
+                                            << false;
+    }
+
+    void findMainWindow()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, delayed);
+        QFETCH(bool, byChild);
+        FixtureProcess fixture(args);
+        QVERIFY(fixture.pid() > 0);
+        QVERIFY(fixture.waitForLine("ready"));
+        qint64 child = 0;
+        if (byChild) {
+            const auto line = fixture.waitForLine("child ");
+            QVERIFY(line);
+            child = line->toLongLong();
+            QVERIFY(child > 0 && child != fixture.pid());
+        }
+        if (delayed)
+            QCOMPARE(m_windows->findMainWindow(fixture.pid()), WindowId(0));
+        const WindowId shown = fixture.waitShown();
+        QVERIFY(shown);
+        QTRY_COMPARE(m_windows->findMainWindow(fixture.pid()), shown);
+        if (byChild)
+            QCOMPARE(m_windows->findMainWindow(child), shown);
+    }
+
+    void findMainWindowOfOthers()
+    {
+        WindowId shown = 0;
+        auto fixture = startShown({"--title", "Someone"}, &shown);
+        QVERIFY(shown);
+
+        // A windowless process finds nothing although other windows exist.
+        QProcess sleeper;
+        sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
+        QVERIFY(sleeper.waitForStarted());
+        QCOMPARE(m_windows->findMainWindow(sleeper.processId()), WindowId(0));
+        sleeper.kill();
+        sleeper.waitForFinished();
+
+        QCOMPARE(m_windows->findMainWindow(0), WindowId(0));
+        QCOMPARE(m_windows->findMainWindow(-1), WindowId(0));
+        // We started the fixture: its window is a descendant's window of ours.
+        QCOMPARE(m_windows->findMainWindow(QCoreApplication::applicationPid()), shown);
+        // Once the program has ended, its window is no longer found.
+        fixture.reset();
+        QTRY_COMPARE(m_windows->findMainWindow(QCoreApplication::applicationPid()), WindowId(0));
+    }
+
+    // Both fixtures descend from this test process: the window on top is its main
+    // window and comes first in the list.
+    void topMostComesFirst()
+    {
+        WindowId a = 0, b = 0;
+        auto fa = startShown({"--title", "Upper A"}, &a);
+        auto fb = startShown({"--title", "Upper B"}, &b);
+        QVERIFY(a && b);
+        const qint64 self = QCoreApplication::applicationPid();
+        for (WindowId top : {a, b, a}) {
+            m_windows->activateWindow(top);
+            QTRY_COMPARE(m_windows->foregroundWindow(), top);
+            QTRY_COMPARE(m_windows->findMainWindow(self), top);
+            QTRY_COMPARE(m_windows->topLevelWindows().value(0).id, top);
+        }
+        QCOMPARE(m_windows->findMainWindow(fa->pid()), a);
+        QCOMPARE(m_windows->findMainWindow(fb->pid()), b);
+    }
+
+    void findMainWindowAsksTheServer()
+    {
+        // A window that names no process, then a false one: the X server knows
+        // which client made it (X-Resource), and that counts.
+        const qint64 self = QCoreApplication::applicationPid();
+        const Window w = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), 10, 10, 200, 100, 0, 0, 0);
+        XStoreName(m_dpy, w, "No pid");
+        XMapWindow(m_dpy, w);
+        XFlush(m_dpy);
+        QTRY_VERIFY(listed(w));
+        m_windows->activateWindow(w);
+        QTRY_COMPARE(m_windows->findMainWindow(self), WindowId(w));
+
+        const long falsePid = 1;
+        XChangeProperty(m_dpy, w, XInternAtom(m_dpy, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(&falsePid), 1);
+        XSync(m_dpy, False);
+        QCOMPARE(m_windows->findMainWindow(self), WindowId(w));
+        XDestroyWindow(m_dpy, w);
+        XFlush(m_dpy);
+        QTRY_COMPARE(m_windows->findMainWindow(self), WindowId(0));
+    }
+
+    void windowTitle_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("plain") << QStringList{"--title", "Plain Title"} << "Plain Title";
+        QTest::newRow("non-ASCII") << QStringList{"--title", "Grüße – 日本語 ✓"} << "Grüße – 日本語 ✓";
+        QTest::newRow("untitled") << QStringList{"--kind", "untitled"} << "";
+    }
+
+    void windowTitle()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        WindowId shown = 0;
+        auto fixture = startShown(args, &shown);
+        QVERIFY(shown);
+        QTRY_COMPARE(m_windows->windowTitle(shown), expected);
+        QTRY_COMPARE(listed(shown)->title, expected);
+    }
+
+    void windowTitleFromWmName_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("STRING (Latin-1)") << int(XStringStyle) << QStringLiteral("Café crème");
+        QTest::newRow("COMPOUND_TEXT") << int(XCompoundTextStyle) << QStringLiteral("Grüße €");
+        QTest::newRow("UTF8_STRING") << int(XUTF8StringStyle) << QStringLiteral("日本語");
+    }
+
+    void windowTitleFromWmName()
+    {
+        // An old-style client: WM_NAME only, no _NET_WM_NAME.
+        QFETCH(int, style);
+        QFETCH(QString, title);
+        const Window w = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), 10, 10, 200, 100, 0, 0, 0);
+        QByteArray utf8 = title.toUtf8();
+        char *list[] = {utf8.data()};
+        XTextProperty text;
+        QCOMPARE(Xutf8TextListToTextProperty(m_dpy, list, 1, XICCEncodingStyle(style), &text), Success);
+        XSetWMName(m_dpy, w, &text);
+        XFree(text.value);
+        XMapWindow(m_dpy, w);
+        XFlush(m_dpy);
+        QTRY_VERIFY(listed(w));
+        QCOMPARE(m_windows->windowTitle(w), title);
+        XDestroyWindow(m_dpy, w);
+        XFlush(m_dpy);
+        QTRY_VERIFY(!listed(w));
+    }
+
+    void setAppFocusRestoresMinimised()
+    {
+        WindowId a = 0, b = 0;
+        auto fa = startShown({"--title", "Focus A"}, &a);
+        auto fb = startShown({"--title", "Focus B"}, &b);
+        QVERIFY(a && b);
+
+        XIconifyWindow(m_dpy, Window(a), DefaultScreen(m_dpy));
+        XFlush(m_dpy);
+        QTRY_COMPARE(wmState(a), Iconic);
+        QTRY_VERIFY(m_windows->foregroundWindow() != a);
+        // Minimised is still there for the user, as on Windows.
+        QVERIFY(listed(a)->visible);
+        QCOMPARE(m_windows->findMainWindow(fa->pid()), a);
+
+        m_windows->setAppFocus(fa->pid());
+        QTRY_COMPARE(wmState(a), Normal);
+        QTRY_COMPARE(m_windows->foregroundWindow(), a);
+        QTRY_COMPARE(m_windows->topLevelWindows().value(0).id, a);
+
+        // No window, nothing happens.
+        m_windows->setAppFocus(0);
+        m_windows->activateWindow(0);
+        QCOMPARE(m_windows->foregroundWindow(), a);
+    }
+
+    void requestClose_data()
+    {
+        QTest::addColumn<QStringList>("extraArgs");
+        QTest::addColumn<bool>("orderly");
+
+        QTest::newRow("WM_DELETE_WINDOW") << QStringList() << true;
+        // Without the protocol the window manager is asked; openbox then
+        // disconnects the client.
+        QTest::newRow("window manager closes") << QStringList{"--without-protocol", "WM_DELETE_WINDOW"} << false;
+    }
+
+    void requestClose()
+    {
+        QFETCH(QStringList, extraArgs);
+        QFETCH(bool, orderly);
+        WindowId shown = 0;
+        auto fixture = startShown(QStringList{"--title", "Close me"} + extraArgs, &shown);
+        QVERIFY(shown);
+        WindowId other = 0;
+        auto bystander = startShown({"--title", "Stay"}, &other);
+        QVERIFY(other);
+
+        m_windows->requestClose(shown);
+        QVERIFY(fixture->waitFinished(10000));
+        if (orderly) {
+            QCOMPARE(fixture->process().exitStatus(), QProcess::NormalExit);
+            QCOMPARE(fixture->process().exitCode(), 0);
+        }
+        QVERIFY(bystander->isRunning());
+        QTRY_VERIFY(!listed(shown));
+        m_windows->requestClose(0); // nothing to close
+    }
+
+    void sendAltF4ClosesActiveWindow()
+    {
+        QTemporaryDir dir;
+        const QString keylog = dir.filePath(QStringLiteral("keys.log"));
+        WindowId target = 0, other = 0;
+        auto fOther = startShown({"--title", "Other"}, &other);
+        auto fTarget = startShown({"--title", "Target", "--keylog", keylog}, &target);
+        QVERIFY(target && other);
+        m_windows->activateWindow(target);
+        QTRY_COMPARE(m_windows->foregroundWindow(), target);
+        QTest::qWait(100); // let the fixture take the keyboard focus
+
+        m_windows->sendAltF4();
+        QVERIFY(fTarget->waitFinished(10000));
+        QCOMPARE(fTarget->process().exitCode(), 0);
+        QVERIFY(fOther->isRunning());
+        QFile log(keylog);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = log.readAll().split('\n');
+        QVERIFY2(lines.contains("press Alt_L"), lines.join(" | ").constData());
+        QVERIFY2(lines.contains("press F4"), lines.join(" | ").constData());
+    }
+
+    void isRespondingLiveThenHung_data()
+    {
+        QTest::addColumn<QStringList>("extraArgs");
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<int>("waited"); // what the hung window costs; -1: it counts as answering at once
+
+        QTest::newRow("1 ms rises to 50 ms") << QStringList() << 1 << 50;
+        QTest::newRow("400 ms") << QStringList() << 400 << 400;
+        QTest::newRow("no ping offered") << QStringList{"--without-protocol", "_NET_WM_PING"} << 2000 << -1;
+    }
+
+    void isRespondingLiveThenHung()
+    {
+        QFETCH(QStringList, extraArgs);
+        QFETCH(int, timeout);
+        QFETCH(int, waited);
+        WindowId shown = 0;
+        auto fixture = startShown(QStringList{"--title", "Pinged"} + extraArgs, &shown);
+        QVERIFY(shown);
+
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_windows->isResponding(shown, 5000));
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+
+        fixture->signal(SIGUSR1);
+        QVERIFY(fixture->waitForLine("hung"));
+        timer.restart();
+        QCOMPARE(m_windows->isResponding(shown, timeout), waited < 0);
+        const qint64 elapsed = timer.elapsed();
+        if (waited < 0)
+            QVERIFY2(elapsed < 50, qPrintable(QString::number(elapsed)));
+        else
+            QVERIFY2(elapsed >= waited - 2 && elapsed < waited + 500, qPrintable(QString::number(elapsed)));
+
+        fixture->signal(SIGUSR2);
+        QVERIFY(fixture->waitForLine("resumed"));
+        QVERIFY(m_windows->isResponding(shown, 5000));
+        QVERIFY(m_windows->isResponding(0, 1000));
+    }
+
+    void isRespondingLetsEventsRun()
+    {
+        // Our own window answers pings from our own event loop, so the answer
+        // can only come if events run while we wait.
+        QWidget own;
+        own.setWindowTitle(QStringLiteral("Own window"));
+        own.resize(200, 100);
+        own.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&own));
+        QTRY_VERIFY(listed(own.winId()));
+        QVERIFY(m_windows->isResponding(own.winId(), 3000));
+
+        // And timers keep ticking while a hung window is awaited.
+        WindowId shown = 0;
+        auto fixture = startShown({"--title", "Hung"}, &shown);
+        QVERIFY(shown);
+        fixture->signal(SIGUSR1);
+        QVERIFY(fixture->waitForLine("hung"));
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+        ticker.start(10);
+        QVERIFY(!m_windows->isResponding(shown, 300));
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        fixture->signal(SIGUSR2);
+    }
+
+    void setTopMost()
+    {
+        QWidget widget;
+        widget.setWindowTitle(QStringLiteral("Top"));
+        widget.resize(200, 100);
+
+        // Not shown yet: the window flag carries it to the window manager.
+        m_windows->setTopMost(&widget, true);
+        QVERIFY(widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(widget.property("brindleTopMost"), QVariant(true));
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        const WindowId id = widget.winId();
+        QTRY_VERIFY(above(id));
+
+        m_windows->setTopMost(&widget, false);
+        QTRY_VERIFY(!above(id));
+        QCOMPARE(widget.property("brindleTopMost"), QVariant(false));
+        QVERIFY(widget.isVisible()); // changed in place, never hidden
+
+        m_windows->setTopMost(&widget, true);
+        QTRY_VERIFY(above(id));
+        // Hidden and shown again, it stays on top.
+        widget.hide();
+        QTRY_COMPARE(wmState(id), Withdrawn);
+        widget.show();
+        QTRY_COMPARE(wmState(id), Normal);
+        QTRY_VERIFY(above(widget.winId()));
+
+        m_windows->setTopMost(nullptr, true); // nothing to do
+    }
+
+    void vanishingWindows()
+    {
+        // Windows come and go while we look: nothing may crash or hang, and
+        // windows that are gone read as empty.
+        const WindowId bogus = 0x7ffff01;
+        QCOMPARE(m_windows->windowTitle(bogus), QString());
+        QVERIFY(m_windows->isResponding(bogus, 1000));
+        m_windows->requestClose(bogus);
+        m_windows->activateWindow(bogus);
+
+        QList<std::shared_ptr<FixtureProcess>> fixtures;
+        for (int i = 0; i < 4; ++i)
+            fixtures << std::make_shared<FixtureProcess>(QStringList{"--title", QStringLiteral("Brief %1").arg(i)});
+        QElapsedTimer timer;
+        timer.start();
+        int round = 0;
+        while (timer.elapsed() < 3000) {
+            if (round == 10) {
+                for (auto &f : fixtures)
+                    f->signal(SIGKILL);
+            }
+            for (const TopLevel &t : m_windows->topLevelWindows()) {
+                m_windows->windowTitle(t.id);
+                m_windows->isResponding(t.id, 50);
+            }
+            for (auto &f : fixtures)
+                m_windows->findMainWindow(f->pid());
+            QTest::qWait(5);
+            ++round;
+        }
+        for (auto &f : fixtures)
+            QVERIFY(f->waitFinished(5000));
+        for (auto &f : fixtures)
+            QTRY_COMPARE(m_windows->findMainWindow(f->pid()), WindowId(0));
+    }
+
+private:
+    // A fixture whose main window is mapped; its id in *window.
+    std::unique_ptr<FixtureProcess> startShown(const QStringList &args, WindowId *window)
+    {
+        auto fixture = std::make_unique<FixtureProcess>(args);
+        *window = fixture->waitShown();
+        // Shown by Qt is not yet managed by the window manager.
+        if (*window) {
+            QElapsedTimer timer;
+            timer.start();
+            while (!listed(*window) && timer.elapsed() < 10000)
+                QTest::qWait(20);
+            if (!listed(*window))
+                *window = 0;
+        }
+        return fixture;
+    }
+
+    std::optional<TopLevel> listed(WindowId id)
+    {
+        for (const TopLevel &t : m_windows->topLevelWindows()) {
+            if (t.id == id)
+                return t;
+        }
+        return std::nullopt;
+    }
+
+    int wmState(WindowId window) { return int(x11kit::property(window, "WM_STATE").value(0, Withdrawn)); }
+    bool above(WindowId window)
+    {
+        return x11kit::property(window, "_NET_WM_STATE").contains(XInternAtom(m_dpy, "_NET_WM_STATE_ABOVE", False));
+    }
+
+    std::unique_ptr<platform::Windows> m_windows;
+    ::Display *m_dpy = nullptr; // the test's own connection, to play the user
+};
+
+int main(int argc, char *argv[])
+{
+    // The service needs no Qt platform, but the test's own windows must be X windows.
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestX11Windows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestX11Windows.moc"
