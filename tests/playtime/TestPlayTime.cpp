@@ -303,6 +303,29 @@ private slots:
         QCOMPARE(modGlobals::TimeLeftSeconds, 240);
     }
 
+    // A beeper started late in the warning (a killed one started again) plays
+    // the pattern of the time left: "0" down to 12 s, "1" from 11 s.
+    void beeperStartedLate_data()
+    {
+        QTest::addColumn<qint64>("remaining");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("12 s left") << qint64(12) << "0";
+        QTest::newRow("11 s left") << qint64(11) << "1";
+    }
+
+    void beeperStartedLate()
+    {
+        QFETCH(qint64, remaining);
+        QFETCH(QString, type);
+        m_world->beginPeriod(QStringLiteral("1"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        m_world->moveTo(FiveMinutes, remaining);
+        clock.Tick();
+        QCOMPARE(m_world->processes->started.size(), 1);
+        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), type);
+    }
+
     void pauseKeepsRemainingTime()
     {
         m_world->beginPeriod(QStringLiteral("1"));

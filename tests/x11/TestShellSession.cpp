@@ -113,6 +113,21 @@ private slots:
         QVERIFY(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft").toInt() > 250);
     }
 
+    // A corrupt settings.dat ends start-up after the panel was taken; it comes back.
+    void fatalStartGivesThePanelBack()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeFile(QStringLiteral("settings.dat"), QByteArray("\x05\x00", 2));
+        shell.answerDialogs({QStringLiteral("OK")});
+        QVERIFY(shell.startWithDisplay({}));
+        QVERIFY(shell.waitForExit());
+        QCOMPARE(shell.exitCode(), 1);
+        QVERIFY(shell.logLines().contains(QStringLiteral("Main()::Attempting to Remove Taskbar")));
+        QVERIFY(x11kit::waitUntil([] { return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty(); }));
+    }
+
     void startedProgramsComeInFront_data()
     {
         QTest::addColumn<QString>("kind");
