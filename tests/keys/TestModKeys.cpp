@@ -25,7 +25,6 @@ private slots:
         QTest::newRow("blanks around code and after name")
             << QByteArray("  172  ,  Home key   \r\n") << KeyList{{172, "  Home key"}};
         QTest::newRow("commas in the name") << QByteArray("65,A, B,,C\r\n") << KeyList{{65, "A, B,,C"}};
-        QTest::newRow("empty name") << QByteArray("9,\r\n") << KeyList{{9, ""}};
         QTest::newRow("third line without comma ends")
             << QByteArray("1,a\r\n2,b\r\nthree\r\n4,d\r\n") << KeyList{{1, "a"}, {2, "b"}};
         QTest::newRow("empty line ends") << QByteArray("1,a\r\n\r\n2,b\r\n") << KeyList{{1, "a"}};
@@ -36,7 +35,6 @@ private slots:
             << KeyList{{2, "a"}, {4, "b"}, {0, "c"}, {7, "d"}, {10, "e"}, {0, "f"}, {8, "g"}};
         QTest::newRow("out of 32-bit range skipped")
             << QByteArray("99999999999,x\r\n-2147483648,min\r\n") << KeyList{{-2147483647 - 1, "min"}};
-        QTest::newRow("LF line ends") << QByteArray("1,a\n2,b\n") << KeyList{{1, "a"}, {2, "b"}};
         QTest::newRow("no line end at the end") << QByteArray("1,a\r\n2,b") << KeyList{{1, "a"}, {2, "b"}};
         QTest::newRow("windows-1252 name") << QByteArray("9,Gr\xf6\xdf" "e \x80\r\n") << KeyList{{9, "Größe €"}};
     }
@@ -113,48 +111,6 @@ private slots:
         modKeys::SpecialKeys[1].Name = QStringLiteral("letter A");
         QVERIFY(!modKeys::AddCapturedKey(65));
         QCOMPARE(modKeys::SpecialKeys[1].Name, QStringLiteral("letter A"));
-    }
-
-    void displayName_data()
-    {
-        QTest::addColumn<int>("vk");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("91") << 91 << "(MS) START MENU (LEFT)";
-        QTest::newRow("92") << 92 << "(MS) START MENU (RIGHT)";
-        QTest::newRow("95") << 95 << "(MS) SLEEP";
-        QTest::newRow("166") << 166 << "(MS) BACK";
-        QTest::newRow("172") << 172 << "(MS) WEB/HOME";
-        QTest::newRow("180") << 180 << "(MS) MAIL";
-        QTest::newRow("182") << 182 << "(MS) MY COMPUTER";
-        QTest::newRow("183") << 183 << "(MS) CALCULATOR";
-        for (int vk : {0, 9, 94, 168, 255})
-            QTest::newRow(qPrintable(QString::number(vk))) << vk << "Unknown";
-    }
-
-    void displayName()
-    {
-        QFETCH(int, vk);
-        QFETCH(QString, name);
-        QCOMPARE(modKeys::KeyDisplayName(vk), name);
-    }
-
-    void listLine_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("9") << 9 << "Unknown" << "009 , Unknown";
-        QTest::newRow("0") << 0 << "" << "000 , ";
-        QTest::newRow("172") << 172 << "(MS) WEB/HOME" << "172 , (MS) WEB/HOME";
-        QTest::newRow("-5") << -5 << "odd" << "-005 , odd";
-    }
-
-    void listLine()
-    {
-        QFETCH(int, code);
-        QFETCH(QString, name);
-        QFETCH(QString, line);
-        QCOMPARE(modKeys::FormatListLine({code, name}), line);
     }
 };
 

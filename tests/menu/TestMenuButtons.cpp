@@ -90,8 +90,6 @@ private slots:
                    QCOMPARE(c->PictureAlignment(), Command::pAlignments::eCenter);
                    QCOMPARE(c->TextAlignment(), Command::tAlignments::eRight);
                });
-        QTest::newRow("alignment out of range ignored") << Edit([](BUTTON &b) { b.TextAlignment = 7; })
-            << Check([](const Command *c) { QCOMPARE(c->TextAlignment(), Command::tAlignments::eCenter); });
         QTest::newRow("no bevel, transparent, not gray") << Edit([](BUTTON &b) {
             b.Bevel = VbFalse; b.Transparent = VbTrue; b.NoGray = 1;
         }) << Check([](const Command *c) {
@@ -118,12 +116,8 @@ private slots:
             QCOMPARE(c->MouseOverStyle(), Command::ButtonEdgeStyles::MONO);
             QCOMPARE(c->MouseOutStyle(), Command::ButtonEdgeStyles::FLAT);
         });
-        QTest::newRow("mouse effects need exactly 1") << Edit([](BUTTON &b) { b.ExtraStrings.at(1) = QStringLiteral("2"); })
-            << Check([](const Command *c) { QVERIFY(!c->MouseOverEffect()); });
         QTest::newRow("picture") << Edit([](BUTTON &b) { b.PicturePath = QStringLiteral(".\\p.bmp"); })
             << Check([](const Command *c) { QCOMPARE(c->Picture().size(), QSize(24, 12)); });
-        QTest::newRow("missing picture") << Edit([](BUTTON &b) { b.PicturePath = QStringLiteral(".\\none.bmp"); })
-            << Check([](const Command *c) { QVERIFY(c->Picture().isNull()); });
     }
 
     void recordToControl()
@@ -208,22 +202,6 @@ private slots:
         QCOMPARE(m_world->form.childAt(inside), buttons()->Menu(0));
     }
 
-    void loadScreenProgress()
-    {
-        for (int i = 0; i < 5; ++i)
-            m_world->addButton(QStringLiteral("B%1").arg(i), QStringLiteral("x"));
-        modGlobals::LoadScreenVisible = true;
-        QList<double> progress;
-        connect(buttons(), &MenuButtons::loadProgress, [&progress](double fraction) { progress << fraction; });
-        m_world->build();
-        QCOMPARE(progress, (QList<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
-        // One record: the upper bound is 0 and nothing is reported.
-        SS.ButtonsMax = 0;
-        progress.clear();
-        m_world->build();
-        QVERIFY(progress.isEmpty());
-    }
-
     void freezeAndGiveBack_data()
     {
         QTest::addColumn<int>("seconds");
@@ -268,20 +246,6 @@ private slots:
         QCOMPARE(SS.Buttons.at(0).Left, 321);
         QCOMPARE(SS.Buttons.at(0).Top, 123);
         buttons()->SetButtonPos(7); // no such button: nothing happens
-    }
-
-    void clickReportsIndex()
-    {
-        m_world->addButton(QStringLiteral("A"), QStringLiteral("a"));
-        m_world->addButton(QStringLiteral("B"), QStringLiteral("b"));
-        m_world->build();
-        m_world->form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_world->form));
-        QList<int> clicked;
-        connect(buttons(), &MenuButtons::Click, this, [&clicked](int i) { clicked << i; });
-        QTest::mouseClick(buttons()->Menu(1), Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseClick(buttons()->Menu(0), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(clicked, (QList<int>{1, 0}));
     }
 
 private:

@@ -54,31 +54,44 @@ private slots:
         m_dir.reset();
     }
 
+    // The program by full path, relative to the current folder (the shell
+    // changes to the program's folder; the child must not look for it again
+    // from its work folder) and as a bare name on PATH.
     void start_data()
     {
+        QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("no arguments") << QString() << QStringList();
-        QTest::newRow("quoted blank") << "\"two words\" x" << QStringList{"[two words]", "[x]"};
-        QTest::newRow("literal quotes") << "\"\"\"hi\"\"\" x\"\"\"y" << QStringList{"[\"hi\"]", "[x\"y]"};
-        QTest::newRow("non-ASCII") << "Grüße" << QStringList{"[Grüße]"};
+        const QString full = QStringLiteral("<dir>/rec.sh");
+        QTest::newRow("no arguments") << full << QString() << QStringList();
+        QTest::newRow("quoted blank") << full << "\"two words\" x" << QStringList{"[two words]", "[x]"};
+        QTest::newRow("literal quotes") << full << "\"\"\"hi\"\"\" x\"\"\"y" << QStringList{"[\"hi\"]", "[x\"y]"};
+        QTest::newRow("non-ASCII") << full << "Grüße" << QStringList{"[Grüße]"};
+        QTest::newRow("relative to the current folder") << "./rec.sh" << "rel" << QStringList{"[rel]"};
+        QTest::newRow("bare name on PATH") << "brindle-rec" << "p" << QStringList{"[p]"};
     }
 
     void start()
     {
+        QFETCH(QString, program);
         QFETCH(QString, arguments);
         QFETCH(QStringList, expected);
-        const QString program = recorder(QStringLiteral("rec.sh"));
+        recorder(QStringLiteral("rec.sh"));
+        const QString bin = m_dir->filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(QFile::copy(m_dir->filePath(QStringLiteral("rec.sh")), bin + QStringLiteral("/brindle-rec")));
+        qputenv("PATH", QFile::encodeName(bin) + ':' + m_oldPath);
         const QString work = m_dir->filePath(QStringLiteral("work dir"));
         QVERIFY(QDir().mkpath(work));
 
-        const Pid pid = m_processes->start(program, arguments, work);
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const Pid pid = m_processes->start(program.replace(QStringLiteral("<dir>"), m_dir->path()), arguments, work);
+        QDir::setCurrent(old);
         QVERIFY(pid > 0);
         QVERIFY(waitForOutput());
-        const QStringList lines = readLines(out());
-        QCOMPARE(lines.first(), QStringLiteral("cwd=") + work);
-        QCOMPARE(lines.mid(1, lines.size() - 2), expected);
+        QCOMPARE(readLines(out()), QStringList{"cwd=" + work} + expected + QStringList{"done"});
         QTRY_VERIFY(!m_processes->isRunning(pid));
     }
 
@@ -104,33 +117,6 @@ private slots:
             QVERIFY(writeFile(path, content, executable));
         QCOMPARE(m_processes->start(path, QStringLiteral("x"), m_dir->path()), Pid(0));
         QVERIFY(!m_processes->runAndWait(path, QString(), m_dir->path()));
-    }
-
-    void startResolvesRelativeProgramAgainstCurrentFolder()
-    {
-        // The shell changes to the program's folder and names the program
-        // relative to it; the child must not look for it again from workDir.
-        recorder(QStringLiteral("rec.sh"));
-        const QString elsewhere = m_dir->filePath(QStringLiteral("elsewhere"));
-        QVERIFY(QDir().mkpath(elsewhere));
-        const QString old = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        const Pid pid = m_processes->start(QStringLiteral("./rec.sh"), QStringLiteral("rel"), elsewhere);
-        QDir::setCurrent(old);
-        QVERIFY(pid > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()), (QStringList{"cwd=" + elsewhere, "[rel]", "done"}));
-    }
-
-    void startFindsBareNameOnPath()
-    {
-        const QString bin = m_dir->filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        QVERIFY(QFile::rename(recorder(QStringLiteral("rec.sh")), bin + QStringLiteral("/brindle-rec")));
-        qputenv("PATH", QFile::encodeName(bin) + ':' + m_oldPath);
-        QVERIFY(m_processes->start(QStringLiteral("brindle-rec"), QStringLiteral("p"), m_dir->path()) > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()).mid(1), (QStringList{"[p]", "done"}));
     }
 
     void startedProgramGetsNoOpenDescriptorsOrIgnoredSignals()

@@ -27,20 +27,13 @@ private slots:
     void windowsServiceIsQuiet()
     {
         auto windows = platform::linuxsvc::createWindows();
-        const qint64 self = QCoreApplication::applicationPid();
-        QCOMPARE(windows->findMainWindow(self), WindowId(0));
-        QCOMPARE(windows->foregroundWindow(), WindowId(0));
-        QCOMPARE(windows->windowTitle(0x400006), QString());
+        QCOMPARE(windows->findMainWindow(QCoreApplication::applicationPid()), WindowId(0));
         QVERIFY(windows->topLevelWindows().isEmpty());
-        windows->setAppFocus(self);
-        windows->activateWindow(0x400006);
         windows->requestClose(0x400006);
-        windows->sendAltF4();
         // Nothing to ask counts as an answer, at once.
         QElapsedTimer timer;
         timer.start();
         QVERIFY(windows->isResponding(0x400006, 1000));
-        QVERIFY(windows->isResponding(0, 1000));
         QVERIFY(timer.elapsed() < 100);
     }
 
@@ -81,12 +74,7 @@ private slots:
     {
         auto display = platform::linuxsvc::createDisplay();
         QVERIFY(display->modes().isEmpty());
-        QCOMPARE(display->current(), platform::DisplayMode{});
         QVERIFY(!display->setMode({1024, 768, 24, 60}));
-        auto desktop = platform::linuxsvc::createDesktop();
-        desktop->showTaskbar(false);
-        desktop->showDesktop(false);
-        desktop->showTaskbar(true);
     }
 
     void keyboardRefusesAndHooksStayOff()
@@ -96,9 +84,6 @@ private slots:
         QVERIFY(!keyboard->installKeyGrabs({172}));
         QVERIFY(!keyboard->startCapture([&](int) { called = true; }, [&] { called = true; }));
         QVERIFY(!keyboard->startTypingMonitor([&](const QString &) { called = true; }));
-        keyboard->removeKeyGrabs();
-        keyboard->stopCapture();
-        QVERIFY(keyboard->refusedGrabs().isEmpty());
         QVERIFY(!called);
 
         platform::Services::reset();

@@ -27,29 +27,14 @@ private slots:
     {
         QTest::addColumn<QString>("keysym");
         QTest::addColumn<int>("code");
-
-        for (char c = 'a'; c <= 'z'; ++c) {
-            QTest::addRow("%c", c) << QString(QChar(c)) << int(c - 'a' + 'A');
-            QTest::addRow("%c", c - 32) << QString(QChar(c - 32)) << int(c - 'a' + 'A');
-        }
-        for (int d = 0; d <= 9; ++d) {
-            QTest::addRow("digit %d", d) << QString::number(d) << 48 + d;
-            QTest::addRow("KP_%d", d) << QStringLiteral("KP_%1").arg(d) << 96 + d;
-        }
-        for (int f = 1; f <= 24; ++f)
-            QTest::addRow("F%d", f) << QStringLiteral("F%1").arg(f) << 111 + f;
-
-        const QList<QPair<const char *, int>> named = {
-            {"BackSpace", 8}, {"ISO_Left_Tab", 9}, {"KP_Enter", 13}, {"Pause", 19}, {"Escape", 27}, {"space", 32},
-            {"Prior", 33}, {"Left", 37}, {"Down", 40}, {"Print", 44}, {"KP_Delete", 46}, {"KP_Begin", 12},
-            {"Super_L", 91}, {"Super_R", 92}, {"Menu", 93}, {"XF86Sleep", 95}, {"KP_Divide", 111},
-            {"Num_Lock", 144}, {"Shift_R", 161}, {"Control_L", 162}, {"ISO_Level3_Shift", 165},
-            {"XF86Back", 166}, {"XF86Reload", 168}, {"XF86Stop", 169}, {"XF86HomePage", 172}, {"XF86AudioMute", 173},
-            {"XF86AudioPause", 179}, {"XF86Mail", 180}, {"XF86AudioMedia", 181}, {"XF86Calculator", 183},
-            {"semicolon", 186}, {"grave", 192}, {"backslash", 220}, {"less", 226},
-        };
-        for (const auto &[name, code] : named)
-            QTest::newRow(name) << QString::fromLatin1(name) << code;
+        QTest::newRow("letter, either case") << "b" << 66;
+        QTest::newRow("capital") << "B" << 66;
+        QTest::newRow("keypad digit") << "KP_7" << 103;
+        QTest::newRow("F24") << "F24" << 135;
+        QTest::newRow("left Windows key") << "Super_L" << 91;
+        QTest::newRow("sided Control") << "Control_L" << 162;
+        QTest::newRow("browser back") << "XF86Back" << 166;
+        QTest::newRow("browser home") << "XF86HomePage" << 172;
     }
 
     void fromKeysym()
@@ -61,19 +46,10 @@ private slots:
         QCOMPARE(vk::fromKeysym(s), code);
     }
 
-    void noCode_data()
-    {
-        QTest::addColumn<QString>("keysym");
-        QTest::newRow("Hiragana") << "Hiragana";
-        QTest::newRow("eacute") << "eacute";
-        QTest::newRow("exclam (a shifted character)") << "exclam";
-        QTest::newRow("dead_acute") << "dead_acute";
-    }
-
     void noCode()
     {
-        QFETCH(QString, keysym);
-        QCOMPARE(vk::fromKeysym(sym(keysym.toLatin1().constData())), 0);
+        for (const char *name : {"Hiragana", "eacute", "exclam", "dead_acute"})
+            QCOMPARE(vk::fromKeysym(sym(name)), 0);
         QCOMPARE(vk::fromKeysym(0), 0);
     }
 

@@ -1,5 +1,5 @@
-// The play clock inside the main form: the play-time check of start-up, the
-// values a quit stores, expiry ending the shell, and the typed-key entry point.
+// The play clock inside the main form: the play-time check of start-up and
+// expiry ending the shell.
 #include "PlayTimeWorld.h"
 #include "ScriptedPrompts.h"
 
@@ -43,7 +43,6 @@ private slots:
     {
         QTest::addColumn<QString>("timeLeft");
         QTest::addColumn<QString>("shutdown");
-        QTest::addColumn<bool>("debug");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("playLines");
         QTest::addColumn<bool>("shown");
@@ -51,27 +50,22 @@ private slots:
 
         const QString expired = QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:");
         const QString clockOn = QStringLiteral("frmMenu()::Initialize playtime-timerobject.");
-        QTest::newRow("time left") << "200" << QString() << false << QStringList()
+        QTest::newRow("time left") << "200" << QString() << QStringList()
                                    << QStringList{QStringLiteral("frmMenu()::Save new timelimit."), clockOn} << true
                                    << QString();
         QTest::newRow("expired, shut down: switch off")
-            << "10" << QString() << false << QStringList{"shutdown"}
+            << "10" << QString() << QStringList{"shutdown"}
             << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Shutdown, time-out!")} << false
             << "ShutdownTimer";
-        QTest::newRow("expired, shut down: quit") << "10" << "0" << false << QStringList{"shutdown"}
+        QTest::newRow("expired, shut down: quit") << "10" << "0" << QStringList{"shutdown"}
                                                   << QStringList{expired + "10", QStringLiteral("frmMenu()::Initialize Quit, time-out!")}
                                                   << false << "UnloadTimer";
-        QTest::newRow("expired, shut down in a debug run")
-            << "10" << QString() << true << QStringList{"shutdown"}
-            << QStringList{expired + "10", QStringLiteral("frmMenu()::Continuing after time-out!"), clockOn} << true
-            << QString();
     }
 
     void loadSteps()
     {
         QFETCH(QString, timeLeft);
         QFETCH(QString, shutdown);
-        QFETCH(bool, debug);
         QFETCH(QStringList, answers);
         QFETCH(QStringList, playLines);
         QFETCH(bool, shown);
@@ -82,7 +76,6 @@ private slots:
         if (!shutdown.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
         modGlobals::SS.Password = QStringLiteral("mum");
-        modGlobals::DebugMode = debug;
 
         ScriptedPrompts prompts(answers);
         frmMenu menu(nullptr, &prompts);
@@ -108,50 +101,6 @@ private slots:
             timer(menu, name)->stop();
     }
 
-    void quitStoresTimeLeftAndStopsBeeper_data()
-    {
-        QTest::addColumn<qint64>("remaining");
-        QTest::addColumn<bool>("expiredAtNextStart");
-
-        QTest::newRow("120 s left") << qint64(120) << false;
-        QTest::newRow("inside the warning window") << qint64(30) << true;
-    }
-
-    void quitStoresTimeLeftAndStopsBeeper()
-    {
-        QFETCH(qint64, remaining);
-        QFETCH(bool, expiredAtNextStart);
-
-        modGlobals::DebugMode = true;
-        m_world->beginPeriod(QStringLiteral("1"));
-        {
-            frmMenu menu(nullptr);
-            timer(menu, "PlaytimeTimer")->start();
-            m_world->moveTo(300, remaining);
-            tick(menu);
-            menu.Unload();
-            QVERIFY(menu.IsUnloaded());
-            QVERIFY(!timer(menu, "PlaytimeTimer")->isActive());
-        }
-        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QString::number(remaining));
-        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
-
-        // The next start, an hour later.
-        Clock::advance(3600);
-        modGlobals::DebugMode = false;
-        ScriptedPrompts prompts({QStringLiteral("shutdown")});
-        PlayTime next(prompts);
-        const PlayTime::StartupAction action = next.StartupCheck();
-        QCOMPARE(prompts.asked.size(), expiredAtNextStart ? 1 : 0);
-        if (expiredAtNextStart) {
-            QCOMPARE(action, PlayTime::StartupAction::StartShutdown);
-        } else {
-            QCOMPARE(action, PlayTime::StartupAction::Continue);
-            next.Tick();
-            QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remaining));
-        }
-    }
-
     void expiryUnloadsTheForm()
     {
         PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
@@ -164,22 +113,6 @@ private slots:
         QVERIFY(menu.IsUnloaded());
         QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("0"));
         QCOMPARE(*m_world->tones, ExpiryTones);
-    }
-
-    void typedKeysReachTheClock()
-    {
-        modGlobals::SS.Password = QStringLiteral("Mum");
-        m_world->beginPeriod(QStringLiteral("1"));
-        frmMenu menu(nullptr);
-        menu.KeyTyped(QStringLiteral("<pause>"));
-        QVERIFY(menu.ClockPaused());
-        menu.KeyTyped(QStringLiteral("a"));
-        QVERIFY(!menu.ClockPaused());
-        for (const QString &key : {QStringLiteral("r"), QStringLiteral("t"), QStringLiteral("m"),
-                                   QStringLiteral("u"), QStringLiteral("m")})
-            menu.KeyTyped(key);
-        QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
-        QCOMPARE(*m_world->tones, ResetTones);
     }
 
 private:

@@ -55,6 +55,7 @@ private slots:
 
     void cleanup() { m_world.reset(); }
 
+    // What TestX11Windows cannot make on a real server: hidden and child windows.
     void filter_data()
     {
         QTest::addColumn<TopLevel>("top");
@@ -62,24 +63,11 @@ private slots:
 
         TopLevel t = window(1, QStringLiteral("Paint"));
         QTest::newRow("plain application window") << t << true;
-        t.title.clear();
-        QTest::newRow("untitled") << t << false;
-        t = window(1, QStringLiteral("Hidden"));
         t.visible = false;
         QTest::newRow("hidden") << t << false;
         t = window(1, QStringLiteral("Child"));
         t.hasParent = true;
         QTest::newRow("has a parent") << t << false;
-        t = window(1, QStringLiteral("Palette"));
-        t.toolWindow = true;
-        QTest::newRow("tool window without owner") << t << false;
-        t = window(1, QStringLiteral("Dialog"));
-        t.hasOwner = true;
-        QTest::newRow("owned window") << t << false;
-        t.appWindow = true;
-        QTest::newRow("owned application window") << t << true;
-        t.toolWindow = true;
-        QTest::newRow("owned application tool window") << t << true;
     }
 
     void filter()
@@ -126,7 +114,6 @@ private slots:
         whenModal([&](QWidget *modal) {
             auto *tasks = qobject_cast<frmTasks *>(modal);
             QVERIFY(tasks);
-            QCOMPARE(tasks->windowTitle(), QStringLiteral("Applications"));
             QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock"}));
             QCOMPARE(tasks->List1->currentRow(), 0);
             m_world->windows->clients.append(window(50, QStringLiteral("Later")));
@@ -182,7 +169,6 @@ private slots:
         }
         QCOMPARE(texts, (QStringList{"Paint (1)", "Paint && Draw (2)", "Clock (1)"}));
         QCOMPARE(tags, (QStringList{"101", "102", "301"}));
-        QCOMPARE(apps.mApp.at(1)->objectName(), QStringLiteral("mApp_1"));
         apps.mnuApps->hide();
 
         // Built anew each time: fewer programs, fewer items.

@@ -1,6 +1,5 @@
 // Quitting the shell: the order of the unload steps, what "/debug" leaves
 // alone, the exit menu in edit mode, saving and the screen-mode routine.
-#include "DialogDriver.h"
 #include "ShellFixture.h"
 
 #include "base/ShutDown.h"
@@ -162,17 +161,12 @@ private slots:
     void exitMenuAsksParentPassword()
     {
         modGlobals::SS.Password = QStringLiteral("Secret");
-        frmMenu menu(nullptr);
-        {
-            DialogDriver driver({QStringLiteral("cancel")});
-            menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-            QCOMPARE(driver.shown, 1);
-            QVERIFY(!menu.IsUnloaded());
-        }
-        DialogDriver driver({QStringLiteral("ok:wrong"), QStringLiteral("ok:sECRET")});
+        m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
+        frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QCOMPARE(driver.shown, 2);
-        QCOMPARE(driver.unexpected, 0);
+        QVERIFY(!menu.IsUnloaded());
+        menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(m_world->prompts.asked.size(), 3);
         QVERIFY(menu.IsUnloaded());
     }
 

@@ -141,11 +141,8 @@ private slots:
         QTest::addColumn<int>("milliseconds");
         QTest::addColumn<int>("rate");
 
-        QTest::newRow("pattern 0 low") << 500 << 100 << Tones::SampleRate;
-        QTest::newRow("expiry") << 2500 << 200 << Tones::SampleRate;
         QTest::newRow("very short") << 1000 << 4 << Tones::SampleRate;
-        QTest::newRow("deep") << 37 << 300 << Tones::SampleRate;
-        QTest::newRow("other rate") << 440 << 250 << 22050;
+        QTest::newRow("deep, other rate") << 37 << 300 << 22050;
     }
 
     void render()
@@ -161,7 +158,6 @@ private slots:
         QTest::addColumn<int>("frequency");
         QTest::addColumn<int>("milliseconds");
 
-        QTest::newRow("zero hertz") << 0 << 120;
         QTest::newRow("below hearing") << 19 << 120;
         QTest::newRow("above hearing") << 20001 << 120;
         QTest::newRow("negative length") << 800 << -100;
@@ -206,24 +202,6 @@ private slots:
         Tones::Beep(800, 100);
         QCOMPARE(calls.size(), expected.size());
         QVERIFY2(QFile::exists(m_output), "nullptr must bring back the audio output");
-    }
-
-    // A kept device gets one tone after another on the same stream; per-tone
-    // opening starts the file anew each time.
-    void keptDeviceTakesTonesInTurn()
-    {
-        Tones::keepDeviceOpen(true);
-        Tones::Beep(800, 100);
-        Tones::Beep(0, 50); // silence does not touch the device
-        Tones::Beep(2000, 200);
-        Tones::keepDeviceOpen(false);
-        const std::vector<qint16> both = readSamples(m_output);
-        QCOMPARE(both.size(), size_t(Tones::SampleRate * 3 / 10));
-        checkTone({both.begin(), both.begin() + Tones::SampleRate / 10}, 800, 100, Tones::SampleRate);
-        checkTone({both.begin() + Tones::SampleRate / 10, both.end()}, 2000, 200, Tones::SampleRate);
-
-        Tones::Beep(1500, 100);
-        checkTone(readSamples(m_output), 1500, 100, Tones::SampleRate);
     }
 
     void audioOutput_data()

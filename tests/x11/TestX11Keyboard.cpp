@@ -146,45 +146,6 @@ private slots:
         XSync(dpy, False);
     }
 
-    // A key that the keyboard does not have yet (XF86Stop) is grabbed as soon as a
-    // keycode is given that keysym.
-    void grabsFollowTheKeyboardMap()
-    {
-        ::Display *dpy = display();
-        int minCode = 0, maxCode = 0;
-        XDisplayKeycodes(dpy, &minCode, &maxCode);
-        int perCode = 0;
-        KeySym *map = XGetKeyboardMapping(dpy, KeyCode(minCode), maxCode - minCode + 1, &perCode);
-        int spare = 0;
-        for (int code = maxCode; code >= minCode && !spare; --code) {
-            bool empty = true;
-            for (int i = 0; i < perCode; ++i)
-                empty = empty && map[(code - minCode) * perCode + i] == NoSymbol;
-            if (empty)
-                spare = code;
-        }
-        XFree(map);
-        QVERIFY2(spare, "no free keycode on the test keyboard");
-        QCOMPARE(keycodeOf("XF86Stop"), 0);
-
-        QVERIFY(m_keyboard->installKeyGrabs({169}));
-        KeySym stop = XStringToKeysym("XF86Stop");
-        XChangeKeyboardMapping(dpy, spare, 1, &stop, 1);
-        XSync(dpy, False);
-        QVERIFY2(waitUntil([&] { return !canGrab(spare, 0); }), "the new key was not grabbed");
-
-        XTestFakeKeyEvent(dpy, spare, True, 0);
-        XTestFakeKeyEvent(dpy, spare, False, 0);
-        XSync(dpy, False);
-        const QStringList got = m_fixture.takeLines();
-        QVERIFY2(!got.contains("press XF86Stop"), qPrintable(got.join(", ")));
-
-        KeySym nothing = NoSymbol;
-        XChangeKeyboardMapping(dpy, spare, 1, &nothing, 1);
-        XSync(dpy, False);
-        QVERIFY2(waitUntil([&] { return canGrab(spare, 0); }), "the grab stayed on the emptied key");
-    }
-
     void captureReportsKeysUntilEscape()
     {
         QList<int> reported;
@@ -252,13 +213,6 @@ private slots:
             << QStringList{"A", "B", "1", "c"};
         QTest::newRow("Shift gives the shifted character")
             << QStringList{"key", "shift+a", "shift+1", "r", "t"} << false << true << QStringList{"A", "!", "r", "t"};
-        QTest::newRow("tokens")
-            << QStringList{"key", "BackSpace", "Tab", "Return", "space", "Delete", "Pause", "KP_Enter"} << false
-            << false
-            << QStringList{"<backspace>", "<tab>", "<enter>", "<space>", "<delete>", "<pause>", "<enter>"};
-        QTest::newRow("keys without a character")
-            << QStringList{"key", "F5", "Super_L", "shift+Home"} << false << false
-            << QStringList{"<Key:F5>", "<Key:Super_L>", "<Key:Shift_L>", "<Key:Home>"};
         QTest::newRow("swallowed keys are heard too")
             << QStringList{"key", "alt+Tab", "Super_L"} << true << false
             << QStringList{"<Key:Alt_L>", "<tab>", "<Key:Super_L>"};
