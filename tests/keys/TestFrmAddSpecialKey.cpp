@@ -63,9 +63,6 @@ private slots:
 
         click(m_form->Command1);
         QCOMPARE(m_dialogs->shown().size(), 1);
-        QCOMPARE(m_dialogs->shown().at(0).text,
-                 QStringLiteral("Press the keys you want to add, then press ESC key when you are done!"));
-        QCOMPARE(m_dialogs->shown().at(0).style, int(platform::Msg::Information));
         QVERIFY(modKeys::SpecialKeyCapture);
         QVERIFY(!m_form->isEnabled());
         QVERIFY(m_keyboard->capturing);
@@ -109,52 +106,28 @@ private slots:
         m_form->RefreshList();
         m_dialogs->answer(answer);
         click(m_form->Command2);
-        QCOMPARE(m_dialogs->shown().at(0).text, QStringLiteral("Clear list?"));
-        QCOMPARE(m_dialogs->shown().at(0).style, int(platform::Msg::Exclamation | platform::Msg::OKCancel));
+        QCOMPARE(m_dialogs->shown().size(), 1);
         QCOMPARE(listLines(), lines);
         QCOMPARE(modKeys::SpecialKeyCount, int(lines.size()) - 1);
         QCOMPARE(m_keyboard->grabbedKeys.size(), lines.size()); // the hook follows at once
     }
 
-    void rename_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<int>("selected");
-
-        const QStringList start{"172 , (MS) WEB/HOME", "065 , Unknown", "172 , second"};
-        QTest::newRow("new name, selected") << 1 << "Letter A" << QStringList{start[0], "065 , Letter A", start[2]}
-                                            << 1;
-        QTest::newRow("duplicate code: the first entry is renamed")
-            << 2 << "Home" << QStringList{"172 , Home", start[1], start[2]} << 0;
-    }
-
+    // A double click renames the entry's key; with the code twice in the
+    // table, the first entry of that code gets the name and the selection.
     void rename()
     {
-        QFETCH(int, row);
-        QFETCH(QString, answer);
-        QFETCH(QStringList, lines);
-        QFETCH(int, selected);
         modKeys::AddCapturedKey(172);
         modKeys::AddCapturedKey(65);
         modKeys::SpecialKeys.append({172, QStringLiteral("second")});
         modKeys::SpecialKeyCount = 2;
         m_form->RefreshList();
         m_form->List1->setCurrentRow(-1);
-
-        m_dialogs->answer(answer);
-        doubleClickRow(row);
+        m_dialogs->answer(QStringLiteral("Home"));
+        doubleClickRow(2);
         QCOMPARE(m_dialogs->shown().size(), 1);
-        const auto &box = m_dialogs->shown().at(0);
-        QCOMPARE(box.kind, QStringLiteral("inputbox"));
-        const int code = row == 1 ? 65 : 172;
-        QCOMPARE(box.text, QStringLiteral("Enter name for key ID(%1):").arg(code));
-        QCOMPARE(box.title, QStringLiteral("Name key"));
-        QCOMPARE(box.defaultText, row == 1 ? QStringLiteral("Unknown") : QStringLiteral("(MS) WEB/HOME"));
-        QCOMPARE(listLines(), lines);
-        if (selected >= 0)
-            QCOMPARE(m_form->List1->currentRow(), selected);
+        QCOMPARE(m_dialogs->shown().at(0).defaultText, QStringLiteral("(MS) WEB/HOME"));
+        QCOMPARE(listLines(), (QStringList{"172 , Home", "065 , Unknown", "172 , second"}));
+        QCOMPARE(m_form->List1->currentRow(), 0);
     }
 
     void closingDuringCaptureWaitsForEscape()

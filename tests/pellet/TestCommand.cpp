@@ -196,7 +196,6 @@ private slots:
         QTest::addColumn<int>("offset"); // of the content against its place at rest
         QTest::newRow("bevel, pressed: content moves") << true << "pressed" << true << 1;
         QTest::newRow("no bevel, at rest: no edge") << false << "out" << false << 0;
-        QTest::newRow("no bevel, over") << false << "over" << true << 0;
         QTest::newRow("no bevel, pressed: no movement") << false << "pressed" << true << 0;
     }
 
@@ -226,36 +225,24 @@ private slots:
     void textAlignment_data()
     {
         QTest::addColumn<int>("alignment");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("withPicture");
-        QTest::newRow("left") << int(Command::tAlignments::eLeft) << QStringLiteral("MMM") << false;
-        QTest::newRow("center") << int(Command::tAlignments::eCenter) << QStringLiteral("MMM") << false;
-        QTest::newRow("right") << int(Command::tAlignments::eRight) << QStringLiteral("MMM") << false;
-        QTest::newRow("too long, clipped") << int(Command::tAlignments::eCenter)
-                                           << QStringLiteral("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM") << true;
+        QTest::newRow("left") << int(Command::tAlignments::eLeft);
+        QTest::newRow("center") << int(Command::tAlignments::eCenter);
+        QTest::newRow("right") << int(Command::tAlignments::eRight);
     }
 
     void textAlignment()
     {
         QFETCH(int, alignment);
-        QFETCH(QString, caption);
-        QFETCH(bool, withPicture);
-
         QWidget host;
         Command *b = button(host, 200, 40);
         b->setFont(crispFont());
         b->setForeColor(0x000000FF); // red
-        b->setCaption(caption);
+        b->setCaption(QStringLiteral("MMM"));
         b->setTextAlignment(Command::tAlignments(alignment));
-        if (withPicture)
-            b->setPicture(solidPicture(24, 24, QColor(0, 0, 255)));
 
         const QRect area = b->textRect();
         const QRect ink = bounds(render(b), sameAs(QColor(255, 0, 0)));
-        QVERIFY(!ink.isNull());
-        QVERIFY2(area.contains(ink), "text is drawn outside its rectangle");
-        if (caption.size() > 10)
-            return; // only clipping matters for the long caption
+        QVERIFY(!ink.isNull() && area.contains(ink));
         const auto a = Command::tAlignments(alignment);
         const int off = a == Command::tAlignments::eLeft    ? ink.left() - area.left()
                         : a == Command::tAlignments::eRight ? area.right() - ink.right()

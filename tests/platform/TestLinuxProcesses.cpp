@@ -260,9 +260,6 @@ private slots:
         QTest::newRow("quoted with escapes")
             << R"(REC "two words" "say \\"hi\\"" "back\\\\slash" 100%%)" << QString() << QString()
             << QStringList{"[two words]", "[say \"hi\"]", "[back\\slash]", "[100%]"};
-        QTest::newRow("name, icon and file")
-            << "REC %i --title=%c %k" << "Icon=game\nName=My Game\nName[de]=Mein Spiel" << QString()
-            << QStringList{"[--icon]", "[game]", "[--title=My Game]", "[DESKTOP]"};
         QTest::newRow("parameters take the file code")
             << "REC --open %f --end" << QString() << "doc.txt"
             << QStringList{"[--open]", "[doc.txt]", "[--end]"};

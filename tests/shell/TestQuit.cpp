@@ -230,7 +230,6 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("rateSet");       // -1: nothing set
         QTest::addColumn<int>("frequencyAfter");
-        QTest::newRow("match with rate") << 1024 << 768 << 24 << 60 << 0 << 60 << 60;
         QTest::newRow("own rate kept, frequency zeroed") << 800 << 600 << 24 << -1 << 0 << 75 << 0;
         QTest::newRow("no such size") << 640 << 480 << 24 << 60 << -1 << -1 << 60;
         QTest::newRow("depth cannot change") << 1024 << 768 << 16 << 60 << -1 << -1 << 60;

@@ -135,24 +135,6 @@ private slots:
         m_env.reset();
     }
 
-    void render_data()
-    {
-        QTest::addColumn<int>("frequency");
-        QTest::addColumn<int>("milliseconds");
-        QTest::addColumn<int>("rate");
-
-        QTest::newRow("very short") << 1000 << 4 << Tones::SampleRate;
-        QTest::newRow("deep, other rate") << 37 << 300 << 22050;
-    }
-
-    void render()
-    {
-        QFETCH(int, frequency);
-        QFETCH(int, milliseconds);
-        QFETCH(int, rate);
-        checkTone(Tones::render(frequency, milliseconds, rate), frequency, milliseconds, rate);
-    }
-
     void silent_data()
     {
         QTest::addColumn<int>("frequency");

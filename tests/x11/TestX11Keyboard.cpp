@@ -46,7 +46,6 @@ private slots:
 
         const QStringList noTab{"press Tab", "release Tab", "press ISO_Left_Tab", "release ISO_Left_Tab"};
         const QStringList noEsc{"press Escape", "release Escape"};
-        QTest::newRow("Alt+Tab") << "alt+Tab" << QList<int>{} << true << noTab << QStringList{"press Alt_L"};
         QTest::newRow("Alt+Tab with Caps Lock")
             << "Caps_Lock alt+Tab Caps_Lock" << QList<int>{} << true << noTab << QStringList{"press Caps_Lock"};
         QTest::newRow("Ctrl+Esc") << "ctrl+Escape" << QList<int>{} << true << noEsc << QStringList{"press Control_L"};
@@ -54,8 +53,6 @@ private slots:
             << "Num_Lock alt+Escape Num_Lock" << QList<int>{} << true << noEsc << QStringList{"press Num_Lock"};
         QTest::newRow("left Windows key") << "Super_L" << QList<int>{} << true
                                           << QStringList{"press Super_L", "release Super_L"} << QStringList{};
-        QTest::newRow("plain Tab and Esc pass") << "Tab Escape" << QList<int>{} << true << QStringList{}
-                                                << QStringList{"press Tab", "release Tab", "press Escape"};
         QTest::newRow("right Windows key not in table") << "raw:Super_R" << QList<int>{} << true << QStringList{}
                                                         << QStringList{"press Super_R", "release Super_R"};
         QTest::newRow("right Windows key in table") << "raw:Super_R" << QList<int>{92} << true
@@ -66,8 +63,6 @@ private slots:
         QTest::newRow("table letter with Shift") << "shift+b b" << QList<int>{66} << true
                                                  << QStringList{"press b", "press B", "release b", "release B"}
                                                  << QStringList{"press Shift_L"};
-        QTest::newRow("other letters pass") << "a" << QList<int>{66} << true << QStringList{}
-                                            << QStringList{"press a", "release a"};
         QTest::newRow("not installed: left Windows key passes")
             << "Super_L" << QList<int>{} << false << QStringList{} << QStringList{"press Super_L"};
     }

@@ -310,20 +310,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&own));
         QTRY_VERIFY(listed(own.winId()));
         QVERIFY(m_windows->isResponding(own.winId(), 3000));
-
-        // And timers keep ticking while a hung window is awaited.
-        WindowId shown = 0;
-        auto fixture = startShown({"--title", "Hung"}, &shown);
-        QVERIFY(shown);
-        fixture->signal(SIGUSR1);
-        QVERIFY(fixture->waitForLine("hung"));
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
-        ticker.start(10);
-        QVERIFY(!m_windows->isResponding(shown, 300));
-        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
-        fixture->signal(SIGUSR2);
     }
 
     void setTopMost()
@@ -373,34 +359,6 @@ private slots:
         const QStringList titles = listed();
         for (const char *left : {"tool", "owned owned", "untitled", ""})
             QVERIFY2(!titles.contains(QLatin1String(left)), qPrintable(titles.join(QLatin1Char(','))));
-    }
-
-    void vanishingWindows()
-    {
-        // Windows come and go while we look: nothing may crash or hang, and
-        // windows that are gone read as empty.
-        QCOMPARE(m_windows->windowTitle(0x7ffff01), QString());
-        QList<std::shared_ptr<FixtureProcess>> fixtures;
-        for (int i = 0; i < 4; ++i)
-            fixtures << std::make_shared<FixtureProcess>(QStringList{"--title", QStringLiteral("Brief %1").arg(i)});
-        QElapsedTimer timer;
-        timer.start();
-        for (int round = 0; timer.elapsed() < 3000; ++round) {
-            if (round == 10)
-                for (auto &f : fixtures)
-                    f->signal(SIGKILL);
-            for (const TopLevel &t : m_windows->topLevelWindows()) {
-                m_windows->windowTitle(t.id);
-                m_windows->isResponding(t.id, 50);
-            }
-            for (auto &f : fixtures)
-                m_windows->findMainWindow(f->pid());
-            QTest::qWait(5);
-        }
-        for (auto &f : fixtures)
-            QVERIFY(f->waitFinished(5000));
-        for (auto &f : fixtures)
-            QTRY_COMPARE(m_windows->findMainWindow(f->pid()), WindowId(0));
     }
 
 private:
