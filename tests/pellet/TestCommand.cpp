@@ -319,37 +319,6 @@ private slots:
         QCOMPARE(log.clicks(), enabled ? 1 : 0);
     }
 
-    void builtInImages_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("imageSize");
-        QTest::newRow("OK, 36 high: large") << int(Command::BType::OkButton) << 36 << 32;
-        QTest::newRow("Cancel, 30 high: small") << int(Command::BType::CancelButton) << 30 << 16;
-    }
-
-    void builtInImages()
-    {
-        QFETCH(int, type);
-        QFETCH(int, height);
-        QFETCH(int, imageSize);
-
-        QWidget host;
-        auto *b = new Command(&host);
-        b->resize(120, height);
-        b->setPicture(solidPicture(40, 40, QColor(0, 0, 255))); // ignored by the built-in types
-        b->setButtonType(Command::BType(type));
-        QCOMPARE(b->pictureRect().size(), QSize(imageSize, imageSize));
-
-        const QImage image = render(b);
-        const bool ok = Command::BType(type) == Command::BType::OkButton;
-        const QRect ink = bounds(image, ok ? greenish() : reddish());
-        QVERIFY2(!ink.isNull(), ok ? "no green check mark" : "no red cross");
-        QVERIFY(b->pictureRect().contains(ink));
-        QVERIFY2(ink.width() > imageSize / 2, "the image is much smaller than its box");
-        QCOMPARE(count(image, sameAs(QColor(0, 0, 255))), 0);
-    }
-
     void edgeLooks_data()
     {
         // Probe colours: outer top-left, outer bottom-right (which also owns the top-right
@@ -367,10 +336,6 @@ private slots:
         const int bump = int(Command::bStyle::eBump);
         QTest::newRow("out, SOFT raised") << "out" << normal << int(Style::SOFT)
                                           << ButtonHighlight << DarkShadow3D << Light3D << ButtonShadow;
-        QTest::newRow("over, MONO") << "over" << normal << int(Style::MONO)
-                                    << WindowFrame << WindowFrame << Window << Window;
-        QTest::newRow("pressed, SOFT sunken") << "pressed" << normal << int(Style::SOFT)
-                                              << DarkShadow3D << ButtonHighlight << ButtonShadow << Light3D;
         QTest::newRow("pressed, SOFT bump") << "pressed" << bump << int(Style::SOFT)
                                             << ButtonHighlight << DarkShadow3D << ButtonShadow << Light3D;
     }

@@ -1,6 +1,5 @@
 // The play clock: counting, warning through beeper, expiry and its action,
 // pause, the typed commands, edit mode and the start-up check.
-#include "ScriptedPrompts.h"
 #include "PlayTimeWorld.h"
 
 #include "playtime/PlayTime.h"
@@ -27,8 +26,21 @@ class TestPlayTime : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_world = std::make_unique<PlayTimeWorld>(); }
-    void cleanup() { m_world.reset(); }
+    // Each test: a five-minute period begun at t0, and a clock over the fixture's prompts.
+    void init()
+    {
+        m_world = std::make_unique<PlayTimeWorld>();
+        m_world->beginPeriod(QStringLiteral("1"));
+        m_clock = std::make_unique<PlayTime>(m_world->prompts);
+        m_quits = std::make_unique<QSignalSpy>(m_clock.get(), &PlayTime::quitRequested);
+    }
+
+    void cleanup()
+    {
+        m_quits.reset();
+        m_clock.reset();
+        m_world.reset();
+    }
 
     void storedQuantities_data()
     {
@@ -50,7 +62,9 @@ private slots:
         QFETCH(QString, warnTime);
         QFETCH(qint64, limit);
         QFETCH(qint64, warn);
-        if (!playTime.isNull())
+        if (playTime.isNull())
+            SettingsStore::DeleteSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"));
+        else
             PlayTimeWorld::setTimeLimit(QStringLiteral("PlayTime"), playTime);
         if (!warnTime.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
@@ -72,18 +86,14 @@ private slots:
     {
         QFETCH(QString, warnTime);
         QFETCH(int, window);
-        m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QSignalSpy quits(&clock, &PlayTime::quitRequested);
-        clock.PlaytimeTimer->start();
+        m_clock->PlaytimeTimer->start();
 
         QMap<qint64, QString> beepTypeAt;
         int startedAt = -1;
-        for (qint64 ms = 0; ms <= FiveMinutes * 1000 && clock.PlaytimeTimer->isActive(); ms += 500) {
+        for (qint64 ms = 0; ms <= FiveMinutes * 1000 && m_clock->PlaytimeTimer->isActive(); ms += 500) {
             Clock::setNow(m_world->t0.addMSecs(ms));
-            clock.Tick();
+            m_clock->Tick();
             if (!m_world->processes->started.isEmpty() && startedAt < 0)
                 startedAt = modGlobals::TimeLeftSeconds;
             beepTypeAt[modGlobals::TimeLeftSeconds] = PlayTimeWorld::beeper(QStringLiteral("BeepType"));
@@ -103,10 +113,10 @@ private slots:
         QCOMPARE(beepTypeAt.value(qMin(window, 11)), QStringLiteral("1"));
         QCOMPARE(beepTypeAt.value(1), QStringLiteral("1"));
         QCOMPARE(modGlobals::TimeLeftSeconds, 0);
-        QVERIFY(!clock.PlaytimeTimer->isActive());
+        QVERIFY(!m_clock->PlaytimeTimer->isActive());
         QCOMPARE(*m_world->tones, ExpiryTones);
         QCOMPARE(m_world->power->powerOffs(), 1); // "Shutdown" defaults to switching off
-        QCOMPARE(quits.count(), 0);
+        QCOMPARE(m_quits->count(), 0);
     }
 
     void expiryAction_data()
@@ -134,29 +144,25 @@ private slots:
         QFETCH(int, powerOffs);
         QFETCH(int, quits);
 
-        m_world->beginPeriod(QStringLiteral("1"));
         if (!shutdown.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
         if (!action.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Action"), action);
         modGlobals::DebugMode = debug;
         m_world->power->accept = powerAccepts;
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QSignalSpy quit(&clock, &PlayTime::quitRequested);
-        clock.PlaytimeTimer->start();
+        m_clock->PlaytimeTimer->start();
 
         m_world->moveTo(FiveMinutes, 1);
-        clock.Tick();
-        QVERIFY(clock.PlaytimeTimer->isActive());
+        m_clock->Tick();
+        QVERIFY(m_clock->PlaytimeTimer->isActive());
         QVERIFY(m_world->tones->isEmpty());
 
         m_world->moveTo(FiveMinutes, 0);
-        clock.Tick();
-        QVERIFY(!clock.PlaytimeTimer->isActive());
+        m_clock->Tick();
+        QVERIFY(!m_clock->PlaytimeTimer->isActive());
         QCOMPARE(*m_world->tones, ExpiryTones);
         QCOMPARE(m_world->power->powerOffs(), powerOffs);
-        QCOMPARE(quit.count(), quits);
+        QCOMPARE(m_quits->count(), quits);
         QCOMPARE(modGlobals::TimeLeftSeconds, 0);
     }
 
@@ -177,20 +183,16 @@ private slots:
         QFETCH(bool, beeperMissing);
         QFETCH(int, starts);
 
-        m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
         if (!beep.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Beep"), beep);
         m_world->processes->failStarts = beeperMissing;
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QSignalSpy quit(&clock, &PlayTime::quitRequested);
         for (qint64 remaining : {30, 5, 0}) {
             m_world->moveTo(FiveMinutes, remaining);
-            clock.Tick();
+            m_clock->Tick();
         }
         QCOMPARE(m_world->processes->started.size(), starts);
-        QCOMPARE(quit.count(), 1); // expiry happens either way
+        QCOMPARE(m_quits->count(), 1); // expiry happens either way
         QCOMPARE(*m_world->tones, ExpiryTones);
     }
 
@@ -211,25 +213,22 @@ private slots:
         QFETCH(bool, lockHeld);
         QFETCH(bool, started);
 
-        m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setBeeper(QStringLiteral("Running"), running);
         PlayTimeWorld::setBeeper(QStringLiteral("BeepType"), QStringLiteral("0"));
         // The lock beeper itself would take for this program folder.
         SingleInstance lock(QStringLiteral("beeper"), m_world->env.programFolder());
         if (lockHeld)
             QVERIFY(lock.tryAcquire());
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QCOMPARE(clock.BeeperRunning(), !started);
+        QCOMPARE(m_clock->BeeperRunning(), !started);
 
         m_world->moveTo(FiveMinutes, 40);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
 
         // A running beeper is only switched to the last-seconds pattern.
         m_world->processes->started.clear();
         m_world->moveTo(FiveMinutes, 11);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), 0);
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), QStringLiteral("1"));
     }
@@ -251,14 +250,10 @@ private slots:
         QFETCH(bool, countedBefore);
         QFETCH(qint64, remainingAfter);
 
-        m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QSignalSpy quit(&clock, &PlayTime::quitRequested);
-        clock.PlaytimeTimer->start();
+        m_clock->PlaytimeTimer->start();
         if (countedBefore) {
             m_world->moveTo(FiveMinutes, 200);
-            clock.Tick();
+            m_clock->Tick();
             QCOMPARE(modGlobals::TimeLeftSeconds, 200);
         }
 
@@ -267,32 +262,29 @@ private slots:
         else
             PlayTimeWorld::setTimeLimit(QStringLiteral("LastInit"), lastInit);
         Clock::advance(10);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remainingAfter));
-        QVERIFY(clock.PlaytimeTimer->isActive());
-        QCOMPARE(quit.count(), 0);
+        QVERIFY(m_clock->PlaytimeTimer->isActive());
+        QCOMPARE(m_quits->count(), 0);
         QCOMPARE(m_world->power->powerOffs(), 0);
         // Re-anchored, so that the time runs on from there.
         QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now().addSecs(remainingAfter - FiveMinutes));
         Clock::advance(5);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remainingAfter - 5));
     }
 
     void clockSetBackGivesNoExtraTime()
     {
-        m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
         m_world->moveTo(FiveMinutes, 100);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 100);
 
         Clock::setNow(m_world->t0.addSecs(-3600)); // an hour before the period began
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 300);
         Clock::advance(60);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 240);
     }
 
@@ -310,50 +302,43 @@ private slots:
     {
         QFETCH(qint64, remaining);
         QFETCH(QString, type);
-        m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
         m_world->moveTo(FiveMinutes, remaining);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), 1);
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), type);
     }
 
     void pauseKeepsRemainingTime()
     {
-        m_world->beginPeriod(QStringLiteral("1"));
         // A beeper already runs (warning window): pausing starts it anyway.
         PlayTimeWorld::setBeeper(QStringLiteral("Running"), QStringLiteral("1"));
         SingleInstance lock(QStringLiteral("beeper"), m_world->env.programFolder());
         QVERIFY(lock.tryAcquire());
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        QSignalSpy quit(&clock, &PlayTime::quitRequested);
         m_world->moveTo(FiveMinutes, 40);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), 0);
 
-        clock.KeyTyped(QStringLiteral("<pause>"));
-        QVERIFY(clock.ClockPaused());
+        m_clock->KeyTyped(QStringLiteral("<pause>"));
+        QVERIFY(m_clock->ClockPaused());
         QCOMPARE(m_world->processes->started.size(), 1);
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), QStringLiteral("2"));
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Interval")), QStringLiteral("1000"));
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("0"));
 
         Clock::advance(3600); // far past the end of the period
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 40);
-        QCOMPARE(quit.count(), 0);
+        QCOMPARE(m_quits->count(), 0);
         QCOMPARE(m_world->power->powerOffs(), 0);
 
-        clock.KeyTyped(QStringLiteral("a"));
-        QVERIFY(!clock.ClockPaused());
+        m_clock->KeyTyped(QStringLiteral("a"));
+        QVERIFY(!m_clock->ClockPaused());
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Interval")), QStringLiteral("500"));
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 40);
         Clock::advance(15);
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, 25);
     }
 
@@ -382,13 +367,11 @@ private slots:
         QFETCH(QString, buffer);
 
         m_world->beginPeriod(QStringLiteral("2"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
         for (const QString &key : keys)
-            clock.KeyTyped(key);
-        QCOMPARE(clock.ClockPaused(), paused);
+            m_clock->KeyTyped(key);
+        QCOMPARE(m_clock->ClockPaused(), paused);
         QCOMPARE(m_world->processes->started.size(), beeperStarts);
-        QCOMPARE(clock.TypedBuffer(), buffer);
+        QCOMPARE(m_clock->TypedBuffer(), buffer);
     }
 
     void resetCommand_data()
@@ -412,15 +395,12 @@ private slots:
         QFETCH(bool, resets);
 
         modGlobals::SS.Password = password;
-        m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
         m_world->moveTo(FiveMinutes, 100);
-        clock.Tick();
+        m_clock->Tick();
         PlayTimeWorld::setBeeper(QStringLiteral("Quit"), QStringLiteral("0"));
 
         for (const QChar c : typed)
-            clock.KeyTyped(c == QLatin1Char(' ') ? QStringLiteral("<space>") : QString(c));
+            m_clock->KeyTyped(c == QLatin1Char(' ') ? QStringLiteral("<space>") : QString(c));
 
         if (resets) {
             QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
@@ -428,15 +408,15 @@ private slots:
             QCOMPARE(*m_world->tones, ResetTones);
             QCOMPARE(modGlobals::TimeLeftSeconds, 300);
             // The full match stays in the buffer until the next key empties it.
-            clock.KeyTyped(QStringLiteral("t"));
-            QCOMPARE(clock.TypedBuffer(), QString());
+            m_clock->KeyTyped(QStringLiteral("t"));
+            QCOMPARE(m_clock->TypedBuffer(), QString());
             QCOMPARE(m_world->tones->size(), ResetTones.size());
         } else {
             QCOMPARE(PlayTimeWorld::storedLastInit(), m_world->t0);
             QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("0"));
             QVERIFY(m_world->tones->isEmpty());
         }
-        clock.Tick();
+        m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, resets ? 300 : 100);
     }
 
@@ -453,22 +433,19 @@ private slots:
     void resetFromPauseOrExpiry()
     {
         QFETCH(bool, expired);
-        m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("Action"), QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.PlaytimeTimer->start();
+        m_clock->PlaytimeTimer->start();
         m_world->moveTo(FiveMinutes, expired ? 0 : 100);
-        clock.Tick();
-        QCOMPARE(clock.PlaytimeTimer->isActive(), !expired);
-        clock.PauseTimer(!expired);
+        m_clock->Tick();
+        QCOMPARE(m_clock->PlaytimeTimer->isActive(), !expired);
+        m_clock->PauseTimer(!expired);
         Clock::advance(30);
-        clock.ResetTime();
+        m_clock->ResetTime();
         if (!expired) {
-            clock.PauseTimer(false);
-            clock.Tick();
+            m_clock->PauseTimer(false);
+            m_clock->Tick();
         }
-        QCOMPARE(clock.PlaytimeTimer->isActive(), !expired);
+        QCOMPARE(m_clock->PlaytimeTimer->isActive(), !expired);
         QCOMPARE(modGlobals::TimeLeftSeconds, 300);
     }
 
@@ -549,18 +526,17 @@ private slots:
         modGlobals::SS.Password = password;
         modGlobals::DebugMode = debug;
 
-        ScriptedPrompts prompts(answers);
-        PlayTime clock(prompts);
-        QCOMPARE(clock.StartupCheck(), action);
-        QCOMPARE(prompts.asked.size(), answers.size());
-        QCOMPARE(prompts.unexpected, 0);
+        m_world->prompts.script(answers);
+        QCOMPARE(m_clock->StartupCheck(), action);
+        QCOMPARE(m_world->prompts.asked.size(), answers.size());
+        QCOMPARE(m_world->prompts.unexpected, 0);
         QCOMPARE(m_world->logLines(), log);
         QCOMPARE(modGlobals::TimeLeftSeconds, timeLeftAfter);
         if (lastInitOffset == 1)
             QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("LastInit")), oldStart);
         else
             QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now().addSecs(lastInitOffset));
-        QVERIFY(!clock.PlaytimeTimer->isActive());
+        QVERIFY(!m_clock->PlaytimeTimer->isActive());
         QCOMPARE(m_world->power->powerOffs(), 0); // only the form's timers act on it
     }
 
@@ -582,23 +558,23 @@ private slots:
         QFETCH(bool, restarted);
 
         m_world->beginPeriod(playTime);
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartClock();
-        clock.EditModeEntered();
-        QVERIFY(!clock.PlaytimeTimer->isActive());
+        m_clock->StartClock();
+        m_clock->EditModeEntered();
+        QVERIFY(!m_clock->PlaytimeTimer->isActive());
 
         Clock::advance(120); // editing takes a while
         if (!answer.isEmpty())
             m_world->dialogs->answer(answer);
-        clock.EditModeLeaving();
-        QVERIFY(clock.PlaytimeTimer->isActive());
+        m_clock->EditModeLeaving();
+        QVERIFY(m_clock->PlaytimeTimer->isActive());
         QCOMPARE(m_world->dialogs->shown().size(), answer.isEmpty() ? 0 : 1);
         QCOMPARE(PlayTimeWorld::storedLastInit(), restarted ? Clock::now() : m_world->t0);
     }
 
 private:
     std::unique_ptr<PlayTimeWorld> m_world;
+    std::unique_ptr<PlayTime> m_clock;
+    std::unique_ptr<QSignalSpy> m_quits;
 };
 
 QTEST_MAIN(TestPlayTime)

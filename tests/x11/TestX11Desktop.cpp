@@ -1,15 +1,37 @@
-// Hiding and giving back the panel (tint2, a dock) and a desktop window under
-// openbox with the session's configuration.
+// The child's desktop under openbox with the session's configuration: the
+// panel (tint2, a dock) and a desktop window hidden and given back, and no
+// menu on the root window and one desktop only. That the configuration binds
+// no keys shows in TestX11Keyboard, whose grabs would be refused.
 #include "X11TestKit.h"
 #include "platform/linux/LinuxServices.h"
 
 #include <QtTest>
+
+#include <X11/Xlib.h>
+#undef None
+#undef Bool
+#undef Status
 
 using namespace x11kit;
 
 namespace {
 const char *const kDock = "_NET_WM_WINDOW_TYPE_DOCK";
 const char *const kDesktop = "_NET_WM_WINDOW_TYPE_DESKTOP";
+
+// Viewable children of the root: frames, openbox's own windows, its menus.
+int viewableTopLevels()
+{
+    ::Display *dpy = display();
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    int found = 0;
+    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i)
+            found += isViewable(children[i]) ? 1 : 0;
+        XFree(children);
+    }
+    return found;
+}
 } // namespace
 
 class TestX11Desktop : public QObject
@@ -115,6 +137,18 @@ private slots:
         m_desktop->showDesktop(false);
         m_desktop->showDesktop(true);
         QVERIFY(windowsOfType(kDesktop, false).isEmpty());
+    }
+
+    // A click on the root window opens no menu, with any button; there is one desktop.
+    void rootWindowOpensNoMenu()
+    {
+        QCOMPARE(x11kit::property(rootWindow(), "_NET_NUMBER_OF_DESKTOPS"), QList<unsigned long>{1});
+        const int before = viewableTopLevels();
+        for (const char *button : {"1", "2", "3"}) {
+            QVERIFY(xdotool({"mousemove", "600", "500", "click", button}));
+            QTest::qWait(300);
+            QCOMPARE(viewableTopLevels(), before);
+        }
     }
 
 private:
