@@ -63,19 +63,6 @@ private slots:
         QCOMPARE(ini.value(QStringLiteral("s"), QStringLiteral("k")).size(), IniFile::MaxValueLength);
     }
 
-    void iniEncodings()
-    {
-        TestEnv env;
-        const QString path = env.path(QStringLiteral("links.ini"));
-        IniFile cp(path, IniFile::Encoding::Cp1252);
-        cp.setValue(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("Größe €"));
-        QVERIFY(cp.save());
-        QCOMPARE(readFile(path), QByteArray("[s]\r\nk=Gr\xf6\xdf" "e \x80\r\n"));
-        IniFile back(path, IniFile::Encoding::Cp1252);
-        QVERIFY(back.load());
-        QCOMPARE(back.value(QStringLiteral("s"), QStringLiteral("k")), QStringLiteral("Größe €"));
-    }
-
     void storeDefaultsAndWriteThrough()
     {
         TestEnv env;

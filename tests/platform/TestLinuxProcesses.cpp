@@ -239,15 +239,6 @@ private slots:
         QVERIFY(!m_processes->terminate(-1));
     }
 
-    void shellOpenExecutable()
-    {
-        const QString program = recorder(QStringLiteral("rec.sh"));
-        const Pid pid = m_processes->shellOpen(program, QStringLiteral("\"a b\" c"), m_dir->path());
-        QVERIFY(pid > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()), (QStringList{"cwd=" + m_dir->path(), "[a b]", "[c]", "done"}));
-    }
-
     void shellOpenDesktopEntry_data()
     {
         QTest::addColumn<QString>("exec");

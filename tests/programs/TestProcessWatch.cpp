@@ -195,15 +195,6 @@ private slots:
         QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
     }
 
-    void nothingWithoutRecords()
-    {
-        m_world->build();
-        m_world->buttons->Menu(0)->setExtraData(55);
-        watch()->checkProcess_Timer();
-        QCOMPARE(m_world->processes->isRunningCalls, 0);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 55);
-    }
-
     // The question lets events run, this timer's too: those ticks wait.
     void tickDoesNotReenter()
     {
