@@ -274,7 +274,6 @@ private slots:
         QTest::addColumn<bool>("embossed");
         QTest::newRow("enabled") << true << false << true << false;
         QTest::newRow("disabled") << false << false << true << true;
-        QTest::newRow("draw as disabled") << true << true << true << true;
         QTest::newRow("draw as disabled, VisEnabledState off") << true << true << false << false;
     }
 
@@ -315,72 +314,6 @@ private slots:
         log.attach(b);
         QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
         QCOMPARE(log.clicks(), enabled ? 1 : 0);
-    }
-
-    void edgeLooks_data()
-    {
-        // Probe colours: outer top-left, outer bottom-right (which also owns the top-right
-        // corner), inner top-left, inner bottom-right; as system colour values.
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<int>("clickEffect");
-        QTest::addColumn<int>("style");
-        QTest::addColumn<quint32>("outerTL");
-        QTest::addColumn<quint32>("outerBR");
-        QTest::addColumn<quint32>("innerTL");
-        QTest::addColumn<quint32>("innerBR");
-
-        using namespace OleColor;
-        const int normal = int(Command::bStyle::eNormal);
-        const int bump = int(Command::bStyle::eBump);
-        QTest::newRow("out, SOFT raised") << "out" << normal << int(Style::SOFT)
-                                          << ButtonHighlight << DarkShadow3D << Light3D << ButtonShadow;
-        QTest::newRow("pressed, SOFT bump") << "pressed" << bump << int(Style::SOFT)
-                                            << ButtonHighlight << DarkShadow3D << ButtonShadow << Light3D;
-    }
-
-    void edgeLooks()
-    {
-        QFETCH(QString, state);
-        QFETCH(int, clickEffect);
-        QFETCH(int, style);
-        QFETCH(quint32, outerTL);
-        QFETCH(quint32, outerBR);
-        QFETCH(quint32, innerTL);
-        QFETCH(quint32, innerBR);
-
-        QWidget host;
-        // Distinct colours for every role, so that a wrong choice cannot match by accident.
-        QPalette pal = host.palette();
-        pal.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
-        pal.setColor(QPalette::Light, QColor(0xFF, 0xFF, 0xF0));
-        pal.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
-        pal.setColor(QPalette::Shadow, QColor(0x20, 0x20, 0x20));
-        pal.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x40));
-        pal.setColor(QPalette::Base, QColor(0xF0, 0xFF, 0xFF));
-        host.setPalette(pal);
-        auto *b = new Command(&host);
-        b->resize(60, 30);
-        b->setBackColor(0x00406080);
-        b->setClickEffect(Command::bStyle(clickEffect));
-        const auto s = Style(style);
-        if (state == QLatin1String("out"))
-            b->setMouseOutStyle(s);
-        else if (state == QLatin1String("over"))
-            b->setMouseOverStyle(s);
-        else
-            b->setMouseClickStyle(s);
-        enterState(b, state);
-
-        const QImage image = render(b);
-        auto expect = [&](quint32 value) { return OleColor::toQColor(value, b->palette()).rgb() & 0xFFFFFFu; };
-        const int r = b->width() - 1, bt = b->height() - 1;
-        const struct { int x, y; quint32 role; } probes[] = {
-            {0, 0, outerTL},  {10, 0, outerTL}, {0, 10, outerTL}, {r, bt, outerBR},         {r, 0, outerBR},
-            {0, bt, outerBR}, {1, 1, innerTL},  {10, 1, innerTL}, {r - 1, bt - 1, innerBR}, {r - 1, 10, innerBR}};
-        for (const auto &p : probes)
-            QVERIFY2(at(image, p.x, p.y) == expect(p.role), qPrintable(QStringLiteral("at %1,%2").arg(p.x).arg(p.y)));
-        // Inside the edge: the back colour.
-        QCOMPARE(at(image, 10, 10), 0x00806040u);
     }
 
     void invertedOutline_data()
@@ -577,8 +510,6 @@ private slots:
         QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << "KeyDown32/0" << "KeyPress32" << true;
         QTest::newRow("ctrl a") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << "KeyDown65/2"
                                 << "KeyPress1" << false;
-        QTest::newRow("keypad 5") << int(Qt::Key_5) << int(Qt::KeypadModifier) << "5" << "KeyDown101/0"
-                                  << "KeyPress53" << false;
         QTest::newRow("shift 1 is the 1 key") << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << "!"
                                               << "KeyDown49/1" << "KeyPress33" << false;
         QTest::newRow("euro sign") << int(Qt::Key_unknown) << 0 << QString(QChar(0x20AC)) << "KeyDown0/0"

@@ -77,39 +77,33 @@ private slots:
         }
     }
 
-    void managerRequests_data()
+    // Ending Windows' way maps onto the manager (power) or the session (log off).
+    void requests_data()
     {
         QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("call");
-        QTest::newRow("power off") << int(ShutDown::EWX_POWEROFF) << "PowerOff false";
-        QTest::newRow("shut down, forced") << int(ShutDown::EWX_SHUTDOWN | ShutDown::EWX_FORCE) << "PowerOff false";
-        QTest::newRow("reboot") << int(ShutDown::EWX_REBOOT) << "Reboot false";
+        const QString manager = QStringLiteral("/org/freedesktop/login1");
+        const QString session = QStringLiteral("/org/freedesktop/login1/session/c7");
+        QTest::newRow("power off") << int(ShutDown::EWX_POWEROFF) << manager << "PowerOff false";
+        QTest::newRow("shut down, forced") << int(ShutDown::EWX_SHUTDOWN | ShutDown::EWX_FORCE) << manager << "PowerOff false";
+        QTest::newRow("reboot") << int(ShutDown::EWX_REBOOT) << manager << "Reboot false";
+        QTest::newRow("log off") << int(ShutDown::EWX_LOGOFF | ShutDown::EWX_FORCE) << session << "Terminate";
     }
 
-    void managerRequests()
+    void requests()
     {
         QFETCH(int, flags);
+        QFETCH(QString, path);
         QFETCH(QString, call);
         QVERIFY(ShutDown::ExitWindowsWith(flags));
-        QCOMPARE(callsOn(QStringLiteral("/org/freedesktop/login1")), QStringList{call});
-        QVERIFY(callsOn(QStringLiteral("/org/freedesktop/login1/session/c7")).isEmpty());
+        QCOMPARE(callsOn(path), QStringList{call});
     }
 
-    void sessionRequests_data()
+    void lock()
     {
-        QTest::addColumn<bool>("lock");
-        QTest::addColumn<QString>("call");
-        QTest::newRow("log off") << false << "Terminate";
-        QTest::newRow("lock") << true << "Lock";
-    }
-
-    void sessionRequests()
-    {
-        QFETCH(bool, lock);
-        QFETCH(QString, call);
-        auto &power = platform::Services::power();
-        QVERIFY(lock ? power.lockSession() : ShutDown::ExitWindowsWith(ShutDown::EWX_LOGOFF | ShutDown::EWX_FORCE));
-        QCOMPARE(callsOn(QStringLiteral("/org/freedesktop/login1/session/c7")), QStringList{call});
+        QVERIFY(platform::Services::power().lockSession());
+        QCOMPARE(callsOn(QStringLiteral("/org/freedesktop/login1/session/c7")), QStringList{QStringLiteral("Lock")});
     }
 
     void unknownSessionIsRefused()

@@ -42,36 +42,6 @@ private slots:
         m_world.reset();
     }
 
-    void storedQuantities_data()
-    {
-        QTest::addColumn<QString>("playTime");
-        QTest::addColumn<QString>("warnTime");
-        QTest::addColumn<qint64>("limit");
-        QTest::addColumn<qint64>("warn");
-
-        QTest::newRow("nothing stored") << QString() << QString() << qint64(0) << qint64(50);
-        QTest::newRow("warning index 0 is five seconds") << "2" << "0" << qint64(600) << qint64(5);
-        QTest::newRow("fractions round to whole seconds") << "0.0017" << "-0.5" << qint64(1) << qint64(2);
-        QTest::newRow("absurdly large stays in range") << "99999999999999999999" << "99999999999999999999"
-                                                       << qint64(2147483647) << qint64(2147483647);
-    }
-
-    void storedQuantities()
-    {
-        QFETCH(QString, playTime);
-        QFETCH(QString, warnTime);
-        QFETCH(qint64, limit);
-        QFETCH(qint64, warn);
-        if (playTime.isNull())
-            SettingsStore::DeleteSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"));
-        else
-            PlayTimeWorld::setTimeLimit(QStringLiteral("PlayTime"), playTime);
-        if (!warnTime.isNull())
-            PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
-        QCOMPARE(PlayTime::LimitSeconds(), limit);
-        QCOMPARE(PlayTime::WarnSeconds(), warn);
-    }
-
     void countdown_data()
     {
         QTest::addColumn<QString>("warnTime");
@@ -172,7 +142,6 @@ private slots:
         QTest::addColumn<bool>("beeperMissing");
         QTest::addColumn<int>("starts");
 
-        QTest::newRow("missing: on") << QString() << false << 1;
         QTest::newRow("0: off") << "0" << false << 0;
         QTest::newRow("no beeper program: tried at every tick, quietly") << "1" << true << 3;
     }

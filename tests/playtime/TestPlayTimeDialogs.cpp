@@ -1,5 +1,4 @@
-// The time-expired and password dialogs, driven through their buttons and
-// keys, and PasswordOK built on the prompts they answer.
+// The time-expired and password dialogs, driven through their buttons and keys.
 #include "PlayTimeWorld.h"
 
 #include "playtime/frmPassword.h"
@@ -137,35 +136,6 @@ private slots:
         QCOMPARE(frmPassword::Ask(title), answer);
         QCOMPARE(shownTitle, title.isEmpty() ? QStringLiteral("Brindle - Enter Password") : title);
         QVERIFY(!frmPassword::Current());
-    }
-
-    void passwordOK_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("given");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("result");
-
-        QTest::newRow("no password: never asks") << "" << "" << QStringList() << true;
-        QTest::newRow("given text, other case") << "Secret" << "sECRET" << QStringList() << true;
-        QTest::newRow("given text wrong") << "Secret" << "secrets" << QStringList() << false;
-        QTest::newRow("asked: wrong twice, then right")
-            << "Secret" << "" << QStringList{"a", "", "SECRET"} << true;
-        QTest::newRow("asked: Cancel refuses at once") << "Secret" << "" << QStringList{"cancel"} << false;
-    }
-
-    void passwordOK()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, given);
-        QFETCH(QStringList, answers);
-        QFETCH(bool, result);
-
-        modGlobals::SS.Password = stored;
-        ScriptedPrompts prompts(answers);
-        QCOMPARE(PasswordOK(prompts, given, false), result);
-        QCOMPARE(prompts.asked.size(), answers.size());
-        QCOMPARE(prompts.unexpected, 0);
     }
 
 private:
