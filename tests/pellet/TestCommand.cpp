@@ -1,5 +1,5 @@
 // Tests of the Command button: geometry and looks checked on rendered pixels, the mouse
-// and key state machines through synthesized events, LockUpdate and persistence.
+// and key state machines through synthesized events, and persistence.
 
 #include "Command.h"
 #include "OleColor.h"
@@ -93,28 +93,6 @@ struct EventLog {
     }
 
     int clicks() const { return int(entries.count(QStringLiteral("Click"))); }
-};
-
-// Counts the paint events of a button whose container is shown and painted once.
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-
-    bool watch(QWidget &host, Command *b)
-    {
-        b->installEventFilter(this);
-        host.show();
-        return QTest::qWaitForWindowExposed(&host) && QTest::qWaitFor([this] { return count > 0; });
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
 };
 
 // Left half red, right half blue: what a container paints behind transparent buttons.
@@ -544,61 +522,6 @@ private slots:
         expected << QString(down).replace(QLatin1String("KeyDown"), QLatin1String("KeyUp"));
         QCOMPARE(log.entries.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
         QCOMPARE(log.clicks(), 0);
-    }
-
-    void resetButton_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<int>("clicks");
-        QTest::newRow("pressed: reports a click") << "pressed" << 1;
-        QTest::newRow("over") << "over" << 0;
-    }
-
-    void resetButton()
-    {
-        QFETCH(QString, state);
-        QFETCH(int, clicks);
-
-        QWidget host;
-        Command *b = button(host, 60, 30);
-        const QImage atRest = render(b);
-        EventLog log;
-        log.attach(b);
-        enterState(b, state);
-        b->ResetButton();
-        QCOMPARE(log.clicks(), clicks);
-        QCOMPARE(b->VisualState(), 0);
-        QCOMPARE(render(b), atRest);
-        // The press is over: releasing afterwards reports no second click.
-        sendMouse(b, QEvent::MouseButtonRelease, QPointF(10, 10), Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(log.entries.count(QStringLiteral("Click")), clicks + (state == QLatin1String("pressed") ? 1 : 0));
-    }
-
-    void lockUpdatePaintsOnceOnUnlock()
-    {
-        QWidget host;
-        host.resize(200, 80);
-        auto *b = new Command(&host);
-        b->setGeometry(10, 10, 120, 40);
-        PaintCounter paints;
-        QVERIFY(paints.watch(host, b));
-
-        b->LockUpdate(true);
-        paints.count = 0;
-        b->setBackColor(0x000000FF);
-        b->setCaption(QStringLiteral("Changed"));
-        b->setPicture(solidPicture(10, 10, Qt::blue));
-        b->ReDraw();
-        QTest::qWait(50);
-        QCOMPARE(paints.count, 0);
-        // Painted now for any reason, it still shows the old composition.
-        QCOMPARE(at(render(b), 60, 4), OleColor::toQColor(OleColor::ButtonFace, b->palette()).rgb() & 0xFFFFFFu);
-
-        paints.count = 0;
-        b->LockUpdate(false);
-        QTest::qWait(50);
-        QCOMPARE(paints.count, 1);
-        QCOMPARE(at(render(b), 60, 4), 0xFF0000u);
     }
 
     void persistenceRoundTrip()

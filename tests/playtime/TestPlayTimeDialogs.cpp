@@ -96,21 +96,6 @@ private slots:
         QVERIFY(dialog.isVisible());
     }
 
-    void expiredDialogReleasedFromAfarIsTheParentsReset()
-    {
-        // The remote console fills in the parent password and closes it.
-        QTimer::singleShot(0, [] {
-            if (frmTimeExpired *dialog = frmTimeExpired::Current()) {
-                dialog->ReleaseWithPassword(QStringLiteral("mum"));
-                dialog->close();
-            }
-        });
-        const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
-        QVERIFY(answer);
-        QVERIFY(!answer->shutDown);
-        QCOMPARE(answer->password, QStringLiteral("mum"));
-    }
-
     void passwordDialogAnswers_data()
     {
         QTest::addColumn<QString>("press");

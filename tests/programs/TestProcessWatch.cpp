@@ -218,7 +218,6 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<Prompts::HangChoice>("result");
-        QTest::newRow("Switch To") << "cmdSwitchTo" << Prompts::HangChoice::SwitchTo;
         QTest::newRow("End") << "cmdEnd" << Prompts::HangChoice::End;
         QTest::newRow("Cancel") << "cmdCancel" << Prompts::HangChoice::Cancel;
         QTest::newRow("window closed") << "" << Prompts::HangChoice::Closed;
