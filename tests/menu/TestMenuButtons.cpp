@@ -72,14 +72,6 @@ private slots:
         });
         QTest::newRow("caption with path variables") << Edit([](BUTTON &b) { b.Caption = QStringLiteral("In %sysdir%"); })
             << Check([](const Command *c) { QCOMPARE(c->Caption(), QStringLiteral("In /usr/bin/")); });
-        QTest::newRow("font") << Edit([](BUTTON &b) {
-            b.FontName = QStringLiteral("DejaVu Serif"); b.FontBold = VbTrue; b.FontItalic = VbTrue; b.FontSize = 14.5f;
-        }) << Check([](const Command *c) {
-            QCOMPARE(c->font().family(), QStringLiteral("DejaVu Serif"));
-            QVERIFY(c->font().bold());
-            QVERIFY(c->font().italic());
-            QCOMPARE(c->font().pointSizeF(), 14.5);
-        });
         QTest::newRow("disabled in run mode") << Edit([](BUTTON &b) { b.Enabled = VbFalse; })
             << Check([](const Command *c) {
                    QVERIFY(!c->Enabled());

@@ -1,5 +1,5 @@
 // Tests of the Command button: geometry and looks checked on rendered pixels, the mouse
-// and key state machines through synthesized events, and persistence.
+// and key state machines through synthesized events, and what persistence stores.
 
 #include "Command.h"
 #include "OleColor.h"
@@ -7,7 +7,6 @@
 #include "PropertyBag.h"
 
 #include <QLineEdit>
-#include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -522,59 +521,6 @@ private slots:
         expected << QString(down).replace(QLatin1String("KeyDown"), QLatin1String("KeyUp"));
         QCOMPARE(log.entries.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
         QCOMPARE(log.clicks(), 0);
-    }
-
-    void persistenceRoundTrip()
-    {
-        QWidget host;
-        host.setFont(crispFont(9));
-        // Every property away from its default.
-        auto *a = new Command(&host);
-        a->setTextAlignment(Command::tAlignments::eRight);
-        a->setPictureAlignment(Command::pAlignments::eCenter);
-        a->setCaption(QStringLiteral("Play & learn"));
-        a->setPicture(solidPicture(8, 6, QColor(1, 2, 3)));
-        a->setBackColor(0x00112233);
-        a->setForeColor(OleColor::WindowText);
-        a->setFont(QFont(QStringLiteral("DejaVu Serif"), 14, QFont::Bold));
-        a->setFocusRect(true);
-        a->setGab(7);
-        a->setEnabled(false);
-        a->setClickEffect(Command::bStyle::eBump);
-        a->setButtonType(Command::BType::Transparent);
-        a->setDrawAsDisabled(true);
-        a->setExtraData(4242);
-        a->setExtraData2(-7);
-        a->setSelected(true);
-        a->setMousePointer(8);
-        a->setBevel(false);
-        a->setAutoUpdTsp(true);
-        a->setAutoUpdTspInterval(25);
-        a->setVisEnabledState(false);
-        a->setMouseIcon(solidPicture(16, 16, Qt::yellow));
-        a->setMouseOverEffect(false);
-        a->setMouseOverStyle(Style::SOFT);
-        a->setMouseClickStyle(Style::MONO);
-        a->setMouseOutStyle(Style::MONO);
-
-        MemoryPropertyBag bag;
-        a->WriteProperties(bag);
-
-        auto *b = new Command(&host);
-        b->ReadProperties(bag);
-        const QMetaObject *meta = &Command::staticMetaObject;
-        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-            const QMetaProperty prop = meta->property(i);
-            const QString name = QString::fromLatin1(prop.name());
-            if (name == QLatin1String("hWnd"))
-                continue;
-            const QVariant va = prop.read(a);
-            const QVariant vb = prop.read(b);
-            if (va.typeId() == QMetaType::QPixmap)
-                QCOMPARE(vb.value<QPixmap>().toImage(), va.value<QPixmap>().toImage());
-            else
-                QVERIFY2(va == vb, qPrintable(name));
-        }
     }
 
     // Defaults are not stored; reading applies them for missing keys, with the side effects.

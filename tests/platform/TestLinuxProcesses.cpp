@@ -307,15 +307,7 @@ private slots:
         QVERIFY(waitForOutput());
         QCOMPARE(readLines(out()).mid(1), (QStringList{"[https://example.org/a b]", "done"}));
 
-        QFile::remove(out());
-        QVERIFY(m_processes->shellOpen(QStringLiteral("https://example.org/"), QString(), QString()) > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()).mid(1), (QStringList{"[https://example.org/]", "done"}));
-
         QCOMPARE(m_processes->shellOpen(QString(), QString(), QString()), Pid(0));
-        const QString broken = m_dir->filePath(QStringLiteral("broken.desktop"));
-        QVERIFY(writeFile(broken, "[Desktop Entry]\nType=Application\nExec=/no/such/program\n", false));
-        QCOMPARE(m_processes->shellOpen(broken, QString(), QString()), Pid(0));
     }
 
 private:

@@ -228,18 +228,6 @@ private slots:
         QCOMPARE(got, expected);
     }
 
-    void typingMonitorStops()
-    {
-        QStringList got;
-        QVERIFY(m_keyboard->startTypingMonitor([&](const QString &k) { got.append(k); }));
-        m_keyboard->stopTypingMonitor();
-        QVERIFY(xdotool({"key", "q"}));
-        QVERIFY(m_fixture.takeLines().contains("press q")); // the key went round
-        QCoreApplication::processEvents();
-        QTest::qWait(50);
-        QVERIFY(got.isEmpty());
-    }
-
 private:
     QStringList typed(const QStringList &xdotoolArgs)
     {

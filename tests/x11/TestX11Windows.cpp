@@ -150,9 +150,7 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<QString>("title");
 
-        QTest::newRow("STRING (Latin-1)") << int(XStringStyle) << QStringLiteral("Café crème");
         QTest::newRow("COMPOUND_TEXT") << int(XCompoundTextStyle) << QStringLiteral("Grüße €");
-        QTest::newRow("UTF8_STRING") << int(XUTF8StringStyle) << QStringLiteral("日本語");
     }
 
     void windowTitleFromWmName()
