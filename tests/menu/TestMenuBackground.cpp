@@ -115,41 +115,6 @@ private slots:
         QCOMPARE(SS.BackgroundStyle, missing ? qint32(MenuBackground::StaticColour) : qint32(style));
     }
 
-    void gridDots_data()
-    {
-        QTest::addColumn<bool>("editMode");
-        QTest::addColumn<int>("snap");
-        QTest::addColumn<int>("grid");
-        QTest::addColumn<bool>("dots");
-
-        QTest::newRow("edit mode, snap on") << true << 1 << 30 << true;
-        QTest::newRow("snap off") << true << 0 << 30 << false;
-        QTest::newRow("grid size 0 draws none") << true << 1 << 0 << false;
-    }
-
-    void gridDots()
-    {
-        QFETCH(bool, editMode);
-        QFETCH(int, snap);
-        QFETCH(int, grid);
-        QFETCH(bool, dots);
-        SS.BackgroundStyle = MenuBackground::StaticColour;
-        SS.SnapToGrid = snap;
-        SS.GridSize = grid;
-        const QImage image = MenuBackground::Paint(SS, QSize(100, 70), editMode);
-        const QRgb red = qRgb(255, 0, 0);
-        int reds = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) == red) {
-                    ++reds;
-                    QVERIFY2(grid > 0 && x % grid == 0 && y % grid == 0,
-                             qPrintable(QStringLiteral("dot at %1,%2").arg(x).arg(y)));
-                }
-        // 0, 30, 60, 90 across and 0, 30, 60 down.
-        QCOMPARE(reds, dots ? 4 * 3 : 0);
-    }
-
 private:
     std::unique_ptr<MenuWorld> m_world;
 };

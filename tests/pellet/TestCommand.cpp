@@ -62,7 +62,6 @@ void enterState(Command *b, const QString &state)
 struct EventLog {
     QStringList entries;
     bool cancelDown = false;
-    int moves = 0;
 
     void attach(Command *b)
     {
@@ -75,20 +74,9 @@ struct EventLog {
         QObject::connect(b, &Command::MouseUp, b, [this](int &button, int &, float &, float &) {
             entries << QStringLiteral("Up%1").arg(button);
         }, Qt::DirectConnection);
-        QObject::connect(b, &Command::MouseMove, b, [this](int &, int &, float &, float &) { ++moves; },
-                         Qt::DirectConnection);
         QObject::connect(b, &Command::Click, b, [this] { entries << QStringLiteral("Click"); }, Qt::DirectConnection);
         QObject::connect(b, &Command::DblClick, b, [this] { entries << QStringLiteral("DblClick"); },
                          Qt::DirectConnection);
-        QObject::connect(b, &Command::KeyDown, b, [this](int &code, int &shift) {
-            entries << QStringLiteral("KeyDown%1/%2").arg(code).arg(shift);
-        }, Qt::DirectConnection);
-        QObject::connect(b, &Command::KeyUp, b, [this](int &code, int &shift) {
-            entries << QStringLiteral("KeyUp%1/%2").arg(code).arg(shift);
-        }, Qt::DirectConnection);
-        QObject::connect(b, &Command::KeyPress, b, [this](int &ascii) {
-            entries << QStringLiteral("KeyPress%1").arg(ascii);
-        }, Qt::DirectConnection);
     }
 
     int clicks() const { return int(entries.count(QStringLiteral("Click"))); }
@@ -438,89 +426,6 @@ private slots:
         }
         QCOMPARE(log.entries.join(QLatin1Char(' ')), expected);
         QCOMPARE(b->VisualState(), 0);
-    }
-
-    void overState_data()
-    {
-        QTest::addColumn<bool>("overEffect");
-        QTest::addColumn<int>("buttonsHeld");
-        QTest::addColumn<int>("state");
-        QTest::newRow("over effect on") << true << int(Qt::NoButton) << 2;
-        QTest::newRow("over effect off") << false << int(Qt::NoButton) << 0;
-        QTest::newRow("button held from elsewhere") << true << int(Qt::LeftButton) << 0;
-    }
-
-    void overState()
-    {
-        QFETCH(bool, overEffect);
-        QFETCH(int, buttonsHeld);
-        QFETCH(int, state);
-
-        QWidget host;
-        Command *b = button(host, 60, 30);
-        b->setMouseOverEffect(overEffect);
-        EventLog log;
-        log.attach(b);
-        const QImage atRest = render(b);
-        sendMouse(b, QEvent::MouseMove, QPointF(20, 10), Qt::NoButton, Qt::MouseButtons(buttonsHeld));
-        QCOMPARE(b->VisualState(), state);
-        QCOMPARE(log.moves, 1);
-        QCOMPARE(render(b) != atRest, state != 0);
-
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(b, &leave);
-        QCOMPARE(b->VisualState(), 0);
-        QCOMPARE(render(b), atRest);
-        QCOMPARE(log.clicks(), 0);
-    }
-
-    void keys_data()
-    {
-        // Key events as a window system delivers them: key, modifiers and the typed text.
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("down");
-        QTest::addColumn<QString>("press"); // empty: no KeyPress
-        QTest::addColumn<bool>("pressedLook");
-
-        QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << "KeyDown32/0" << "KeyPress32" << true;
-        QTest::newRow("ctrl a") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << "KeyDown65/2"
-                                << "KeyPress1" << false;
-        QTest::newRow("shift 1 is the 1 key") << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << "!"
-                                              << "KeyDown49/1" << "KeyPress33" << false;
-        QTest::newRow("euro sign") << int(Qt::Key_unknown) << 0 << QString(QChar(0x20AC)) << "KeyDown0/0"
-                                   << "KeyPress128" << false;
-        QTest::newRow("left arrow") << int(Qt::Key_Left) << 0 << "" << "KeyDown37/0" << QString() << false;
-    }
-
-    void keys()
-    {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QString, text);
-        QFETCH(QString, down);
-        QFETCH(QString, press);
-        QFETCH(bool, pressedLook);
-
-        QWidget host;
-        Command *b = button(host, 60, 30);
-        EventLog log;
-        log.attach(b);
-        const auto mods = Qt::KeyboardModifiers(modifiers);
-        QKeyEvent keyDown(QEvent::KeyPress, key, mods, text);
-        QCoreApplication::sendEvent(b, &keyDown);
-        QCOMPARE(b->VisualState(), pressedLook ? 1 : 0);
-        QKeyEvent keyUp(QEvent::KeyRelease, key, mods, text);
-        QCoreApplication::sendEvent(b, &keyUp);
-        QCOMPARE(b->VisualState(), 0);
-
-        QStringList expected{down};
-        if (!press.isEmpty())
-            expected << press;
-        expected << QString(down).replace(QLatin1String("KeyDown"), QLatin1String("KeyUp"));
-        QCOMPARE(log.entries.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
-        QCOMPARE(log.clicks(), 0);
     }
 
     // Defaults are not stored; reading applies them for missing keys, with the side effects.

@@ -37,39 +37,6 @@ private slots:
         QVERIFY(timer.elapsed() < 100);
     }
 
-    void setTopMost_data()
-    {
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("not shown yet") << false;
-        QTest::newRow("shown") << true;
-    }
-
-    void setTopMost()
-    {
-        QFETCH(bool, shown);
-        auto windows = platform::linuxsvc::createWindows();
-        QWidget widget;
-        if (shown) {
-            widget.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        }
-        windows->setTopMost(&widget, true);
-        QCOMPARE(widget.property("brindleTopMost"), QVariant(true));
-        QVERIFY(widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(widget.isVisible(), shown);
-        windows->setTopMost(&widget, false);
-        QCOMPARE(widget.property("brindleTopMost"), QVariant(false));
-        QVERIFY(!widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(widget.isVisible(), shown);
-
-        // A child widget stands for its window.
-        QWidget *child = new QWidget(&widget);
-        windows->setTopMost(child, true);
-        QVERIFY(widget.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!child->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        windows->setTopMost(nullptr, true);
-    }
-
     void displayServiceIsQuiet()
     {
         auto display = platform::linuxsvc::createDisplay();

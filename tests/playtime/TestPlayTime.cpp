@@ -389,35 +389,6 @@ private slots:
         QCOMPARE(modGlobals::TimeLeftSeconds, resets ? 300 : 100);
     }
 
-    void resetFromPauseOrExpiry_data()
-    {
-        QTest::addColumn<bool>("expired");
-        // The remote console can reset while the clock is paused: resuming must not
-        // bring the old remaining time back.
-        QTest::newRow("paused") << false;
-        // A clock stopped by Action 1 stays stopped; a quit now stores the new period.
-        QTest::newRow("stopped at expiry") << true;
-    }
-
-    void resetFromPauseOrExpiry()
-    {
-        QFETCH(bool, expired);
-        PlayTimeWorld::setTimeLimit(QStringLiteral("Action"), QStringLiteral("1"));
-        m_clock->PlaytimeTimer->start();
-        m_world->moveTo(FiveMinutes, expired ? 0 : 100);
-        m_clock->Tick();
-        QCOMPARE(m_clock->PlaytimeTimer->isActive(), !expired);
-        m_clock->PauseTimer(!expired);
-        Clock::advance(30);
-        m_clock->ResetTime();
-        if (!expired) {
-            m_clock->PauseTimer(false);
-            m_clock->Tick();
-        }
-        QCOMPARE(m_clock->PlaytimeTimer->isActive(), !expired);
-        QCOMPARE(modGlobals::TimeLeftSeconds, 300);
-    }
-
     void startupCheck_data()
     {
         QTest::addColumn<QString>("playTime");

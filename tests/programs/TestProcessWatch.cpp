@@ -3,17 +3,13 @@
 #include "menu/MenuButtons.h"
 #include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
-#include "programs/frmDLG.h"
 
 #include <Clock.h>
 #include <Command.h>
 
-#include <QLabel>
 #include <QtTest>
 
 using modGlobals::SS;
-
-Q_DECLARE_METATYPE(Prompts::HangChoice)
 
 class TestProcessWatch : public QObject
 {
@@ -212,37 +208,6 @@ private slots:
         QCOMPARE(m_world->prompts.asked.size(), 1);
         QCOMPARE(watch()->ButtonWatch.size(), 1);
         QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
-    }
-
-    void dialogButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<Prompts::HangChoice>("result");
-        QTest::newRow("End") << "cmdEnd" << Prompts::HangChoice::End;
-        QTest::newRow("Cancel") << "cmdCancel" << Prompts::HangChoice::Cancel;
-        QTest::newRow("window closed") << "" << Prompts::HangChoice::Closed;
-    }
-
-    void dialogButtons()
-    {
-        QFETCH(QString, button);
-        QFETCH(Prompts::HangChoice, result);
-        const QString caption = QStringLiteral("\"X\" is not responding!");
-        QTimer::singleShot(0, [button, caption] {
-            auto *dialog = qobject_cast<frmDLG *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QCOMPARE(dialog->windowTitle(), caption);
-            QCOMPARE(dialog->lblQuestion->text(), QStringLiteral("What now?"));
-            if (button.isEmpty()) {
-                dialog->close();
-                return;
-            }
-            auto *command = dialog->findChild<Command *>(button);
-            QVERIFY(command);
-            QTest::mouseClick(command, Qt::LeftButton, {}, QPoint(5, 5));
-        });
-        QCOMPARE(frmDLG::Ask(&m_world->form, caption, QStringLiteral("What now?")), result);
-        QVERIFY(m_world->windows->calls.contains(QStringLiteral("topmost")));
     }
 
 private:

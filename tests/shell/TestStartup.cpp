@@ -238,36 +238,6 @@ private slots:
         // The file is left for the parent to repair; nothing overwrote it.
         QCOMPARE(readFile(env.path(QStringLiteral("settings.dat"))), bytes);
     }
-
-    void startAndExitPrograms()
-    {
-        TestEnv env;
-        ShellRun shell(env);
-        QVERIFY(shell.install());
-        // Two small programs that leave a trace; the exit one takes its time, and
-        // the shell must wait for it.
-        shell.writeFile(QStringLiteral("start.sh"), "#!/bin/sh\necho \"$1\" > \"$2\"\n");
-        shell.writeFile(QStringLiteral("exit.sh"), "#!/bin/sh\nsleep 1\necho done > \"$1\"\n");
-        for (const char *name : {"start.sh", "exit.sh"})
-            QFile::setPermissions(env.path(QLatin1String(name)), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        SettingsRecord record = clearRecord();
-        record.ShellCommands.at(0) = QStringLiteral(".\\start.sh");
-        record.ShellCommands.at(1) = QStringLiteral("hello %apppath%started.txt");
-        record.ShellCommands.at(2) = QStringLiteral("1");
-        record.ShellCommands.at(3) = QStringLiteral("%apppath%exit.sh");
-        record.ShellCommands.at(4) = QStringLiteral("%apppath%exited.txt");
-        record.ShellCommands.at(5) = QStringLiteral("1");
-        shell.writeSettings(record);
-        QVERIFY(shell.start({QStringLiteral("/debug")}));
-        QVERIFY(shell.waitForLog(AllDone));
-        QVERIFY(QFile::exists(env.path(QStringLiteral("started.txt"))));
-        QVERIFY(shell.logLines().contains(QStringLiteral("frmMenu()::StartShell-Wait...[") + env.path(QStringLiteral("start.sh"))
-                                          + QStringLiteral(" hello ") + env.path(QStringLiteral("started.txt]")).chopped(1)
-                                          + QStringLiteral("]")));
-        shell.terminate();
-        QVERIFY(shell.waitForExit());
-        QVERIFY(QFile::exists(env.path(QStringLiteral("exited.txt"))));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)
