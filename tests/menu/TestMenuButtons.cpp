@@ -181,19 +181,6 @@ private slots:
         QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
     }
 
-    void bringToFront()
-    {
-        m_world->addButton(QStringLiteral("Under"), QStringLiteral("a")).Left = 10;
-        m_world->addButton(QStringLiteral("Over"), QStringLiteral("b")).Left = 10;
-        m_world->build();
-        const QPoint inside(20, 20);
-        QCOMPARE(m_world->form.childAt(inside), buttons()->Menu(1));
-        buttons()->LoadButtons(0, true);
-        QCOMPARE(m_world->form.childAt(inside), buttons()->Menu(0));
-        buttons()->LoadButtons(1);
-        QCOMPARE(m_world->form.childAt(inside), buttons()->Menu(0));
-    }
-
     void freezeAndGiveBack_data()
     {
         QTest::addColumn<int>("seconds");
@@ -227,17 +214,6 @@ private slots:
         QVERIFY(!buttons()->buttonDelayTimer->isActive());
         QVERIFY(!buttons()->Menu(1)->Enabled());
         QCOMPARE(buttons()->Menu(0)->Picture().size(), QSize(9, 9));
-    }
-
-    void setButtonPos()
-    {
-        m_world->addButton(QStringLiteral("A"), QStringLiteral("a"));
-        m_world->build();
-        buttons()->Menu(0)->move(321, 123);
-        buttons()->SetButtonPos(0);
-        QCOMPARE(SS.Buttons.at(0).Left, 321);
-        QCOMPARE(SS.Buttons.at(0).Top, 123);
-        buttons()->SetButtonPos(7); // no such button: nothing happens
     }
 
 private:

@@ -73,17 +73,6 @@ private slots:
         }
         QVERIFY(listed > 150);
     }
-
-    void keypad()
-    {
-        QVERIFY(vk::isKeypad(sym("KP_0")));
-        QVERIFY(vk::isKeypad(sym("KP_Insert")));
-        QVERIFY(vk::isKeypad(sym("KP_Enter")));
-        QVERIFY(!vk::isKeypad(sym("Insert")));
-        QVERIFY(!vk::isKeypad(sym("0")));
-        QVERIFY(vk::keysymsFor(0).isEmpty());
-        QVERIFY(vk::keysymsFor(255).isEmpty());
-    }
 };
 
 QTEST_APPLESS_MAIN(TestVirtualKeyTable)

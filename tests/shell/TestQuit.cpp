@@ -3,7 +3,6 @@
 #include "ShellFixture.h"
 
 #include "base/ShutDown.h"
-#include "base/modUtil.h"
 #include "data/Backup.h"
 #include "frmMenu.h"
 #include "keys/modKeyHandler.h"
@@ -252,31 +251,6 @@ private slots:
             QCOMPARE(m_world->display->set.size(), 1);
             QCOMPARE(m_world->display->set.first(), (DisplayMode{width, height, 24, rateSet}));
         }
-    }
-
-    void playFileRules_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("soundsOn");
-        QTest::addColumn<bool>("output");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("plays with the folder expanded") << ".\\hello.wav" << true << true << QStringList{"play hello.wav"};
-        QTest::newRow("sounds switched off") << ".\\hello.wav" << false << true << QStringList{};
-        QTest::newRow("missing file") << ".\\nothere.wav" << true << true << QStringList{};
-        QTest::newRow("no audio output") << ".\\hello.wav" << true << false << QStringList{};
-    }
-
-    void playFileRules()
-    {
-        QFETCH(QString, path);
-        QFETCH(bool, soundsOn);
-        QFETCH(bool, output);
-        QFETCH(QStringList, expected);
-        QFile(m_world->env.path(QStringLiteral("hello.wav"))).open(QIODevice::WriteOnly);
-        modGlobals::SS.SoundsEnabled = soundsOn ? VbTrue : VbFalse;
-        static_cast<FakeSound &>(Services::sound()).output = output;
-        modUtil::PlayFile(path, false);
-        QCOMPARE(g_events, expected);
     }
 
 private:
