@@ -279,18 +279,6 @@ private slots:
         QVERIFY2(largestCapacity(read) <= bytes.size() / 2, qPrintable(QString::number(largestCapacity(read))));
     }
 
-    void trailingBytesAreIgnored()
-    {
-        // Windows reads one record and never looks past it; files with a tail
-        // made elsewhere keep loading.
-        const QByteArray golden = distinctGolden();
-        SettingsRecord read;
-        qsizetype consumed = 0;
-        QVERIFY(!SettingsFile::Read(golden + QByteArray::fromHex("00ff") + "tail", read, &consumed));
-        QCOMPARE(consumed, golden.size());
-        QVERIFY(read == distinctRecord());
-    }
-
     void loadFile_data()
     {
         QTest::addColumn<QString>("kind"); // "missing", "folder" or "file"
@@ -300,7 +288,6 @@ private slots:
 
         const QByteArray rich = SettingsFile::Write(richRecord());
         QTest::newRow("missing") << "missing" << QByteArray() << true << 0;
-        QTest::newRow("empty") << "file" << QByteArray() << true << 0;
         QTest::newRow("valid") << "file" << rich << false << 0;
         QTest::newRow("truncated") << "file" << rich.left(rich.size() / 2) << false << VbErr::InputPastEndOfFile;
         QTest::newRow("a folder") << "folder" << QByteArray() << false << VbErr::PathFileAccessError;

@@ -65,37 +65,6 @@ private slots:
         QCOMPARE(clsGradient::ColorTable(c1, c2, count), expected);
     }
 
-    void oneLinePerPixelAlongTheAxis_data()
-    {
-        QTest::addColumn<float>("angle");
-        QTest::addColumn<int>("turn"); // the angle brought into 0..359
-        QTest::newRow("0") << 0.0f << 0;
-        QTest::newRow("450 is 90") << 450.0f << 90;
-        QTest::newRow("180") << 180.0f << 180;
-        QTest::newRow("-90 is 270") << -90.0f << 270;
-    }
-
-    // At right angles every pixel column (or row) is one line, so the picture is
-    // the colour table itself: Color1 at the start edge, Color2 at the far edge.
-    void oneLinePerPixelAlongTheAxis()
-    {
-        QFETCH(float, angle);
-        QFETCH(int, turn);
-        const QSize size(37, 91);
-        bool ok = false;
-        const QImage image = drawn(angle, size, &ok);
-        QVERIFY(ok);
-        const bool horizontal = turn == 0 || turn == 180;
-        const Table table = clsGradient::ColorTable(ole(0, 250, 0), ole(180, 0, 0), horizontal ? size.width() : size.height());
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                const int line = turn == 0 ? x : turn == 180 ? size.width() - 1 - x : turn == 90 ? size.height() - 1 - y : y;
-                if (image.pixel(x, y) != table.at(line))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is not line %3").arg(x).arg(y).arg(line)));
-            }
-        }
-    }
-
     // Lines one pixel apart leave no gap at any angle; an area too small draws nothing.
     void coversEveryPixel_data()
     {

@@ -213,23 +213,6 @@ private slots:
         QVERIFY2(qAbs(ink.center().y() - area.center().y()) <= 3, "text is not centred vertically");
     }
 
-    // An ampersand is drawn as it is, with no mnemonic underline below.
-    void ampersandsAreLiteral()
-    {
-        QWidget host;
-        Command *b = button(host, 200, 40);
-        b->setFont(crispFont());
-        b->setForeColor(0x000000FF);
-        auto ink = [&](const QString &caption) {
-            b->setCaption(caption);
-            return bounds(render(b), sameAs(QColor(255, 0, 0)));
-        };
-        const QRect plain = ink(QStringLiteral("AB"));
-        const QRect one = ink(QStringLiteral("A&B"));
-        QVERIFY(one.width() - plain.width() >= QFontMetrics(crispFont()).horizontalAdvance(QLatin1Char('&')) - 2);
-        QCOMPARE(one.bottom(), ink(QStringLiteral("A&&B")).bottom());
-    }
-
     void disabledLook_data()
     {
         QTest::addColumn<bool>("enabled");

@@ -1,5 +1,5 @@
-// The media watch: mount table lines, the difference between two tables, and
-// the real /proc/self/mountinfo when this process may mount a tmpfs.
+// The media watch: the difference between two mount tables, and the real
+// /proc/self/mountinfo when this process may mount a tmpfs.
 #include "platform/linux/MountWatch.h"
 
 #include <QtTest>
@@ -17,39 +17,6 @@ class TestMountWatch : public QObject
     Q_OBJECT
 
 private slots:
-    void parse_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QStringList>("points");
-        QTest::addColumn<QStringList>("ids");
-
-        QTest::newRow("two mounts")
-            << QByteArray("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-                          "45 22 0:40 / /media/usb rw - vfat /dev/sdb1 rw\n")
-            << QStringList{"/", "/media/usb"} << QStringList{"22 8:1 /", "45 0:40 /media/usb"};
-        QTest::newRow("escaped blanks and backslash")
-            << QByteArray("46 22 8:17 / /media/My\\040Stick\\134x rw - vfat /dev/sdb1 rw\n")
-            << QStringList{"/media/My Stick\\x"} << QStringList{"46 8:17 /media/My Stick\\x"};
-        QTest::newRow("malformed lines are skipped")
-            << QByteArray("garbage\n\nx 1 8:1 / /a rw\n48 22 8:1 / /b rw - ext4 /dev/x rw\n12 3\n")
-            << QStringList{"/b"} << QStringList{"48 8:1 /b"};
-        QTest::newRow("empty") << QByteArray() << QStringList{} << QStringList{};
-    }
-
-    void parse()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QStringList, points);
-        QFETCH(QStringList, ids);
-        QStringList gotPoints, gotIds;
-        for (const MountWatch::Mount &m : MountWatch::parse(text)) {
-            gotPoints << m.mountPoint;
-            gotIds << m.id;
-        }
-        QCOMPARE(gotPoints, points);
-        QCOMPARE(gotIds, ids);
-    }
-
     void diff_data()
     {
         QTest::addColumn<Mounts>("before");

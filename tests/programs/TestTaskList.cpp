@@ -129,30 +129,6 @@ private slots:
         QCOMPARE(m_world->windows->calls, calls);
     }
 
-    void endReloadsASecondLater()
-    {
-        m_world->windows->clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock"))};
-        m_world->windows->onClose = [this](platform::WindowId w) {
-            m_world->windows->clients.removeIf([w](const TopLevel &t) { return t.id == w; });
-        };
-        frmTasks tasks(&m_world->form);
-        tasks.List1->setCurrentRow(1);
-        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(m_world->windows->calls.contains(QStringLiteral("close 40")));
-        QVERIFY(tasks.ReloadTimer->isActive());
-        QCOMPARE(tasks.ReloadTimer->interval(), 1000);
-        QCOMPARE(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor,
-                 Qt::WaitCursor);
-        QCOMPARE(tasks.List1->count(), 2); // not yet
-        QTRY_COMPARE_WITH_TIMEOUT(titles(tasks.List1), QStringList{"Paint"}, 2000);
-        QVERIFY(!tasks.ReloadTimer->isActive());
-        QVERIFY(!QApplication::overrideCursor());
-        // Nothing selected: the buttons do nothing.
-        tasks.List1->clearSelection();
-        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(!tasks.ReloadTimer->isActive());
-    }
-
     void appList()
     {
         AppMenu apps(&m_world->form);

@@ -167,31 +167,6 @@ private slots:
         }
     }
 
-    void secondInstanceRefused()
-    {
-        TestEnv env;
-        ShellRun first(env);
-        QVERIFY(first.install());
-        first.writeSettings(clearRecord());
-        QVERIFY(first.start({QStringLiteral("/debug")}));
-        QVERIFY(first.waitForLog(AllDone));
-
-        QProcess second;
-        QProcessEnvironment environment = first.process().processEnvironment();
-        const QString script = env.path(QStringLiteral("second.txt"));
-        QVERIFY(writeFile(script, QByteArray()));
-        environment.insert(QStringLiteral("BRINDLE_TEST_DIALOGS"), script);
-        second.setProcessEnvironment(environment);
-        second.start(env.path(QStringLiteral("brindle")), {QStringLiteral("/debug")});
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(readFile(script + QStringLiteral(".shown")), QByteArray("msgbox\t4144\tBrindle\tBrindle is already running!\n"));
-        const QStringList lines = first.logLines();
-        QCOMPARE(lines.mid(lines.size() - 2), (QStringList{Banner, QStringLiteral("Main()::AppPrev!")}));
-        QCOMPARE(first.process().state(), QProcess::Running);
-        first.terminate();
-        QVERIFY(first.waitForExit());
-    }
-
     void corruptSettingsEndStartup_data()
     {
         QTest::addColumn<QByteArray>("bytes");

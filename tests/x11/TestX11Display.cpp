@@ -30,7 +30,6 @@ const Timing extraModes[] = {
     {"1024x768_60", 1024, 768, 65000000, 1344, 806, 0},     // 60.00 Hz
     {"1024x768_60R", 1024, 768, 56000000, 1184, 790, 0},    // 59.87 Hz: also 60
     {"800x600_75", 800, 600, 49500000, 1056, 625, 0},       // 75.00 Hz
-    {"640x480i", 640, 480, 12587500, 800, 525, RR_Interlace}, // 59.94 fields/s
 };
 
 QSize rootSize(::Display *dpy)
@@ -113,7 +112,6 @@ private slots:
             {1280, 1024, m_depth, 0},
             {1024, 768, m_depth, 60}, // once, although two timings give 60 Hz
             {800, 600, m_depth, 75},
-            {640, 480, m_depth, 60},  // interlaced: fields per second
         };
         QCOMPARE(modes, expected);
     }
@@ -128,10 +126,8 @@ private slots:
         QTest::newRow("1024x768 at 60") << DisplayMode{1024, 768, 24, 60} << true << DisplayMode{1024, 768, 0, 60};
         QTest::newRow("any rate") << DisplayMode{800, 600, 24, 0} << true << DisplayMode{800, 600, 0, 75};
         QTest::newRow("32 bits per pixel is depth 24") << DisplayMode{1024, 768, 32, 60} << true << DisplayMode{1024, 768, 0, 60};
-        QTest::newRow("interlaced") << DisplayMode{640, 480, 24, 60} << true << DisplayMode{640, 480, 0, 60};
         QTest::newRow("depth 16") << DisplayMode{1024, 768, 16, 60} << false << unchanged;
         QTest::newRow("rate not offered") << DisplayMode{1024, 768, 24, 85} << false << unchanged;
-        QTest::newRow("nonsense") << DisplayMode{-5, 0, 24, 0} << false << unchanged;
     }
 
     void setMode()
