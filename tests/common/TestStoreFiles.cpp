@@ -56,13 +56,6 @@ private slots:
         QCOMPARE(ini.sections(), (QStringList{"b", "a", "c"}));
     }
 
-    void iniValueLengthLimitedOnRead()
-    {
-        IniFile ini{QString()};
-        ini.parse("[s]\nk=" + QByteArray(5000, 'x') + "\n");
-        QCOMPARE(ini.value(QStringLiteral("s"), QStringLiteral("k")).size(), IniFile::MaxValueLength);
-    }
-
     void storeDefaultsAndWriteThrough()
     {
         TestEnv env;

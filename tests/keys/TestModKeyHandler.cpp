@@ -1,11 +1,10 @@
 // The hook module over a recording keyboard: when the first hook grabs, what
-// it grabs, what removing it does to the table, the refused-grab log lines,
-// the typing monitor, and the shell notifications over the media watch.
+// it grabs, what removing it does to the table, the refused-grab log lines and
+// the typing monitor.
 #include "ShellFixture.h"
 
 #include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
-#include "mShellNotify.h"
 
 #include <QtTest>
 
@@ -25,7 +24,6 @@ private slots:
     {
         modKeyHandler::HookKeyHandler(false);
         modKeyHandler::StopTypingHook();
-        mShellNotify::UnregisterShellNotify();
         m_world.reset();
     }
 
@@ -132,25 +130,6 @@ private slots:
         m_keyboard->typingResult = false;
         QVERIFY(!modKeyHandler::StartTypingHook([](const QString &) {}));
         QVERIFY(!modKeyHandler::TypingHook);
-    }
-
-    void shellNotify()
-    {
-        platform::FakeMedia *fake = m_world->media;
-        QList<int> events;
-        QVERIFY(!mShellNotify::UnregisterShellNotify());
-        QVERIFY(mShellNotify::RegisterShellNotify([&](int e) { events.append(e); }));
-        QVERIFY(!mShellNotify::RegisterShellNotify([](int) {}));
-        QVERIFY(fake->emitEvent(platform::Media::Inserted));
-        QVERIFY(fake->emitEvent(platform::Media::Removed));
-        QCOMPARE(events, (QList<int>{mShellNotify::SHCNE_MEDIAINSERTED, mShellNotify::SHCNE_MEDIAREMOVED}));
-        QVERIFY(mShellNotify::UnregisterShellNotify());
-        QVERIFY(!fake->watching);
-        QVERIFY(!mShellNotify::UnregisterShellNotify());
-
-        fake->watchResult = false;
-        QVERIFY(!mShellNotify::RegisterShellNotify([](int) {}));
-        QVERIFY(!mShellNotify::ShellNotifyHandle);
     }
 
 private:

@@ -1,5 +1,5 @@
-// The menu form's own part of the button menu: a child's
-// click (freeze, start, supervision) and the Refresh item.
+// The menu form's own part of the button menu: a child's click (freeze,
+// start, supervision), and the clicks that start nothing.
 #include "MenuTestKit.h"
 
 #include "frmMenu.h"
@@ -79,18 +79,6 @@ private slots:
         QVERIFY(m_world->processes->started.isEmpty());
         QVERIFY(!m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive());
         QVERIFY(m_world->dialogs->shown().isEmpty());
-    }
-
-    void refreshItemReloadsPictures()
-    {
-        QImage picture(13, 7, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        QVERIFY(picture.save(m_world->env.path(QStringLiteral("new.bmp")), "BMP"));
-        SS.Buttons.at(0).PicturePath = QStringLiteral(".\\new.bmp");
-        QVERIFY(m_menu->Menu(0)->Picture().isNull());
-        QVERIFY(m_menu->findChild<QAction *>(QStringLiteral("mnuRefresh"))->isVisible());
-        m_menu->findChild<QAction *>(QStringLiteral("mnuRefresh"))->trigger();
-        QCOMPARE(m_menu->Menu(0)->Picture().size(), QSize(13, 7));
     }
 
 private:

@@ -81,18 +81,6 @@ private slots:
         QCOMPARE(list.count(), listed ? 1 : 0);
     }
 
-    void orderTitlesAndIds()
-    {
-        const QString longTitle(300, QLatin1Char('x'));
-        m_world->windows->clients = {window(30, QStringLiteral("Top")), window(20, longTitle),
-                                     window(10, QStringLiteral("Bottom"))};
-        QListWidget list;
-        FillTaskList(&list);
-        QCOMPARE(titles(&list), (QStringList{QStringLiteral("Top"), longTitle.left(255), QStringLiteral("Bottom")}));
-        QCOMPARE(list.item(0)->data(Qt::UserRole).value<quint64>(), 30u);
-        QCOMPARE(list.item(2)->data(Qt::UserRole).value<quint64>(), 10u);
-    }
-
     void tasksWindow_data()
     {
         QTest::addColumn<QString>("button");

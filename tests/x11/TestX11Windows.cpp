@@ -103,25 +103,6 @@ private slots:
         QCOMPARE(m_windows->findMainWindow(-1), WindowId(0));
     }
 
-    // Both fixtures descend from this test process: the window on top is its main
-    // window and comes first in the list.
-    void topMostComesFirst()
-    {
-        WindowId a = 0, b = 0;
-        auto fa = startShown({"--title", "Upper A"}, &a);
-        auto fb = startShown({"--title", "Upper B"}, &b);
-        QVERIFY(a && b);
-        const qint64 self = QCoreApplication::applicationPid();
-        for (WindowId top : {a, b, a}) {
-            m_windows->activateWindow(top);
-            QTRY_COMPARE(m_windows->foregroundWindow(), top);
-            QTRY_COMPARE(m_windows->findMainWindow(self), top);
-            QTRY_COMPARE(m_windows->topLevelWindows().value(0).id, top);
-        }
-        QCOMPARE(m_windows->findMainWindow(fa->pid()), a);
-        QCOMPARE(m_windows->findMainWindow(fb->pid()), b);
-    }
-
     void findMainWindowAsksTheServer()
     {
         // A window that names no process: the X server knows which client made
