@@ -1,6 +1,5 @@
 // The hook module over a recording keyboard: when the first hook grabs, what
-// it grabs, what removing it does to the table, the refused-grab log lines and
-// the typing monitor.
+// it grabs, what removing it does to the table, and the refused-grab log lines.
 #include "ShellFixture.h"
 
 #include "keys/modKeyHandler.h"
@@ -23,7 +22,6 @@ private slots:
     void cleanup()
     {
         modKeyHandler::HookKeyHandler(false);
-        modKeyHandler::StopTypingHook();
         m_world.reset();
     }
 
@@ -37,7 +35,6 @@ private slots:
 
         QTest::newRow("install twice") << QList<bool>{true, true} << 1 << 0 << true << true;
         QTest::newRow("remove twice after install") << QList<bool>{true, false, false} << 1 << 1 << false << true;
-        QTest::newRow("remove without install (\"/debug\")") << QList<bool>{false} << 0 << 0 << false << true;
         QTest::newRow("install again after removal") << QList<bool>{true, false, true} << 2 << 1 << true << true;
         // A failed installation leaves no hook, so there is nothing to remove.
         QTest::newRow("grabs refused") << QList<bool>{true, false} << 1 << 0 << false << false;
@@ -109,27 +106,6 @@ private slots:
         modKeys::AddCapturedKey(166);
         modKeyHandler::ApplySpecialKeys();
         QCOMPARE(QString::fromLatin1(readFile(log)).count(QLatin1String("not swallowed: Alt+Tab")), 1);
-    }
-
-    void typingHook()
-    {
-        QStringList first, second;
-        QVERIFY(modKeyHandler::StartTypingHook([&](const QString &k) { first.append(k); }));
-        QVERIFY(modKeyHandler::TypingHook);
-        // Starting again keeps the running monitor.
-        QVERIFY(modKeyHandler::StartTypingHook([&](const QString &k) { second.append(k); }));
-        QVERIFY(m_keyboard->typeKey(QStringLiteral("r")));
-        QCOMPARE(first, QStringList{"r"});
-        QVERIFY(second.isEmpty());
-
-        modKeyHandler::StopTypingHook();
-        QVERIFY(!modKeyHandler::TypingHook);
-        QVERIFY(!m_keyboard->typeKey(QStringLiteral("t")));
-        modKeyHandler::StopTypingHook();
-
-        m_keyboard->typingResult = false;
-        QVERIFY(!modKeyHandler::StartTypingHook([](const QString &) {}));
-        QVERIFY(!modKeyHandler::TypingHook);
     }
 
 private:

@@ -102,7 +102,6 @@ private slots:
 
         QTest::newRow("lock, any case") << "LOCK_Workstation" << "power lock";
         QTest::newRow("shut down") << "shutdown_force" << "power poweroff";
-        QTest::newRow("shut-down dialog, cancelled") << "shutdown_dialog" << "ask shutdown";
         QTest::newRow("task list") << "applications" << "ask tasks";
         QTest::newRow("play time, no password") << "ResetTimer" << "reset";
         QTest::newRow("refresh ends in run mode too") << "refresh" << "refresh";
@@ -166,7 +165,6 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<bool>("told");
         QTest::newRow("missing program") << ".\\games\\gone" << true;
-        QTest::newRow("web address without shell execute") << "http://example.org/" << true;
         QTest::newRow("empty link") << "" << false;
     }
 

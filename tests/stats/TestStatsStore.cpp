@@ -4,7 +4,6 @@
 
 #include <Clock.h>
 
-#include <QFile>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -125,23 +124,6 @@ private slots:
         store().UpdateSeconds(b, QDateTime(QDate(2024, 3, 5), QTime(23, 58, 10)));
         store().UpdateSeconds(button(QStringLiteral("/g/cleared")), started);
         QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/g/x \"\"|1|%1|C").arg(added > 0 ? total + 150 : 0)});
-    }
-
-    // A missing database is never created, and a wrong one gives no errors.
-    void missingOrWrongDatabase()
-    {
-        const QString file = m_world->env.path(QStringLiteral("data/none.db"));
-        StatsStore missing(QStringLiteral("missing-db"));
-        QVERIFY(!missing.Open(file));
-        QVERIFY(!QFile::exists(file));
-        // A database without the table: every statement fails, quietly.
-        const QString empty = m_world->env.path(QStringLiteral("data/empty.db"));
-        QVERIFY(writeFile(empty, QByteArray()));
-        StatsStore store(QStringLiteral("empty-db"));
-        QVERIFY(store.Open(empty));
-        store.AddExecution(button(QStringLiteral("/g/x")));
-        store.UpdateSeconds(button(QStringLiteral("/g/x")), Clock::now());
-        QVERIFY(!QSqlQuery(store.Database()).exec(QStringLiteral("SELECT * FROM TAB_STAT")));
     }
 
 private:

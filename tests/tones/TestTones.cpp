@@ -153,7 +153,6 @@ private slots:
         QTest::addColumn<int>("frequency");
         QTest::addColumn<int>("milliseconds");
 
-        QTest::newRow("1500 Hz 500 ms") << 1500 << 500;
         QTest::newRow("shorter than the device buffer") << 2000 << 30;
     }
 

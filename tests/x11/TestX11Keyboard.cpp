@@ -53,8 +53,6 @@ private slots:
             << "Num_Lock alt+Escape Num_Lock" << QList<int>{} << true << noEsc << QStringList{"press Num_Lock"};
         QTest::newRow("left Windows key") << "Super_L" << QList<int>{} << true
                                           << QStringList{"press Super_L", "release Super_L"} << QStringList{};
-        QTest::newRow("right Windows key not in table") << "raw:Super_R" << QList<int>{} << true << QStringList{}
-                                                        << QStringList{"press Super_R", "release Super_R"};
         QTest::newRow("right Windows key in table") << "raw:Super_R" << QList<int>{92} << true
                                                     << QStringList{"press Super_R", "release Super_R"} << QStringList{};
         QTest::newRow("browser home in table, down and up")
@@ -169,30 +167,6 @@ private slots:
         QCOMPARE(finished, 1);
     }
 
-    void captureFailsWhileAnotherProgramHoldsTheKeyboard()
-    {
-        ::Display *dpy = display();
-        QCOMPARE(XGrabKeyboard(dpy, DefaultRootWindow(dpy), False, GrabModeAsync, GrabModeAsync, CurrentTime),
-                 GrabSuccess);
-        XSync(dpy, False);
-        bool finished = false;
-        QVERIFY(!m_keyboard->startCapture([](int) {}, [&] { finished = true; }));
-        XUngrabKeyboard(dpy, CurrentTime);
-        XSync(dpy, False);
-        QVERIFY(!finished);
-    }
-
-    void stoppedCaptureGivesTheKeyboardBack()
-    {
-        QList<int> reported;
-        QVERIFY(m_keyboard->startCapture([&](int vk) { reported.append(vk); }, [] {}));
-        m_keyboard->stopCapture();
-        QVERIFY(xdotool({"key", "x"}));
-        QVERIFY(m_fixture.takeLines().contains("press x"));
-        QCoreApplication::processEvents();
-        QVERIFY(reported.isEmpty());
-    }
-
     void typingMonitor_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -206,8 +180,6 @@ private slots:
         QTest::newRow("Caps Lock gives capitals")
             << QStringList{"key", "Caps_Lock", "a", "b", "1", "Caps_Lock", "c"} << false << true
             << QStringList{"A", "B", "1", "c"};
-        QTest::newRow("Shift gives the shifted character")
-            << QStringList{"key", "shift+a", "shift+1", "r", "t"} << false << true << QStringList{"A", "!", "r", "t"};
         QTest::newRow("swallowed keys are heard too")
             << QStringList{"key", "alt+Tab", "Super_L"} << true << false
             << QStringList{"<Key:Alt_L>", "<tab>", "<Key:Super_L>"};

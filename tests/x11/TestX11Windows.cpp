@@ -120,35 +120,6 @@ private slots:
         QTRY_COMPARE(m_windows->findMainWindow(self), WindowId(0));
     }
 
-    void windowTitleFromWmName_data()
-    {
-        QTest::addColumn<int>("style");
-        QTest::addColumn<QString>("title");
-
-        QTest::newRow("COMPOUND_TEXT") << int(XCompoundTextStyle) << QStringLiteral("Grüße €");
-    }
-
-    void windowTitleFromWmName()
-    {
-        // An old-style client: WM_NAME only, no _NET_WM_NAME.
-        QFETCH(int, style);
-        QFETCH(QString, title);
-        const Window w = XCreateSimpleWindow(m_dpy, DefaultRootWindow(m_dpy), 10, 10, 200, 100, 0, 0, 0);
-        QByteArray utf8 = title.toUtf8();
-        char *list[] = {utf8.data()};
-        XTextProperty text;
-        QCOMPARE(Xutf8TextListToTextProperty(m_dpy, list, 1, XICCEncodingStyle(style), &text), Success);
-        XSetWMName(m_dpy, w, &text);
-        XFree(text.value);
-        XMapWindow(m_dpy, w);
-        XFlush(m_dpy);
-        QTRY_VERIFY(listed(w));
-        QCOMPARE(m_windows->windowTitle(w), title);
-        XDestroyWindow(m_dpy, w);
-        XFlush(m_dpy);
-        QTRY_VERIFY(!listed(w));
-    }
-
     void setAppFocusRestoresMinimised()
     {
         WindowId a = 0, b = 0;
@@ -206,29 +177,6 @@ private slots:
         QVERIFY(bystander->isRunning());
         QTRY_VERIFY(!listed(shown));
         m_windows->requestClose(0); // nothing to close
-    }
-
-    void sendAltF4ClosesActiveWindow()
-    {
-        QTemporaryDir dir;
-        const QString keylog = dir.filePath(QStringLiteral("keys.log"));
-        WindowId target = 0, other = 0;
-        auto fOther = startShown({"--title", "Other"}, &other);
-        auto fTarget = startShown({"--title", "Target", "--keylog", keylog}, &target);
-        QVERIFY(target && other);
-        m_windows->activateWindow(target);
-        QTRY_COMPARE(m_windows->foregroundWindow(), target);
-        QTest::qWait(100); // let the fixture take the keyboard focus
-
-        m_windows->sendAltF4();
-        QVERIFY(fTarget->waitFinished(10000));
-        QCOMPARE(fTarget->process().exitCode(), 0);
-        QVERIFY(fOther->isRunning());
-        QFile log(keylog);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = log.readAll().split('\n');
-        QVERIFY2(lines.contains("press Alt_L"), lines.join(" | ").constData());
-        QVERIFY2(lines.contains("press F4"), lines.join(" | ").constData());
     }
 
     void isRespondingLiveThenHung_data()
