@@ -93,7 +93,6 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("OK clears") << "OK" << QStringList{};
-        QTest::newRow("Cancel keeps") << "Cancel" << QStringList{"172 , (MS) WEB/HOME", "065 , Unknown"};
     }
 
     void clearList()

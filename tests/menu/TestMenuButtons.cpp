@@ -70,8 +70,6 @@ private slots:
             QCOMPARE(c->BackColor(), 0x00332211u);
             QCOMPARE(c->ForeColor(), 0x8000000Fu);
         });
-        QTest::newRow("caption with path variables") << Edit([](BUTTON &b) { b.Caption = QStringLiteral("In %sysdir%"); })
-            << Check([](const Command *c) { QCOMPARE(c->Caption(), QStringLiteral("In /usr/bin/")); });
         QTest::newRow("disabled in run mode") << Edit([](BUTTON &b) { b.Enabled = VbFalse; })
             << Check([](const Command *c) {
                    QVERIFY(!c->Enabled());
@@ -99,14 +97,6 @@ private slots:
             QCOMPARE(c->MouseOverStyle(), Command::ButtonEdgeStyles::SOFT);
             QCOMPARE(c->MouseOutStyle(), Command::ButtonEdgeStyles::MONO);
             QCOMPARE(c->MouseClickStyle(), Command::ButtonEdgeStyles::FLAT);
-        });
-        QTest::newRow("no extra strings: the control's own effects stay") << Edit([](BUTTON &b) {
-            b.ExtraStrings = VbList<QString>();
-            b.ExtraCount = -1;
-        }) << Check([](const Command *c) {
-            QVERIFY(c->MouseOverEffect());
-            QCOMPARE(c->MouseOverStyle(), Command::ButtonEdgeStyles::MONO);
-            QCOMPARE(c->MouseOutStyle(), Command::ButtonEdgeStyles::FLAT);
         });
         QTest::newRow("picture") << Edit([](BUTTON &b) { b.PicturePath = QStringLiteral(".\\p.bmp"); })
             << Check([](const Command *c) { QCOMPARE(c->Picture().size(), QSize(24, 12)); });

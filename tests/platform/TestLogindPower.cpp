@@ -86,7 +86,6 @@ private slots:
         const QString manager = QStringLiteral("/org/freedesktop/login1");
         const QString session = QStringLiteral("/org/freedesktop/login1/session/c7");
         QTest::newRow("power off") << int(ShutDown::EWX_POWEROFF) << manager << "PowerOff false";
-        QTest::newRow("shut down, forced") << int(ShutDown::EWX_SHUTDOWN | ShutDown::EWX_FORCE) << manager << "PowerOff false";
         QTest::newRow("reboot") << int(ShutDown::EWX_REBOOT) << manager << "Reboot false";
         QTest::newRow("log off") << int(ShutDown::EWX_LOGOFF | ShutDown::EWX_FORCE) << session << "Terminate";
     }

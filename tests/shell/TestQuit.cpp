@@ -196,7 +196,6 @@ private slots:
         QTest::addColumn<bool>("asBackup");
         QTest::addColumn<QString>("blocked");
         QTest::addColumn<QString>("head");
-        QTest::newRow("live files") << false << "settings.dat" << "";
         QTest::newRow("backup") << true << "backup" << "Error making backup!\r\n";
     }
 

@@ -67,7 +67,6 @@ private slots:
         QTest::addColumn<bool>("ownDock"); // a dock window of the test besides tint2
 
         QTest::newRow("panel") << true << false;
-        QTest::newRow("panel and a second dock") << true << true;
         QTest::newRow("desktop window") << false << false;
     }
 

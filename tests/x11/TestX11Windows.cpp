@@ -186,7 +186,6 @@ private slots:
         QTest::addColumn<int>("waited"); // what the hung window costs; -1: it counts as answering at once
 
         QTest::newRow("1 ms rises to 50 ms") << QStringList() << 1 << 50;
-        QTest::newRow("400 ms") << QStringList() << 400 << 400;
         QTest::newRow("no ping offered") << QStringList{"--without-protocol", "_NET_WM_PING"} << 2000 << -1;
     }
 
