@@ -64,19 +64,6 @@ private slots:
         QCOMPARE(modKeys::SpecialKeyCount, -1);
     }
 
-    void saveErrorsIgnored()
-    {
-        TestEnv env;
-        QVERIFY(modKeys::AddCapturedKey(91));
-        const QString path = env.path(QStringLiteral("missing/spc_keys.dat"));
-        modKeys::SaveSpecialKeys(path);
-        QVERIFY(!QFileInfo::exists(path));
-        QString reason;
-        QVERIFY(!SpecialKeysFile::Write(path, modKeys::SpecialKeys, &reason));
-        QVERIFY(!reason.isEmpty());
-        QCOMPARE(modKeys::SpecialKeyCount, 0);
-    }
-
     void capture()
     {
         QVERIFY(modKeys::AddCapturedKey(172));

@@ -100,7 +100,6 @@ private slots:
         QTest::newRow("missing file") << ".\\pics\\gone.bmp" << 0 << QSize() << QRgb(0);
         QTest::newRow("bitmap in its own size") << ".\\pics\\red.bmp" << 0 << QSize(48, 30) << Red;
         QTest::newRow("broken picture file") << ".\\pics\\broken.bmp" << 0 << QSize() << QRgb(0);
-        QTest::newRow("icon file, large") << ".\\pics\\cyan.ico" << 0 << QSize(32, 32) << Cyan;
         QTest::newRow("icon file, small") << ".\\pics\\cyan.ico" << 1 << QSize(16, 16) << Cyan;
         QTest::newRow("desktop entry, icon file") << ".\\links\\file-icon.desktop" << 0 << QSize(32, 32) << Yellow;
         QTest::newRow("desktop entry, theme icon small") << ".\\links\\theme-icon.desktop" << 1 << QSize(16, 16) << Blue;

@@ -78,7 +78,6 @@ private slots:
         // The area is 200 x 200.
         QTest::newRow("gradient") << gradient << pic << false << false << false << QPoint(60, 10) << "gradient";
         QTest::newRow("copied: top-left in its own size") << picture << pic << false << false << false << QPoint(5, 5) << "left";
-        QTest::newRow("copied: nothing beyond it") << picture << pic << false << false << false << QPoint(100, 100) << "back";
         QTest::newRow("copied over the gradient") << picture << pic << false << false << true << QPoint(100, 100) << "gradient";
         QTest::newRow("static colour") << colour << pic << false << false << true << QPoint(199, 0) << "back";
         QTest::newRow("stretched") << picture << pic << true << false << false << QPoint(110, 5) << "right";

@@ -310,16 +310,6 @@ private slots:
         // Moved, it shows what is behind it at the new place.
         b->move(0, 10);
         QCOMPARE(at(render(b), 45, 15), 0xDC0000u);
-
-        QImage pic(20, 20, QImage::Format_RGB32);
-        pic.fill(QColor(0, 255, 0)); // a frame in the back colour around a blue centre
-        QPainter(&pic).fillRect(5, 5, 10, 10, QColor(0, 0, 255));
-        b->setPicture(QPixmap::fromImage(pic));
-        image = render(b);
-        const QRect where = b->pictureRect();
-        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), QRect(where.topLeft() + QPoint(5, 5), QSize(10, 10)));
-        QCOMPARE(at(image, where.left() + 1, where.top() + 1), 0xDC0000u);
-        QCOMPARE(count(image, sameAs(QColor(0, 255, 0))), 0);
     }
 
     void mouseSequences_data()

@@ -102,7 +102,6 @@ private slots:
         QTest::addColumn<bool>("executable");
 
         QTest::newRow("document") << "notes.txt" << QByteArray("hello\n") << false;
-        QTest::newRow("x bit but no program") << "fake" << QByteArray("\x01\x02garbage") << true;
         QTest::newRow("empty name") << "" << QByteArray() << false;
     }
 
@@ -253,8 +252,6 @@ private slots:
         QTest::newRow("parameters take the file code")
             << "REC --open %f --end" << QString() << "doc.txt"
             << QStringList{"[--open]", "[doc.txt]", "[--end]"};
-        QTest::newRow("parameters follow without a code")
-            << "REC --x" << QString() << "\"a b\"" << QStringList{"[--x]", "[a b]"};
         QTest::newRow("Path sets the folder")
             << "REC" << "Path=WORK" << QString() << QStringList{"cwd=WORK"};
     }

@@ -462,7 +462,6 @@ private slots:
         QTest::addColumn<bool>("restarted");
 
         QTest::newRow("limit set, Yes restarts the period") << "1" << "Yes" << true;
-        QTest::newRow("limit set, No keeps it") << "1" << "No" << false;
         QTest::newRow("no limit: no question") << "0" << "" << false;
     }
 

@@ -103,8 +103,6 @@ private slots:
         QTest::addColumn<std::optional<QString>>("answer");
 
         QTest::newRow("OK button") << "Command1" << "" << std::optional<QString>(QStringLiteral("Secret"));
-        QTest::newRow("Enter acts as OK, own title")
-            << "Return" << "Enter Password for [Paint]" << std::optional<QString>(QStringLiteral("Secret"));
         QTest::newRow("Cancel button drops the text") << "Command2" << "" << std::optional<QString>();
         QTest::newRow("Escape acts as Cancel") << "Escape" << "" << std::optional<QString>();
     }

@@ -66,7 +66,6 @@ private slots:
         QTest::addColumn<bool>("hadWindow");
         QTest::addColumn<bool>("kept");
 
-        QTest::newRow("29 s without a window") << 29 << false << true;
         QTest::newRow("30 s without a window") << 30 << false << false;
         QTest::newRow("window closed, program runs on") << 1 << true << false;
     }

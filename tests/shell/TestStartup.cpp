@@ -176,8 +176,6 @@ private slots:
         SettingsRecord noList = clearRecord();
         noList.Buttons = {};
         noList.ButtonsMax = 0;
-        QTest::newRow("button count without buttons") << SettingsFile::Write(noList)
-                                                      << QStringLiteral("Subscript out of range Code 9");
     }
 
     void corruptSettingsEndStartup()

@@ -38,15 +38,10 @@ private slots:
     void firstStartMakesRow()
     {
         store().AddExecution(button(QStringLiteral("%apppath%game"), QStringLiteral("-x"), QStringLiteral("My %time%")));
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("%apppath%game \"-x\"|1|0|My %time%")});
         QSqlQuery q(store().Database());
-        QVERIFY(q.exec(QStringLiteral("SELECT Caption, Path, Executions, LastExecuted, Seconds, TIMESTRING FROM TAB_STAT")));
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), QStringLiteral("My %time%"));
-        QCOMPARE(q.value(1).toString(), QStringLiteral("%apppath%game \"-x\""));
-        QCOMPARE(q.value(2).toInt(), 1);
-        QCOMPARE(q.value(3).toString(), QStringLiteral("2024-03-05 14:30:15"));
-        QCOMPARE(q.value(4).toDouble(), 0.0);
-        QVERIFY(!q.next());
+        QVERIFY(q.exec(QStringLiteral("SELECT LastExecuted FROM TAB_STAT")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("2024-03-05 14:30:15"));
         // A button without a link is never counted.
         store().AddExecution(button(QString()));
         QCOMPARE(m_world->statsRows().size(), 1);

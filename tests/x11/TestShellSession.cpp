@@ -131,7 +131,6 @@ private slots:
     void startedProgramsComeInFront_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("a program that takes the focus") << "normal";
         QTest::newRow("one that takes no focus, like a clock") << "no-focus";
     }
 

@@ -87,37 +87,23 @@ private slots:
             QVERIFY2(got.contains(line), qPrintable(line + " missing: " + got.join(", ")));
     }
 
-    void replacingTheKeySetTakesEffect()
+    // A new key set replaces the old one at once; removing gives every key back.
+    void replacingAndRemovingTheKeySet()
     {
-        QVERIFY(m_keyboard->installKeyGrabs({}));
-        QVERIFY(xdotool({"key", "b"}));
-        QVERIFY(m_fixture.takeLines().contains("press b"));
-
         QVERIFY(m_keyboard->installKeyGrabs({66}));
         QVERIFY(xdotool({"key", "b"}));
         QVERIFY(!m_fixture.takeLines().contains("press b"));
-
         QVERIFY(m_keyboard->installKeyGrabs({}));
         QVERIFY(xdotool({"key", "b", "alt+Tab"}));
-        const QStringList got = m_fixture.takeLines();
+        QStringList got = m_fixture.takeLines();
         QVERIFY(got.contains("press b"));
         QVERIFY(!got.contains("press Tab"));
-    }
 
-    void removingGivesEveryKeyBack()
-    {
-        QVERIFY(m_keyboard->installKeyGrabs({172, 92}));
         m_keyboard->removeKeyGrabs();
-        const int tab = keycodeOf("Tab");
-        const int esc = keycodeOf("Escape");
-        QVERIFY(canGrab(tab, Mod1Mask));
-        QVERIFY(canGrab(esc, ControlMask | LockMask));
+        QVERIFY(canGrab(keycodeOf("Escape"), ControlMask | LockMask));
         QVERIFY(canGrab(keycodeOf("Super_L"), 0));
-        QVERIFY(canGrab(keycodeOf("XF86HomePage"), AnyModifier));
-        QVERIFY(xdotool({"key", "alt+Tab", "Super_R"}));
-        const QStringList got = m_fixture.takeLines();
-        QVERIFY(got.contains("press Tab"));
-        QVERIFY(got.contains("press Super_R"));
+        QVERIFY(xdotool({"key", "alt+Tab"}));
+        QVERIFY(m_fixture.takeLines().contains("press Tab"));
     }
 
     void refusedGrabIsReportedAndSkipped()

@@ -219,19 +219,6 @@ private slots:
         QVERIFY(m_windows->isResponding(0, 1000));
     }
 
-    void isRespondingLetsEventsRun()
-    {
-        // Our own window answers pings from our own event loop, so the answer
-        // can only come if events run while we wait.
-        QWidget own;
-        own.setWindowTitle(QStringLiteral("Own window"));
-        own.resize(200, 100);
-        own.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&own));
-        QTRY_VERIFY(listed(own.winId()));
-        QVERIFY(m_windows->isResponding(own.winId(), 3000));
-    }
-
     void setTopMost()
     {
         QWidget widget;
