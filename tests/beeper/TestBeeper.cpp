@@ -78,7 +78,6 @@ private slots:
         QTest::newRow("0") << "0" << QStringList{"500 100", "1500 500", "500 100", "1500 500"};
         QTest::newRow("1") << "1" << QStringList{"2000 200", "2000 200"};
         QTest::newRow("2 alternates 800 and 500") << "2" << QStringList{"800 100", "500 100", "800 100"};
-        QTest::newRow("missing key is 0") << QString() << QStringList{"500 100", "1500 500"};
         QTest::newRow("unknown 3 is silent") << "3" << QStringList();
     }
 

@@ -80,7 +80,6 @@ private slots:
         QTest::newRow("sixty-one") << 61.0 << QStringLiteral("00:01:00");
         QTest::newRow("an hour") << 3600.0 << QStringLiteral("00:59:59");
         QTest::newRow("an hour and a second") << 3601.0 << QStringLiteral("01:00:00");
-        QTest::newRow("hours not capped") << 360001.0 << QStringLiteral("100:00:00");
     }
 
     void formatSeconds()

@@ -53,7 +53,6 @@ private slots:
             << ole(0, 0, 0) << ole(5, 7, 0) << 4 << Table{qRgb(0, 0, 0), qRgb(1, 2, 0), qRgb(2, 4, 0), qRgb(5, 7, 0)};
         QTest::newRow("channels apart")
             << ole(0, 100, 200) << ole(90, 40, 0) << 3 << Table{qRgb(0, 100, 200), qRgb(30, 80, 133), qRgb(90, 40, 0)};
-        QTest::newRow("no lines") << ole(1, 2, 3) << ole(4, 5, 6) << 0 << Table{};
     }
 
     void colorTable()
@@ -71,7 +70,7 @@ private slots:
         QTest::addColumn<float>("angle");
         QTest::addColumn<QSize>("size");
         for (float angle : {17.0f, 89.0f, 135.0f, 200.0f, 300.0f})
-            for (const QSize &size : {QSize(160, 90), QSize(50, 170)})
+            for (const QSize &size : {QSize(50, 170)})
                 QTest::addRow("%g, %dx%d", double(angle), size.width(), size.height()) << angle << size;
         QTest::newRow("1 high: nothing") << 30.0f << QSize(40, 1);
         QTest::newRow("not a number is 0") << std::nanf("") << QSize(20, 20);

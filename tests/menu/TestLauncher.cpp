@@ -253,7 +253,6 @@ private slots:
         QTest::addColumn<bool>("switched");
 
         QTest::newRow("all three") << true << true << true << false << true;
-        QTest::newRow("not one instance") << false << true << true << false << false;
         QTest::newRow("not one process") << true << false << true << false << false;
         QTest::newRow("shell execute never") << true << true << true << true << false;
     }

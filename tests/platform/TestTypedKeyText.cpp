@@ -28,7 +28,6 @@ private slots:
         QTest::newRow("Caps Lock on a Latin-1 letter") << "eacute" << true << false << "\u00c9";
         QTest::newRow("keypad digit") << "KP_7" << false << false << "7";
         QTest::newRow("Ctrl+letter") << "r" << false << true << QString(QChar(0x12));
-        QTest::newRow("Ctrl+digit types nothing") << "1" << false << true << "<Key:1>";
         QTest::newRow("function key") << "F5" << false << false << "<Key:F5>";
         QTest::newRow("dead key") << "dead_acute" << false << false << "<Key:dead_acute>";
     }
@@ -47,7 +46,7 @@ private slots:
     void keysWithoutCharacterCanNeverFormACommand_data()
     {
         QTest::addColumn<unsigned long>("keysym");
-        for (const char *name : {"Shift_L", "Caps_Lock", "F1", "Escape", "dead_grave", "XF86AudioMute"})
+        for (const char *name : {"Shift_L", "F1", "dead_grave"})
             QTest::newRow(name) << (unsigned long)XStringToKeysym(name);
         QTest::newRow("keysym without a name") << 0x0000fe99ul;
         QTest::newRow("NoSymbol") << 0ul;

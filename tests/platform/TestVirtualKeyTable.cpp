@@ -28,7 +28,6 @@ private slots:
         QTest::addColumn<QString>("keysym");
         QTest::addColumn<int>("code");
         QTest::newRow("letter, either case") << "b" << 66;
-        QTest::newRow("keypad digit") << "KP_7" << 103;
         QTest::newRow("left Windows key") << "Super_L" << 91;
         QTest::newRow("browser back") << "XF86Back" << 166;
         QTest::newRow("browser home") << "XF86HomePage" << 172;

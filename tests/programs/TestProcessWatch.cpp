@@ -104,7 +104,6 @@ private slots:
         QTest::addColumn<bool>("watchedAfter");
 
         QTest::newRow("timeout 0: never asked") << 0 << true << "" << true << false << QStringList() << true;
-        QTest::newRow("answering: not asked") << 2 << false << "" << true << false << QStringList() << true;
         QTest::newRow("end") << 1 << true << "end" << true << true << QStringList() << true;
         QTest::newRow("end refused: dropped") << 1 << true << "end" << false << true << QStringList() << false;
         QTest::newRow("switch to") << 1 << true << "switch" << true << true << QStringList{"focus 300"} << true;

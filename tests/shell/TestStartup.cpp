@@ -167,21 +167,12 @@ private slots:
         }
     }
 
-    void corruptSettingsEndStartup_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        const QByteArray valid = SettingsFile::Write(clearRecord());
-        QTest::newRow("truncated") << valid.left(valid.size() / 2) << QStringLiteral("Input past end of file Code 62");
-        SettingsRecord noList = clearRecord();
-        noList.Buttons = {};
-        noList.ButtonsMax = 0;
-    }
-
+    // A truncated settings.dat ends start-up with the reader's error, and is left as it is.
     void corruptSettingsEndStartup()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, reason);
+        const QByteArray valid = SettingsFile::Write(clearRecord());
+        const QByteArray bytes = valid.left(valid.size() / 2);
+        const QString reason = QStringLiteral("Input past end of file Code 62");
         TestEnv env;
         ShellRun shell(env);
         QVERIFY(shell.install());

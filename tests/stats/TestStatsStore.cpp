@@ -91,7 +91,6 @@ private slots:
 
         QTest::newRow("one instance") << true << false << 3725.0;
         QTest::newRow("more instances: not kept") << false << false << 0.0;
-        QTest::newRow("shell-executed: not kept") << true << true << 0.0;
     }
 
     void seconds()

@@ -128,15 +128,11 @@ private slots:
         QVERIFY(x11kit::waitUntil([] { return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty(); }));
     }
 
-    void startedProgramsComeInFront_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("one that takes no focus, like a clock") << "no-focus";
-    }
-
+    // A started program comes in front of the menu, also one that takes no
+    // focus, like a clock.
     void startedProgramsComeInFront()
     {
-        QFETCH(QString, kind);
+        const QString kind = QStringLiteral("no-focus");
         TestEnv env;
         ShellRun shell(env);
         QVERIFY(shell.install());

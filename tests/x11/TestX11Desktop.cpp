@@ -115,24 +115,6 @@ private slots:
         }
     }
 
-    // Hiding or showing twice changes nothing more; only what was hidden comes back
-    // (a dock its program keeps unmapped stays so).
-    void givingBackIsExact()
-    {
-        const unsigned long sleeping = createTypedWindow(kDock, false);
-        m_created.append(sleeping);
-        const qsizetype shown = windowsOfType(kDock, true).size();
-        m_desktop->showTaskbar(false);
-        m_desktop->showTaskbar(false);
-        QVERIFY(waitUntil([] { return windowsOfType(kDock, true).isEmpty(); }));
-        m_desktop->showTaskbar(true);
-        m_desktop->showTaskbar(true);
-        QVERIFY(waitUntil([&] { return windowsOfType(kDock, true).size() == shown; }));
-        QTest::qWait(100);
-        QCOMPARE(windowsOfType(kDock, true).size(), shown);
-        QVERIFY(!isViewable(sleeping));
-    }
-
     // A click on the root window opens no menu, with any button; there is one desktop.
     void rootWindowOpensNoMenu()
     {

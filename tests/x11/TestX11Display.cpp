@@ -124,7 +124,6 @@ private slots:
 
         const DisplayMode unchanged{1280, 1024, 0, 0};
         QTest::newRow("1024x768 at 60") << DisplayMode{1024, 768, 24, 60} << true << DisplayMode{1024, 768, 0, 60};
-        QTest::newRow("any rate") << DisplayMode{800, 600, 24, 0} << true << DisplayMode{800, 600, 0, 75};
         QTest::newRow("32 bits per pixel is depth 24") << DisplayMode{1024, 768, 32, 60} << true << DisplayMode{1024, 768, 0, 60};
         QTest::newRow("depth 16") << DisplayMode{1024, 768, 16, 60} << false << unchanged;
         QTest::newRow("rate not offered") << DisplayMode{1024, 768, 24, 85} << false << unchanged;
