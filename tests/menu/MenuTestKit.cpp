@@ -1,14 +1,8 @@
 #include "MenuTestKit.h"
-#include "InstallFake.h"
 
-#include "data/SettingsFile.h"
 #include "menu/Launcher.h"
 #include "menu/MenuButtons.h"
-#include "base/modGlobals.h"
-#include "platform/Services.h"
 #include "programs/ProcessWatch.h"
-
-#include <Clock.h>
 
 #include <QDir>
 #include <QFile>
@@ -25,21 +19,9 @@ QString uniqueName()
 } // namespace
 
 MenuWorld::MenuWorld(bool fakes)
-    : stats(uniqueName())
+    : ShellFixture(fakes)
+    , stats(uniqueName())
 {
-    modGlobals::Reset();
-    modGlobals::SetAppPath(env.programFolder());
-    SettingsFile::MakeClearState(modGlobals::SS);
-    modGlobals::SS.SoundsEnabled = VbTrue;
-    if (fakes) {
-        processes = installFake<platform::FakeProcesses>();
-        windows = installFake<platform::FakeWindows>();
-        display = installFake<platform::FakeDisplay>();
-        power = installFake<platform::FakePower>();
-        sound = installFake<platform::FakeSound>();
-    }
-    dialogs = installFake<platform::ScriptedDialogs>();
-
     form.setObjectName(QStringLiteral("frmMenu"));
     form.resize(800, 600);
     buttons = new MenuButtons(&form, [this] { return editMode; });
@@ -54,9 +36,6 @@ MenuWorld::MenuWorld(bool fakes)
 MenuWorld::~MenuWorld()
 {
     stats.Close();
-    platform::Services::reset();
-    modGlobals::Reset();
-    Clock::reset();
 }
 
 BUTTON &MenuWorld::addButton(const QString &caption, const QString &link)

@@ -1,15 +1,7 @@
 #pragma once
 
-#include "ScriptedPrompts.h"
-#include "TestEnv.h"
+#include "ShellFixture.h"
 
-#include "data/SettingsRecord.h"
-#include "platform/ScriptedDialogs.h"
-#include "platform/fakes/FakeDisplay.h"
-#include "platform/fakes/FakePower.h"
-#include "platform/fakes/FakeProcesses.h"
-#include "platform/fakes/FakeSound.h"
-#include "platform/fakes/FakeWindows.h"
 #include "stats/StatsStore.h"
 
 #include <QString>
@@ -19,10 +11,10 @@ class Launcher;
 class MenuButtons;
 class ProcessWatch;
 
-// A menu with its supervision, activation and statistics over fake platform
-// services, in a private program folder. Buttons are added to the settings
-// record and shown with build().
-class MenuWorld
+// The shared fixture with a menu: its buttons, supervision, activation and
+// statistics on a bare form. Buttons are added to the settings record and
+// shown with build().
+class MenuWorld : public ShellFixture
 {
 public:
     // With fakes false the real Linux/X11 services stay in place.
@@ -40,15 +32,7 @@ public:
     // Rows of TAB_STAT as "Path|Executions|Seconds|Caption", ordered by rowid.
     QStringList statsRows();
 
-    TestEnv env;
     QWidget form;
-    platform::FakeProcesses *processes = nullptr;
-    platform::FakeWindows *windows = nullptr;
-    platform::FakeDisplay *display = nullptr;
-    platform::FakePower *power = nullptr;
-    platform::FakeSound *sound = nullptr;
-    platform::ScriptedDialogs *dialogs = nullptr;
-    ScriptedPrompts prompts;
     StatsStore stats;
     MenuButtons *buttons = nullptr;
     ProcessWatch *watch = nullptr;

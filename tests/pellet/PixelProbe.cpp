@@ -58,14 +58,4 @@ Predicate sameAs(const QColor &color)
     return [want](QRgb c) { return c == want; };
 }
 
-Predicate reddish()
-{
-    return [](QRgb c) { return qRed(c) > qGreen(c) + 80 && qRed(c) > qBlue(c) + 80; };
-}
-
-Predicate greenish()
-{
-    return [](QRgb c) { return qGreen(c) > qRed(c) + 50 && qGreen(c) > qBlue(c) + 50; };
-}
-
 } // namespace PixelProbe

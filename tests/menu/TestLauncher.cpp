@@ -1,0 +1,373 @@
+#include "MenuTestKit.h"
+
+#include "menu/Launcher.h"
+#include "menu/MenuButtons.h"
+#include "base/modGlobals.h"
+#include "programs/ProcessWatch.h"
+
+#include <Clock.h>
+#include <Command.h>
+
+#include <QtTest>
+
+using modGlobals::SS;
+namespace Msg = platform::Msg;
+
+namespace {
+
+const QString NotFound = QStringLiteral("The associated file cannot be found!");
+const QString AskClose = QStringLiteral("You already have another process running!\r\n\r\n"
+                                        "Do you want to close this application ?");
+
+} // namespace
+
+class TestLauncher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        m_game = m_world->makeProgram(QStringLiteral("games/kids/game"));
+        m_other = m_world->makeProgram(QStringLiteral("games/other"));
+        QVERIFY(m_world->openStats());
+        Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 0, 600)));
+    }
+
+    void cleanup() { m_world.reset(); }
+
+    void startsWatchesAndCounts()
+    {
+        BUTTON &b = m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game"));
+        b.Parameters = QStringLiteral("--level %apppath%levels/1");
+        m_world->build();
+        launcher()->ExecuteFile(0, false, false);
+
+        QCOMPARE(m_world->processes->started.size(), 1);
+        const auto &run = m_world->processes->started.first();
+        QCOMPARE(run.program, m_game);
+        QCOMPARE(run.arguments, QStringLiteral("--level ") + m_world->env.programFolder() + QStringLiteral("levels/1"));
+        QCOMPARE(run.workDir, m_world->env.path(QStringLiteral("games/kids/")));
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(run.pid));
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 36001); // 10:00:00.6 to the nearest second
+        QCOMPARE(m_world->statsRows(),
+                 QStringList{QStringLiteral(".\\games\\kids\\game \"--level %apppath%levels/1\"|1|0|Game")});
+    }
+
+    void password_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("invalid");
+        QTest::addColumn<bool>("started");
+
+        QTest::newRow("right, other case") << "Secret" << QStringList{"sECRET"} << 1 << 0 << true;
+        QTest::newRow("wrong, then right") << "Secret" << QStringList{"nope", "secret"} << 2 << 1 << true;
+        QTest::newRow("cancelled") << "Secret" << QStringList{"cancel"} << 1 << 0 << false;
+        QTest::newRow("stored blanks count") << " pw " << QStringList{"pw"} << 2 << 1 << false;
+    }
+
+    void password()
+    {
+        QFETCH(QString, password);
+        QFETCH(QStringList, typed);
+        QFETCH(int, asked);
+        QFETCH(int, invalid);
+        QFETCH(bool, started);
+        m_world->addButton(QStringLiteral("Locked"), QStringLiteral(".\\games\\other")).Password = password;
+        m_world->build();
+        m_world->buttons->Menu(0)->setCaption(QStringLiteral("Shown caption"));
+        m_world->prompts.script(typed);
+        // Each wrong answer is followed by the "Invalid password!" box.
+        for (int i = 0; i < invalid; ++i)
+            m_world->dialogs->answer(QStringLiteral("OK"));
+        launcher()->ExecuteFile(0, false, false);
+
+        QCOMPARE(m_world->prompts.asked,
+                 QStringList(asked, QStringLiteral("password:Enter Password for [Shown caption]")));
+        QCOMPARE(messages().count(QStringLiteral("Invalid password!")), invalid);
+        QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
+    }
+
+    void keywords_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("effect");
+
+        QTest::newRow("lock, any case") << "LOCK_Workstation" << "power lock";
+        QTest::newRow("shut down") << "shutdown_force" << "power poweroff";
+        QTest::newRow("task list") << "applications" << "ask tasks";
+        QTest::newRow("play time, no password") << "ResetTimer" << "reset";
+        QTest::newRow("refresh ends in run mode too") << "refresh" << "refresh";
+    }
+
+    void keywords()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, effect);
+        m_world->addButton(QStringLiteral("K"), link).PicturePath = QStringLiteral(".\\k.bmp");
+        m_world->build();
+        m_world->prompts.script({QStringLiteral("cancel")});
+        int resets = 0;
+        connect(launcher(), &Launcher::resetTimeRequested, [&resets] { ++resets; });
+        QImage picture(6, 6, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(m_world->env.path(QStringLiteral("k.bmp")), "BMP"));
+
+        launcher()->ExecuteFile(0, false, false);
+
+        if (effect.startsWith(QLatin1String("power ")))
+            QCOMPARE(m_world->power->calls, QStringList{effect.mid(6)});
+        else
+            QVERIFY(m_world->power->calls.isEmpty());
+        if (effect.startsWith(QLatin1String("ask ")))
+            QCOMPARE(m_world->prompts.asked, QStringList{effect.mid(4)});
+        else
+            QVERIFY(m_world->prompts.asked.isEmpty());
+        QCOMPARE(resets, effect == QLatin1String("reset") ? 1 : 0);
+        if (effect == QLatin1String("refresh"))
+            QCOMPARE(m_world->buttons->Menu(0)->Picture().size(), QSize(6, 6));
+        // A keyword is never looked for as a file, started or counted.
+        QVERIFY(messages().isEmpty());
+        QVERIFY(m_world->processes->started.isEmpty());
+        QVERIFY(m_world->statsRows().isEmpty());
+    }
+
+    void shellExecute()
+    {
+        BUTTON &b = m_world->addButton(QStringLiteral("Doc"), QStringLiteral("%apppath%docs\\story.odt"));
+        b.UseShellExecute = VbTrue;
+        b.Parameters = QStringLiteral("--view");
+        SS.OneProcessOnly = VbTrue;
+        m_world->build();
+        launcher()->ExecuteFile(0, false, false);
+        QCOMPARE(m_world->processes->started.size(), 1);
+        const auto &run = m_world->processes->started.first();
+        QVERIFY(run.shell);
+        QCOMPARE(run.program, m_world->env.path(QStringLiteral("docs/story.odt")));
+        QCOMPARE(run.arguments, QStringLiteral("--view"));
+        // Neither watched nor counted, and no file check.
+        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
+        QVERIFY(m_world->statsRows().isEmpty());
+    }
+
+    void missingFile_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("missing program") << ".\\games\\gone" << true;
+        QTest::newRow("empty link") << "" << false;
+    }
+
+    void missingFile()
+    {
+        QFETCH(QString, link);
+        QFETCH(bool, told);
+        m_world->addButton(QStringLiteral("M"), link);
+        m_world->build();
+        launcher()->ExecuteFile(0, false, false);
+        QCOMPARE(messages(), told ? QStringList{NotFound} : QStringList());
+        if (told)
+            QCOMPARE(m_world->dialogs->shown().first().style, Msg::Exclamation | Msg::SystemModal);
+        QVERIFY(m_world->processes->started.isEmpty());
+        QVERIFY(m_world->statsRows().isEmpty());
+    }
+
+    void oneProcess_data()
+    {
+        QTest::addColumn<bool>("askToClose");
+        QTest::addColumn<int>("running");      // button whose program runs
+        QTest::addColumn<QString>("answer");   // to the close question
+        QTest::addColumn<bool>("closes");      // the running program obeys a close request
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<QStringList>("sounds");
+        QTest::addColumn<bool>("asked");
+
+        QTest::newRow("no asking: the running one comes forward")
+            << false << 0 << "" << true << false << QStringList{"forward.wav"} << false;
+        QTest::newRow("own program comes forward") << true << 1 << "" << true << false << QStringList() << false;
+        QTest::newRow("asked, cancelled") << true << 0 << "Cancel" << true << false << QStringList{"ask.wav"} << true;
+        QTest::newRow("asked, closed, started") << true << 0 << "OK" << true << true << QStringList{"ask.wav"} << true;
+        QTest::newRow("asked, refuses to close") << true << 0 << "OK" << false << false << QStringList{"ask.wav"} << true;
+    }
+
+    void oneProcess()
+    {
+        QFETCH(bool, askToClose);
+        QFETCH(int, running);
+        QFETCH(QString, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, started);
+        QFETCH(QStringList, sounds);
+        QFETCH(bool, asked);
+        SS.OneProcessOnly = VbTrue;
+        SS.AskToCloseRunning = askToClose ? VbTrue : VbFalse;
+        SS.CloseFirstSound = QStringLiteral(".\\forward.wav");
+        SS.AskCloseSound = QStringLiteral(".\\ask.wav");
+        for (const char *name : {"forward.wav", "ask.wav"})
+            m_world->makeProgram(QLatin1String(name));
+        m_world->addButton(QStringLiteral("Other"), QStringLiteral(".\\games\\other"));
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game")).OneInstance = VbFalse;
+        m_world->build();
+
+        auto *processes = m_world->processes;
+        auto *windows = m_world->windows;
+        const platform::Pid pid = 77;
+        processes->setRunning(pid, true);
+        m_world->buttons->Menu(running)->setExtraData(qint32(pid));
+        windows->mainWindows.insert(pid, 700);
+        windows->onClose = [&](platform::WindowId w) {
+            if (w == 700 && closes)
+                processes->exit(pid);
+        };
+        if (!answer.isEmpty())
+            m_world->dialogs->answer(answer);
+
+        launcher()->ExecuteFile(1, false, false);
+
+        QCOMPARE(processes->started.size(), started ? 1 : 0);
+        QCOMPARE(messages(), asked ? QStringList{AskClose} : QStringList());
+        if (asked)
+            QCOMPARE(m_world->dialogs->shown().first().style, Msg::OKCancel | Msg::Exclamation | Msg::SystemModal);
+        QStringList played;
+        for (const QString &path : m_world->sound->played)
+            played << QFileInfo(path).fileName();
+        QCOMPARE(played, sounds);
+        const bool closeAsked = answer == QLatin1String("OK");
+        QCOMPARE(windows->calls.contains(QStringLiteral("close 700")), closeAsked);
+        // Alt+F4 only when the close request was not enough.
+        QCOMPARE(windows->calls.contains(QStringLiteral("altf4")), closeAsked && !closes);
+        if (!asked || answer == QLatin1String("Cancel"))
+            QVERIFY(windows->calls.contains(QStringLiteral("focus 77")) == !asked);
+    }
+
+    void screenMode_data()
+    {
+        QTest::addColumn<bool>("oneInstance");
+        QTest::addColumn<bool>("oneProcess");
+        QTest::addColumn<bool>("setResolution");
+        QTest::addColumn<bool>("shell");
+        QTest::addColumn<bool>("switched");
+
+        QTest::newRow("all three") << true << true << true << false << true;
+        QTest::newRow("not one process") << true << false << true << false << false;
+        QTest::newRow("shell execute never") << true << true << true << true << false;
+    }
+
+    void screenMode()
+    {
+        QFETCH(bool, oneInstance);
+        QFETCH(bool, oneProcess);
+        QFETCH(bool, setResolution);
+        QFETCH(bool, shell);
+        QFETCH(bool, switched);
+        SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
+        BUTTON &b = m_world->addButton(QStringLiteral("Old game"), QStringLiteral(".\\games\\other"));
+        b.OneInstance = oneInstance ? VbTrue : VbFalse;
+        b.SetResolution = setResolution ? VbTrue : VbFalse;
+        b.UseShellExecute = shell ? VbTrue : VbFalse;
+        b.ScreenWidth = 800;
+        b.ScreenHeight = 600;
+        b.ColorDepth = 24;
+        b.RefreshRate = -1;
+        m_world->build();
+        launcher()->ExecuteFile(0, false, false);
+        QCOMPARE(m_world->processes->started.size(), 1);
+        if (!switched) {
+            QVERIFY(m_world->display->set.isEmpty());
+            QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(-1));
+            return;
+        }
+        // A negative rate keeps the mode's own, and is stored as 0.
+        QCOMPARE(m_world->display->set, (QList<platform::DisplayMode>{{800, 600, 24, 75}}));
+        QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(0));
+    }
+
+    // A program that cannot start is said so; it is neither watched nor counted,
+    // and a screen mode switched for it is switched back.
+    void failedStartIsNotCounted()
+    {
+        SS.OneProcessOnly = VbTrue;
+        BUTTON &b = m_world->addButton(QStringLiteral("Broken"), QStringLiteral(".\\games\\other"));
+        b.SetResolution = VbTrue;
+        b.ScreenWidth = 1024;
+        b.ScreenHeight = 768;
+        b.ColorDepth = 24;
+        m_world->build();
+        m_world->processes->failStarts = true;
+        launcher()->ExecuteFile(0, false, false);
+        QCOMPARE(messages(), QStringList{QStringLiteral("The associated file cannot be started!")});
+        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
+        QVERIFY(m_world->statsRows().isEmpty());
+        QCOMPARE(m_world->orgResCalls, 1);
+    }
+
+    // The remote console's start: no password, every other program closed first,
+    // the button's own one brought forward.
+    void forceClosesTheOthers()
+    {
+        m_world->addButton(QStringLiteral("A"), QStringLiteral(".\\games\\other"));
+        m_world->addButton(QStringLiteral("B"), QStringLiteral(".\\games\\other"));
+        m_world->addButton(QStringLiteral("Target"), QStringLiteral(".\\games\\kids\\game")).Password =
+            QStringLiteral("pw");
+        m_world->build();
+        auto *processes = m_world->processes;
+        auto *windows = m_world->windows;
+        for (int j : {0, 1, 2}) {
+            const platform::Pid pid = 500 + j;
+            processes->setRunning(pid, true);
+            windows->mainWindows.insert(pid, 900 + j);
+            m_world->buttons->Menu(j)->setExtraData(qint32(pid));
+        }
+        windows->onClose = [&](platform::WindowId w) { processes->exit(platform::Pid(w) - 400); };
+        launcher()->ExecuteFile(2, true, true);
+        QVERIFY(!processes->isRunning(500));
+        QVERIFY(!processes->isRunning(501));
+        QVERIFY(processes->isRunning(502));
+        QVERIFY(windows->calls.contains(QStringLiteral("focus 502")));
+        QVERIFY(m_world->dialogs->shown().isEmpty());
+        // Its own program runs and the button is one-instance: nothing new starts.
+        QVERIFY(processes->started.isEmpty());
+    }
+
+    void secondActivationWhileBusyIsIgnored()
+    {
+        SS.OneProcessOnly = VbTrue;
+        SS.AskToCloseRunning = VbTrue;
+        m_world->addButton(QStringLiteral("Other"), QStringLiteral(".\\games\\other"));
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game"));
+        m_world->build();
+        m_world->processes->setRunning(5, true);
+        m_world->buttons->Menu(0)->setExtraData(5);
+        m_world->dialogs->answer(QStringLiteral("Cancel"));
+        int nested = 0;
+        m_world->dialogs->onShow = [&](const platform::ScriptedDialogs::Shown &) {
+            ++nested;
+            launcher()->ExecuteFile(1, false, false); // a click while the question is up
+        };
+        launcher()->ExecuteFile(1, false, false);
+        QCOMPARE(nested, 1);
+        QVERIFY(m_world->processes->started.isEmpty());
+    }
+
+private:
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const auto &shown : m_world->dialogs->shown())
+            if (shown.kind == QLatin1String("msgbox"))
+                texts << shown.text;
+        return texts;
+    }
+
+    Launcher *launcher() const { return m_world->launcher; }
+    std::unique_ptr<MenuWorld> m_world;
+    QString m_game;
+    QString m_other;
+};
+
+QTEST_MAIN(TestLauncher)
+#include "TestLauncher.moc"

@@ -1,0 +1,405 @@
+// Tests of the Command button: geometry and looks checked on rendered pixels, the mouse
+// and key state machines through synthesized events, and what persistence stores.
+
+#include "Command.h"
+#include "OleColor.h"
+#include "PixelProbe.h"
+#include "PropertyBag.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QtTest>
+
+using namespace PixelProbe;
+
+namespace {
+
+using Style = Command::ButtonEdgeStyles;
+
+QPixmap solidPicture(int w, int h, const QColor &color)
+{
+    QPixmap pixmap(w, h);
+    pixmap.fill(color);
+    return pixmap;
+}
+
+// A font without antialiasing, so text pixels carry exactly the colour they were drawn in.
+QFont crispFont(int pointSize = 12)
+{
+    QFont f(QStringLiteral("DejaVu Sans"), pointSize);
+    f.setStyleStrategy(QFont::NoAntialias);
+    return f;
+}
+
+// A button of the given size in its own container.
+Command *button(QWidget &host, int w, int h)
+{
+    auto *b = new Command(&host);
+    b->resize(w, h);
+    return b;
+}
+
+void sendMouse(QWidget *w, QEvent::Type type, const QPointF &pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, modifiers);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+// "over" hovers, "pressed" presses the left button, anything else leaves it at rest.
+void enterState(Command *b, const QString &state)
+{
+    const QPointF centre(b->width() / 2.0, b->height() / 2.0);
+    if (state == QLatin1String("over"))
+        sendMouse(b, QEvent::MouseMove, centre, Qt::NoButton, Qt::NoButton);
+    else if (state == QLatin1String("pressed"))
+        sendMouse(b, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
+}
+
+// Records the events a host would see; can cancel the pressed look like a host does.
+struct EventLog {
+    QStringList entries;
+    bool cancelDown = false;
+
+    void attach(Command *b)
+    {
+        QObject::connect(b, &Command::MouseDown, b,
+                         [this](int &button, int &, float &, float &, bool &cancel) {
+                             entries << QStringLiteral("Down%1").arg(button);
+                             if (cancelDown)
+                                 cancel = true;
+                         }, Qt::DirectConnection);
+        QObject::connect(b, &Command::MouseUp, b, [this](int &button, int &, float &, float &) {
+            entries << QStringLiteral("Up%1").arg(button);
+        }, Qt::DirectConnection);
+        QObject::connect(b, &Command::Click, b, [this] { entries << QStringLiteral("Click"); }, Qt::DirectConnection);
+        QObject::connect(b, &Command::DblClick, b, [this] { entries << QStringLiteral("DblClick"); },
+                         Qt::DirectConnection);
+    }
+
+    int clicks() const { return int(entries.count(QStringLiteral("Click"))); }
+};
+
+// Left half red, right half blue: what a container paints behind transparent buttons.
+class SplitContainer : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(0, 0, width() / 2, height(), QColor(220, 0, 0));
+        p.fillRect(width() / 2, 0, width() - width() / 2, height(), QColor(0, 0, 220));
+    }
+};
+
+} // namespace
+
+class TestCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pictureAndTextRectangles_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("gab");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QRect>("pictureRect");
+        QTest::addColumn<QRect>("textRect");
+
+        const int left = int(Command::pAlignments::eLeft);
+        const int center = int(Command::pAlignments::eCenter);
+        auto span = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); };
+
+        // Worked out by hand; halves round to even (12.5 -> 12, 42.5 -> 42).
+        QTest::newRow("left") << left << QSize(120, 40) << 5 << QSize(20, 16)
+                              << QRect(7, 12, 20, 16) << span(32, 2, 112, 37);
+        QTest::newRow("center, halves to even") << center << QSize(105, 45) << 5 << QSize(20, 20)
+                                                << QRect(42, 12, 20, 20) << span(70, 2, 97, 42);
+        QTest::newRow("no picture") << left << QSize(120, 40) << 5 << QSize() << QRect() << span(5, 2, 114, 37);
+    }
+
+    void pictureAndTextRectangles()
+    {
+        QFETCH(int, alignment);
+        QFETCH(QSize, size);
+        QFETCH(int, gab);
+        QFETCH(QSize, picture);
+        QFETCH(QRect, pictureRect);
+        QFETCH(QRect, textRect);
+
+        QWidget host;
+        Command *b = button(host, size.width(), size.height());
+        b->setGab(gab);
+        b->setPictureAlignment(Command::pAlignments(alignment));
+        if (picture.isValid())
+            b->setPicture(solidPicture(picture.width(), picture.height(), QColor(0, 0, 255)));
+
+        QCOMPARE(b->pictureRect(), pictureRect);
+        QCOMPARE(b->textRect(), textRect);
+        // The picture is drawn exactly there.
+        const QImage image = render(b);
+        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), pictureRect);
+    }
+
+    void bevelEdgeAndPressOffset_data()
+    {
+        QTest::addColumn<bool>("bevel");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("edge");
+        QTest::addColumn<int>("offset"); // of the content against its place at rest
+        QTest::newRow("bevel, pressed: content moves") << true << "pressed" << true << 1;
+        QTest::newRow("no bevel, pressed: no movement") << false << "pressed" << true << 0;
+    }
+
+    void bevelEdgeAndPressOffset()
+    {
+        QFETCH(bool, bevel);
+        QFETCH(QString, state);
+        QFETCH(bool, edge);
+        QFETCH(int, offset);
+
+        QWidget host;
+        Command *b = button(host, 100, 40);
+        b->setBevel(bevel);
+        b->setBackColor(0x0000FF00);
+        b->setPicture(solidPicture(12, 12, QColor(0, 0, 255)));
+        const QRect atRest = bounds(render(b), sameAs(QColor(0, 0, 255)));
+        enterState(b, state);
+        const QImage image = render(b);
+        QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), atRest.translated(offset, offset));
+        const int plain = count(image, sameAs(QColor(0, 255, 0))) + 12 * 12;
+        if (edge)
+            QVERIFY(plain < b->width() * b->height() - 2 * (b->width() + b->height()) + 4);
+        else
+            QCOMPARE(plain, b->width() * b->height());
+    }
+
+    void textAlignment_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::newRow("left") << int(Command::tAlignments::eLeft);
+        QTest::newRow("center") << int(Command::tAlignments::eCenter);
+        QTest::newRow("right") << int(Command::tAlignments::eRight);
+    }
+
+    void textAlignment()
+    {
+        QFETCH(int, alignment);
+        QWidget host;
+        Command *b = button(host, 200, 40);
+        b->setFont(crispFont());
+        b->setForeColor(0x000000FF); // red
+        b->setCaption(QStringLiteral("MMM"));
+        b->setTextAlignment(Command::tAlignments(alignment));
+
+        const QRect area = b->textRect();
+        const QRect ink = bounds(render(b), sameAs(QColor(255, 0, 0)));
+        QVERIFY(!ink.isNull() && area.contains(ink));
+        const auto a = Command::tAlignments(alignment);
+        const int off = a == Command::tAlignments::eLeft    ? ink.left() - area.left()
+                        : a == Command::tAlignments::eRight ? area.right() - ink.right()
+                                                            : qAbs(ink.center().x() - area.center().x());
+        QVERIFY2(off <= 3, "text is not at its side");
+        QVERIFY2(qAbs(ink.center().y() - area.center().y()) <= 3, "text is not centred vertically");
+    }
+
+    void disabledLook_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("drawAsDisabled");
+        QTest::addColumn<bool>("visEnabledState");
+        QTest::addColumn<bool>("embossed");
+        QTest::newRow("enabled") << true << false << true << false;
+        QTest::newRow("disabled") << false << false << true << true;
+        QTest::newRow("draw as disabled, VisEnabledState off") << true << true << false << false;
+    }
+
+    void disabledLook()
+    {
+        QFETCH(bool, enabled);
+        QFETCH(bool, drawAsDisabled);
+        QFETCH(bool, visEnabledState);
+        QFETCH(bool, embossed);
+
+        QWidget host;
+        Command *b = button(host, 160, 40);
+        b->setFont(crispFont());
+        b->setForeColor(0x000000FF);
+        b->setCaption(QStringLiteral("Paint"));
+        b->setEnabled(enabled);
+        b->setDrawAsDisabled(drawAsDisabled);
+        b->setVisEnabledState(visEnabledState);
+
+        const QImage image = render(b);
+        const QRect text = b->textRect().adjusted(0, 0, 1, 1); // the white copy sits one pixel lower right
+        const QColor grey = OleColor::toQColor(OleColor::GrayText, b->palette());
+        const int red = count(image, sameAs(QColor(255, 0, 0)), text);
+        const int greys = count(image, sameAs(grey), text);
+        const int whites = count(image, sameAs(Qt::white), text);
+        if (!embossed) {
+            QVERIFY(red > 0);
+            QCOMPARE(greys, 0);
+            QCOMPARE(whites, 0);
+        } else {
+            // Grey glyphs over a white copy one pixel lower right.
+            QCOMPARE(red, 0);
+            QVERIFY(greys > 0 && whites > 0);
+        }
+
+        // The disabled look alone does not stop events.
+        EventLog log;
+        log.attach(b);
+        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QCOMPARE(log.clicks(), enabled ? 1 : 0);
+    }
+
+    void selectionMark_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bevel");
+        QTest::addColumn<QRect>("outline"); // null: nothing drawn
+        QTest::newRow("bevel: inset by 4") << QSize(60, 30) << true << QRect(QPoint(4, 4), QPoint(55, 25));
+        QTest::newRow("no bevel: the border") << QSize(60, 30) << false << QRect(0, 0, 60, 30);
+        QTest::newRow("4 wide: none") << QSize(4, 30) << false << QRect();
+    }
+
+    // The selection is a dotted outline in inverted colours.
+    void selectionMark()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, bevel);
+        QFETCH(QRect, outline);
+        QWidget host;
+        Command *b = button(host, size.width(), size.height());
+        b->setBevel(bevel);
+        const QImage plain = render(b);
+        b->setSelected(true);
+        const QImage marked = render(b);
+        const QList<QPoint> changed = differences(plain, marked);
+        QCOMPARE(changed.isEmpty(), outline.isNull());
+        for (const QPoint &p : changed) {
+            QVERIFY2(onOutline(p, outline), qPrintable(QStringLiteral("pixel %1,%2 off the mark").arg(p.x()).arg(p.y())));
+            QCOMPARE(at(marked, p.x(), p.y()), at(plain, p.x(), p.y()) ^ 0xFFFFFFu);
+        }
+        // Dotted: a good share of the outline stays as it was.
+        const int length = 2 * (outline.width() + outline.height()) - 4;
+        QVERIFY(outline.isNull() || (changed.size() < length && changed.size() >= length / 3));
+    }
+
+    // Transparent copies what the container painted behind the button, also where
+    // the picture has the back colour.
+    void transparentShowsContainer()
+    {
+        SplitContainer host;
+        host.resize(120, 50); // red up to x = 59, blue from x = 60
+        auto *b = new Command(&host);
+        b->setGeometry(30, 10, 60, 30);
+        b->setBackColor(0x0000FF00);
+        QCOMPARE(at(render(b), 10, 15), 0x00FF00u);
+
+        b->setButtonType(Command::BType::Transparent);
+        QImage image = render(b);
+        QCOMPARE(at(image, 29, 15), 0xDC0000u);
+        QCOMPARE(at(image, 30, 15), 0x0000DCu);
+        // Moved, it shows what is behind it at the new place.
+        b->move(0, 10);
+        QCOMPARE(at(render(b), 45, 15), 0xDC0000u);
+    }
+
+    void mouseSequences_data()
+    {
+        // Script steps: p/r left press/release, m move with the left button held,
+        // P/R right press/release, d left double click; each with x and y.
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("click") << "p 10 10; r 10 10" << false << "Down1 Click Up1";
+        QTest::newRow("press, leave, release outside") << "p 10 10; m -5 10; r -5 10" << false << "Down1";
+        QTest::newRow("leave and come back") << "p 10 10; m 70 10; m 10 10; r 10 10" << false << "Down1 Click Up1";
+        QTest::newRow("the border pixel is outside") << "p 10 10; m 0 10; r 0 10" << false << "Down1";
+        QTest::newRow("right click") << "P 10 10; R 10 10" << false << "Down2 Up2";
+        QTest::newRow("cancelled press released outside") << "p 10 10; m -5 10; r -5 10" << true
+                                                          << "Down1 Click Up1";
+        QTest::newRow("double click without a press") << "p 10 10; r 10 10; d 10 10; r 10 10" << false
+                                                      << "Down1 Click Up1 Down1 DblClick Click Up1";
+    }
+
+    void mouseSequences()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, cancel);
+        QFETCH(QString, expected);
+
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        EventLog log;
+        log.cancelDown = cancel;
+        log.attach(b);
+
+        Qt::MouseButtons held;
+        for (const QString &step : script.split(QLatin1Char(';'))) {
+            const QStringList parts = step.trimmed().split(QLatin1Char(' '));
+            const QChar op = parts.at(0).at(0);
+            const QPointF pos(parts.at(1).toInt(), parts.at(2).toInt());
+            if (op == QLatin1Char('p') || op == QLatin1Char('P')) {
+                const auto button = op == QLatin1Char('p') ? Qt::LeftButton : Qt::RightButton;
+                held |= button;
+                sendMouse(b, QEvent::MouseButtonPress, pos, button, held);
+                QCOMPARE(b->VisualState(), (button == Qt::LeftButton && !cancel) ? 1 : 0);
+            } else if (op == QLatin1Char('r') || op == QLatin1Char('R')) {
+                const auto button = op == QLatin1Char('r') ? Qt::LeftButton : Qt::RightButton;
+                held &= ~button;
+                sendMouse(b, QEvent::MouseButtonRelease, pos, button, held);
+            } else if (op == QLatin1Char('m')) {
+                sendMouse(b, QEvent::MouseMove, pos, Qt::NoButton, held);
+            } else if (op == QLatin1Char('d')) {
+                held |= Qt::LeftButton;
+                sendMouse(b, QEvent::MouseButtonDblClick, pos, Qt::LeftButton, held);
+            }
+        }
+        QCOMPARE(log.entries.join(QLatin1Char(' ')), expected);
+        QCOMPARE(b->VisualState(), 0);
+    }
+
+    // Defaults are not stored; missing keys read as their defaults.
+    void persistenceKeepsOnlyChanges()
+    {
+        QWidget host;
+        host.setFont(crispFont(11));
+        auto *b = new Command(&host);
+        MemoryPropertyBag written;
+        b->WriteProperties(written);
+        QVERIFY(written.isEmpty());
+        b->setGab(7);
+        b->setTextAlignment(Command::tAlignments::eLeft);
+        b->setFont(QFont(QStringLiteral("DejaVu Serif"), 20));
+        b->WriteProperties(written);
+        QCOMPARE(written.keys(), (QStringList{"TextAlignment", "Font", "Gab"}));
+
+        MemoryPropertyBag empty;
+        b->ReadProperties(empty);
+        QCOMPARE(b->Gab(), 5);
+        QCOMPARE(b->TextAlignment(), Command::tAlignments::eCenter);
+        QCOMPARE(b->font(), host.font()); // the container's font
+    }
+
+    void oleColors()
+    {
+        QPalette pal;
+        pal.setColor(QPalette::Button, QColor(0x10, 0x20, 0x30));
+        QCOMPARE(OleColor::toQColor(0x00123456, pal), QColor(0x56, 0x34, 0x12));
+        QCOMPARE(OleColor::fromQColor(QColor(0x56, 0x34, 0x12)), 0x00123456u);
+        QCOMPARE(OleColor::toQColor(OleColor::ButtonFace, pal), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(OleColor::toQColor(0x800000FF, pal), QColor(Qt::black)); // no such system colour
+    }
+};
+
+QTEST_MAIN(TestCommand)
+#include "TestCommand.moc"

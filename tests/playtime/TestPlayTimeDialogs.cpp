@@ -1,0 +1,129 @@
+// The time-expired and password dialogs, driven through their buttons and keys.
+#include "PlayTimeWorld.h"
+
+#include "playtime/frmPassword.h"
+#include "playtime/frmTimeExpired.h"
+
+#include <Command.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace playtimetest;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+// Once the dialog is up, types into Text1, then presses "Return" or "Escape",
+// or clicks the button of that name.
+template<typename Dialog>
+void answerWhenShown(const QString &typed, const QString &press)
+{
+    QTimer::singleShot(0, [typed, press] {
+        Dialog *dialog = Dialog::Current();
+        QVERIFY(dialog && dialog->isVisible());
+        QTest::keyClicks(dialog->Text1, typed);
+        if (press == QLatin1String("Return") || press == QLatin1String("Escape")) {
+            QTest::keyClick(dialog->Text1, press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
+            return;
+        }
+        Command *button = dialog->template findChild<Command *>(press);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    });
+}
+
+// With BRINDLE_SCREENSHOTS set, the dialogs are saved there for people to look at.
+void keepScreenshot(const QPixmap &picture, const QString &name)
+{
+    const QString folder = QString::fromLocal8Bit(qgetenv("BRINDLE_SCREENSHOTS"));
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        picture.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class TestPlayTimeDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_world = std::make_unique<PlayTimeWorld>(); }
+    void cleanup() { m_world.reset(); }
+
+    void expiredDialogAnswers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("shutdown");
+
+        QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false;
+        QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false;
+        QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true;
+    }
+
+    void expiredDialogAnswers()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, press);
+        QFETCH(QString, password);
+        QFETCH(bool, shutdown);
+
+        answerWhenShown<frmTimeExpired>(typed, press);
+        const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
+        QVERIFY(answer);
+        QCOMPARE(answer->password, password);
+        QCOMPARE(answer->shutDown, shutdown);
+        QVERIFY(!frmTimeExpired::Current());
+        QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmTimeExpired")});
+    }
+
+    void expiredDialogIgnoresEscapeAndClose()
+    {
+        frmTimeExpired dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // What is typed never shows.
+        QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
+        QCOMPARE(dialog.Text1->displayText(), QStringLiteral("***"));
+        keepScreenshot(dialog.grab(), QStringLiteral("frmTimeExpired"));
+        QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.close());
+        QVERIFY(dialog.isVisible());
+    }
+
+    void passwordDialogAnswers_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<std::optional<QString>>("answer");
+
+        QTest::newRow("OK button") << "Command1" << "" << std::optional<QString>(QStringLiteral("Secret"));
+        QTest::newRow("Cancel button drops the text") << "Command2" << "" << std::optional<QString>();
+        QTest::newRow("Escape acts as Cancel") << "Escape" << "" << std::optional<QString>();
+    }
+
+    void passwordDialogAnswers()
+    {
+        QFETCH(QString, press);
+        QFETCH(QString, title);
+        QFETCH(std::optional<QString>, answer);
+
+        QString shownTitle;
+        QTimer::singleShot(0, [&shownTitle] { shownTitle = frmPassword::Current()->windowTitle(); });
+        answerWhenShown<frmPassword>(QStringLiteral("Secret"), press);
+        QCOMPARE(frmPassword::Ask(title), answer);
+        QCOMPARE(shownTitle, title.isEmpty() ? QStringLiteral("Brindle - Enter Password") : title);
+        QVERIFY(!frmPassword::Current());
+    }
+
+private:
+    std::unique_ptr<PlayTimeWorld> m_world;
+};
+
+QTEST_MAIN(TestPlayTimeDialogs)
+#include "TestPlayTimeDialogs.moc"

@@ -1,0 +1,235 @@
+#include "MenuTestKit.h"
+
+#include "menu/MenuButtons.h"
+#include "base/modGlobals.h"
+#include "programs/ProcessWatch.h"
+
+#include <Clock.h>
+#include <Command.h>
+
+#include <QtTest>
+
+using modGlobals::SS;
+
+class TestProcessWatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_world = std::make_unique<MenuWorld>();
+        m_nextPid = 300;
+        QVERIFY(m_world->openStats());
+        Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 0)));
+        SS.ResponseTimeout = 0;
+    }
+
+    void cleanup() { m_world.reset(); }
+
+    void endedProgramIsDroppedAndCounted_data()
+    {
+        QTest::addColumn<bool>("oneProcess"); // the screen mode goes back only then
+        QTest::newRow("one process") << true;
+        QTest::newRow("any number") << false;
+    }
+
+    void endedProgramIsDroppedAndCounted()
+    {
+        QFETCH(bool, oneProcess);
+        SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        const platform::Pid pid = run(0, 11);
+        m_world->buttons->Menu(0)->setExtraData2(9);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 36000);
+        watch()->checkProcess_Timer();
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(pid));
+        QCOMPARE(m_world->orgResCalls, 0);
+
+        Clock::advance(95);
+        m_world->processes->exit(pid);
+        watch()->checkProcess_Timer();
+        QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
+        // Cleared on the same tick.
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData2(), 0);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 0);
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|1|95|Game")});
+        QCOMPARE(m_world->orgResCalls, oneProcess ? 1 : 0);
+    }
+
+    void startupGrace_data()
+    {
+        QTest::addColumn<int>("secondsWithoutWindow");
+        QTest::addColumn<bool>("hadWindow");
+        QTest::addColumn<bool>("kept");
+
+        QTest::newRow("30 s without a window") << 30 << false << false;
+        QTest::newRow("window closed, program runs on") << 1 << true << false;
+    }
+
+    // A program without a window yet is kept while it starts up; after that, no
+    // main window counts as ended.
+    void startupGrace()
+    {
+        QFETCH(int, secondsWithoutWindow);
+        QFETCH(bool, hadWindow);
+        QFETCH(bool, kept);
+        m_world->addButton(QStringLiteral("Slow"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        const platform::Pid pid = run(0);
+        watch()->checkProcess_Timer();
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
+        if (hadWindow) {
+            m_world->windows->mainWindows.insert(pid, 12);
+            watch()->checkProcess_Timer();
+            m_world->windows->mainWindows.remove(pid);
+        }
+        Clock::advance(secondsWithoutWindow);
+        watch()->checkProcess_Timer();
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), kept ? 1 : 0);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), kept ? qint32(pid) : 0);
+    }
+
+    void hangQuestion_data()
+    {
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<bool>("hung");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<bool>("ends");      // the process can be ended
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("watchedAfter");
+
+        QTest::newRow("timeout 0: never asked") << 0 << true << "" << true << false << QStringList() << true;
+        QTest::newRow("end") << 1 << true << "end" << true << true << QStringList() << true;
+        QTest::newRow("end refused: dropped") << 1 << true << "end" << false << true << QStringList() << false;
+        QTest::newRow("switch to") << 1 << true << "switch" << true << true << QStringList{"focus 300"} << true;
+        QTest::newRow("cancel") << 1 << true << "cancel" << true << true << QStringList() << true;
+    }
+
+    void hangQuestion()
+    {
+        QFETCH(int, timeout);
+        QFETCH(bool, hung);
+        QFETCH(QString, choice);
+        QFETCH(bool, ends);
+        QFETCH(bool, asked);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, watchedAfter);
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        const platform::Pid pid = run(0, 11);
+        QCOMPARE(pid, platform::Pid(300));
+        watch()->checkProcess_Timer(); // its window has come
+        SS.ResponseTimeout = timeout;
+        m_world->windows->titles.insert(11, QStringLiteral("Super Game"));
+        if (hung)
+            m_world->windows->hung.append(11);
+        if (!ends)
+            m_world->processes->refuseTerminate.append(pid);
+        if (asked)
+            m_world->prompts.script({choice});
+        watch()->checkProcess_Timer(); // the ping goes out
+        Clock::advance(timeout);
+        QVERIFY(m_world->prompts.asked.isEmpty());
+        m_world->windows->calls.clear();
+        watch()->checkProcess_Timer();
+
+        QCOMPARE(m_world->prompts.asked,
+                 asked ? QStringList{QStringLiteral("hang:\"Super Game\" is not responding!|The application "
+                                                    "\"Super Game\" is not responding. What do you want to do ?")}
+                       : QStringList());
+        QCOMPARE(m_world->windows->pinged.isEmpty(), timeout == 0);
+        QCOMPARE(m_world->windows->calls, calls);
+        QCOMPARE(m_world->processes->isRunning(pid), !(choice == QLatin1String("end") && ends));
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), watchedAfter ? 1 : 0);
+        // An ended program goes at the next tick.
+        m_world->windows->hung.clear();
+        watch()->checkProcess_Timer();
+        const bool stillWatched = watchedAfter && m_world->processes->isRunning(pid);
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), stillWatched ? 1 : 0);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), stillWatched ? qint32(pid) : 0);
+    }
+
+    // The first look at a new program's window brings it to the front, once.
+    void firstWindowComesToFront()
+    {
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        const platform::Pid pid = run(0);
+        watch()->checkProcess_Timer();
+        QVERIFY(m_world->windows->calls.isEmpty());
+        m_world->windows->mainWindows.insert(pid, 11);
+        watch()->checkProcess_Timer();
+        watch()->checkProcess_Timer();
+        QCOMPARE(m_world->windows->calls, QStringList{QStringLiteral("focus %1").arg(pid)});
+    }
+
+    void twoProgramsFromOneButton()
+    {
+        m_world->addButton(QStringLiteral("Twice"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        const platform::Pid first = run(0, 11);
+        Clock::advance(60);
+        const platform::Pid second = run(0, 12);
+        QCOMPARE(watch()->ButtonWatch[0].ProcessUpper(), 1);
+        Clock::advance(30);
+        m_world->processes->exit(first);
+        watch()->checkProcess_Timer();
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(watch()->ButtonWatch[0].Processes[0].ProcessId, second);
+        QCOMPARE(SS.Buttons.at(0).StartTime, 0);
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(second));
+        Clock::advance(10);
+        m_world->processes->exit(second);
+        watch()->checkProcess_Timer();
+        // 90 s for the first, 40 s for the second.
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|2|130|Twice")});
+        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
+    }
+
+    // The question lets events run, this timer's too: those ticks wait.
+    void tickDoesNotReenter()
+    {
+        SS.ResponseTimeout = 1;
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
+        m_world->build();
+        run(0, 11);
+        m_world->windows->hung.append(11);
+        watch()->checkProcess_Timer();
+        Clock::advance(1);
+        m_world->prompts.whileAsking = [this] {
+            watch()->checkProcess_Timer();
+            // Meanwhile the menu is rebuilt: the asking tick must not trip over it.
+            m_world->build();
+        };
+        watch()->checkProcess_Timer();
+        QCOMPARE(m_world->prompts.asked.size(), 1);
+        QCOMPARE(watch()->ButtonWatch.size(), 1);
+        QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
+    }
+
+private:
+    // Starts a watched program from button index, with a main window.
+    platform::Pid run(int index, platform::WindowId window = 0)
+    {
+        const platform::Pid pid = m_nextPid++;
+        m_world->processes->setRunning(pid, true);
+        if (window)
+            m_world->windows->mainWindows.insert(pid, window);
+        m_world->buttons->Menu(index)->setExtraData(qint32(pid));
+        watch()->AddProcess(index);
+        m_world->stats.AddExecution(SS.Buttons.at(index));
+        return pid;
+    }
+
+    ProcessWatch *watch() const { return m_world->watch; }
+    std::unique_ptr<MenuWorld> m_world;
+    platform::Pid m_nextPid = 300;
+};
+
+QTEST_MAIN(TestProcessWatch)
+#include "TestProcessWatch.moc"

@@ -1,0 +1,159 @@
+#include "MenuTestKit.h"
+
+#include "programs/AppMenu.h"
+#include "programs/frmTasks.h"
+
+#include <Command.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+using TopLevel = platform::Windows::TopLevel;
+Q_DECLARE_METATYPE(TopLevel)
+
+namespace {
+
+TopLevel window(platform::WindowId id, const QString &title)
+{
+    TopLevel t;
+    t.id = id;
+    t.title = title;
+    t.visible = true;
+    return t;
+}
+
+QStringList titles(const QListWidget *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->item(i)->text();
+    return result;
+}
+
+// Runs check on the modal window once it is up.
+void whenModal(const std::function<void(QWidget *)> &check)
+{
+    QTimer::singleShot(0, [check] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        check(modal);
+    });
+}
+
+} // namespace
+
+class TestTaskList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_world = std::make_unique<MenuWorld>(); }
+
+    void cleanup() { m_world.reset(); }
+
+    // What TestX11Windows cannot make on a real server: hidden and child windows.
+    void filter_data()
+    {
+        QTest::addColumn<TopLevel>("top");
+        QTest::addColumn<bool>("listed");
+
+        TopLevel t = window(1, QStringLiteral("Paint"));
+        QTest::newRow("plain application window") << t << true;
+        t.visible = false;
+        QTest::newRow("hidden") << t << false;
+        t = window(1, QStringLiteral("Child"));
+        t.hasParent = true;
+        QTest::newRow("has a parent") << t << false;
+        t = window(1, QStringLiteral("Brindle"));
+        t.pid = QCoreApplication::applicationPid();
+        QTest::newRow("the shell's own window") << t << false;
+    }
+
+    void filter()
+    {
+        QFETCH(TopLevel, top);
+        QFETCH(bool, listed);
+        m_world->windows->clients = {top};
+        QListWidget list;
+        list.addItem(QStringLiteral("stale"));
+        FillTaskList(&list);
+        QCOMPARE(list.count(), listed ? 1 : 0);
+    }
+
+    void tasksWindow_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QStringList>("calls");
+
+        QTest::newRow("Switch To") << "Command1" << true << QStringList{"topmost", "activate 30"};
+        QTest::newRow("Close") << "Command3" << true << QStringList{"topmost"};
+        QTest::newRow("Refresh") << "Command4" << false << QStringList{"topmost"};
+    }
+
+    void tasksWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, closes);
+        QFETCH(QStringList, calls);
+        m_world->windows->clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock"))};
+        bool closed = true;
+        whenModal([&](QWidget *modal) {
+            auto *tasks = qobject_cast<frmTasks *>(modal);
+            QVERIFY(tasks);
+            QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock"}));
+            QCOMPARE(tasks->List1->currentRow(), 0);
+            m_world->windows->clients.append(window(50, QStringLiteral("Later")));
+            QTest::mouseClick(tasks->findChild<Command *>(button), Qt::LeftButton, {}, QPoint(5, 5));
+            closed = !tasks->isVisible();
+            if (!closed) {
+                QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock", "Later"}));
+                tasks->reject();
+            }
+        });
+        frmTasks::ShowModal(&m_world->form);
+        QCOMPARE(closed, closes);
+        QCOMPARE(m_world->windows->calls, calls);
+    }
+
+    void appList()
+    {
+        AppMenu apps(&m_world->form);
+        QList<ButtonWatchEntry> watch(3);
+        watch[0].Processes = {{101, QStringLiteral("Paint"), {}, true}, {102, QStringLiteral("Paint & Draw"), {}, true}};
+        watch[2].Processes = {{301, QStringLiteral("Clock"), {}, true}};
+        QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
+        QCOMPARE(apps.mApp.size(), 3);
+        QStringList texts, tags;
+        for (QAction *item : std::as_const(apps.mApp)) {
+            QVERIFY(item->isVisible());
+            texts << item->text();
+            tags << item->data().toString();
+        }
+        QCOMPARE(texts, (QStringList{"Paint (1)", "Paint && Draw (2)", "Clock (1)"}));
+        QCOMPARE(tags, (QStringList{"101", "102", "301"}));
+        apps.mnuApps->hide();
+
+        // Built anew each time: fewer programs, fewer items.
+        watch[0].Processes.clear();
+        QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
+        QCOMPARE(apps.mApp.size(), 1);
+        QCOMPARE(apps.mApp.first()->text(), QStringLiteral("Clock (1)"));
+        apps.mApp.first()->trigger();
+        QCOMPARE(m_world->windows->calls.last(), QStringLiteral("focus 301"));
+        apps.mnuApps->hide();
+        // Nothing watched: no menu.
+        watch[2].Processes.clear();
+        QVERIFY(!apps.MakeAppList(watch, QPoint(10, 10)));
+    }
+
+private:
+    std::unique_ptr<MenuWorld> m_world;
+};
+
+QTEST_MAIN(TestTaskList)
+#include "TestTaskList.moc"

@@ -1,0 +1,248 @@
+#include "ShellRun.h"
+
+#include "base/modGlobals.h"
+#include "data/Backup.h"
+#include "data/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <Clock.h>
+#include <SettingsStore.h>
+
+namespace {
+
+const QString Banner = QStringLiteral("------------------------- STARTUP -------------------------");
+const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up and running!");
+
+SettingsRecord clearRecord(const QString &password = QString())
+{
+    SettingsRecord record;
+    SettingsFile::MakeClearState(record);
+    record.Password = password;
+    return record;
+}
+
+// The lines of a start that must come in this order, with others between them.
+const QStringList Landmarks{Banner, QStringLiteral("Main()::DataFiles Loaded"), QStringLiteral("Main()::Checking for _!"),
+                            QStringLiteral("FrmMenu()::StartHook"), QStringLiteral("frmMenu()::Load buttons..."),
+                            QStringLiteral("frmMenu()::All loading and hooking done."),
+                            QStringLiteral("frmMenu()::Winsock Listen"),
+                            QStringLiteral("frmMenu()::Initialize playtime-timerobject."),
+                            QStringLiteral("frmMenu()::Show main screen (shell)."), AllDone};
+
+bool inOrder(const QStringList &wanted, const QStringList &lines)
+{
+    qsizetype at = 0;
+    for (const QString &line : wanted)
+        if ((at = lines.indexOf(line, at)) < 0)
+            return false;
+    return true;
+}
+
+// A quit before the menu, in a child's session.
+const QStringList QuitLines{QStringLiteral("Main()::Quitting"), QStringLiteral("Main()::Adding Taskbar"),
+                            QStringLiteral("Main()::Adding Desktop"), QStringLiteral("Main()::Unhooking KeyHandler"),
+                            QStringLiteral("Main()::Program Terminated.")};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsAndQuits_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("settings"); // "clear", "missing" or "empty"
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<bool>("clear");
+        const QStringList debug{QStringLiteral("/debug")};
+        QTest::newRow("debug, switch found anywhere, any case") << QStringList{"x/DEBUGgy"} << "clear" << false << true << false;
+        QTest::newRow("child's session") << QStringList{} << "clear" << false << false << false;
+        QTest::newRow("-clear") << QStringList{"/debug", "-CLEAR"} << "clear" << false << true << true;
+        QTest::newRow("/mi skips the marker's question") << QStringList{"/debug /mi"} << "clear" << true << true << false;
+        QTest::newRow("missing settings: empty menu") << debug << "missing" << false << true << false;
+        QTest::newRow("empty settings: empty menu") << debug << "empty" << false << true << false;
+    }
+
+    void startsAndQuits()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, settings);
+        QFETCH(bool, marker);
+        QFETCH(bool, debug);
+        QFETCH(bool, clear);
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        if (settings != QLatin1String("missing"))
+            shell.writeFile(QStringLiteral("settings.dat"), settings == QLatin1String("clear") ? SettingsFile::Write(clearRecord()) : QByteArray());
+        shell.writeFile(QStringLiteral("startup.log"), "earlier run\r\n");
+        // Leftovers of an edit that ended normally are cleaned at quit.
+        QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
+        if (marker)
+            QVERIFY(Backup::WriteMarker(env.programFolder()) == std::nullopt);
+        QVERIFY(shell.start(arguments));
+        QVERIFY(shell.waitForLog(AllDone));
+        const QStringList lines = shell.logLines();
+        QVERIFY2(inOrder(Landmarks, lines), qPrintable(lines.join(QLatin1Char('\n'))));
+        // Only a child's session takes the desktop and the keys.
+        QCOMPARE(lines.contains(QStringLiteral("Main()::Attempting to Hook KeyHandler (Subclassing)")), !debug);
+        QCOMPARE(lines.contains(QStringLiteral("frmMenu()::Instructed to clear some settings...")), clear);
+        QVERIFY(shell.shownDialogs().isEmpty());
+
+        shell.terminate();
+        QVERIFY(shell.waitForExit());
+        QCOMPARE(shell.exitCode(), 0);
+        QVERIFY(!Backup::MarkerExists(env.programFolder()));
+        // Every run adds its lines to the log, each with its time stamp.
+        const QList<QByteArray> raw = readFile(env.path(QStringLiteral("startup.log"))).split('\n');
+        QCOMPARE(raw.first(), QByteArray("earlier run\r"));
+        static const QRegularExpression stamp(QStringLiteral("^\\d\\d-\\w{3}-\\d\\d \\d\\d:\\d\\d:\\d\\d \\S.*\\r$"));
+        for (const QByteArray &line : raw.mid(1, raw.size() - 2))
+            QVERIFY2(stamp.match(QString::fromLocal8Bit(line)).hasMatch(), line.constData());
+    }
+
+    void recovery_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("expected"); // the lines after "Checking for _!", up to the form's load
+
+        const QString asked = QStringLiteral("Main()::_! exist, asking user for recovery");
+        const QString cancel = QStringLiteral("Main()::Recovery Cancel, check pwd, then quit.");
+        const QString asking = QStringLiteral("Main()::SS.Password, asking pwd:");
+        const QString removeTop = QStringLiteral("Main()::Removing LoadScreen TopMost");
+        const QString resetTop = QStringLiteral("Main()::Resetting LoadScreen TopMost");
+
+        QTest::newRow("Cancel without password quits") << QString() << QStringList{"Cancel"} << false
+                                                       << QStringList{asked, cancel} + QuitLines;
+        QTest::newRow("Cancel, wrong then right password")
+            << "secret" << QStringList{"Cancel", "wrong", "SECRET"} << false
+            << QStringList{asked, cancel, asking, removeTop, removeTop, resetTop} + QuitLines;
+        QTest::newRow("Cancel, empty answer asks again, then OK")
+            << "secret" << QStringList{"Cancel", "", "OK"} << true
+            << QStringList{asked, cancel, asking, removeTop} + QStringList{asked};
+    }
+
+    void recovery()
+    {
+        QFETCH(QString, password);
+        QFETCH(QStringList, answers);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, expected);
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeSettings(clearRecord(password));
+        QVERIFY(Backup::WriteMarker(env.programFolder()) == std::nullopt);
+        QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
+        shell.answerDialogs(answers);
+        QVERIFY(shell.start({}));
+        if (starts) {
+            QVERIFY(shell.waitForLog(AllDone));
+            shell.terminate();
+        }
+        QVERIFY(shell.waitForExit());
+        const QStringList lines = shell.logLines();
+        const qsizetype from = lines.indexOf(QStringLiteral("Main()::Checking for _!")) + 1;
+        const qsizetype to = starts ? lines.indexOf(QStringLiteral("FrmMenu()::StartHook")) : lines.size();
+        QVERIFY(from > 0 && to >= from);
+        QCOMPARE(lines.mid(from, to - from), expected);
+
+        const QStringList shown = shell.shownDialogs();
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(shown.first().startsWith(QStringLiteral("msgbox\t4145\t\tBrindle was last terminated abnormally!")));
+        QVERIFY(shown.first().contains(QStringLiteral("in directory \"") + env.programFolder() + QStringLiteral("backup/\"")));
+        for (const QString &line : shown)
+            if (line.startsWith(QStringLiteral("inputbox")))
+                QCOMPARE(line, QStringLiteral("inputbox\t0\tPassword\tEnter password to quit:"));
+        if (!starts) {
+            // Quitting here leaves the marker and the backups for the parent.
+            QVERIFY(Backup::MarkerExists(env.programFolder()));
+            QCOMPARE(QDir(env.path(QStringLiteral("backup"))).entryList(QDir::Files).size(), 2);
+        }
+    }
+
+    // A truncated settings.dat ends start-up with the reader's error, and is left as it is.
+    void corruptSettingsEndStartup()
+    {
+        const QByteArray valid = SettingsFile::Write(clearRecord());
+        const QByteArray bytes = valid.left(valid.size() / 2);
+        const QString reason = QStringLiteral("Input past end of file Code 62");
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeFile(QStringLiteral("settings.dat"), bytes);
+        shell.answerDialogs({QStringLiteral("OK")});
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForExit());
+        QCOMPARE(shell.exitCode(), 1);
+        const QStringList lines = shell.logLines();
+        QVERIFY(!lines.contains(AllDone));
+        QCOMPARE(lines.mid(lines.size() - 5),
+                 (QStringList{QStringLiteral("frmMenu()::") + reason, QStringLiteral("frmMenu()::Removing loadscreen."),
+                              QStringLiteral("frmMenu()::Show()"), QStringLiteral("frmMenu()::Display error message."),
+                              QStringLiteral("frmMenu()::Terminate program!")}));
+        const QStringList shown = shell.shownDialogs();
+        QCOMPARE(shown.size(), 1);
+        const QString message = QStringLiteral("msgbox\t16\t\tError reading datafile. The file may be corrupted!\\n\\n")
+                                + reason.section(QStringLiteral(" Code "), 0, 0) + QStringLiteral("\\nCode ")
+                                + reason.section(QStringLiteral(" Code "), 1);
+        QCOMPARE(shown.first(), message);
+        // The file is left for the parent to repair; nothing overwrote it.
+        QCOMPARE(readFile(env.path(QStringLiteral("settings.dat"))), bytes);
+    }
+
+    void logMonthHasThreeLetters_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("stamp");
+        QTest::newRow("English") << "en_GB" << 12 << "07-Dec-26 09:05:03";
+        QTest::newRow("German, no dot") << "de_DE" << 12 << "07-Dez-26 09:05:03";
+        QTest::newRow("French, cut to three") << "fr_FR" << 2 << "07-fév-26 09:05:03";
+    }
+
+    void logMonthHasThreeLetters()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, month);
+        QFETCH(QString, stamp);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        Clock::setNow(QDateTime(QDate(2026, month, 7), QTime(9, 5, 3)));
+        const QString written = modGlobals::LogTimestamp();
+        Clock::reset();
+        QLocale::setDefault(before);
+        QCOMPARE(written, stamp);
+    }
+
+    // A log-out while the time-expired dialog holds up start-up still ends the
+    // shell, after its orderly unload.
+    void quitSignalWhileTimeExpiredDialogIsUp()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        shell.writeSettings(clearRecord());
+        for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "0"}})
+            SettingsStore::SaveSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"), QLatin1String(key),
+                                       QLatin1String(value));
+        QVERIFY(shell.start({QStringLiteral("/debug")}));
+        QVERIFY(shell.waitForLog(QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:0")));
+        shell.terminate();
+        QVERIFY(shell.waitForExit(5000));
+        QCOMPARE(shell.exitCode(), 0);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "TestStartup.moc"

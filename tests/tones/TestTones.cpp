@@ -1,0 +1,222 @@
+// Speaker tones: the samples, the log, the sink switch and the real ALSA path.
+// ALSA_CONFIG_PATH names a configuration of our own, so "default" is a device
+// the test chooses: usually one that writes every tone to a file.
+#include "Tones.h"
+
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// What the device was sent: raw signed 16-bit samples.
+std::vector<qint16> readSamples(const QString &path)
+{
+    const QByteArray b = QFile::exists(path) ? readFile(path) : QByteArray();
+    std::vector<qint16> s(size_t(b.size() / 2));
+    memcpy(s.data(), b.constData(), s.size() * 2);
+    return s;
+}
+
+int zeroCrossings(const std::vector<qint16> &s)
+{
+    int n = 0;
+    for (size_t i = 1; i < s.size(); ++i)
+        n += (s[i - 1] < 0) != (s[i] < 0);
+    return n;
+}
+
+int peak(const std::vector<qint16> &s, size_t from, size_t to)
+{
+    int p = 0;
+    for (size_t i = from; i < std::min(to, s.size()); ++i)
+        p = std::max(p, std::abs(int(s[i])));
+    return p;
+}
+
+// Checks one tone's samples: length, pitch, level and the soft edges.
+void checkTone(const std::vector<qint16> &s, int frequency, int milliseconds, int rate)
+{
+    QCOMPARE(qint64(s.size()), qint64(rate) * milliseconds / 1000);
+    const double expectedCrossings = 2.0 * frequency * milliseconds / 1000.0;
+    QVERIFY2(std::abs(zeroCrossings(s) - expectedCrossings) <= std::max(2.0, expectedCrossings * 0.01),
+             qPrintable(QStringLiteral("%1 zero crossings, expected about %2")
+                            .arg(zeroCrossings(s))
+                            .arg(expectedCrossings)));
+    const int full = peak(s, 0, s.size());
+    QVERIFY2(full > 32767 * 0.2 && full < 32767 * 0.5, qPrintable(QString::number(full)));
+    QVERIFY2(std::abs(s.front()) < full / 50 && std::abs(s.back()) < full / 50,
+             "a tone must start and end near zero, or it clicks");
+    const size_t edge = std::min(size_t(rate / 1000), s.size() / 8);
+    QVERIFY2(peak(s, 0, edge) < full / 4, "no fade-in");
+    QVERIFY2(peak(s, s.size() - edge, s.size()) < full / 4, "no fade-out");
+}
+
+class Recorder : public Tones::Sink
+{
+public:
+    explicit Recorder(QList<QPair<int, int>> *calls) : m_calls(calls) {}
+    void play(int frequency, int milliseconds) override { m_calls->append({frequency, milliseconds}); }
+
+private:
+    QList<QPair<int, int>> *m_calls;
+};
+
+// Collects what is written to stderr (fd 2) while alive.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        m_file.open();
+        fflush(stderr);
+        m_saved = ::dup(2);
+        ::dup2(m_file.handle(), 2);
+    }
+
+    QByteArray finish()
+    {
+        fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+} // namespace
+
+class TestTones : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        m_env = std::make_unique<TestEnv>();
+        QVERIFY(m_env->isValid());
+        m_soundDir = m_env->path(QStringLiteral("sound"));
+        m_output = m_soundDir + QStringLiteral("/out.raw");
+        QVERIFY(QDir().mkpath(m_soundDir));
+    }
+
+    void init()
+    {
+        Tones::setSink(nullptr);
+        QDir().mkpath(m_soundDir);
+        QFile::remove(m_output);
+        useDevice("type file\nslave.pcm { type null }\nformat \"raw\"\nfile \"" + QFile::encodeName(m_output) + '"');
+    }
+
+    void cleanupTestCase()
+    {
+        Tones::setSink(nullptr);
+        m_env.reset();
+    }
+
+    // A sink of our own takes every tone, off the device; the log names each
+    // one while BRINDLE_TONE_LOG names it; nullptr brings the device back.
+    void sinkAndLog()
+    {
+        QList<QPair<int, int>> calls;
+        Tones::setSink(std::make_unique<Recorder>(&calls));
+        const QString log = m_env->path(QStringLiteral("tones.log"));
+        QVERIFY(writeFile(log, "earlier 1\n"));
+        Tones::setLogFile(log);
+        Tones::Beep(800, 100);
+        Tones::Beep(0, 50);
+        Tones::setLogFile(QString());
+        Tones::Beep(500, 100);
+        QCOMPARE(calls, (QList<QPair<int, int>>{{800, 100}, {0, 50}, {500, 100}}));
+        QCOMPARE(readFile(log), QByteArray("earlier 1\n800 100\n0 50\n"));
+        QVERIFY(!QFile::exists(m_output));
+        Tones::setSink(nullptr);
+        Tones::Beep(800, 100);
+        QVERIFY(QFile::exists(m_output));
+    }
+
+    void audioOutput_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("milliseconds");
+
+        QTest::newRow("shorter than the device buffer") << 2000 << 30;
+    }
+
+    // The tone reaches ALSA's default device in full and Beep lasts the tone.
+    void audioOutput()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, milliseconds);
+
+        QElapsedTimer clock;
+        clock.start();
+        Tones::Beep(frequency, milliseconds);
+        const qint64 took = clock.elapsed();
+        QVERIFY2(took >= milliseconds && took < milliseconds + 300, qPrintable(QString::number(took)));
+
+        // Mono at SampleRate, or neither length nor pitch would match.
+        checkTone(readSamples(m_output), frequency, milliseconds, Tones::SampleRate);
+    }
+
+    void onlyWaits_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("milliseconds");
+        QTest::addColumn<QByteArray>("device"); // empty: the file device of init()
+
+        QTest::newRow("below hearing") << 19 << 120 << QByteArray();
+        QTest::newRow("negative length") << 800 << -100 << QByteArray();
+        QTest::newRow("no sound card") << 800 << 200 << QByteArray("type hw\ncard 31");
+    }
+
+    // A tone that cannot sound, or a missing or broken device: Beep waits the
+    // tone's length, nothing reaches the device and nothing is said.
+    void onlyWaits()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, milliseconds);
+        QFETCH(QByteArray, device);
+        if (!device.isEmpty())
+            useDevice(device);
+        StderrCapture capture;
+        QElapsedTimer clock;
+        clock.start();
+        Tones::Beep(frequency, milliseconds);
+        const qint64 took = clock.elapsed();
+        const QByteArray noise = capture.finish();
+        const int length = std::max(0, milliseconds);
+        QVERIFY2(took >= length - 1 && took < length + 100, qPrintable(QString::number(took)));
+        QVERIFY(!QFile::exists(m_output));
+        QVERIFY2(noise.isEmpty(), noise.constData());
+    }
+
+private:
+    // A new file each time: ALSA reloads when the configuration path changes.
+    void useDevice(const QByteArray &definition)
+    {
+        static int serial = 0;
+        const QString conf = m_env->path(QStringLiteral("alsa-%1.conf").arg(++serial));
+        QVERIFY(writeFile(conf, "pcm.!default {\n" + definition + "\n}\n"));
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(conf));
+    }
+
+    std::unique_ptr<TestEnv> m_env;
+    QString m_soundDir;
+    QString m_output;
+};
+
+QTEST_GUILESS_MAIN(TestTones)
+#include "TestTones.moc"
