@@ -1,8 +1,11 @@
 #include "base/FormParts.h"
 
+#include "platform/Services.h"
+
 #include <Command.h>
 
 #include <QDialog>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -49,6 +52,30 @@ QTimer *FocusTimer(QDialog *dialog, QLineEdit *field)
         field->setFocus(Qt::OtherFocusReason);
     });
     return timer;
+}
+
+bool ChooseSampleFont(QLabel *sample)
+{
+    const std::optional<QFont> chosen = platform::Services::dialogs().chooseFont(sample->font());
+    if (!chosen)
+        return false;
+    QFont font = sample->font();
+    font.setFamily(chosen->family());
+    font.setPointSizeF(chosen->pointSizeF());
+    font.setBold(chosen->bold());
+    font.setItalic(chosen->italic());
+    sample->setFont(font);
+    return true;
+}
+
+void WriteFontLabels(const QLabel *sample, QLabel *const labels[4])
+{
+    const auto truth = [](bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); };
+    const QFont font = sample->font();
+    labels[0]->setText(QStringLiteral("Name: ") + font.family());
+    labels[1]->setText(QStringLiteral("Size: ") + QString::number(font.pointSizeF()));
+    labels[2]->setText(QStringLiteral("Bold: ") + truth(font.bold()));
+    labels[3]->setText(QStringLiteral("Italic: ") + truth(font.italic()));
 }
 
 } // namespace FormParts

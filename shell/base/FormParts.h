@@ -24,4 +24,11 @@ Command *Button(QWidget *parent, const char *name, const QString &caption, const
 // A 10 ms one-shot timer that puts the focus into the field once the dialog is up.
 QTimer *FocusTimer(QDialog *dialog, QLineEdit *field);
 
+// The font chooser over a sample label: takes the chosen family, size, bold
+// and italic (the sample keeps the rest). False when the parent cancelled.
+bool ChooseSampleFont(QLabel *sample);
+
+// The four labels describing the sample: "Name:", "Size:", "Bold:", "Italic:".
+void WriteFontLabels(const QLabel *sample, QLabel *const labels[4]);
+
 } // namespace FormParts

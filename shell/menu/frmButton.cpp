@@ -37,11 +37,6 @@ const int refreshRates[] = {60, 70, 72, 75, 85, 100};
 // Combo3 lists "Center", "Left", "Right"; the record stores the text alignment.
 const int textAlignments[] = {1, 0, 2};
 
-QString truth(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 qint16 vbBool(const QCheckBox *box)
 {
     return box->isChecked() ? VbTrue : VbFalse;
@@ -514,11 +509,7 @@ void frmButton::refreshPreview()
 
 void frmButton::writeFontLabels()
 {
-    const QFont sample = Label7->font();
-    Label1[0]->setText(QStringLiteral("Name: ") + sample.family());
-    Label1[1]->setText(QStringLiteral("Size: ") + QString::number(sample.pointSizeF()));
-    Label1[2]->setText(QStringLiteral("Bold: ") + truth(sample.bold()));
-    Label1[3]->setText(QStringLiteral("Italic: ") + truth(sample.italic()));
+    FormParts::WriteFontLabels(Label7, Label1);
 }
 
 void frmButton::choosePicture()
@@ -588,15 +579,8 @@ void frmButton::chooseColor(int index)
 
 void frmButton::chooseFont()
 {
-    const std::optional<QFont> chosen = platform::Services::dialogs().chooseFont(Label7->font());
-    if (!chosen)
+    if (!FormParts::ChooseSampleFont(Label7))
         return;
-    QFont sample = Label7->font();
-    sample.setFamily(chosen->family());
-    sample.setPointSizeF(chosen->pointSizeF());
-    sample.setBold(chosen->bold());
-    sample.setItalic(chosen->italic());
-    Label7->setFont(sample);
     writeFontLabels();
     refreshPreview();
 }

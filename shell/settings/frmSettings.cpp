@@ -78,11 +78,6 @@ QString indexed(const char *name, int index)
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-QString truth(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 QString lowerSuffix(const QString &path)
 {
     const QString name = QFileInfo(modUtil::LocalPath(path)).fileName();
@@ -658,25 +653,14 @@ void frmSettings::PrintExample()
 
 void frmSettings::Command1_Click()
 {
-    const std::optional<QFont> chosen = platform::Services::dialogs().chooseFont(Label7->font());
-    if (!chosen)
+    if (!FormParts::ChooseSampleFont(Label7))
         return;
-    QFont sample = Label7->font();
-    sample.setFamily(chosen->family());
-    sample.setPointSizeF(chosen->pointSizeF());
-    sample.setBold(chosen->bold());
-    sample.setItalic(chosen->italic());
-    Label7->setFont(sample);
     writeFontLabels();
 }
 
 void frmSettings::writeFontLabels()
 {
-    const QFont sample = Label7->font();
-    Label1[0]->setText(QStringLiteral("Name: ") + sample.family());
-    Label1[1]->setText(QStringLiteral("Size: ") + QString::number(sample.pointSizeF()));
-    Label1[2]->setText(QStringLiteral("Bold: ") + truth(sample.bold()));
-    Label1[3]->setText(QStringLiteral("Italic: ") + truth(sample.italic()));
+    FormParts::WriteFontLabels(Label7, Label1);
 }
 
 void frmSettings::showPicturePath()
