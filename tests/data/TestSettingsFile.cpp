@@ -256,6 +256,8 @@ private slots:
         huge.ShellCommands.redim(100000);
         QTest::newRow("100,001 texts") << SettingsFile::Write(huge) << VbErr::OutOfMemory;
         SettingsFile::MakeClearState(huge);
+        huge.Buttons.redim(10000);
+        QTest::newRow("10,001 buttons") << SettingsFile::Write(huge) << VbErr::OutOfMemory;
         huge.Buttons.redim(120);
         for (BUTTON &button : huge.Buttons.items)
             button.ExtraStrings.redim(3999);
