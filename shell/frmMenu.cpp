@@ -366,12 +366,11 @@ void frmMenu::clearSettingsIfAsked()
 void frmMenu::showMainScreen()
 {
     WriteLog(QStringLiteral("frmMenu()::Show main screen (shell)."));
-    UpdateSettings();
     // Maximised rather than full-screen: a window manager keeps a focused
     // full-screen window above everything, also above the programs it starts.
     showMaximized();
     activateWindow();
-    onResizeTimer();
+    onResizeTimer(); // paints the background and places the buttons once
     WriteLog(QStringLiteral("frmMenu()::Remove loadscreen."));
     m_timerRemoveLoadScreen->start();
     WriteLog(QStringLiteral("frmMenu()::All done, system should be up and running!"));

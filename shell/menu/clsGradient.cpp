@@ -132,6 +132,10 @@ bool clsGradient::Draw(QImage &target) const
     const double centre = set.alongX ? set.mid.y() : set.mid.x();
     const double origin = set.alongX ? set.mid.x() : set.mid.y();
     const int step = int(set.sign);
+    // scanLine() checks for sharing on every call; one detach up front makes
+    // the screen-sized fill several times faster.
+    uchar *const bits = direct ? target.bits() : nullptr;
+    const qsizetype bytesPerLine = target.bytesPerLine();
     for (int a = 0; a < across; ++a) {
         const int first = int(std::floor(origin + (a - centre) * set.slope + 0.5));
         for (int b = 0; b < along; ++b) {
@@ -141,7 +145,7 @@ bool clsGradient::Draw(QImage &target) const
             const int x = set.alongX ? b : a;
             const int y = set.alongX ? a : b;
             if (direct)
-                reinterpret_cast<QRgb *>(target.scanLine(y))[x] = colours.at(k);
+                reinterpret_cast<QRgb *>(bits + y * bytesPerLine)[x] = colours.at(k);
             else
                 target.setPixel(x, y, colours.at(k));
         }

@@ -1,5 +1,5 @@
 // The real shell and the real console on loopback: the parent's password
-// opens the console's commands, a wrong one closes it.
+// opens the console's commands. (Wrong answers: TestRemoteServer, TestFarrow.)
 #include "ConsolePrompts.h"
 #include "SettingsStore.h"
 #include "ShellRun.h"
@@ -18,9 +18,8 @@ class CountingPrompts : public ConsolePrompts
 public:
     void Warning(QWidget *, const QString &text) override { shown << text; }
     bool Confirm(QWidget *, QMessageBox::Icon, const QString &, const QString &) override { return true; }
-    QString AskPassword(QWidget *, const QString &, const QString &) override { return typed; }
+    QString AskPassword(QWidget *, const QString &, const QString &) override { return QString(); }
     QStringList shown;
-    QString typed;
 };
 
 QString status(QWidget &console)
@@ -65,14 +64,6 @@ private slots:
         QVERIFY(!SettingsStore::GetSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"),
                                            QStringLiteral("LastInit")).isEmpty());
         QVERIFY(prompts.shown.isEmpty());
-
-        // A sibling without the password is shown the door.
-        console.findChild<QPushButton *>(QStringLiteral("Command5"))->click(); // Disconnect
-        prompts.typed = QStringLiteral("guess");
-        console.findChild<QPushButton *>(QStringLiteral("Command4"))->click(); // Connect
-        QTRY_COMPARE_WITH_TIMEOUT(prompts.shown, QStringList{QStringLiteral("Invalid Password!")}, 10000);
-        QTRY_COMPARE(status(console), QStringLiteral("Connection closed."));
-        QVERIFY(!console.findChild<QPushButton *>(QStringLiteral("Command1"))->isEnabled());
 
         shell.terminate();
         QVERIFY(shell.waitForExit());
