@@ -17,13 +17,21 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 namespace {
 
 // Once the dialog is up, types into Text1, then presses "Return" or "Escape",
-// or clicks the button of that name.
+// or clicks the button of that name; "Released" is the remote console filling
+// in the parent password and closing the dialog from outside.
 template<typename Dialog>
 void answerWhenShown(const QString &typed, const QString &press)
 {
     QTimer::singleShot(0, [typed, press] {
         Dialog *dialog = Dialog::Current();
         QVERIFY(dialog && dialog->isVisible());
+        if constexpr (std::is_same_v<Dialog, frmTimeExpired>) {
+            if (press == QLatin1String("Released")) {
+                dialog->ReleaseWithPassword(typed);
+                dialog->close();
+                return;
+            }
+        }
         QTest::keyClicks(dialog->Text1, typed);
         if (press == QLatin1String("Return") || press == QLatin1String("Escape")) {
             QTest::keyClick(dialog->Text1, press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
@@ -63,6 +71,7 @@ private slots:
         QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false;
         QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false;
         QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true;
+        QTest::newRow("released from afar is the parent's reset") << "mum" << "Released" << "mum" << false;
     }
 
     void expiredDialogAnswers()
