@@ -1,6 +1,7 @@
 // The shell's entry routine: start-up up to the main form.
 #include "modGlobalsMain.h"
 
+#include "base/ParentPassword.h"
 #include "base/modGlobals.h"
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
@@ -51,7 +52,7 @@ bool askForRecovery(frmShowLoading *loadScreen)
         if (answer == platform::Msg::OK)
             return true;
         WriteLog(QStringLiteral("Main()::Recovery Cancel, check pwd, then quit."));
-        if (SS.Password.isEmpty())
+        if (!ParentPassword::IsSet())
             return false;
         WriteLog(QStringLiteral("Main()::SS.Password, asking pwd:"));
         for (;;) {
@@ -61,7 +62,7 @@ bool askForRecovery(frmShowLoading *loadScreen)
                                                    QStringLiteral("Password"), QString(), QLatin1Char('*'));
             if (typed.isEmpty())
                 break; // back to the recovery question
-            if (typed.compare(SS.Password, Qt::CaseInsensitive) == 0) {
+            if (ParentPassword::Matches(typed)) {
                 WriteLog(QStringLiteral("Main()::Resetting LoadScreen TopMost"));
                 windows.setTopMost(loadScreen, true);
                 return false;
@@ -86,6 +87,7 @@ void LoadDataFiles()
 {
     SS = SettingsRecord();
     DataFileError.reset();
+    Install = ParentFile::Load(AppPath() + QLatin1String("parent.ini"));
     bool missingOrEmpty = false;
     DataFileError = SettingsFile::LoadFile(AppPath() + QLatin1String("settings.dat"), SS, &missingOrEmpty);
     // A first start, or a lost file: an empty menu, saved properly next time.

@@ -1,27 +1,18 @@
 #include "base/Prompts.h"
 
-#include "base/modGlobals.h"
-
-namespace {
-
-bool matchesParentPassword(const QString &text)
-{
-    return text.compare(modGlobals::SS.Password, Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
+#include "base/ParentPassword.h"
 
 bool PasswordOK(Prompts &prompts, const QString &text, bool noDialog)
 {
-    if (modGlobals::SS.Password.isEmpty())
+    if (!ParentPassword::IsSet())
         return true;
     if (noDialog || !text.isEmpty())
-        return matchesParentPassword(text);
+        return ParentPassword::Matches(text);
     for (;;) {
         const std::optional<QString> typed = prompts.askPassword();
         if (!typed)
             return false;
-        if (matchesParentPassword(*typed))
+        if (ParentPassword::Matches(*typed))
             return true;
     }
 }

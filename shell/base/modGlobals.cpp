@@ -9,6 +9,7 @@
 namespace modGlobals {
 
 SettingsRecord SS;
+ParentFile Install;
 bool DebugMode = false;
 bool MarkerCheckOff = false;
 QString CommandLine;
@@ -23,6 +24,7 @@ QString g_appPath;
 void Reset()
 {
     SS = SettingsRecord();
+    Install = ParentFile();
     DebugMode = false;
     MarkerCheckOff = false;
     CommandLine.clear();

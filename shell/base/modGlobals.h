@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/VbError.h"
+#include "data/ParentFile.h"
 #include "data/SettingsRecord.h"
 
 #include <QString>
@@ -14,6 +15,8 @@ namespace modGlobals {
 inline const QString AppTitle = QStringLiteral("Brindle");
 
 extern SettingsRecord SS;
+// The install's parent.ini, read with the data files.
+extern ParentFile Install;
 extern bool DebugMode;
 extern bool MarkerCheckOff;        // "/mi"
 extern QString CommandLine;        // the whole command line, for the switch search

@@ -1,5 +1,6 @@
 #include "PlayTime.h"
 
+#include "base/ParentPassword.h"
 #include "base/Prompts.h"
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
@@ -259,7 +260,8 @@ void PlayTime::KeyTyped(const QString &key)
     if (m_clockPaused)
         PauseTimer(false);
 
-    const QString reset = SS.Password.isEmpty() ? QString() : QStringLiteral("rt") + SS.Password.toLower();
+    const QString plain = ParentPassword::PlainLower();
+    const QString reset = plain.isEmpty() ? QString() : QStringLiteral("rt") + plain;
     const QString pause = QStringLiteral("<pause>");
 
     m_typedBuffer += key;
