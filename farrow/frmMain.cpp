@@ -150,7 +150,7 @@ void frmMain::BuildControls()
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(group(this, QStringLiteral("Time"), time), 1);
-    middle->addWidget(group(this, QStringLiteral("Shutdown Windows"), shutdown));
+    middle->addWidget(group(this, QStringLiteral("Shut down the computer"), shutdown));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group(this, QStringLiteral("General"), general));
     layout->addLayout(middle);

@@ -633,10 +633,13 @@ void frmMenu::Unload()
     }
     m_playClock->StopClock();
     m_editor->BackupTimer->stop();
+    m_checkProcess->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
                                QString::number(TimeLeftSeconds));
+    // Programs still running have played until now.
+    m_watch->EndWatching();
     m_stats->Close();
     ShutDown::StopSound();
     modUtil::PlayFile(SS.ExitSound, true);

@@ -366,7 +366,8 @@ void EditGestures::resizeKeys(int keyCode)
         if (grow) {
             if (snapping && size % g != 0)
                 size = (size / g + 1) * g;
-            if (size + step <= limit)
+            // A height grows while one more pixel fits, a width while a whole step does.
+            if (size + (horizontal ? step : 1) <= limit)
                 size += step;
         } else {
             if (snapping && size % g != 0)

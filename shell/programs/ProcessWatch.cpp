@@ -67,6 +67,13 @@ void ProcessWatch::RemoveProcess(int index, int entry)
     ButtonWatch[index].Processes.removeAt(entry);
 }
 
+void ProcessWatch::EndWatching()
+{
+    for (int i = 0; i < ButtonWatch.size(); ++i)
+        while (!ButtonWatch[i].Processes.isEmpty())
+            RemoveProcess(i, ButtonWatch[i].ProcessUpper());
+}
+
 bool ProcessWatch::EndProcess(platform::Pid pid)
 {
     return platform::Services::processes().terminate(pid);

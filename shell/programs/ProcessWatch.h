@@ -53,6 +53,9 @@ public:
     void RemoveProcess(int index, int entry);
     // The checkProcess timer's tick.
     void checkProcess_Timer();
+    // The shell quits: every watched program's running time so far is
+    // counted, and nothing is watched any more.
+    void EndWatching();
 
     // Ends a process at once. True when it was ended.
     static bool EndProcess(platform::Pid pid);

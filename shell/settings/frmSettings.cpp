@@ -329,7 +329,7 @@ QWidget *frmSettings::buildAdvancedTab()
     auto *password = new QVBoxLayout;
     password->addWidget(Text1);
     password->addWidget(help(tab, QStringLiteral("Leave it empty for no password.")));
-    chkStart = check(tab, QStringLiteral("chkStart"), QStringLiteral("Start Brindle when Windows start"));
+    chkStart = check(tab, QStringLiteral("chkStart"), QStringLiteral("Start Brindle when the computer starts"));
 
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(frame(tab, QStringLiteral("Processes"), process));

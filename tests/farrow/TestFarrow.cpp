@@ -2,6 +2,7 @@
 #include "ConsolePrompts.h"
 #include "RememberedHosts.h"
 #include "SettingsStore.h"
+#include "ShownTexts.h"
 #include "TestEnv.h"
 #include "frmMain.h"
 
@@ -83,6 +84,7 @@ private slots:
     void replies();
     void rememberedHosts_data();
     void rememberedHosts();
+    void textsNameNoOperatingSystem();
 
 private:
     TestEnv m_env; // first: the store and the port
@@ -195,6 +197,15 @@ void TestFarrow::rememberedHosts()
                                    QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("h%1").arg(i));
     RememberedHosts::Add(added);
     QCOMPARE(RememberedHosts::Load().join(QLatin1Char(' ')), expected);
+}
+
+// The child's PC runs Linux: no text of the console speaks of Windows.
+void TestFarrow::textsNameNoOperatingSystem()
+{
+    FakePrompts prompts;
+    frmMain window(QString(), &prompts);
+    QVERIFY(ShownTexts(&window).contains(QStringLiteral("Shut down the computer")));
+    QCOMPARE(ShownTexts(&window).filter(QStringLiteral("Windows")), QStringList());
 }
 
 QTEST_MAIN(TestFarrow)
