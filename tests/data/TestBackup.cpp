@@ -65,6 +65,21 @@ private slots:
         QCOMPARE(Backup::NextBackupNumber(app), 4);
     }
 
+    // The files with the parent's password and choices are the child's
+    // account's alone, also when an older one could be read by everybody.
+    void parentsFilesAreOwnerOnly()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        for (const QString name : {"settings.dat", "spc_keys.dat"})
+            QVERIFY(writeFile(app + name, "old") && QFile::setPermissions(app + name, QFileDevice::Permissions(0x6644)));
+        QVERIFY(!SettingsFile::SaveFile(app + "settings.dat", SettingsRecord()));
+        QVERIFY(SpecialKeysFile::Write(app + "spc_keys.dat", {}));
+        QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}));
+        for (const QString name : {"settings.dat", "spc_keys.dat", "backup/0001_settings.dat", "backup/0001_spc_keys.dat"})
+            QCOMPARE(QFileInfo(app + name).permissions() & ~QFileDevice::Permissions(0x0F00), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     // A missing folder is made; a file in its place is an error, and stays.
     void missingFolder()
     {
