@@ -77,7 +77,7 @@ public:
     void ReleaseExpiredDialog() override
     {
         if (frmTimeExpired *dialog = frmTimeExpired::Current())
-            dialog->ReleaseWithPassword(SS.Password);
+            dialog->ReleaseByParent();
     }
     bool PasswordDialogOpen() const override { return frmPassword::Current() != nullptr; }
     void ClosePasswordDialog() override

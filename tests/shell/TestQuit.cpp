@@ -6,6 +6,7 @@
 #include "data/Backup.h"
 #include "frmMenu.h"
 #include "keys/modKeyHandler.h"
+#include "modGlobalsMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -172,9 +173,23 @@ private slots:
         QCOMPARE(readFile(settings) != before, saved);
     }
 
+    void exitMenuAsksParentPassword_data()
+    {
+        QTest::addColumn<bool>("settingsLost");
+        QTest::newRow("settings.dat's password") << false;
+        QTest::newRow("settings.dat lost: the install's password") << true;
+    }
+
     void exitMenuAsksParentPassword()
     {
-        modGlobals::SS.Password = QStringLiteral("Secret");
+        QFETCH(bool, settingsLost);
+        if (settingsLost) {
+            const ParentFile install{PasswordKey::make(QStringLiteral("Secret")), {}};
+            QVERIFY(install.Save(m_world->env.path(QStringLiteral("parent.ini"))));
+            modGlobals::LoadDataFiles(); // there is no settings.dat
+        } else {
+            modGlobals::SS.Password = QStringLiteral("Secret");
+        }
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
