@@ -58,6 +58,7 @@ type_password() {
 }
 start_shell() { # with the session's display
   as_child env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" DISPLAY="$DISPLAY" \
+    DBUS_SESSION_BUS_ADDRESS=disabled: \
     BRINDLE_PORT="$port" "$prefix/brindle" /debug >>"$work/session.out" 2>&1 &
   shell_pid=$!
 }
@@ -117,7 +118,11 @@ shell_pid=""
 real_entry=$(ls -l /usr/share/xsessions/brindle.desktop /etc/X11/xorg.conf.d/50-brindle.conf 2>&1)
 cleanup() {
   [ -n "$shell_pid" ] && pkill -KILL -P "$shell_pid"
-  userdel -r "$child" >/dev/null 2>&1
+  # Only this test's own processes run as the throw-away account.
+  leftover=$(pgrep -u "$child")
+  [ -z "$leftover" ] || { echo "still running as $child:"; ps -o pid,args -p "${leftover//$'\n'/,}"; kill -KILL $leftover; }
+  sleep 0.2
+  userdel -r "$child" >/dev/null 2>&1 || userdel "$child" || echo "warning: could not remove the account $child"
   rm -rf "$work"
 }
 trap cleanup EXIT
