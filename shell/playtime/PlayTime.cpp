@@ -162,12 +162,13 @@ void PlayTime::Tick()
     const qint32 action = VbNumber::ValInt(read(QStringLiteral("Action"), QStringLiteral("0")));
     bool beep = VbNumber::Val(read(QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0;
     const QDateTime lastInit = SettingsStore::ParseDate(read(QStringLiteral("LastInit"), QString()));
+    const QString shutdown = read(QStringLiteral("Shutdown"), QStringLiteral("-1"));
     // A store deleted or emptied while the shell runs holds no limit any
     // more: that stops nothing. The clock counts on from what was read last,
     // and the store is written again.
     const bool emptied = readable && !TimeLimitStore::Holds(QStringLiteral("PlayTime"));
     if (readable && !emptied) {
-        m_known = {limit, warn, beep};
+        m_known = {limit, warn, beep, shutdown};
     } else {
         // A store that cannot be read is no reason to stop counting.
         limit = m_known.limit;
@@ -231,6 +232,7 @@ void PlayTime::restoreStore()
     put(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0));
     put(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0));
     put(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"));
+    put(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
 }
 
 void PlayTime::saveTimeLeft()
@@ -342,7 +344,8 @@ PlayTime::StartupAction PlayTime::StartupCheck()
     TimeLeftSeconds = VbNumber::ValInt(get(TimeLimit, QStringLiteral("TimeLeft"), QStringLiteral("-1")));
     const qint64 limit = LimitSeconds();
     const qint64 warn = WarnSeconds();
-    m_known = {limit, warn, VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0};
+    m_known = {limit, warn, VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0,
+               get(TimeLimit, QStringLiteral("Shutdown"), QStringLiteral("-1"))};
     m_counted = false;
     if (limit < 1)
         return StartupAction::Continue;

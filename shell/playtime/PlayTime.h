@@ -96,6 +96,7 @@ private:
         qint64 limit = 0;
         qint64 warn = 50;
         bool beep = true;
+        QString shutdown; // the expiry action, written back with the rest
     } m_known;
     std::optional<qint64> m_endMs;
     bool m_startUnstored = false; // the start of the period is not in the store

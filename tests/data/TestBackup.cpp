@@ -65,18 +65,17 @@ private slots:
         QCOMPARE(Backup::NextBackupNumber(app), 4);
     }
 
-    // The files with the parent's password and choices are the child's
-    // account's alone, also when an older one could be read by everybody.
+    // The parent's files are the child's account's alone, also over older ones readable by all.
     void parentsFilesAreOwnerOnly()
     {
         TestEnv env;
         const QString app = env.programFolder();
-        for (const QString name : {"settings.dat", "spc_keys.dat"})
+        const QStringList names{"settings.dat", "spc_keys.dat", "backup/0001_settings.dat", "backup/0001_spc_keys.dat"};
+        for (const QString &name : names.mid(0, 2))
             QVERIFY(writeFile(app + name, "old") && QFile::setPermissions(app + name, QFileDevice::Permissions(0x6644)));
-        QVERIFY(!SettingsFile::SaveFile(app + "settings.dat", SettingsRecord()));
-        QVERIFY(SpecialKeysFile::Write(app + "spc_keys.dat", {}));
+        QVERIFY(!SettingsFile::SaveFile(app + names[0], SettingsRecord()) && SpecialKeysFile::Write(app + names[1], {}));
         QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}));
-        for (const QString name : {"settings.dat", "spc_keys.dat", "backup/0001_settings.dat", "backup/0001_spc_keys.dat"})
+        for (const QString &name : names)
             QCOMPARE(QFileInfo(app + name).permissions() & ~QFileDevice::Permissions(0x0F00), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 

@@ -95,6 +95,10 @@ if [ "${BRINDLE_INSTALL_STEP:-}" = session ]; then
   check "the install's password gives a new period" wait_window '^Brindle$'
   rewritten() { grep -q '^PlayTime=6' "$store" 2>/dev/null && grep -q '^LastInit=' "$store"; }
   check "the store is written again with the install's limit" wait_for rewritten
+  # A sibling on the network, now that settings.dat holds no password.
+  exec 3<>"/dev/tcp/127.0.0.1/$port" && read -r -t 5 -N 3 _ <&3 && printf '/rt' >&3 && read -r -t 5 -N 3 reply <&3
+  exec 3<&-
+  check "the console may change nothing without the password" test "${reply:-}" = "/er"
   menu_item Up
   check "Exit asks a password without settings.dat" wait_window '^Brindle - Enter Password$'
   type_password wrong

@@ -1,7 +1,6 @@
 // The play clock on a failing machine: an end without the orderly quit gives
 // back at most 15 s, a store that cannot be written, read or found does not
-// stop the clock (the install's values stand in for a missing one), and a
-// beeper left over from a killed run is told to stop.
+// stop the clock, and a beeper left over from a killed run is told to stop.
 #include "PlayTimeWorld.h"
 #include "ScriptedPrompts.h"
 
@@ -112,6 +111,7 @@ private slots:
     void storeDeletedWhileCounting()
     {
         m_world->beginPeriod(QStringLiteral("1"));
+        PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
         ScriptedPrompts prompts;
         PlayTime clock(prompts);
         clock.StartClock();
@@ -120,11 +120,11 @@ private slots:
         QVERIFY(QFile::remove(SettingsStore::filePath(QStringLiteral("Brindle"))));
         clock.Tick();
         QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("PlayTime")), QStringLiteral("1"));
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("Shutdown")), QStringLiteral("0"));
         QCOMPARE(secondsToExpiry(clock, 400), 200);
     }
 
-    // Missing at start: the install's limit applies, but never its own
-    // remaining time, so the start is expired until the parent answers.
+    // Missing at start: the install's limit applies, never a time left from it.
     void storeMissingAtStart()
     {
         modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), QStringLiteral("1")},

@@ -173,23 +173,11 @@ private slots:
         QCOMPARE(readFile(settings) != before, saved);
     }
 
-    void exitMenuAsksParentPassword_data()
-    {
-        QTest::addColumn<bool>("settingsLost");
-        QTest::newRow("settings.dat's password") << false;
-        QTest::newRow("settings.dat lost: the install's password") << true;
-    }
-
+    // Also when settings.dat is lost: then the install's password is asked.
     void exitMenuAsksParentPassword()
     {
-        QFETCH(bool, settingsLost);
-        if (settingsLost) {
-            const ParentFile install{PasswordKey::make(QStringLiteral("Secret")), {}};
-            QVERIFY(install.Save(m_world->env.path(QStringLiteral("parent.ini"))));
-            modGlobals::LoadDataFiles(); // there is no settings.dat
-        } else {
-            modGlobals::SS.Password = QStringLiteral("Secret");
-        }
+        QVERIFY((ParentFile{PasswordKey::make(QStringLiteral("Secret")), {}}.Save(m_world->env.path(QStringLiteral("parent.ini")))));
+        modGlobals::LoadDataFiles(); // there is no settings.dat
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();

@@ -5,7 +5,7 @@
 // Passwords come on standard input, never on the command line.
 //   brindle_installtool check-password              < password
 //   brindle_installtool password FOLDER             < password (empty: none)
-//   brindle_installtool limit FOLDER MINUTES
+//   brindle_installtool limit FOLDER [MINUTES]     (without: only what is missing)
 //   brindle_installtool store MINUTES               < store > store
 #include "data/ParentFile.h"
 #include "data/SettingsFile.h"
@@ -19,6 +19,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -104,11 +105,21 @@ int setPassword(const QString &folder, const QString &password)
     return 0;
 }
 
-int setLimit(const QString &folder, int steps)
+// The install's play-time values, written out whole so that the settings
+// dialog shows what the clock does when the child's store is gone.
+int setLimit(const QString &folder, std::optional<int> steps)
 {
     const QString parentPath = folder + QStringLiteral("/parent.ini");
     ParentFile parent = ParentFile::Load(parentPath);
-    parent.timeLimit.insert(QStringLiteral("PlayTime"), QString::number(steps));
+    if (steps)
+        parent.timeLimit.insert(QStringLiteral("PlayTime"), QString::number(*steps));
+    const QList<QPair<QString, QString>> defaults{{QStringLiteral("PlayTime"), QStringLiteral("0")},
+                                                  {QStringLiteral("WarnTime"), QStringLiteral("9")},
+                                                  {QStringLiteral("Beep"), QStringLiteral("1")},
+                                                  {QStringLiteral("Shutdown"), QStringLiteral("-1")}};
+    for (const auto &[key, value] : defaults)
+        if (!parent.timeLimit.contains(key))
+            parent.timeLimit.insert(key, value);
     QString why;
     if (!parent.Save(parentPath, &why))
         return fail(QStringLiteral("Cannot write %1: %2").arg(parentPath, why));
@@ -143,12 +154,14 @@ int main(int argc, char **argv)
     }
     if (command == QLatin1String("password") && args.size() == 2)
         return setPassword(args.at(1), readPassword());
+    if (command == QLatin1String("limit") && args.size() == 2)
+        return setLimit(args.at(1), std::nullopt);
     if (command == QLatin1String("limit") && args.size() == 3)
         return readMinutes(args.at(2), &steps) ? setLimit(args.at(1), steps)
                                                : fail(QStringLiteral("The limit is 0 to %1 minutes.").arg(MaxMinutes));
     if (command == QLatin1String("store") && args.size() == 2)
         return readMinutes(args.at(1), &steps) ? limitStore(steps)
                                                : fail(QStringLiteral("The limit is 0 to %1 minutes.").arg(MaxMinutes));
-    return fail(QStringLiteral("usage: brindle_installtool check-password | password FOLDER | limit FOLDER MINUTES | "
+    return fail(QStringLiteral("usage: brindle_installtool check-password | password FOLDER | limit FOLDER [MINUTES] | "
                                "store MINUTES"));
 }
