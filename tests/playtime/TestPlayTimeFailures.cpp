@@ -127,8 +127,7 @@ private slots:
     // Missing at start: the install's limit applies, never a time left from it.
     void storeMissingAtStart()
     {
-        modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), QStringLiteral("1")},
-                                         {QStringLiteral("TimeLeft"), QStringLiteral("300")}};
+        modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), "1"}, {QStringLiteral("TimeLeft"), "300"}};
         ScriptedPrompts prompts({QStringLiteral("released")});
         PlayTime clock(prompts);
         QCOMPARE(clock.StartupCheck(), PlayTime::StartupAction::Continue);
