@@ -1,6 +1,7 @@
 #include "frmMenu.h"
 
 #include "FormPrompts.h"
+#include "base/ParentPassword.h"
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
@@ -37,6 +38,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -77,7 +79,7 @@ public:
     void ReleaseExpiredDialog() override
     {
         if (frmTimeExpired *dialog = frmTimeExpired::Current())
-            dialog->ReleaseWithPassword(SS.Password);
+            dialog->ReleaseByParent();
     }
     bool PasswordDialogOpen() const override { return frmPassword::Current() != nullptr; }
     void ClosePasswordDialog() override
@@ -85,7 +87,15 @@ public:
         if (frmPassword *dialog = frmPassword::Current())
             dialog->Command2_Click();
     }
-    QString ParentPassword() const override { return SS.Password; }
+    // With only the install's key known, the console's answer to a challenge
+    // cannot be checked: a secret of this run that nobody knows keeps every
+    // change refused rather than open to anybody.
+    QString ParentPassword() const override
+    {
+        if (SS.Password.isEmpty() && ::ParentPassword::IsSet())
+            return m_unprovable;
+        return SS.Password;
+    }
     QList<Button> LinkedButtons() const override
     {
         QList<Button> list;
@@ -102,6 +112,8 @@ public:
 
 private:
     frmMenu &m_menu;
+    const QString m_unprovable = QString::number(QRandomGenerator::system()->generate64(), 36)
+                                 + QString::number(QRandomGenerator::system()->generate64(), 36);
 };
 
 frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)

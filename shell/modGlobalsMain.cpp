@@ -17,6 +17,7 @@
 
 #include <QuitSignals.h>
 #include <SingleInstance.h>
+#include <SystemPlugins.h>
 
 namespace modGlobals {
 namespace {
@@ -105,7 +106,9 @@ void LoadDataFiles()
 
 int Main(int argc, char **argv)
 {
+    SystemPlugins::Restrict();
     QApplication app(argc, argv);
+    SystemPlugins::Confirm();
     QApplication::setApplicationName(AppTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     CommandLine = joinArguments(argc, argv);

@@ -309,7 +309,8 @@ std::optional<VbError> LoadFile(const QString &path, SettingsRecord &record, boo
 
 std::optional<VbError> WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
-    if (AtomicFile::write(path, bytes))
+    // The record holds the parent password: no other account may read it.
+    if (AtomicFile::write(path, bytes, nullptr, AtomicFile::Access::OwnerOnly))
         return std::nullopt;
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());

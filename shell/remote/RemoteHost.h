@@ -24,9 +24,10 @@ public:
     virtual void ResetTime() = 0;
 
     virtual bool ExpiredDialogOpen() const = 0;
-    // Answers the time-expired dialog as the parent would: hands it the
-    // parent password as the typed text and closes it, so the expiry flow
-    // reads a reset by the parent (never a quit or a shut-down choice).
+    // Answers the time-expired dialog as the parent would: closes it as
+    // released by the parent, so the expiry flow reads a reset by the parent
+    // (never a quit or a shut-down choice), also when only the install's key
+    // of the password is known.
     virtual void ReleaseExpiredDialog() = 0;
     virtual bool PasswordDialogOpen() const = 0;
     // Closes the password dialog as Cancel does.

@@ -5,6 +5,7 @@
 #include "RemoteListener.h"
 #include "SettingsStore.h"
 #include "Tones.h"
+#include "base/TimeLimitStore.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -20,8 +21,7 @@ constexpr int MaxWrongAnswers = 3;
 
 QString storedPlayTime()
 {
-    return SettingsStore::GetSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"),
-                                     QStringLiteral("PlayTime"), QStringLiteral("0"));
+    return TimeLimitStore::Get(QStringLiteral("PlayTime"), QStringLiteral("0"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "settings/SettingsValues.h"
 
+#include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
 
 #include <IniFile.h>
@@ -26,7 +27,7 @@ qint16 vb(bool value)
 
 QString getTime(const QString &key, const QString &defaultValue)
 {
-    return SettingsStore::GetSetting(AppTitle, TimeLimit, key, defaultValue);
+    return TimeLimitStore::Get(key, defaultValue);
 }
 
 // A stored position as a list position; one outside the list gives the

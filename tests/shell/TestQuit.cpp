@@ -6,6 +6,7 @@
 #include "data/Backup.h"
 #include "frmMenu.h"
 #include "keys/modKeyHandler.h"
+#include "modGlobalsMain.h"
 #include "playtime/PlayTime.h"
 
 #include <QApplication>
@@ -206,9 +207,11 @@ private slots:
         QCOMPARE(readFile(settings) != before, saved);
     }
 
+    // Also when settings.dat is lost: then the install's password is asked.
     void exitMenuAsksParentPassword()
     {
-        modGlobals::SS.Password = QStringLiteral("Secret");
+        QVERIFY((ParentFile{PasswordKey::make(QStringLiteral("Secret")), {}}.Save(m_world->env.path(QStringLiteral("parent.ini")))));
+        modGlobals::LoadDataFiles(); // there is no settings.dat
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
