@@ -1,6 +1,7 @@
 #include "frmMenu.h"
 
 #include "FormPrompts.h"
+#include "base/ParentPassword.h"
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
@@ -85,7 +86,7 @@ public:
         if (frmPassword *dialog = frmPassword::Current())
             dialog->Command2_Click();
     }
-    QString ParentPassword() const override { return SS.Password; }
+    PasswordKey ParentKey() const override { return ParentPassword::RemoteKey(); }
     QList<Button> LinkedButtons() const override
     {
         QList<Button> list;
