@@ -28,11 +28,11 @@ public:
     QStringList shown;
 };
 
-// The key of "typed" with this salt and 100,000 rounds is Python hashlib's.
+// Keys of "secret" and "typed" with this salt and 100,000 rounds are Python hashlib's.
 const QString Nonce = QStringLiteral("0123456789abcdef0123456789abcdef");
 const QString Challenge = "/pw#" + Nonce + "#00112233445566778899aabbccddeeff#";
-const QString TypedAnswer = "/au" + RemoteProtocol::Answer(Nonce, QByteArray::fromHex(
-    "338e1f3f66cd33570a9984b6b451c6a90aaff78edde23fcb250392dc6e7134aa"));
+const char *const TypedKey = "338e1f3f66cd33570a9984b6b451c6a90aaff78edde23fcb250392dc6e7134aa";
+QString answer(const char *key) { return "/au" + RemoteProtocol::Answer(Nonce, QByteArray::fromHex(key)); }
 
 // The shell's end: takes the console's connection and reads its messages,
 // leaving out the once-a-second polls.
@@ -106,7 +106,7 @@ void TestFarrow::initTestCase()
 void TestFarrow::session()
 {
     FakePrompts prompts;
-    frmMain window(m_host + QStringLiteral("|Typed|ignored"), &prompts);
+    frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
     QVERIFY(m_shell.accept());
     const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw"};
     for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
@@ -118,7 +118,7 @@ void TestFarrow::session()
     auto *list = child<QListWidget>(window, "List1");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(1)->text() + list->item(1)->data(Qt::UserRole).toString(), QStringLiteral("Games2"));
-    QCOMPARE(m_shell.next(), TypedAnswer);
+    QCOMPARE(m_shell.next(), answer("f92d0c0b7758f48a976587412c2bf21b7f1dae21875133fda2983fa4cbf1ea9d"));
     QVERIFY(!child<QPushButton>(window, "Command2")->isEnabled()); // until the shell accepts
     m_shell.send(QStringLiteral("/ok"));
     QTest::qWait(50);
@@ -149,7 +149,7 @@ void TestFarrow::session()
         m_shell.next();
     }
     m_shell.send(Challenge + "100000");
-    QCOMPARE(m_shell.next(), TypedAnswer);
+    QCOMPARE(m_shell.next(), answer(TypedKey));
     QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
     QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
 }
@@ -180,7 +180,7 @@ void TestFarrow::passwordCheck()
     }
     m_shell.send(challenge);
     if (!verdict.isEmpty()) {
-        QCOMPARE(m_shell.next(), TypedAnswer);
+        QCOMPARE(m_shell.next(), answer(TypedKey));
         m_shell.send(verdict);
     }
     QTRY_COMPARE(verdict.isEmpty() ? statusOf(window) : prompts.shown.last(), shown.replace("%1", m_host));

@@ -170,9 +170,9 @@ void TestRemoteServer::authentication_data()
     QTest::newRow("a proof ends with the password")
         << QStringList{"/pw -> C", "{answer} -> /ok", "/rt -> /ok", "{newkey}", "/rt -> /er",
                        "/pw -> C", "+1", "{answer} -> /ok", "/rt -> /ok"} << "ResetTime,ResetTime" << 0;
-    QTest::newRow("replayed answers")
+    QTest::newRow("replayed answers; a right answer ends the wait")
         << QStringList{"/pw -> C", "/pw -> C", "{old} -> /er", "+1", "/pw -> C", "{answer} -> /ok",
-                       "+1", "{answer} -> /er"} << "" << 1;
+                       "+1", "{answer} -> /er", "+1", "/pw -> C", "{answer} -> /ok"} << "" << 1;
     QTest::newRow("three wrong answers; a log line a minute")
         << QStringList{"/pw -> C", "{wrong} -> /er", "+1", "/au -> /er", "+62", "{wrong} -> /er", "{closed}"} << "" << 2;
     QTest::newRow("waits double, answers in a wait are not judged")
@@ -259,7 +259,7 @@ void TestRemoteServer::connections()
     connectClient(trickling);
     for (int i = 0; i < 10 && trickling.state() == QAbstractSocket::ConnectedState; ++i, QTest::qWait(100))
         trickling.write("/");
-    QVERIFY(closedByServer(trickling));
+    QCOMPARE(trickling.state(), QAbstractSocket::UnconnectedState); // while bytes still came
     QVERIFY(!RemoteServer(m_host).Listen(m_server->Port()));
 }
 
