@@ -38,7 +38,6 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -87,15 +86,7 @@ public:
         if (frmPassword *dialog = frmPassword::Current())
             dialog->Command2_Click();
     }
-    // With only the install's key known, the console's answer to a challenge
-    // cannot be checked: a secret of this run that nobody knows keeps every
-    // change refused rather than open to anybody.
-    QString ParentPassword() const override
-    {
-        if (SS.Password.isEmpty() && ::ParentPassword::IsSet())
-            return m_unprovable;
-        return SS.Password;
-    }
+    PasswordKey ParentKey() const override { return ParentPassword::RemoteKey(); }
     QList<Button> LinkedButtons() const override
     {
         QList<Button> list;
@@ -112,8 +103,6 @@ public:
 
 private:
     frmMenu &m_menu;
-    const QString m_unprovable = QString::number(QRandomGenerator::system()->generate64(), 36)
-                                 + QString::number(QRandomGenerator::system()->generate64(), 36);
 };
 
 frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PasswordKey.h"
+
 #include <QList>
 #include <QString>
 
@@ -33,8 +35,11 @@ public:
     // Closes the password dialog as Cancel does.
     virtual void ClosePasswordDialog() = 0;
 
-    // The parent password, empty when none is set.
-    virtual QString ParentPassword() const = 0;
+    // The key of the parent password in force, which the console's answer is
+    // keyed with; null when no password is set. Deriving it is slow, so it is
+    // asked for only when a console needs it, and kept until the password
+    // changes.
+    virtual PasswordKey ParentKey() const = 0;
 
     // The buttons that have a link, in array order.
     virtual QList<Button> LinkedButtons() const = 0;
