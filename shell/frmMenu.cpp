@@ -135,8 +135,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
 
     // The button menu: the controls, supervision, activation and statistics.
     m_buttons = new MenuButtons(this, [this] { return EditMode(); });
-    m_watch = new ProcessWatch(m_buttons, m_stats.get(), *m_prompts, this);
-    m_launch = new Launcher(m_buttons, m_watch, m_stats.get(), *m_prompts, this);
+    m_watch = new ProcessWatch(*m_buttons, m_stats.get(), *m_prompts, this);
+    m_launch = new Launcher(*m_buttons, m_watch, m_stats.get(), *m_prompts, this);
     m_apps = new AppMenu(this);
     connect(m_buttons, &MenuButtons::rebuilt, m_watch, &ProcessWatch::Redim);
     connect(m_buttons, &MenuButtons::buttonLoaded, m_watch, &ProcessWatch::Extend);

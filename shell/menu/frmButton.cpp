@@ -2,7 +2,7 @@
 
 #include "ButtonPicture.h"
 #include "Presets.h"
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
 #include "captions/frmVarInfo.h"
