@@ -545,10 +545,7 @@ void MenuEditor::setLockFlag(int index, bool locked)
     BUTTON *b = record(index);
     if (!b)
         return;
-    if (!b->ExtraStrings.has(0)) {
-        b->ExtraCount = std::max(b->ExtraCount, 5);
-        b->ExtraStrings.redim(b->ExtraCount);
-    }
+    b->EnsureExtraStrings();
     b->ExtraStrings.at(0) = locked ? QStringLiteral("1") : QStringLiteral("0");
 }
 
