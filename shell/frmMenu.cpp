@@ -136,8 +136,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
 
     // The button menu: the controls, supervision, activation and statistics.
     m_buttons = new MenuButtons(this, [this] { return EditMode(); });
-    m_watch = new ProcessWatch(m_buttons, m_stats.get(), *m_prompts, this);
-    m_launch = new Launcher(m_buttons, m_watch, m_stats.get(), *m_prompts, this);
+    m_watch = new ProcessWatch(*m_buttons, m_stats.get(), *m_prompts, this);
+    m_launch = new Launcher(*m_buttons, m_watch, m_stats.get(), *m_prompts, this);
     m_apps = new AppMenu(this);
     connect(m_buttons, &MenuButtons::rebuilt, m_watch, &ProcessWatch::Redim);
     connect(m_buttons, &MenuButtons::buttonLoaded, m_watch, &ProcessWatch::Extend);
@@ -299,11 +299,8 @@ void frmMenu::normaliseSettings()
     // A settings file that could not be read ends start-up here, with its reason.
     if (DataFileError)
         throw *DataFileError;
-    if (SS.ShellCommandsMax < 5) {
-        SS.ShellCommandsMax = 5;
-        SS.ShellCommands.redim(5);
-    }
-    for (qint32 i = 0; i <= 5; ++i)
+    SS.ResetShortShellCommands();
+    for (qint32 i = 0; i <= SettingsRecord::MinShellCommandsMax; ++i)
         if (!SS.ShellCommands.has(i))
             throw VbError(VbErr::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     for (VbList<BUTTON> *list : {&SS.Buttons, &SS.Presets}) {
@@ -311,24 +308,21 @@ void frmMenu::normaliseSettings()
         for (qint32 i = 0; i <= max; ++i) {
             if (!list->has(i))
                 throw VbError(VbErr::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-            BUTTON &button = list->at(i);
-            if (button.ExtraCount < 5) {
-                button.ExtraCount = 5;
-                button.ExtraStrings.redim(5);
-            }
+            list->at(i).ResetShortExtraStrings();
         }
     }
 }
 
-void frmMenu::runParentProgram(int first, bool atStartup)
+void frmMenu::runParentProgram(int which, bool atStartup)
 {
-    if (!SS.ShellCommands.has(first + 2) || SS.ShellCommands.at(first).isEmpty())
+    const ParentProgram program = SS.Program(which);
+    if (program.path.isEmpty())
         return;
-    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(SS.ShellCommands.at(first)));
-    const QString arguments = modUtil::ExpandPathVars(SS.ShellCommands.at(first + 1));
+    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(program.path));
+    const QString arguments = modUtil::ExpandPathVars(program.arguments);
     const QString shown = QLatin1Char('[') + path + QLatin1Char(' ') + arguments + QLatin1Char(']');
     auto &processes = platform::Services::processes();
-    if (VbNumber::Val(SS.ShellCommands.at(first + 2)) == 1.0) {
+    if (program.wait) {
         // Only start-up looks first; at quit a failed start simply does nothing.
         if (atStartup && !FileExists(path))
             return;
@@ -387,10 +381,7 @@ void frmMenu::failStartup(const VbError &error)
     show();
     QCoreApplication::processEvents();
     WriteLog(QStringLiteral("frmMenu()::Display error message."));
-    platform::Services::dialogs().msgBox(
-        QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
-            + QStringLiteral("\r\nCode ") + QString::number(error.Number),
-        platform::Msg::Critical);
+    platform::Services::dialogs().msgBox(SettingsFile::ReadErrorMessage(error), platform::Msg::Critical);
     WriteLog(QStringLiteral("frmMenu()::Terminate program!"));
     // Nobody may be left without a desktop or a keyboard.
     if (!DebugMode)
@@ -462,10 +453,7 @@ void frmMenu::reloadDataFiles()
         // it stays as edited and is saved when edit mode is next left.
         SS = edited;
         DataFileError.reset();
-        platform::Services::dialogs().msgBox(
-            QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
-                + QStringLiteral("\r\nCode ") + QString::number(error.Number),
-            platform::Msg::Critical);
+        platform::Services::dialogs().msgBox(SettingsFile::ReadErrorMessage(error), platform::Msg::Critical);
     }
     LoadButtons(-1);
     UpdateView();
@@ -652,7 +640,7 @@ void frmMenu::Unload()
     Backup::CleanBackup(AppPath());
     // The exit program may be waited for: without a window of ours meanwhile.
     hide();
-    runParentProgram(3, false);
+    runParentProgram(1, false);
     modKeyHandler::StopTypingHook();
     m_unloaded = true;
     emit unloaded();

@@ -326,6 +326,12 @@ std::optional<VbError> SaveFile(const QString &path, const SettingsRecord &recor
     return WriteWholeFile(path, Write(record));
 }
 
+QString ReadErrorMessage(const VbError &error)
+{
+    return QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
+           + QStringLiteral("\r\nCode ") + QString::number(error.Number);
+}
+
 void MakeClearState(SettingsRecord &s)
 {
     s = SettingsRecord();

@@ -46,6 +46,9 @@ std::optional<VbError> SaveFile(const QString &path, const SettingsRecord &recor
 // (76 "Path not found", 70 "Permission denied", 75 "Path/File access error").
 std::optional<VbError> WriteWholeFile(const QString &path, const QByteArray &bytes);
 
+// What the parent is shown when settings.dat cannot be read.
+QString ReadErrorMessage(const VbError &error);
+
 // The state of a fresh or "-clear"-ed configuration: both button lists exist
 // with one empty element and upper bounds -1, six empty shell commands,
 // Tahoma 8, snapping on a 30-pixel grid, and friendly values for the rest.

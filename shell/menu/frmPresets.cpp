@@ -1,7 +1,7 @@
 #include "frmPresets.h"
 
 #include "Presets.h"
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "platform/Services.h"
 

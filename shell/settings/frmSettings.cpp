@@ -1,6 +1,6 @@
 #include "settings/frmSettings.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
 #include "keys/frmAddSpecialKey.h"
