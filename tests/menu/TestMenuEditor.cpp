@@ -89,6 +89,15 @@ private slots:
         QVERIFY(!Backup::MarkerExists(modGlobals::AppPath()));
         QCOMPARE(w->rect(1), QRect(120, 130, 50, 40));
         QCOMPARE(readFile(file), SettingsFile::Write(saved));
+
+        // A file that cannot be read back leaves the menu as edited, and says so.
+        w->enter();
+        w->editor()->MoveButton(1, 300, 300);
+        QVERIFY(writeFile(file, SettingsFile::Write(saved).left(40)));
+        w->world.dialogs->answer(QStringLiteral("OK"));
+        w->trigger("mnuEditOffNoSave");
+        QCOMPARE(w->rect(1), QRect(300, 300, 50, 40));
+        QVERIFY(w->world.dialogs->shown().last().text.startsWith(QStringLiteral("Error reading datafile.")));
     }
 
     void backupsWhileEditing()
