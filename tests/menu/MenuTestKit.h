@@ -1,8 +1,7 @@
 #pragma once
 
+#include "LaunchWorld.h"
 #include "ShellFixture.h"
-
-#include "stats/StatsStore.h"
 
 #include <QString>
 #include <QWidget>
@@ -12,8 +11,8 @@ class MenuButtons;
 class ProcessWatch;
 
 // The shared fixture with a menu: its buttons, supervision, activation and
-// statistics on a bare form. Buttons are added to the settings record and
-// shown with build().
+// statistics on a bare form. Buttons are added to the settings record (see
+// LaunchWorld.h) and shown with build().
 class MenuWorld : public ShellFixture
 {
 public:
@@ -21,16 +20,11 @@ public:
     explicit MenuWorld(bool fakes = true);
     ~MenuWorld();
 
-    // A live, enabled, one-instance record with the given link.
-    BUTTON &addButton(const QString &caption, const QString &link);
+    BUTTON &addButton(const QString &caption, const QString &link) { return menukit::addButton(caption, link); }
     void build();
-
-    // An executable file below the program folder; returns its full path.
-    QString makeProgram(const QString &relative);
-    // Puts an empty data/stats.db into the program folder and opens it.
-    bool openStats();
-    // Rows of TAB_STAT as "Path|Executions|Seconds|Caption", ordered by rowid.
-    QStringList statsRows();
+    QString makeProgram(const QString &relative) { return menukit::makeProgram(env, relative); }
+    bool openStats() { return menukit::openStats(stats, env); }
+    QStringList statsRows() const { return menukit::statsRows(stats); }
 
     QWidget form;
     StatsStore stats;

@@ -1,5 +1,6 @@
-#include "MenuTestKit.h"
+#include "TestEnv.h"
 
+#include "base/modGlobals.h"
 #include "menu/ButtonPicture.h"
 
 #include <QDir>
@@ -59,14 +60,14 @@ private slots:
         QVERIFY2(!QIcon::themeName().isEmpty(), "no icon theme");
         QVERIFY2(QIcon::hasThemeIcon(QStringLiteral("text-x-generic")),
                  qPrintable(QStringLiteral("theme %1 has no file-type icons").arg(QIcon::themeName())));
-        installTestTheme(m_themes.path());
     }
 
     void init()
     {
-        m_world = std::make_unique<MenuWorld>();
+        m_env = std::make_unique<TestEnv>();
+        modGlobals::SetAppPath(m_env->programFolder());
         ButtonPicture::ClearCache();
-        const QString app = m_world->env.programFolder();
+        const QString app = m_env->programFolder();
         qputenv("XDG_DATA_HOME", QFile::encodeName(app + QStringLiteral("share")));
 
         writeImage(app + QStringLiteral("pics/red.bmp"), QSize(48, 30), Red, "BMP");
@@ -88,10 +89,11 @@ private slots:
                       + "games/bounce --full %U\nIcon=brindle-test-app\n"));
     }
 
-    void cleanup() { m_world.reset(); }
+    void cleanup() { m_env.reset(); }
 
     void choices_data()
     {
+        installTestTheme(m_themes.path());
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("size");
         QTest::addColumn<QSize>("expectedSize"); // empty: no picture
@@ -126,7 +128,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<MenuWorld> m_world;
+    std::unique_ptr<TestEnv> m_env;
     QTemporaryDir m_themes;
 };
 

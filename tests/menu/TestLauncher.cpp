@@ -1,12 +1,9 @@
-#include "MenuTestKit.h"
+// What a button's activation does, over fake button controls: the password,
+// the built-in keywords, the start and its rules.
+#include "LaunchWorld.h"
 
 #include "menu/Launcher.h"
-#include "menu/MenuButtons.h"
-#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
-
-#include <Clock.h>
-#include <Command.h>
 
 #include <QtTest>
 
@@ -28,9 +25,9 @@ class TestLauncher : public QObject
 private slots:
     void init()
     {
-        m_world = std::make_unique<MenuWorld>();
+        m_world = std::make_unique<LaunchWorld>();
         m_game = m_world->makeProgram(QStringLiteral("games/kids/game"));
-        m_other = m_world->makeProgram(QStringLiteral("games/other"));
+        m_world->makeProgram(QStringLiteral("games/other"));
         QVERIFY(m_world->openStats());
         Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 0, 600)));
     }
@@ -41,15 +38,14 @@ private slots:
     {
         BUTTON &b = m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game"));
         b.Parameters = QStringLiteral("--level %apppath%levels/1");
-        m_world->build();
-        launcher()->ExecuteFile(0, false, false);
+        execute(0);
 
         QCOMPARE(m_world->processes->started.size(), 1);
         const auto &run = m_world->processes->started.first();
         QCOMPARE(run.program, m_game);
         QCOMPARE(run.arguments, QStringLiteral("--level ") + m_world->env.programFolder() + QStringLiteral("levels/1"));
         QCOMPARE(run.workDir, m_world->env.path(QStringLiteral("games/kids/")));
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(run.pid));
+        QCOMPARE(m_world->buttons.ProcessId(0), run.pid);
         QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), 1);
         QCOMPARE(SS.Buttons.at(0).StartTime, 36001); // 10:00:00.6 to the nearest second
         QCOMPARE(m_world->statsRows(),
@@ -60,38 +56,36 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<int>("asked");
         QTest::addColumn<int>("invalid");
         QTest::addColumn<bool>("started");
 
-        QTest::newRow("right, other case") << "Secret" << QStringList{"sECRET"} << 1 << 0 << true;
-        QTest::newRow("wrong, then right") << "Secret" << QStringList{"nope", "secret"} << 2 << 1 << true;
-        QTest::newRow("cancelled") << "Secret" << QStringList{"cancel"} << 1 << 0 << false;
-        QTest::newRow("stored blanks count") << " pw " << QStringList{"pw"} << 2 << 1 << false;
+        QTest::newRow("right, other case") << "Secret" << QStringList{"sECRET"} << 0 << true;
+        QTest::newRow("wrong, then right") << "Secret" << QStringList{"nope", "secret"} << 1 << true;
+        QTest::newRow("cancelled") << "Secret" << QStringList{"cancel"} << 0 << false;
+        QTest::newRow("stored blanks count") << " pw " << QStringList{"pw"} << 1 << false;
     }
 
     void password()
     {
         QFETCH(QString, password);
         QFETCH(QStringList, typed);
-        QFETCH(int, asked);
         QFETCH(int, invalid);
         QFETCH(bool, started);
         m_world->addButton(QStringLiteral("Locked"), QStringLiteral(".\\games\\other")).Password = password;
         m_world->build();
-        m_world->buttons->Menu(0)->setCaption(QStringLiteral("Shown caption"));
+        m_world->buttons.SetCaption(0, QStringLiteral("Shown caption"));
         m_world->prompts.script(typed);
         // Each wrong answer is followed by the "Invalid password!" box.
         for (int i = 0; i < invalid; ++i)
             m_world->dialogs->answer(QStringLiteral("OK"));
-        launcher()->ExecuteFile(0, false, false);
+        m_world->launcher->ExecuteFile(0, false, false);
 
-        QCOMPARE(m_world->prompts.asked,
-                 QStringList(asked, QStringLiteral("password:Enter Password for [Shown caption]")));
-        QCOMPARE(messages().count(QStringLiteral("Invalid password!")), invalid);
+        QCOMPARE(m_world->prompts.asked, QStringList(invalid + 1, QStringLiteral("password:Enter Password for [Shown caption]")));
+        QCOMPARE(messages(), QStringList(invalid, QStringLiteral("Invalid password!")));
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
     }
 
+    // A keyword is never looked for as a file, started or counted.
     void keywords_data()
     {
         QTest::addColumn<QString>("link");
@@ -108,48 +102,33 @@ private slots:
     {
         QFETCH(QString, link);
         QFETCH(QString, effect);
-        m_world->addButton(QStringLiteral("K"), link).PicturePath = QStringLiteral(".\\k.bmp");
-        m_world->build();
-        m_world->prompts.script({QStringLiteral("cancel")});
+        m_world->addButton(QStringLiteral("K"), link);
         int resets = 0;
-        connect(launcher(), &Launcher::resetTimeRequested, [&resets] { ++resets; });
-        QImage picture(6, 6, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        QVERIFY(picture.save(m_world->env.path(QStringLiteral("k.bmp")), "BMP"));
+        connect(m_world->launcher, &Launcher::resetTimeRequested, [&resets] { ++resets; });
+        execute(0);
 
-        launcher()->ExecuteFile(0, false, false);
-
-        if (effect.startsWith(QLatin1String("power ")))
-            QCOMPARE(m_world->power->calls, QStringList{effect.mid(6)});
-        else
-            QVERIFY(m_world->power->calls.isEmpty());
-        if (effect.startsWith(QLatin1String("ask ")))
-            QCOMPARE(m_world->prompts.asked, QStringList{effect.mid(4)});
-        else
-            QVERIFY(m_world->prompts.asked.isEmpty());
+        QCOMPARE(m_world->power->calls.join(QString()), effect.startsWith(QLatin1String("power ")) ? effect.mid(6) : QString());
+        QCOMPARE(m_world->prompts.asked.join(QString()), effect.startsWith(QLatin1String("ask ")) ? effect.mid(4) : QString());
         QCOMPARE(resets, effect == QLatin1String("reset") ? 1 : 0);
-        if (effect == QLatin1String("refresh"))
-            QCOMPARE(m_world->buttons->Menu(0)->Picture().size(), QSize(6, 6));
-        // A keyword is never looked for as a file, started or counted.
+        QCOMPARE(m_world->buttons.pictureRefreshes, effect == QLatin1String("refresh") ? 1 : 0);
         QVERIFY(messages().isEmpty());
         QVERIFY(m_world->processes->started.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
     }
 
+    // Opened through the desktop: neither watched nor counted, and no file check.
     void shellExecute()
     {
         BUTTON &b = m_world->addButton(QStringLiteral("Doc"), QStringLiteral("%apppath%docs\\story.odt"));
         b.UseShellExecute = VbTrue;
         b.Parameters = QStringLiteral("--view");
         SS.OneProcessOnly = VbTrue;
-        m_world->build();
-        launcher()->ExecuteFile(0, false, false);
+        execute(0);
         QCOMPARE(m_world->processes->started.size(), 1);
         const auto &run = m_world->processes->started.first();
         QVERIFY(run.shell);
         QCOMPARE(run.program, m_world->env.path(QStringLiteral("docs/story.odt")));
         QCOMPARE(run.arguments, QStringLiteral("--view"));
-        // Neither watched nor counted, and no file check.
         QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
     }
@@ -167,13 +146,11 @@ private slots:
         QFETCH(QString, link);
         QFETCH(bool, told);
         m_world->addButton(QStringLiteral("M"), link);
-        m_world->build();
-        launcher()->ExecuteFile(0, false, false);
+        execute(0);
         QCOMPARE(messages(), told ? QStringList{NotFound} : QStringList());
         if (told)
             QCOMPARE(m_world->dialogs->shown().first().style, Msg::Exclamation | Msg::SystemModal);
         QVERIFY(m_world->processes->started.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
     }
 
     void oneProcess_data()
@@ -183,15 +160,13 @@ private slots:
         QTest::addColumn<QString>("answer");   // to the close question
         QTest::addColumn<bool>("closes");      // the running program obeys a close request
         QTest::addColumn<bool>("started");
-        QTest::addColumn<QStringList>("sounds");
-        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("sound");
 
-        QTest::newRow("no asking: the running one comes forward")
-            << false << 0 << "" << true << false << QStringList{"forward.wav"} << false;
-        QTest::newRow("own program comes forward") << true << 1 << "" << true << false << QStringList() << false;
-        QTest::newRow("asked, cancelled") << true << 0 << "Cancel" << true << false << QStringList{"ask.wav"} << true;
-        QTest::newRow("asked, closed, started") << true << 0 << "OK" << true << true << QStringList{"ask.wav"} << true;
-        QTest::newRow("asked, refuses to close") << true << 0 << "OK" << false << false << QStringList{"ask.wav"} << true;
+        QTest::newRow("no asking: the running one comes forward") << false << 0 << "" << true << false << "forward.wav";
+        QTest::newRow("own program comes forward") << true << 1 << "" << true << false << "";
+        QTest::newRow("asked, cancelled") << true << 0 << "Cancel" << true << false << "ask.wav";
+        QTest::newRow("asked, closed, started") << true << 0 << "OK" << true << true << "ask.wav";
+        QTest::newRow("asked, refuses to close") << true << 0 << "OK" << false << false << "ask.wav";
     }
 
     void oneProcess()
@@ -201,8 +176,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, closes);
         QFETCH(bool, started);
-        QFETCH(QStringList, sounds);
-        QFETCH(bool, asked);
+        QFETCH(QString, sound);
         SS.OneProcessOnly = VbTrue;
         SS.AskToCloseRunning = askToClose ? VbTrue : VbFalse;
         SS.CloseFirstSound = QStringLiteral(".\\forward.wav");
@@ -215,75 +189,65 @@ private slots:
 
         auto *processes = m_world->processes;
         auto *windows = m_world->windows;
-        const platform::Pid pid = 77;
-        processes->setRunning(pid, true);
-        m_world->buttons->Menu(running)->setExtraData(qint32(pid));
-        windows->mainWindows.insert(pid, 700);
+        processes->setRunning(77, true);
+        m_world->buttons.SetProcessId(running, 77);
+        windows->mainWindows.insert(77, 700);
         windows->onClose = [&](platform::WindowId w) {
             if (w == 700 && closes)
-                processes->exit(pid);
+                processes->exit(77);
         };
         if (!answer.isEmpty())
             m_world->dialogs->answer(answer);
 
-        launcher()->ExecuteFile(1, false, false);
+        m_world->launcher->ExecuteFile(1, false, false);
 
         QCOMPARE(processes->started.size(), started ? 1 : 0);
+        const bool asked = !answer.isEmpty();
         QCOMPARE(messages(), asked ? QStringList{AskClose} : QStringList());
         if (asked)
             QCOMPARE(m_world->dialogs->shown().first().style, Msg::OKCancel | Msg::Exclamation | Msg::SystemModal);
         QStringList played;
         for (const QString &path : m_world->sound->played)
             played << QFileInfo(path).fileName();
-        QCOMPARE(played, sounds);
+        QCOMPARE(played.join(QString()), sound);
         const bool closeAsked = answer == QLatin1String("OK");
         QCOMPARE(windows->calls.contains(QStringLiteral("close 700")), closeAsked);
         // Alt+F4 only when the close request was not enough.
         QCOMPARE(windows->calls.contains(QStringLiteral("altf4")), closeAsked && !closes);
-        if (!asked || answer == QLatin1String("Cancel"))
-            QVERIFY(windows->calls.contains(QStringLiteral("focus 77")) == !asked);
+        QCOMPARE(windows->calls.contains(QStringLiteral("focus 77")), !asked || closeAsked);
     }
 
+    // A program of its own screen mode needs the one-program rule, and no
+    // desktop opening; a negative rate keeps the mode's own, stored as 0.
     void screenMode_data()
     {
-        QTest::addColumn<bool>("oneInstance");
         QTest::addColumn<bool>("oneProcess");
-        QTest::addColumn<bool>("setResolution");
         QTest::addColumn<bool>("shell");
         QTest::addColumn<bool>("switched");
 
-        QTest::newRow("all three") << true << true << true << false << true;
-        QTest::newRow("not one process") << true << false << true << false << false;
-        QTest::newRow("shell execute never") << true << true << true << true << false;
+        QTest::newRow("switched") << true << false << true;
+        QTest::newRow("not one process") << false << false << false;
+        QTest::newRow("shell execute never") << true << true << false;
     }
 
     void screenMode()
     {
-        QFETCH(bool, oneInstance);
         QFETCH(bool, oneProcess);
-        QFETCH(bool, setResolution);
         QFETCH(bool, shell);
         QFETCH(bool, switched);
         SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
         BUTTON &b = m_world->addButton(QStringLiteral("Old game"), QStringLiteral(".\\games\\other"));
-        b.OneInstance = oneInstance ? VbTrue : VbFalse;
-        b.SetResolution = setResolution ? VbTrue : VbFalse;
+        b.SetResolution = VbTrue;
         b.UseShellExecute = shell ? VbTrue : VbFalse;
         b.ScreenWidth = 800;
         b.ScreenHeight = 600;
         b.ColorDepth = 24;
         b.RefreshRate = -1;
-        m_world->build();
-        launcher()->ExecuteFile(0, false, false);
+        execute(0);
         QCOMPARE(m_world->processes->started.size(), 1);
-        if (!switched) {
-            QVERIFY(m_world->display->set.isEmpty());
-            QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(-1));
-            return;
-        }
-        // A negative rate keeps the mode's own, and is stored as 0.
-        QCOMPARE(m_world->display->set, (QList<platform::DisplayMode>{{800, 600, 24, 75}}));
-        QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(0));
+        const QList<platform::DisplayMode> mode{{800, 600, 24, 75}};
+        QCOMPARE(m_world->display->set, switched ? mode : QList<platform::DisplayMode>());
+        QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(switched ? 0 : -1));
     }
 
     // A program that cannot start is said so; it is neither watched nor counted,
@@ -296,9 +260,8 @@ private slots:
         b.ScreenWidth = 1024;
         b.ScreenHeight = 768;
         b.ColorDepth = 24;
-        m_world->build();
         m_world->processes->failStarts = true;
-        launcher()->ExecuteFile(0, false, false);
+        execute(0);
         QCOMPARE(messages(), QStringList{QStringLiteral("The associated file cannot be started!")});
         QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
@@ -311,19 +274,17 @@ private slots:
     {
         m_world->addButton(QStringLiteral("A"), QStringLiteral(".\\games\\other"));
         m_world->addButton(QStringLiteral("B"), QStringLiteral(".\\games\\other"));
-        m_world->addButton(QStringLiteral("Target"), QStringLiteral(".\\games\\kids\\game")).Password =
-            QStringLiteral("pw");
+        m_world->addButton(QStringLiteral("Target"), QStringLiteral(".\\games\\kids\\game")).Password = QStringLiteral("pw");
         m_world->build();
         auto *processes = m_world->processes;
         auto *windows = m_world->windows;
         for (int j : {0, 1, 2}) {
-            const platform::Pid pid = 500 + j;
-            processes->setRunning(pid, true);
-            windows->mainWindows.insert(pid, 900 + j);
-            m_world->buttons->Menu(j)->setExtraData(qint32(pid));
+            processes->setRunning(500 + j, true);
+            windows->mainWindows.insert(500 + j, 900 + j);
+            m_world->buttons.SetProcessId(j, 500 + j);
         }
         windows->onClose = [&](platform::WindowId w) { processes->exit(platform::Pid(w) - 400); };
-        launcher()->ExecuteFile(2, true, true);
+        m_world->launcher->ExecuteFile(2, true, true);
         QVERIFY(!processes->isRunning(500));
         QVERIFY(!processes->isRunning(501));
         QVERIFY(processes->isRunning(502));
@@ -341,19 +302,25 @@ private slots:
         m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game"));
         m_world->build();
         m_world->processes->setRunning(5, true);
-        m_world->buttons->Menu(0)->setExtraData(5);
+        m_world->buttons.SetProcessId(0, 5);
         m_world->dialogs->answer(QStringLiteral("Cancel"));
         int nested = 0;
         m_world->dialogs->onShow = [&](const platform::ScriptedDialogs::Shown &) {
             ++nested;
-            launcher()->ExecuteFile(1, false, false); // a click while the question is up
+            m_world->launcher->ExecuteFile(1, false, false); // a click while the question is up
         };
-        launcher()->ExecuteFile(1, false, false);
+        m_world->launcher->ExecuteFile(1, false, false);
         QCOMPARE(nested, 1);
         QVERIFY(m_world->processes->started.isEmpty());
     }
 
 private:
+    void execute(int index)
+    {
+        m_world->build();
+        m_world->launcher->ExecuteFile(index, false, false);
+    }
+
     QStringList messages() const
     {
         QStringList texts;
@@ -363,11 +330,9 @@ private:
         return texts;
     }
 
-    Launcher *launcher() const { return m_world->launcher; }
-    std::unique_ptr<MenuWorld> m_world;
+    std::unique_ptr<LaunchWorld> m_world;
     QString m_game;
-    QString m_other;
 };
 
-QTEST_MAIN(TestLauncher)
+QTEST_GUILESS_MAIN(TestLauncher)
 #include "TestLauncher.moc"

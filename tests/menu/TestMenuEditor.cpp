@@ -4,6 +4,7 @@
 
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
+#include "keys/modKeyHandler.h"
 #include "menu/Presets.h"
 #include "programs/ProcessWatch.h"
 
@@ -83,12 +84,17 @@ private slots:
         w->world.dialogs->answer(QStringLiteral("Cancel"));
         w->trigger("mnuEditOffNoSave");
         QVERIFY(w->menu.EditMode());
+        modKeyHandler::HookKeyHandler(true);
+        QVERIFY(SpecialKeysFile::Write(modGlobals::AppPath() + QStringLiteral("spc_keys.dat"), {{172, QStringLiteral("Web")}}));
         w->world.dialogs->answer(QStringLiteral("OK"));
         w->trigger("mnuEditOffNoSave");
         QVERIFY(!w->menu.EditMode());
         QVERIFY(!Backup::MarkerExists(modGlobals::AppPath()));
         QCOMPARE(w->rect(1), QRect(120, 130, 50, 40));
         QCOMPARE(readFile(file), SettingsFile::Write(saved));
+        // The key table read again reaches the hook.
+        QCOMPARE(w->world.keyboard->grabbedKeys, QList<int>{172});
+        modKeyHandler::HookKeyHandler(false);
 
         // A file that cannot be read back leaves the menu as edited, and says so.
         w->enter();

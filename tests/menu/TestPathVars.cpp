@@ -1,4 +1,4 @@
-#include "MenuTestKit.h"
+#include "TestEnv.h"
 
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
@@ -13,17 +13,18 @@ class TestPathVars : public QObject
 private slots:
     void init()
     {
-        m_world = std::make_unique<MenuWorld>();
+        m_env = std::make_unique<TestEnv>();
+        modGlobals::SetAppPath(m_env->programFolder());
         // The user's own folder names, as the desktop keeps them.
-        const QString home = m_world->env.path(QStringLiteral("home"));
+        const QString home = m_env->path(QStringLiteral("home"));
         QDir().mkpath(home);
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")));
-        QVERIFY(writeFile(m_world->env.configHome() + QStringLiteral("/user-dirs.dirs"),
+        QVERIFY(writeFile(m_env->configHome() + QStringLiteral("/user-dirs.dirs"),
                           "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
     }
 
-    void cleanup() { m_world.reset(); }
+    void cleanup() { m_env.reset(); }
 
     void expand_data()
     {
@@ -52,8 +53,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<MenuWorld> m_world;
+    std::unique_ptr<TestEnv> m_env;
 };
 
-QTEST_MAIN(TestPathVars)
+QTEST_GUILESS_MAIN(TestPathVars)
 #include "TestPathVars.moc"

@@ -1,11 +1,7 @@
-#include "MenuTestKit.h"
+// Supervision of the programs started from the menu, over fake button controls.
+#include "LaunchWorld.h"
 
-#include "menu/MenuButtons.h"
-#include "base/modGlobals.h"
 #include "programs/ProcessWatch.h"
-
-#include <Clock.h>
-#include <Command.h>
 
 #include <QtTest>
 
@@ -18,7 +14,7 @@ class TestProcessWatch : public QObject
 private slots:
     void init()
     {
-        m_world = std::make_unique<MenuWorld>();
+        m_world = std::make_unique<LaunchWorld>();
         m_nextPid = 300;
         QVERIFY(m_world->openStats());
         Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 0)));
@@ -41,11 +37,10 @@ private slots:
         m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
         m_world->build();
         const platform::Pid pid = run(0, 11);
-        m_world->buttons->Menu(0)->setExtraData2(9);
         QCOMPARE(SS.Buttons.at(0).StartTime, 36000);
         watch()->checkProcess_Timer();
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(pid));
+        QCOMPARE(pidOf(0), pid);
         QCOMPARE(m_world->orgResCalls, 0);
 
         Clock::advance(95);
@@ -53,8 +48,7 @@ private slots:
         watch()->checkProcess_Timer();
         QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
         // Cleared on the same tick.
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData2(), 0);
+        QCOMPARE(pidOf(0), platform::Pid(0));
         QCOMPARE(SS.Buttons.at(0).StartTime, 0);
         QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|1|95|Game")});
         QCOMPARE(m_world->orgResCalls, oneProcess ? 1 : 0);
@@ -90,7 +84,7 @@ private slots:
         Clock::advance(secondsWithoutWindow);
         watch()->checkProcess_Timer();
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), kept ? 1 : 0);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), kept ? qint32(pid) : 0);
+        QCOMPARE(pidOf(0), kept ? pid : 0);
     }
 
     void hangQuestion_data()
@@ -151,7 +145,7 @@ private slots:
         watch()->checkProcess_Timer();
         const bool stillWatched = watchedAfter && m_world->processes->isRunning(pid);
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), stillWatched ? 1 : 0);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), stillWatched ? qint32(pid) : 0);
+        QCOMPARE(pidOf(0), stillWatched ? pid : 0);
     }
 
     // The first look at a new program's window brings it to the front, once.
@@ -182,13 +176,13 @@ private slots:
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
         QCOMPARE(watch()->ButtonWatch[0].Processes[0].ProcessId, second);
         QCOMPARE(SS.Buttons.at(0).StartTime, 0);
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), qint32(second));
+        QCOMPARE(pidOf(0), second);
         Clock::advance(10);
         m_world->processes->exit(second);
         watch()->checkProcess_Timer();
         // 90 s for the first, 40 s for the second.
         QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|2|130|Twice")});
-        QCOMPARE(m_world->buttons->Menu(0)->ExtraData(), 0);
+        QCOMPARE(pidOf(0), platform::Pid(0));
     }
 
     // The question lets events run, this timer's too: those ticks wait.
@@ -220,16 +214,17 @@ private:
         m_world->processes->setRunning(pid, true);
         if (window)
             m_world->windows->mainWindows.insert(pid, window);
-        m_world->buttons->Menu(index)->setExtraData(qint32(pid));
+        m_world->buttons.SetProcessId(index, pid);
         watch()->AddProcess(index);
         m_world->stats.AddExecution(SS.Buttons.at(index));
         return pid;
     }
 
     ProcessWatch *watch() const { return m_world->watch; }
-    std::unique_ptr<MenuWorld> m_world;
+    platform::Pid pidOf(int index) const { return m_world->buttons.ProcessId(index); }
+    std::unique_ptr<LaunchWorld> m_world;
     platform::Pid m_nextPid = 300;
 };
 
-QTEST_MAIN(TestProcessWatch)
+QTEST_GUILESS_MAIN(TestProcessWatch)
 #include "TestProcessWatch.moc"

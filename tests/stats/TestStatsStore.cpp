@@ -1,8 +1,4 @@
-#include "MenuTestKit.h"
-
-#include "stats/StatsStore.h"
-
-#include <Clock.h>
+#include "LaunchWorld.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -31,7 +27,7 @@ class TestStatsStore : public QObject
 private slots:
     void init()
     {
-        m_world = std::make_unique<MenuWorld>();
+        m_world = std::make_unique<LaunchWorld>();
         QVERIFY(m_world->openStats());
         Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)));
     }
@@ -89,21 +85,18 @@ private slots:
     void seconds_data()
     {
         QTest::addColumn<bool>("oneInstance");
-        QTest::addColumn<bool>("shell");
         QTest::addColumn<double>("added");
 
-        QTest::newRow("one instance") << true << false << 3725.0;
-        QTest::newRow("more instances: not kept") << false << false << 0.0;
+        QTest::newRow("one instance") << true << 3725.0;
+        QTest::newRow("more instances: not kept") << false << 0.0;
     }
 
     void seconds()
     {
         QFETCH(bool, oneInstance);
-        QFETCH(bool, shell);
         QFETCH(double, added);
         BUTTON b = button(QStringLiteral("/g/x"));
         b.OneInstance = oneInstance ? VbTrue : VbFalse;
-        b.UseShellExecute = shell ? VbTrue : VbFalse;
         store().AddExecution(b);
         const QDateTime started = Clock::now();
         Clock::advance(3725);
@@ -140,8 +133,8 @@ private slots:
 
 private:
     StatsStore &store() { return m_world->stats; }
-    std::unique_ptr<MenuWorld> m_world;
+    std::unique_ptr<LaunchWorld> m_world;
 };
 
-QTEST_MAIN(TestStatsStore)
+QTEST_GUILESS_MAIN(TestStatsStore)
 #include "TestStatsStore.moc"

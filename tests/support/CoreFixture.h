@@ -1,0 +1,122 @@
+#pragma once
+
+#include "InstallFake.h"
+#include "ScriptedPrompts.h"
+#include "TestEnv.h"
+
+#include "base/modGlobals.h"
+#include "data/SettingsFile.h"
+#include "platform/ScriptedDialogs.h"
+#include "platform/fakes/FakeDesktop.h"
+#include "platform/fakes/FakeDisplay.h"
+#include "platform/fakes/FakeKeyboard.h"
+#include "platform/fakes/FakeMedia.h"
+#include "platform/fakes/FakePower.h"
+#include "platform/fakes/FakeProcesses.h"
+#include "platform/fakes/FakeSound.h"
+#include "platform/fakes/FakeWindows.h"
+
+#include <Clock.h>
+#include <SettingsStore.h>
+#include <Tones.h>
+
+#include <QFile>
+#include <QPair>
+
+#include <memory>
+
+// A switch-off that the test can have refused.
+class FixturePower : public platform::FakePower
+{
+public:
+    bool accept = true;
+    bool powerOff() override { return FakePower::powerOff() && accept; }
+    int powerOffs() const { return int(calls.count(QStringLiteral("poweroff"))); }
+};
+
+using Tone = QPair<int, int>; // frequency, milliseconds
+
+class ToneRecorder : public Tones::Sink
+{
+public:
+    explicit ToneRecorder(std::shared_ptr<QList<Tone>> log) : m_log(std::move(log)) {}
+    void play(int frequency, int milliseconds) override { m_log->append({frequency, milliseconds}); }
+
+private:
+    std::shared_ptr<QList<Tone>> m_log;
+};
+
+// The shell's world for one test: a program folder and settings store of its
+// own, the state block holding a fresh configuration, every platform service
+// and dialog scripted, and the tones recorded. All of it goes back on
+// destruction. With fakes false the real Linux/X11 services stay in place and
+// only the dialogs are scripted. Widget-free; ShellFixture.h adds the windows
+// fake that knows widgets.
+template<typename WindowsFake = platform::FakeWindows>
+class BasicFixture
+{
+public:
+    explicit BasicFixture(bool fakes = true)
+    {
+        modGlobals::Reset();
+        modGlobals::SetAppPath(env.programFolder());
+        SettingsFile::MakeClearState(modGlobals::SS);
+        if (fakes) {
+            processes = installFake<platform::FakeProcesses>();
+            windows = installFake<WindowsFake>();
+            display = installFake<platform::FakeDisplay>();
+            power = installFake<FixturePower>();
+            sound = installFake<platform::FakeSound>();
+            desktop = installFake<platform::FakeDesktop>();
+            keyboard = installFake<platform::FakeKeyboard>();
+            media = installFake<platform::FakeMedia>();
+        }
+        dialogs = installFake<platform::ScriptedDialogs>();
+        Tones::setSink(std::make_unique<ToneRecorder>(tones));
+    }
+    ~BasicFixture()
+    {
+        platform::Services::reset();
+        Tones::setSink(nullptr);
+        Clock::reset();
+        modGlobals::Reset();
+    }
+    BasicFixture(const BasicFixture &) = delete;
+    BasicFixture &operator=(const BasicFixture &) = delete;
+
+    // A value of the shell's settings store.
+    static QString value(const QString &section, const QString &key)
+    {
+        return SettingsStore::GetSetting(QStringLiteral("Brindle"), section, key);
+    }
+    static void setValue(const QString &section, const QString &key, const QString &text)
+    {
+        SettingsStore::SaveSetting(QStringLiteral("Brindle"), section, key, text);
+    }
+
+    // The start-up log of this test, without time stamps.
+    QStringList logLines() const
+    {
+        QFile file(env.path(QStringLiteral("startup.log")));
+        QStringList lines;
+        if (file.open(QIODevice::ReadOnly))
+            for (const QString &line : QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+                lines << line.section(QLatin1Char(' '), 2);
+        return lines;
+    }
+
+    TestEnv env;
+    platform::FakeProcesses *processes = nullptr;
+    WindowsFake *windows = nullptr;
+    platform::FakeDisplay *display = nullptr;
+    FixturePower *power = nullptr;
+    platform::FakeSound *sound = nullptr;
+    platform::FakeDesktop *desktop = nullptr;
+    platform::FakeKeyboard *keyboard = nullptr;
+    platform::FakeMedia *media = nullptr;
+    platform::ScriptedDialogs *dialogs = nullptr;
+    ScriptedPrompts prompts;
+    std::shared_ptr<QList<Tone>> tones = std::make_shared<QList<Tone>>();
+};
+
+using CoreFixture = BasicFixture<>;
