@@ -178,12 +178,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
     connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
     connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
-    // The editor's own connection opens the settings dialog modally; this one
-    // comes after it and so runs once the dialog has closed.
-    connect(m_editor->Menus()->item(QStringLiteral("mnuSettings")), &QAction::triggered, this,
-            &frmMenu::AddNewSettings);
-    if (m_ownPrompts)
-        connect(m_ownPrompts.get(), &FormPrompts::settingsApplied, this, &frmMenu::AddNewSettings);
+    connect(m_editor, &MenuEditor::settingsChanged, this, &frmMenu::AddNewSettings);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
