@@ -255,6 +255,36 @@ private slots:
         QVERIFY(w->editor()->IsLocked(2));
     }
 
+    // What a dialog hands back is taken and shown at once: stored settings
+    // start the information bar's clock, the presets come back renamed.
+    void dialogResultsReachTheMenu_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("script");
+        QTest::newRow("settings: Apply, then Cancel") << "mnuSettings" << QStringList{"apply", "cancel"};
+        QTest::newRow("settings: OK") << "mnuSettings" << QStringList{"ok"};
+        QTest::newRow("presets: OK") << "mnuEditPresets" << QStringList{"ok"};
+    }
+
+    void dialogResultsReachTheMenu()
+    {
+        QFETCH(QString, item);
+        QFETCH(QStringList, script);
+        w->world.prompts.script(script);
+        w->world.prompts.storing = [] { SS.ShowSystemInfoBar = 1; };
+        w->world.prompts.editingPresets = [](Prompts::PresetList &p) {
+            p.list.redim(0);
+            p.list.at(0).StyleName = QStringLiteral("New");
+            p.max = 0;
+        };
+        w->enter();
+        w->trigger(qPrintable(item));
+        const bool settings = item == QLatin1String("mnuSettings");
+        QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("ClockTimer"))->isActive(), settings);
+        QCOMPARE(Presets::Names(SS) == QStringList{"New"}, !settings);
+        QCOMPARE(w->world.prompts.unexpected, 0);
+    }
+
     void twoPresetsOfOneName()
     {
         SS.Presets.redim(1);
