@@ -112,10 +112,9 @@ private slots:
         const QList<ChildLink> before = editor.Links();
         for (bool escape : {false, true}) {
             whenUrlDialogShows([escape](frmEditURL &dialog) {
-                auto *name = Control<QLineEdit>(&dialog, "Text1");
-                name->setText(QStringLiteral("Changed"));
+                Control<QLineEdit>(&dialog, "Text1")->setText(QStringLiteral("Changed"));
                 if (escape)
-                    QTest::keyClick(name, Qt::Key_Escape);
+                    QTest::keyClick(Control<QLineEdit>(&dialog, "Text1"), Qt::Key_Escape);
                 else
                     Click(&dialog, "Command1");
             });

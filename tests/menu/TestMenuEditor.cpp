@@ -256,7 +256,7 @@ private slots:
     }
 
     // What a dialog hands back is taken and shown at once: stored settings
-    // start the information bar's clock, the presets come back renamed.
+    // start the information bar's clock, the one preset comes back deleted.
     void dialogResultsReachTheMenu_data()
     {
         QTest::addColumn<QString>("item");
@@ -272,16 +272,14 @@ private slots:
         QFETCH(QStringList, script);
         w->world.prompts.script(script);
         w->world.prompts.storing = [] { SS.ShowSystemInfoBar = 1; };
-        w->world.prompts.editingPresets = [](Prompts::PresetList &p) {
-            p.list.redim(0);
-            p.list.at(0).StyleName = QStringLiteral("New");
-            p.max = 0;
-        };
+        SS.Presets.redim(0);
+        SS.PresetsMax = 0;
+        w->world.prompts.editingPresets = [](Prompts::PresetList &p) { p.max = -1; };
         w->enter();
         w->trigger(qPrintable(item));
         const bool settings = item == QLatin1String("mnuSettings");
         QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("ClockTimer"))->isActive(), settings);
-        QCOMPARE(Presets::Names(SS) == QStringList{"New"}, !settings);
+        QCOMPARE(SS.PresetsMax, settings ? 0 : -1);
         QCOMPARE(w->world.prompts.unexpected, 0);
     }
 

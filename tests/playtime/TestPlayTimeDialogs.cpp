@@ -33,10 +33,9 @@ void answerWhenShown(const QString &typed, const QString &press)
                 return;
             }
         }
-        auto *text = Control<QLineEdit>(dialog, "Text1");
-        QTest::keyClicks(text, typed);
+        QTest::keyClicks(Control<QLineEdit>(dialog, "Text1"), typed);
         if (press == QLatin1String("Return") || press == QLatin1String("Escape")) {
-            QTest::keyClick(text, press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(Control<QLineEdit>(dialog, "Text1"), press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
             return;
         }
         Command *button = dialog->template findChild<Command *>(press);

@@ -145,13 +145,11 @@ private slots:
             clients.removeIf([id, closes](const TopLevel &t) { return t.id == id && closes; });
         };
         frmTasks tasks(&m_world->form);
-        auto *reload = Control<QTimer>(&tasks, "ReloadTimer");
-        auto *list = Control<QListWidget>(&tasks, "List1");
-        reload->setInterval(0);
-        list->setCurrentRow(row);
+        Control<QTimer>(&tasks, "ReloadTimer")->setInterval(0);
+        Control<QListWidget>(&tasks, "List1")->setCurrentRow(row);
         QTest::mouseClick(Control<Command>(&tasks, "Command2"), Qt::LeftButton, {}, QPoint(5, 5));
-        QTRY_VERIFY(!reload->isActive());
-        const QList<QListWidgetItem *> chosen = list->selectedItems();
+        QTRY_VERIFY(!Control<QTimer>(&tasks, "ReloadTimer")->isActive());
+        const QList<QListWidgetItem *> chosen = Control<QListWidget>(&tasks, "List1")->selectedItems();
         QCOMPARE(chosen.isEmpty() ? QString() : chosen.first()->text(), selected);
     }
 
