@@ -49,7 +49,7 @@ void FormPrompts::showTaskList()
 
 void FormPrompts::showStatistics()
 {
-    frmStats::ShowModal(m_stats.Database(), m_menuForm);
+    frmStats::ShowModal(m_stats.Database(), *this, m_menuForm);
 }
 
 std::optional<BUTTON> FormPrompts::editButton(const std::optional<BUTTON> &record)

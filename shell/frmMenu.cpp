@@ -22,6 +22,7 @@
 #include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
+#include "playtime/frmPause.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 #include "programs/AppMenu.h"
@@ -162,6 +163,9 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    m_pauseScreen = std::make_unique<frmPause>();
+    connect(m_playClock, &PlayTime::pausedChanged, this, &frmMenu::onPausedChanged);
+    connect(m_pauseScreen.get(), &frmPause::resumeRequested, this, [this] { PauseTimer(false); });
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
     // Edit mode: the context menus and their commands, and the gestures.
@@ -601,6 +605,16 @@ bool frmMenu::ClockPaused() const
     return m_playClock->ClockPaused();
 }
 
+void frmMenu::onPausedChanged(bool paused)
+{
+    if (!paused)
+        m_pauseScreen->Uncover();
+    else if (PlayTime::LimitSeconds() >= 1)
+        m_pauseScreen->Cover(TimeLeftSeconds);
+    else
+        m_pauseScreen->Cover(std::nullopt);
+}
+
 void frmMenu::mnuExit_Click()
 {
     if (!PasswordOK(QString(), false))
@@ -632,6 +646,7 @@ void frmMenu::Unload()
             dialog->done(QDialog::Rejected);
     }
     m_playClock->StopClock();
+    m_pauseScreen->Uncover();
     m_editor->BackupTimer->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));

@@ -25,6 +25,7 @@ class ProcessWatch;
 class Prompts;
 class StatsStore;
 class StatusBar;
+class frmPause;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -106,6 +107,7 @@ private:
     void onEscape();
     void onCaptionParser();
     void onClockTimer();
+    void onPausedChanged(bool paused);
     void Menu_Click(int index);
     void Menu_DblClick(int index);
 
@@ -120,6 +122,7 @@ private:
     Launcher *m_launch = nullptr;
     AppMenu *m_apps = nullptr;
     PlayTime *m_playClock = nullptr;
+    std::unique_ptr<frmPause> m_pauseScreen;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
     std::unique_ptr<LiveSystemSource> m_system;

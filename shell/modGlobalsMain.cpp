@@ -18,6 +18,8 @@
 #include <QuitSignals.h>
 #include <SingleInstance.h>
 
+#include <optional>
+
 namespace modGlobals {
 namespace {
 
@@ -105,6 +107,9 @@ void LoadDataFiles()
 
 int Main(int argc, char **argv)
 {
+    // A desktop's own file dialog (a portal, a file manager's) could browse
+    // and change files beyond ours; Qt's dialogs are read-only here.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle);
     QApplication::setQuitOnLastWindowClosed(false);
@@ -139,9 +144,9 @@ int Main(int argc, char **argv)
     WriteLog(QStringLiteral("Main()::DataFiles Loaded"));
     MarkerCheckOff = HasSwitch(CommandLine, QStringLiteral("/mi"));
     DebugMode = HasSwitch(CommandLine, QStringLiteral("/debug"));
-    WindowGuard windowGuard;
+    std::optional<WindowGuard> windowGuard;
     if (!DebugMode)
-        app.installEventFilter(&windowGuard);
+        windowGuard.emplace();
 
     if (!DebugMode) {
         WriteLog(QStringLiteral("Main()::Attempting to Remove Taskbar"));

@@ -244,6 +244,7 @@ void PlayTime::PauseTimer(bool pause)
         startBeeper();
         m_clockPaused = true;
         saveTimeLeft();
+        emit pausedChanged(true);
     } else if (!pause && m_clockPaused) {
         put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
         put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
@@ -252,13 +253,18 @@ void PlayTime::PauseTimer(bool pause)
         anchorPeriod(TimeLeftSeconds, readable ? limit : m_known.limit);
         m_clockPaused = false;
         saveTimeLeft();
+        emit pausedChanged(false);
     }
 }
 
 void PlayTime::KeyTyped(const QString &key)
 {
-    if (m_clockPaused)
+    // The key that ends a pause (the Pause key too) does only that.
+    if (m_clockPaused) {
         PauseTimer(false);
+        m_typedBuffer.clear();
+        return;
+    }
 
     const QString plain = ParentPassword::PlainLower();
     const QString reset = plain.isEmpty() ? QString() : QStringLiteral("rt") + plain;
@@ -270,11 +276,16 @@ void PlayTime::KeyTyped(const QString &key)
         m_typedBuffer.clear();
         return;
     }
+    // A command typed in full starts the next one afresh (a pause ended by
+    // a click leaves no key behind).
     const QString typed = m_typedBuffer.toLower();
-    if (!reset.isEmpty() && typed == reset)
+    if (!reset.isEmpty() && typed == reset) {
+        m_typedBuffer.clear();
         ResetTime();
-    else if (typed == pause)
+    } else if (typed == pause) {
+        m_typedBuffer.clear();
         PauseTimer(true);
+    }
 }
 
 PlayTime::StartupAction PlayTime::StartupCheck()

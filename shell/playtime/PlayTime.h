@@ -68,6 +68,8 @@ public:
 signals:
     // The expiry action "quit the shell": the main form unloads.
     void quitRequested();
+    // The clock was paused or resumed.
+    void pausedChanged(bool paused);
 
 private:
     void startBeeper();

@@ -5,10 +5,11 @@
 #include "base/modGlobals.h"
 #include "stats/StatsListModel.h"
 #include "stats/frmStats.h"
-#include "stats/rptStat.h"
+#include "platform/linux/LinuxServices.h"
 
+#include <QFileDialog>
 #include <QHeaderView>
-#include <QPrinter>
+#include <QtPrintSupport>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTreeView>
@@ -78,7 +79,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, order);
         QFETCH(QString, shown);
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         for (int column : clicks)
             viewer.ListView1_ColumnClick(column);
         QCOMPARE(titles(viewer).join(QLatin1Char(' ')), shown);
@@ -87,7 +88,7 @@ private slots:
         QCOMPARE(viewer.ListView1->header()->sortIndicatorSection(), key);
         QCOMPARE(int(viewer.ListView1->header()->sortIndicatorOrder()), order);
         // Reopened, the viewer shows the same order.
-        QCOMPARE(titles(frmStats(m_world->stats.Database())).join(QLatin1Char(' ')), shown);
+        QCOMPARE(titles(frmStats(m_world->stats.Database(), m_world->prompts)).join(QLatin1Char(' ')), shown);
         if (clicks.isEmpty()) {
             viewer.resize(700, 200);
             viewer.ListView1->selectionModel()->select(viewer.Model->index(1, 0),
@@ -101,7 +102,7 @@ private slots:
 
     void clearing()
     {
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         m_world->dialogs->answer(QStringLiteral("Cancel"));
         viewer.mnuClear->trigger();
         QCOMPARE(viewer.Model->rowCount(), 3);
@@ -115,16 +116,41 @@ private slots:
         QCOMPARE(viewer.Model->index(0, 1).data().toString(), QStringLiteral("1"));
     }
 
+    // Through the parent's dialogs (printers only, a save dialog that only browses) to a PDF read back.
     void reportFollowsTheViewersOrder()
     {
         SS.StatsSortKey = 1;
         SS.StatsSortOrder = 1;
+        SS.Password = QStringLiteral("Mum");
+        m_world->prompts.script({QStringLiteral("mum"), QStringLiteral("mum")});
+        platform::Services::set(platform::linuxsvc::createDialogs());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
+        QStringList seen;
+        QTimer inspector;
+        inspector.callOnTimeout([&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *print = qobject_cast<QPrintDialog *>(modal)) {
+                seen << (print->testOption(QAbstractPrintDialog::PrintToFile) ? "to a file" : "printers only");
+                print->reject();
+                print->parentWidget()->close();
+            } else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
+                for (QAction *action : preview->findChildren<QAction *>())
+                    if (action->text() == QLatin1String("Print"))
+                        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+            } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+                seen << QStringLiteral("rename %1, delete %2, new folder %3")
+                            .arg(files->findChild<QAction *>(QStringLiteral("qt_rename_action"))->isEnabled())
+                            .arg(files->findChild<QAction *>(QStringLiteral("qt_delete_action"))->isEnabled())
+                            .arg(files->findChild<QWidget *>(QStringLiteral("newFolderButton"))->isVisible());
+                files->selectFile(m_world->env.path(QStringLiteral("report")));
+                static_cast<QDialog *>(files)->accept();
+            }
+        });
+        inspector.start(20);
+        viewer.mnuPrint->trigger();
+        viewer.mnuSavePDF->trigger();
+        QCOMPARE(seen, (QStringList{"printers only", "rename 0, delete 0, new folder 0"}));
         const QString pdf = m_world->env.path(QStringLiteral("report.pdf"));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        rptStat(m_world->stats.Database(), SS.StatsSortKey, SS.StatsSortOrder).Render(&printer);
-
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(20000));
