@@ -3,6 +3,7 @@
 #include "Beeper.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "SystemPlugins.h"
 #include "Tones.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,9 @@ int main(int argc, char *argv[])
     // Lets a test hear the tones; only the build's own program folder has this.
     Tones::setLogFile(qEnvironmentVariable("BRINDLE_TONE_LOG"));
 #endif
+    SystemPlugins::Restrict();
     QCoreApplication app(argc, argv);
+    SystemPlugins::Confirm();
     QCoreApplication::setApplicationName(QStringLiteral("beeper"));
 
     const QString folder = programFolder();

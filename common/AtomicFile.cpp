@@ -49,7 +49,7 @@ bool writeAll(int fd, const QByteArray &data)
 
 } // namespace
 
-bool write(const QString &path, const QByteArray &data, QString *error)
+bool write(const QString &path, const QByteArray &data, QString *error, Access access)
 {
     // Every step is checked: a full disk must fail here, before the rename,
     // and never leave an empty or cut file in place of the old one.
@@ -58,7 +58,8 @@ bool write(const QString &path, const QByteArray &data, QString *error)
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(error, QStringLiteral("Cannot create a file beside %1").arg(path));
-    bool ok = ::fchmod(fd, newMode(target)) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    const mode_t mode = access == Access::OwnerOnly ? mode_t(S_IRUSR | S_IWUSR) : newMode(target);
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     int reason = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

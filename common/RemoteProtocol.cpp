@@ -4,15 +4,12 @@
 
 #include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace {
 
 const char *const kWords[] = {"/we", "/tm", "/bl", "/pw", "/sl", "/sp",
                               "/rt", "/ex", "/sd", "/ok", "/er", "/au"};
-
-// A list that never ends its line is handed on at this size rather than held
-// without bound.
-constexpr qsizetype HoldLimit = 256 * 1024;
 
 bool knownAt(const QString &s, qsizetype at)
 {
@@ -46,6 +43,22 @@ qsizetype nextStart(const QString &s, qsizetype start, bool list)
             return p + 1;
     }
     return s.size();
+}
+
+// The length of the end of s, from `from` on, that may be a command word cut
+// short by TCP ("/" or "/s"); 0 when there is none.
+qsizetype cutWordAtEnd(const QString &s, qsizetype from)
+{
+    for (qsizetype k = 2; k >= 1; --k) {
+        if (s.size() - k < from)
+            continue;
+        const QString tail = s.right(k).toLower();
+        for (const char *known : kWords) {
+            if (QLatin1String(known).startsWith(tail))
+                return k;
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -102,19 +115,27 @@ QString Argument(const QString &message)
 QList<Message> Reader::Feed(const QByteArray &chunk)
 {
     const bool resumed = !m_held.isEmpty();
-    const QString s = m_held + Cp1252::decode(chunk);
-    m_held.clear();
+    const QString s = std::exchange(m_held, QString()) + std::exchange(m_cutWord, QString()) + Cp1252::decode(chunk);
 
     QList<Message> messages;
     qsizetype start = 0;
     while (start < s.size()) {
         const bool continuation = start == 0 && !knownAt(s, 0) && (resumed || m_inList);
-        const bool list = continuation || Word(s.mid(start, 3)) == QLatin1String("/bl");
+        const bool list = m_holdLimit > 0 && (continuation || Word(s.mid(start, 3)) == QLatin1String("/bl"));
         const qsizetype end = nextStart(s, start, list);
-        const QString text = s.mid(start, end - start);
+        QString text = s.mid(start, end - start);
+        if (!list && end == s.size()) {
+            // Messages sent back to back may be cut anywhere; a word cut
+            // short waits for the rest.
+            const qsizetype cut = cutWordAtEnd(s, start);
+            m_cutWord = s.right(cut);
+            text.chop(cut);
+            if (text.isEmpty())
+                break;
+        }
         const bool lineOpen = list && end == s.size() && !text.endsWith(QLatin1Char('\n'))
                               && (continuation || text.size() > 3);
-        if (lineOpen && text.size() < HoldLimit) {
+        if (lineOpen && text.size() < m_holdLimit) {
             m_held = text;
             break;
         }
@@ -128,10 +149,11 @@ QList<Message> Reader::Feed(const QByteArray &chunk)
 void Reader::Reset()
 {
     m_held.clear();
+    m_cutWord.clear();
     m_inList = false;
 }
 
-QString NewChallenge()
+QString NewNonce()
 {
     quint32 words[4];
     QRandomGenerator::system()->fillRange(words);
@@ -139,10 +161,24 @@ QString NewChallenge()
         QByteArray(reinterpret_cast<const char *>(words), sizeof(words)).toHex());
 }
 
-QString Answer(const QString &challenge, const QString &password)
+QString ChallengeMessage(const QString &nonce, const QByteArray &salt, int iterations)
 {
-    const QByteArray mac = QMessageAuthenticationCode::hash(
-        Cp1252::encode(challenge), Cp1252::encode(password.toLower()), QCryptographicHash::Sha256);
+    return QStringLiteral("/pw#%1#%2#%3").arg(nonce, QString::fromLatin1(salt.toHex())).arg(iterations);
+}
+
+Challenge ParseChallenge(const QString &argument)
+{
+    static const QRegularExpression form(QStringLiteral("^#([0-9a-f]{32})#((?:[0-9a-f]{2})+)#([0-9]{1,9})$"));
+    const QRegularExpressionMatch match = form.match(argument);
+    if (!match.hasMatch())
+        return {};
+    return {match.captured(1), QByteArray::fromHex(match.captured(2).toLatin1()), match.captured(3).toInt(), true};
+}
+
+QString Answer(const QString &nonce, const QByteArray &key)
+{
+    const QByteArray mac =
+        QMessageAuthenticationCode::hash(nonce.toLatin1(), key, QCryptographicHash::Sha256);
     return QString::fromLatin1(mac.toHex());
 }
 

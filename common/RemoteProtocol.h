@@ -11,8 +11,9 @@
 // may deliver several messages in one read, so a received chunk is split at
 // the places where a known command word begins. A payload must never be taken
 // for a command, which holds because of what payloads may contain:
-//   - numbers, the "!" of the greeting, and the hexadecimal "/pw#" challenge
-//     and "/au" answer contain no slash at all;
+//   - numbers, the "!" of the greeting, the "/pw#" challenge (hexadecimal
+//     and decimal fields after "#" marks) and the "/au" answer contain no
+//     slash at all;
 //   - the "/bl" list is free text (button captions may hold "/sl" or any
 //     other word), but it is made of CR LF-ended lines that each begin with a
 //     decimal index, and the shell turns line breaks inside captions into
@@ -20,6 +21,8 @@
 //     after the word "/bl" or at the start of a line, never in a caption.
 // A list line cut by TCP is held back until its CR LF arrives; list lines
 // that arrive in a later read are handed on as a continuation of the list.
+// The one or two characters of a command word cut at the end of a read wait
+// for the rest; other messages are taken as received.
 namespace RemoteProtocol {
 
 constexpr quint16 DefaultPort = 666;
@@ -52,20 +55,42 @@ struct Message
 class Reader
 {
 public:
+    // A list line that has not ended is held up to holdLimit characters, then
+    // handed on as it is. With 0 nothing is taken for a list (the shell's
+    // side: consoles send none).
+    explicit Reader(qsizetype holdLimit = 256 * 1024)
+        : m_holdLimit(holdLimit)
+    {
+    }
     QList<Message> Feed(const QByteArray &chunk);
     void Reset();
 
 private:
+    qsizetype m_holdLimit;
     QString m_held;        // a list whose last line has not ended yet
+    QString m_cutWord;     // the start of a command word at the end of a read
     bool m_inList = false; // the last message handed on was a list
 };
 
-// 32 hexadecimal digits from the system's cryptographic random source.
-QString NewChallenge();
+// The shell's challenge, "/pw#" + nonce + "#" + salt in hexadecimal + "#" +
+// iterations: what the console needs to derive the password's key and answer.
+struct Challenge
+{
+    QString nonce; // 32 hexadecimal digits
+    QByteArray salt;
+    int iterations = 0;
+    bool ok = false; // the text had this form (the values are not judged)
+};
 
-// Lower-case hexadecimal HMAC-SHA256 of the challenge text, keyed with the
-// password in lower case (both in Windows-1252).
-QString Answer(const QString &challenge, const QString &password);
+// 32 hexadecimal digits from the system's cryptographic random source.
+QString NewNonce();
+QString ChallengeMessage(const QString &nonce, const QByteArray &salt, int iterations);
+// Reads the argument of a "/pw" reply ("#" + nonce + "#" + salt + "#" + count).
+Challenge ParseChallenge(const QString &argument);
+
+// Lower-case hexadecimal HMAC-SHA256 of the nonce, keyed with the password's
+// derived key.
+QString Answer(const QString &nonce, const QByteArray &key);
 
 // Compares in a time that does not depend on where the texts differ.
 bool SameAnswer(const QString &expected, const QString &received);

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -31,6 +32,7 @@ constexpr qint64 SilenceLimitMs = 30 * 1000;
 // A computer that drops the connection request would keep the console
 // "connecting" for minutes.
 constexpr int ConnectLimitMs = 15 * 1000;
+constexpr qsizetype KeysKept = 8;
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
@@ -150,7 +152,7 @@ void frmMain::BuildControls()
 
     auto *middle = new QHBoxLayout;
     middle->addWidget(group(this, QStringLiteral("Time"), time), 1);
-    middle->addWidget(group(this, QStringLiteral("Shutdown Windows"), shutdown));
+    middle->addWidget(group(this, QStringLiteral("Shut down the computer"), shutdown));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group(this, QStringLiteral("General"), general));
     layout->addLayout(middle);
@@ -241,11 +243,16 @@ void frmMain::SetBusy(bool busy)
 
 void frmMain::SetConnectedControls(bool connected)
 {
-    const QList<QWidget *> needConnection{Command1, Command2, Command3, Combo1, Command6};
-    for (QWidget *w : needConnection)
-        w->setEnabled(connected);
+    SetSteeringControls(connected);
     Text1->setEnabled(!connected);
     Command4->setEnabled(!connected);
+}
+
+void frmMain::SetSteeringControls(bool enabled)
+{
+    const QList<QWidget *> steering{Command1, Command2, Command3, Combo1, Command6};
+    for (QWidget *w : steering)
+        w->setEnabled(enabled);
 }
 
 void frmMain::MarkInForce(int index)
@@ -384,6 +391,8 @@ void frmMain::Winsock1_Connect()
     Winsock1->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_lastReceipt.start();
     SetConnectedControls(true);
+    // The shell refuses commands until the password is proven.
+    SetSteeringControls(false);
 }
 
 void frmMain::Winsock1_DataArrival()
@@ -427,8 +436,10 @@ void frmMain::Dispatch(const QString &message)
         Send(QStringLiteral("/pw"));
     } else if (word == QLatin1String("/pw")) {
         SetBusy(false);
-        if (argument.isEmpty())
-            return; // no password set on the shell
+        if (argument.isEmpty()) {
+            SetSteeringControls(true); // no password set on the shell
+            return;
+        }
         // Asked after this handler returns, so replies keep arriving meanwhile.
         QTimer::singleShot(0, this, [this, connection = m_connection, argument] {
             PasswordCheck(connection, argument);
@@ -439,15 +450,17 @@ void frmMain::Dispatch(const QString &message)
         Label3->setText(m_pausedToggle ? QStringLiteral("PAUSED") : FormatSeconds(VbNumber::Val(argument)));
         m_pausedToggle = !m_pausedToggle;
     } else if (word == QLatin1String("/ok")) {
-        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst())
-            return; // the password is proven
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
+            SetSteeringControls(true); // the password is proven
+            return;
+        }
         Timer2->stop();
         Label4->hide();
         SetBusy(false);
         ST(m_host + QStringLiteral(" Responds: OK! Command executed!"));
     } else if (word == QLatin1String("/er")) {
         if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
-            PasswordRefused();
+            PasswordRefused(argument);
             return;
         }
         SetBusy(false);
@@ -455,13 +468,15 @@ void frmMain::Dispatch(const QString &message)
     }
 }
 
-void frmMain::PasswordCheck(quint64 connection, const QString &challenge)
+void frmMain::PasswordCheck(quint64 connection, const QString &argument)
 {
     if (connection != m_connection || !Connected())
         return;
-    // Only a challenge is answered; anything else fails the check.
-    if (!challenge.startsWith(QLatin1Char('#')) || challenge.size() < 2) {
-        PasswordRefused();
+    // Only a challenge this console can derive the key for is answered.
+    const RemoteProtocol::Challenge challenge = RemoteProtocol::ParseChallenge(argument);
+    if (!challenge.ok || !PasswordKey::acceptable(challenge.salt, challenge.iterations)) {
+        Fail(QStringLiteral("Error: ") + m_host
+             + QStringLiteral(" asks for the password in a form this console cannot answer."));
         return;
     }
     QString password;
@@ -474,16 +489,41 @@ void frmMain::PasswordCheck(quint64 connection, const QString &challenge)
             this, QStringLiteral("Enter Brindle Password for [") + m_host + QStringLiteral("]:"),
             QStringLiteral("Password:"));
     }
+    // The shell may have let the connection go while the parent typed.
     if (connection != m_connection || !Connected())
         return;
-    Send(QStringLiteral("/au") + RemoteProtocol::Answer(challenge.mid(1), password));
+    const PasswordKey key = KeyFor(password, challenge);
+    Send(QStringLiteral("/au") + RemoteProtocol::Answer(challenge.nonce, key.key));
 }
 
-void frmMain::PasswordRefused()
+PasswordKey frmMain::KeyFor(const QString &password, const RemoteProtocol::Challenge &challenge)
+{
+    const QString lower = password.toLower();
+    for (const CachedKey &cached : std::as_const(m_keys)) {
+        if (cached.host == m_host && cached.password == lower && cached.key.salt == challenge.salt
+            && cached.key.iterations == challenge.iterations)
+            return cached.key;
+    }
+    SetBusy(true); // a fraction of a second
+    const PasswordKey key = PasswordKey::derive(password, challenge.salt, challenge.iterations);
+    SetBusy(false);
+    m_keys.prepend({m_host, lower, key});
+    if (m_keys.size() > KeysKept)
+        m_keys.removeLast();
+    return key;
+}
+
+void frmMain::PasswordRefused(const QString &argument)
 {
     CloseConnectionTimer->start();
     ConnectionClosed();
-    m_prompts->Warning(this, QStringLiteral("Invalid Password!"));
+    // "/er" with seconds: the shell did not judge the answer.
+    const int wait = VbNumber::ValInt(argument);
+    m_prompts->Warning(this, wait > 0 ? QStringLiteral("%1 did not check the password: after wrong passwords it "
+                                                       "waits %2 s. Try again then.")
+                                            .arg(m_host)
+                                            .arg(wait)
+                                      : QStringLiteral("Invalid Password!"));
 }
 
 void frmMain::Winsock1_Close()
@@ -505,6 +545,12 @@ void frmMain::Winsock1_Error()
 
 void frmMain::ConnectionClosed()
 {
+    // A window that shows no connection holds none: the shell's one slot is
+    // free for the next console at once.
+    {
+        const QSignalBlocker quiet(Winsock1);
+        Winsock1->abort();
+    }
     SetBusy(false);
     ConnectTimer->stop();
     TimerSecondsLeft->stop();
@@ -539,7 +585,8 @@ void frmMain::Timer2_Timer()
 void frmMain::Timer3_Timer()
 {
     const int choice = Combo1->currentIndex();
-    Command3->setEnabled(Connected() && choice >= 0 && Combo1->itemData(choice).toInt() != InForce);
+    Command3->setEnabled(Connected() && Combo1->isEnabled() && choice >= 0
+                         && Combo1->itemData(choice).toInt() != InForce);
 }
 
 void frmMain::TimerSecondsLeft_Timer()

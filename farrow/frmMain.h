@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PasswordKey.h"
 #include "RemoteProtocol.h"
 
 #include <QElapsedTimer>
@@ -18,7 +19,8 @@ class QTimer;
 // The remote console's window: connects to one shell, shows its remaining
 // play time, and restarts or changes the play time, starts a menu button or
 // switches the PC off. The parent proves the shell's password by answering
-// its challenge; the password never crosses the network.
+// its challenge with the password's slow-derived key; the password never
+// crosses the network.
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -45,6 +47,7 @@ private:
     void Load(const QString &commandLine);
     void SetBusy(bool busy);
     void SetConnectedControls(bool connected);
+    void SetSteeringControls(bool enabled);
     void MarkInForce(int index);
     bool Send(const QString &text);
     void Fail(const QString &text);
@@ -61,8 +64,9 @@ private:
     void Winsock1_Close();
     void Winsock1_Error();
     void Dispatch(const QString &message);
-    void PasswordCheck(quint64 connection, const QString &challenge);
-    void PasswordRefused();
+    void PasswordCheck(quint64 connection, const QString &argument);
+    PasswordKey KeyFor(const QString &password, const RemoteProtocol::Challenge &challenge);
+    void PasswordRefused(const QString &argument);
     void ConnectionClosed();
 
     void Fc_Timer();
@@ -107,4 +111,13 @@ private:
     QList<bool> m_awaitedReplies;  // of commands sent; true for the password answer
     quint64 m_connection = 0;      // counts connection attempts
     QElapsedTimer m_lastReceipt;
+
+    // Keys derived in this run, so that a reconnect does not derive again.
+    struct CachedKey
+    {
+        QString host;
+        QString password; // lower case
+        PasswordKey key;
+    };
+    QList<CachedKey> m_keys;
 };

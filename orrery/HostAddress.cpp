@@ -15,7 +15,7 @@ namespace orrery {
 
 namespace {
 
-const QString NotResponding = QStringLiteral("Windows Sockets are not responding. "
+const QString NotResponding = QStringLiteral("The computer's sockets are not responding. "
                                              "Unable to successfully get Host Name.");
 
 QString dotted(const in_addr &address)
@@ -28,7 +28,8 @@ AddressLookup localAddress()
 {
     int error = 0;
     if (hostName(&error).isEmpty())
-        return {{}, QStringLiteral("Windows Sockets error %1 has occurred. Unable to successfully get Host Name.")
+        return {{}, QStringLiteral("Socket error %1 has occurred on the computer. "
+                                   "Unable to successfully get Host Name.")
                         .arg(error)};
     ifaddrs *interfaces = nullptr;
     if (::getifaddrs(&interfaces) != 0)

@@ -1,6 +1,7 @@
 #include "frmMenu.h"
 
 #include "FormPrompts.h"
+#include "base/ParentPassword.h"
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
@@ -78,7 +79,7 @@ public:
     void ReleaseExpiredDialog() override
     {
         if (frmTimeExpired *dialog = frmTimeExpired::Current())
-            dialog->ReleaseWithPassword(SS.Password);
+            dialog->ReleaseByParent();
     }
     bool PasswordDialogOpen() const override { return frmPassword::Current() != nullptr; }
     void ClosePasswordDialog() override
@@ -86,7 +87,7 @@ public:
         if (frmPassword *dialog = frmPassword::Current())
             dialog->Command2_Click();
     }
-    QString ParentPassword() const override { return SS.Password; }
+    PasswordKey ParentKey() const override { return ParentPassword::RemoteKey(); }
     QList<Button> LinkedButtons() const override
     {
         QList<Button> list;
@@ -136,8 +137,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
 
     // The button menu: the controls, supervision, activation and statistics.
     m_buttons = new MenuButtons(this, [this] { return EditMode(); });
-    m_watch = new ProcessWatch(m_buttons, m_stats.get(), *m_prompts, this);
-    m_launch = new Launcher(m_buttons, m_watch, m_stats.get(), *m_prompts, this);
+    m_watch = new ProcessWatch(*m_buttons, m_stats.get(), *m_prompts, this);
+    m_launch = new Launcher(*m_buttons, m_watch, m_stats.get(), *m_prompts, this);
     m_apps = new AppMenu(this);
     connect(m_buttons, &MenuButtons::rebuilt, m_watch, &ProcessWatch::Redim);
     connect(m_buttons, &MenuButtons::buttonLoaded, m_watch, &ProcessWatch::Extend);
@@ -302,11 +303,8 @@ void frmMenu::normaliseSettings()
     // A settings file that could not be read ends start-up here, with its reason.
     if (DataFileError)
         throw *DataFileError;
-    if (SS.ShellCommandsMax < 5) {
-        SS.ShellCommandsMax = 5;
-        SS.ShellCommands.redim(5);
-    }
-    for (qint32 i = 0; i <= 5; ++i)
+    SS.ResetShortShellCommands();
+    for (qint32 i = 0; i <= SettingsRecord::MinShellCommandsMax; ++i)
         if (!SS.ShellCommands.has(i))
             throw VbError(VbErr::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     for (VbList<BUTTON> *list : {&SS.Buttons, &SS.Presets}) {
@@ -314,24 +312,21 @@ void frmMenu::normaliseSettings()
         for (qint32 i = 0; i <= max; ++i) {
             if (!list->has(i))
                 throw VbError(VbErr::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
-            BUTTON &button = list->at(i);
-            if (button.ExtraCount < 5) {
-                button.ExtraCount = 5;
-                button.ExtraStrings.redim(5);
-            }
+            list->at(i).ResetShortExtraStrings();
         }
     }
 }
 
-void frmMenu::runParentProgram(int first, bool atStartup)
+void frmMenu::runParentProgram(int which, bool atStartup)
 {
-    if (!SS.ShellCommands.has(first + 2) || SS.ShellCommands.at(first).isEmpty())
+    const ParentProgram program = SS.Program(which);
+    if (program.path.isEmpty())
         return;
-    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(SS.ShellCommands.at(first)));
-    const QString arguments = modUtil::ExpandPathVars(SS.ShellCommands.at(first + 1));
+    const QString path = modUtil::LocalPath(modUtil::ExpandPathVars(program.path));
+    const QString arguments = modUtil::ExpandPathVars(program.arguments);
     const QString shown = QLatin1Char('[') + path + QLatin1Char(' ') + arguments + QLatin1Char(']');
     auto &processes = platform::Services::processes();
-    if (VbNumber::Val(SS.ShellCommands.at(first + 2)) == 1.0) {
+    if (program.wait) {
         // Only start-up looks first; at quit a failed start simply does nothing.
         if (atStartup && !FileExists(path))
             return;
@@ -390,10 +385,7 @@ void frmMenu::failStartup(const VbError &error)
     show();
     QCoreApplication::processEvents();
     WriteLog(QStringLiteral("frmMenu()::Display error message."));
-    platform::Services::dialogs().msgBox(
-        QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
-            + QStringLiteral("\r\nCode ") + QString::number(error.Number),
-        platform::Msg::Critical);
+    platform::Services::dialogs().msgBox(SettingsFile::ReadErrorMessage(error), platform::Msg::Critical);
     WriteLog(QStringLiteral("frmMenu()::Terminate program!"));
     // Nobody may be left without a desktop or a keyboard.
     if (!DebugMode)
@@ -465,10 +457,7 @@ void frmMenu::reloadDataFiles()
         // it stays as edited and is saved when edit mode is next left.
         SS = edited;
         DataFileError.reset();
-        platform::Services::dialogs().msgBox(
-            QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
-                + QStringLiteral("\r\nCode ") + QString::number(error.Number),
-            platform::Msg::Critical);
+        platform::Services::dialogs().msgBox(SettingsFile::ReadErrorMessage(error), platform::Msg::Critical);
     }
     LoadButtons(-1);
     UpdateView();
@@ -648,10 +637,13 @@ void frmMenu::Unload()
     m_playClock->StopClock();
     m_pauseScreen->Uncover();
     m_editor->BackupTimer->stop();
+    m_checkProcess->stop();
     // Each step runs whatever the one before it did.
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
     SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
                                QString::number(TimeLeftSeconds));
+    // Programs still running have played until now.
+    m_watch->EndWatching();
     m_stats->Close();
     ShutDown::StopSound();
     modUtil::PlayFile(SS.ExitSound, true);
@@ -663,7 +655,7 @@ void frmMenu::Unload()
     Backup::CleanBackup(AppPath());
     // The exit program may be waited for: without a window of ours meanwhile.
     hide();
-    runParentProgram(3, false);
+    runParentProgram(1, false);
     modKeyHandler::StopTypingHook();
     m_unloaded = true;
     emit unloaded();

@@ -88,9 +88,8 @@ private:
     void clearSettingsIfAsked();
     void showMainScreen();
     [[noreturn]] void failStartup(const VbError &error);
-    // The parent's start-up (first = 0) or exit (first = 3) program: path,
-    // arguments and a wait flag, waited for when the flag is exactly 1.
-    void runParentProgram(int first, bool atStartup);
+    // The parent's start-up (0) or exit (1) program.
+    void runParentProgram(int which, bool atStartup);
 
     void GetOrgRes();
     void SetOrgRes();

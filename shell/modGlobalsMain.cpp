@@ -17,6 +17,7 @@
 
 #include <QuitSignals.h>
 #include <SingleInstance.h>
+#include <SystemPlugins.h>
 
 #include <optional>
 
@@ -110,7 +111,9 @@ int Main(int argc, char **argv)
     // A desktop's own file dialog (a portal, a file manager's) could browse
     // and change files beyond ours; Qt's dialogs are read-only here.
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    SystemPlugins::Restrict();
     QApplication app(argc, argv);
+    SystemPlugins::Confirm();
     QApplication::setApplicationName(AppTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     CommandLine = joinArguments(argc, argv);

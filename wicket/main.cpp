@@ -4,6 +4,8 @@
 #include "WicketSettings.h"
 #include "frmMain.h"
 
+#include <SystemPlugins.h>
+
 #include <QApplication>
 #include <QWebEngineProfile>
 
@@ -16,7 +18,9 @@ int main(int argc, char *argv[])
     qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
 
     RefusalPage::registerScheme();
+    SystemPlugins::Restrict();
     QApplication app(qtArgc, argv);
+    SystemPlugins::Confirm();
     QCoreApplication::setOrganizationName(QStringLiteral("Brindle"));
     QCoreApplication::setApplicationName(QStringLiteral("wicket"));
 

@@ -196,7 +196,7 @@ int benchTick(int programs, const QString &fixture, int ticks)
     MenuButtons buttons(&form, [] { return false; });
     StatsStore stats;
     ReportingPrompts prompts;
-    ProcessWatch watch(&buttons, &stats, prompts, &form);
+    ProcessWatch watch(buttons, &stats, prompts, &form);
     QObject::connect(&buttons, &MenuButtons::rebuilt, &watch, &ProcessWatch::Redim);
     buttons.LoadButtons(-1);
 

@@ -17,11 +17,13 @@ public:
     // What the shut-down dialog asks the machine to do.
     enum class ShutdownChoice { Cancel, PowerOff, Restart, LogOff };
 
-    // The time-expired dialog's answer: the child chose to shut down, or a
-    // password was typed (or filled in by the parent from afar).
+    // The time-expired dialog's answer: the child chose to shut down, a
+    // password was typed, or the parent released it from afar (the remote
+    // console has proved the password already).
     struct ExpiredAnswer {
         bool shutDown = false;
         QString password;
+        bool released = false;
     };
 
     virtual ~Prompts() = default;

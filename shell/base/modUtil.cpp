@@ -3,7 +3,7 @@
 #include "base/modGlobals.h"
 #include "platform/Services.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QThread>
@@ -85,7 +85,7 @@ void PlayFile(const QString &path, bool wait)
         if (sound.hasOutput())
             sound.play(file, wait);
     } else if (modGlobals::SS.BeepIfNoSound != 0) {
-        QApplication::beep();
+        platform::Services::sound().beep();
     }
 }
 

@@ -3,10 +3,9 @@
 #include "SystemSource.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
-#include "menu/MenuButtons.h"
+#include "base/MenuControls.h"
 
 #include <Clock.h>
-#include <Command.h>
 #include <Cp1252.h>
 #include <FormatSeconds.h>
 #include <clsSysInfo.h>
@@ -47,18 +46,17 @@ CaptionVariables::CaptionVariables(SystemSource &system)
 {
 }
 
-void CaptionVariables::ParseCaptions(MenuButtons &buttons, bool clockPaused)
+void CaptionVariables::ParseCaptions(MenuControls &buttons, bool clockPaused)
 {
     NextTick(clockPaused);
     for (int i = 0; i <= buttons.UBound() && i <= SS.ButtonsMax && SS.Buttons.has(i); ++i) {
         const QString &stored = SS.Buttons.at(i).Caption;
-        Command *control = buttons.Menu(i);
-        if (!stored.contains(QLatin1Char('%')) || control->isHidden())
+        if (!stored.contains(QLatin1Char('%')) || !buttons.IsShown(i))
             continue;
         // Path variables stay expanded as the button showed them before.
         const QString shown = modUtil::ExpandPathVars(ParseVariables(stored));
-        if (control->Caption() != shown)
-            control->setCaption(shown);
+        if (buttons.Caption(i) != shown)
+            buttons.SetCaption(i, shown);
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-class MenuButtons;
+class MenuControls;
 class SystemSource;
 
 // The caption variables of the menu buttons: "%time%", "%playtime%", disk
@@ -20,7 +20,7 @@ public:
     // One CaptionParser tick: reads the processor load, then shows every
     // button whose stored caption holds a variable with the values put in.
     // Only the controls' captions change, never the records.
-    void ParseCaptions(MenuButtons &buttons, bool clockPaused);
+    void ParseCaptions(MenuControls &buttons, bool clockPaused);
 
     // The first half of a tick: the processor load is read, and while the
     // play clock is paused "%playtime%" switches between the time and "PAUSED".

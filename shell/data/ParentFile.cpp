@@ -33,3 +33,17 @@ ParentFile ParentFile::Load(const QString &path)
         result.timeLimit.insert(name, ini.value(timeLimit, name));
     return result;
 }
+
+bool ParentFile::Save(const QString &path, QString *error) const
+{
+    IniFile ini(path);
+    if (!password.isNull()) {
+        const QString section = QStringLiteral("Parent");
+        ini.setValue(section, QStringLiteral("Salt"), QString::fromLatin1(password.salt.toHex()));
+        ini.setValue(section, QStringLiteral("Iterations"), QString::number(password.iterations));
+        ini.setValue(section, QStringLiteral("Key"), QString::fromLatin1(password.key.toHex()));
+    }
+    for (auto it = timeLimit.cbegin(); it != timeLimit.cend(); ++it)
+        ini.setValue(QStringLiteral("TimeLimit"), it.key(), it.value());
+    return ini.save(error);
+}

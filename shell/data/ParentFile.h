@@ -23,4 +23,7 @@ struct ParentFile
 
     // A missing, oversized or unreadable file gives an empty record.
     static ParentFile Load(const QString &path);
+    // Replaces the file as a whole; false and the reason when it cannot. A
+    // null password writes no section "Parent".
+    bool Save(const QString &path, QString *error = nullptr) const;
 };

@@ -309,7 +309,8 @@ std::optional<VbError> LoadFile(const QString &path, SettingsRecord &record, boo
 
 std::optional<VbError> WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
-    if (AtomicFile::write(path, bytes))
+    // The record holds the parent password: no other account may read it.
+    if (AtomicFile::write(path, bytes, nullptr, AtomicFile::Access::OwnerOnly))
         return std::nullopt;
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
@@ -323,6 +324,12 @@ std::optional<VbError> WriteWholeFile(const QString &path, const QByteArray &byt
 std::optional<VbError> SaveFile(const QString &path, const SettingsRecord &record)
 {
     return WriteWholeFile(path, Write(record));
+}
+
+QString ReadErrorMessage(const VbError &error)
+{
+    return QStringLiteral("Error reading datafile. The file may be corrupted!\r\n\r\n") + error.Description
+           + QStringLiteral("\r\nCode ") + QString::number(error.Number);
 }
 
 void MakeClearState(SettingsRecord &s)

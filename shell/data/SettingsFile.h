@@ -38,12 +38,16 @@ std::optional<VbError> LoadFile(const QString &path, SettingsRecord &record,
                                 bool *missingOrEmpty = nullptr);
 
 // Writes the record through a temporary file renamed over the old one: the
-// old file is never deleted first, and a read-only one is replaced too.
+// old file is never deleted first, and a read-only one is replaced too. The
+// file is readable by its owner only (mode 0600), whatever it was before.
 std::optional<VbError> SaveFile(const QString &path, const SettingsRecord &record);
 
-// Writes bytes the same way and turns a failure into the error a user sees
+// Writes bytes the same way (also 0600) and turns a failure into the error a user sees
 // (76 "Path not found", 70 "Permission denied", 75 "Path/File access error").
 std::optional<VbError> WriteWholeFile(const QString &path, const QByteArray &bytes);
+
+// What the parent is shown when settings.dat cannot be read.
+QString ReadErrorMessage(const VbError &error);
 
 // The state of a fresh or "-clear"-ed configuration: both button lists exist
 // with one empty element and upper bounds -1, six empty shell commands,

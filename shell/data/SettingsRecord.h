@@ -66,7 +66,23 @@ struct BUTTON {
     qint32 ExtraCount = 0;
     VbList<QString> ExtraStrings;
 
+    // ExtraStrings runs from 0 to ExtraCount, at least to 5: (0) the lock
+    // flag, (1) mouse effects on, (2)-(4) the three edge styles.
+    static constexpr qint32 MinExtraCount = 5;
+    // Grows the list to the minimum, keeping what it holds.
+    void EnsureExtraStrings();
+    // The start-up rule: a record below the minimum gets six empty strings.
+    void ResetShortExtraStrings();
+
     bool operator==(const BUTTON &) const = default;
+};
+
+// The parent's start-up program (0) and exit program (1), kept in
+// ShellCommands 3k (path), 3k + 1 (arguments) and 3k + 2 (wait flag).
+struct ParentProgram {
+    QString path;
+    QString arguments;
+    bool wait = false; // the stored flag is exactly 1
 };
 
 // Truth values as stored: 0 false, -1 true.
@@ -75,6 +91,13 @@ constexpr qint16 VbFalse = 0;
 
 // Everything a parent configures, read and written whole as settings.dat.
 struct SettingsRecord {
+    static constexpr qint32 MinShellCommandsMax = 5;
+    ParentProgram Program(int which) const;
+    // Grows ShellCommands to its six slots as needed, keeping the other program.
+    void SetProgram(int which, const ParentProgram &program);
+    // The start-up rule: fewer than six slots are made anew, all empty.
+    void ResetShortShellCommands();
+
     qint32 ShellCommandsMax = 0;
     VbList<QString> ShellCommands;
     qint32 ResponseTimeout = 0;

@@ -102,7 +102,8 @@ QByteArray Format(const QList<SpecialKey> &keys)
 
 bool Write(const QString &path, const QList<SpecialKey> &keys, QString *error)
 {
-    return AtomicFile::write(path, Format(keys), error);
+    // Which keys are swallowed is the parent's business: owner-only, like settings.dat.
+    return AtomicFile::write(path, Format(keys), error, AtomicFile::Access::OwnerOnly);
 }
 
 } // namespace SpecialKeysFile

@@ -18,7 +18,8 @@ namespace SpecialKeysFile {
 QList<SpecialKey> Parse(const QByteArray &bytes);
 QByteArray Format(const QList<SpecialKey> &keys);
 
-// Writes a table to a file atomically; false (and the reason) on failure.
+// Writes a table to a file atomically, readable by its owner only (0600);
+// false (and the reason) on failure.
 bool Write(const QString &path, const QList<SpecialKey> &keys, QString *error = nullptr);
 
 } // namespace SpecialKeysFile

@@ -1,7 +1,7 @@
 #include "keys/frmAddSpecialKey.h"
 
 #include "Command.h"
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "keys/modKeys.h"
 #include "keys/modKeyHandler.h"
 #include "platform/Services.h"

@@ -1,6 +1,6 @@
 #include "links/frmEditChildLinks.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "links/frmEditURL.h"
 #include "platform/Services.h"
 

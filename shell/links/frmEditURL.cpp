@@ -1,6 +1,6 @@
 #include "links/frmEditURL.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "platform/Services.h"
 
 #include <BrowserHistory.h>

@@ -3,6 +3,7 @@
 #include "EditMenus.h"
 #include "MenuButtons.h"
 #include "MenuEditor.h"
+#include "MenuLayout.h"
 #include "base/modGlobals.h"
 
 #include <Command.h>
@@ -307,21 +308,9 @@ void EditGestures::drop(int shift)
     QList<int> group = m_editor->SelectedButtons();
     if (!group.contains(m_pressed))
         group.prepend(m_pressed);
-    const int sw = m_form->width();
-    const int sh = m_form->height();
     for (int i : group) {
-        const QRect r = m_editor->ButtonRect(i);
-        int left = r.x();
-        int top = r.y();
-        if (left + r.width() > sw)
-            left = sw - r.width();
-        if (left < 0)
-            left = 0;
-        if (top + r.height() > sh)
-            top = sh - r.height();
-        if (top < 0)
-            top = 0;
-        m_editor->MoveButton(i, left, top);
+        const QPoint inside = MenuLayout::KeptInside(m_editor->ButtonRect(i), m_form->size());
+        m_editor->MoveButton(i, inside.x(), inside.y());
         // Shift keeps a position off the grid.
         if (shift != 1)
             m_editor->SnapButton(i, false);
@@ -366,7 +355,8 @@ void EditGestures::resizeKeys(int keyCode)
         if (grow) {
             if (snapping && size % g != 0)
                 size = (size / g + 1) * g;
-            if (size + step <= limit)
+            // A height grows while one more pixel fits, a width while a whole step does.
+            if (size + (horizontal ? step : 1) <= limit)
                 size += step;
         } else {
             if (snapping && size % g != 0)

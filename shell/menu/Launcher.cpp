@@ -1,6 +1,6 @@
 #include "Launcher.h"
 
-#include "MenuButtons.h"
+#include "base/MenuControls.h"
 #include "base/Prompts.h"
 #include "base/ShutDown.h"
 #include "base/modGlobals.h"
@@ -9,12 +9,8 @@
 #include "programs/ProcessWatch.h"
 #include "stats/StatsStore.h"
 
-#include <Command.h>
-
 #include <QCoreApplication>
-#include <QPointer>
 #include <QScopedValueRollback>
-#include <QWidget>
 
 using modGlobals::SS;
 namespace Msg = platform::Msg;
@@ -35,32 +31,23 @@ int message(const QString &text, int style)
 
 } // namespace
 
-Launcher::Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts,
-                   QWidget *form)
-    : QObject(form)
+Launcher::Launcher(MenuControls &buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts,
+                   QObject *parent)
+    : QObject(parent)
     , m_buttons(buttons)
     , m_watch(watch)
     , m_stats(stats)
     , m_prompts(prompts)
-    , m_form(form)
 {
     setObjectName(QStringLiteral("Launcher"));
-}
-
-void Launcher::focusForm()
-{
-    if (m_form) {
-        m_form->activateWindow();
-        m_form->setFocus();
-    }
 }
 
 bool Launcher::askPassword(int index)
 {
     for (;;) {
-        const Command *control = m_buttons->Menu(index);
-        const std::optional<QString> typed = m_prompts.askPassword(
-            QStringLiteral("Enter Password for [") + (control ? control->Caption() : QString()) + QLatin1Char(']'));
+        const QString caption = m_buttons.IsLoaded(index) ? m_buttons.Caption(index) : QString();
+        const std::optional<QString> typed =
+            m_prompts.askPassword(QStringLiteral("Enter Password for [") + caption + QLatin1Char(']'));
         if (!typed)
             return false;
         const BUTTON *button = record(index);
@@ -94,7 +81,7 @@ bool Launcher::runKeyword(const QString &keyword)
 {
     using namespace ShutDown;
     if (keyword == QLatin1String("refresh"))
-        m_buttons->RefreshPictures(); // a link of that name is no program, in run mode too
+        m_buttons.RefreshPictures(); // a link of that name is no program, in run mode too
     else if (keyword == QLatin1String("shutdown_force"))
         ExitWindowsWith(EWX_SHUTDOWN | EWX_FORCE);
     else if (keyword == QLatin1String("reboot_force"))
@@ -125,8 +112,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     if (m_busy)
         return;
     const QScopedValueRollback<bool> busy(m_busy, true);
-    QPointer<Command> control = m_buttons->Menu(index);
-    if (!control || !record(index))
+    if (!m_buttons.IsLoaded(index) || !record(index))
         return;
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();
@@ -137,7 +123,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
             return;
     }
     BUTTON *button = record(index);
-    if (!button || !control)
+    if (!button || !m_buttons.IsLoaded(index))
         return;
 
     // Keywords.
@@ -149,7 +135,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
         const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
         const QString parameters = modUtil::ExpandPathVars(button->Parameters);
         const platform::Pid pid = processes.shellOpen(link, parameters, modUtil::FolderOf(link));
-        control->setExtraData(qint32(pid));
+        m_buttons.SetProcessId(index, pid);
         return;
     }
 
@@ -157,9 +143,8 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     if (force) {
         CloseAllRunningApps(index);
     } else if (SS.OneProcessOnly != 0) {
-        for (int j = 0; j <= m_buttons->UBound(); ++j) {
-            const Command *other = m_buttons->Menu(j);
-            const platform::Pid pid = other ? other->ExtraData() : 0;
+        for (int j = 0; j <= m_buttons.UBound(); ++j) {
+            const platform::Pid pid = m_buttons.IsLoaded(j) ? m_buttons.ProcessId(j) : 0;
             if (pid == 0 || !processes.isRunning(pid))
                 continue;
             if (SS.AskToCloseRunning == 0) {
@@ -172,7 +157,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
                 return;
             }
             modUtil::PlayFile(SS.AskCloseSound, false);
-            focusForm();
+            m_buttons.FocusMenu();
             const int answer = message(QStringLiteral("You already have another process running!\r\n\r\n"
                                                       "Do you want to close this application ?"),
                                        Msg::OKCancel);
@@ -184,22 +169,23 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
         }
     }
     button = record(index);
-    if (!button || !control)
+    if (!button || !m_buttons.IsLoaded(index))
         return;
 
     // The file must be there.
     const QString link = modUtil::LocalPath(modUtil::ExpandPathVars(button->Link));
     if (!modGlobals::FileExists(link)) {
         if (!button->Link.isEmpty()) {
-            focusForm();
+            m_buttons.FocusMenu();
             message(QStringLiteral("The associated file cannot be found!"), Msg::OKOnly);
         }
         return;
     }
 
     // One instance.
-    if (button->OneInstance != 0 && control->ExtraData() != 0 && processes.isRunning(control->ExtraData())) {
-        windows.setAppFocus(control->ExtraData());
+    const platform::Pid running = m_buttons.ProcessId(index);
+    if (button->OneInstance != 0 && running != 0 && processes.isRunning(running)) {
+        windows.setAppFocus(running);
         return;
     }
 
@@ -213,7 +199,7 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
     QCoreApplication::processEvents();
     const platform::Pid pid = processes.start(link, parameters, modUtil::FolderOf(link));
     button = record(index);
-    if (!control || !button)
+    if (!m_buttons.IsLoaded(index) || !button)
         return;
 
     // Watched and counted; a start that failed is neither, and is said.
@@ -222,11 +208,11 @@ void Launcher::ExecuteFile(int index, bool skipPassword, bool force)
             emit screenModeRestoreNeeded();
         modGlobals::WriteLog(QStringLiteral("ExecuteFile()::Cannot start [") + link + QLatin1Char(' ') + parameters
                              + QLatin1Char(']'));
-        focusForm();
+        m_buttons.FocusMenu();
         message(QStringLiteral("The associated file cannot be started!"), Msg::OKOnly);
         return;
     }
-    control->setExtraData(qint32(pid));
+    m_buttons.SetProcessId(index, pid);
     m_watch->AddProcess(index);
     if (m_stats)
         m_stats->AddExecution(*button);
@@ -238,7 +224,7 @@ void Launcher::CloseRunningProgram(platform::Pid pid)
     windows.setAppFocus(pid);
     // The window manager activates the window a moment later, not at once.
     modUtil::WaitMs(250);
-    const platform::WindowId menuWindow = m_form ? platform::WindowId(m_form->winId()) : 0;
+    const platform::WindowId menuWindow = m_buttons.MenuWindow();
     if (windows.foregroundWindow() == menuWindow)
         return;
     windows.requestClose(windows.findMainWindow(pid));
@@ -257,16 +243,15 @@ bool Launcher::CloseAllRunningApps(int index)
 {
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();
-    for (int j = 0; j <= m_buttons->UBound(); ++j) {
-        const Command *other = m_buttons->Menu(j);
-        const platform::Pid pid = other ? other->ExtraData() : 0;
+    for (int j = 0; j <= m_buttons.UBound(); ++j) {
+        const platform::Pid pid = m_buttons.IsLoaded(j) ? m_buttons.ProcessId(j) : 0;
         if (pid == 0 || !processes.isRunning(pid))
             continue;
         if (j == index) {
             windows.setAppFocus(pid);
             continue;
         }
-        focusForm();
+        m_buttons.FocusMenu();
         windows.setAppFocus(pid);
         CloseRunningProgram(pid);
         if (processes.isRunning(pid))

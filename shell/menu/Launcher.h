@@ -5,11 +5,10 @@
 #include <QObject>
 #include <QString>
 
-class MenuButtons;
+class MenuControls;
 class Prompts;
 class ProcessWatch;
 class StatsStore;
-class QWidget;
 
 // What a menu button does when it is activated: ask its password, perform a
 // built-in keyword, or start its program under the one-program and
@@ -19,7 +18,8 @@ class Launcher : public QObject
     Q_OBJECT
 
 public:
-    Launcher(MenuButtons *buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts, QWidget *form);
+    Launcher(MenuControls &buttons, ProcessWatch *watch, StatsStore *stats, Prompts &prompts,
+             QObject *parent = nullptr);
 
     // A child's click passes both flags false; the remote console passes both
     // true (no password, other programs closed first).
@@ -44,12 +44,10 @@ private:
     bool askPassword(int index);
     bool runKeyword(const QString &keyword);
     void shutdownAsked();
-    void focusForm();
 
-    MenuButtons *m_buttons;
+    MenuControls &m_buttons;
     ProcessWatch *m_watch;
     StatsStore *m_stats;
     Prompts &m_prompts;
-    QWidget *m_form;
     bool m_busy = false;
 };

@@ -227,3 +227,52 @@ void MenuButtons::onButtonDelayTimer()
     }
     RefreshPictures();
 }
+
+bool MenuButtons::IsShown(int index) const
+{
+    const Command *control = Menu(index);
+    return control && !control->isHidden();
+}
+
+platform::Pid MenuButtons::ProcessId(int index) const
+{
+    const Command *control = Menu(index);
+    return control ? control->ExtraData() : 0;
+}
+
+void MenuButtons::SetProcessId(int index, platform::Pid pid)
+{
+    if (Command *control = Menu(index))
+        control->setExtraData(qint32(pid));
+}
+
+void MenuButtons::ClearProcess(int index)
+{
+    if (Command *control = Menu(index)) {
+        control->setExtraData(0);
+        control->setExtraData2(0);
+    }
+}
+
+QString MenuButtons::Caption(int index) const
+{
+    const Command *control = Menu(index);
+    return control ? control->Caption() : QString();
+}
+
+void MenuButtons::SetCaption(int index, const QString &caption)
+{
+    if (Command *control = Menu(index))
+        control->setCaption(caption);
+}
+
+void MenuButtons::FocusMenu()
+{
+    m_form->activateWindow();
+    m_form->setFocus();
+}
+
+platform::WindowId MenuButtons::MenuWindow() const
+{
+    return platform::WindowId(m_form->winId());
+}

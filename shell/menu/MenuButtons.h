@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/MenuControls.h"
 #include "data/SettingsRecord.h"
 
 #include <QList>
@@ -14,7 +15,7 @@ class QWidget;
 // The control array Menu of the menu form: Menu(i) is a Pellet Command
 // control showing button record i of modGlobals::SS. Menu(0) always exists;
 // the others are loaded and unloaded as the records come and go.
-class MenuButtons : public QObject
+class MenuButtons : public QObject, public MenuControls
 {
     Q_OBJECT
 
@@ -26,8 +27,16 @@ public:
 
     // nullptr for an index that is not loaded.
     Command *Menu(int index) const;
-    // The highest loaded index (0 when only Menu(0) exists).
-    int UBound() const { return int(m_menu.size()) - 1; }
+    int UBound() const override { return int(m_menu.size()) - 1; }
+    bool IsLoaded(int index) const override { return Menu(index) != nullptr; }
+    bool IsShown(int index) const override;
+    platform::Pid ProcessId(int index) const override;
+    void SetProcessId(int index, platform::Pid pid) override;
+    void ClearProcess(int index) override;
+    QString Caption(int index) const override;
+    void SetCaption(int index, const QString &caption) override;
+    void FocusMenu() override;
+    platform::WindowId MenuWindow() const override;
 
     // index < 0 rebuilds the whole menu; index >= 0 loads or reloads one
     // button, loading its control when needed. With bringToFront the
@@ -37,8 +46,7 @@ public:
     void UpdateButton(int index);
     // Copies Menu(index)'s position back into its record.
     void SetButtonPos(int index);
-    // Reloads every button picture.
-    void RefreshPictures();
+    void RefreshPictures() override;
     // Repaints every control.
     void RefreshButtons();
     // Disables every button for the freeze time after a start; buttonDelayTimer

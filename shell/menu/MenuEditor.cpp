@@ -2,6 +2,7 @@
 
 #include "EditMenus.h"
 #include "MenuButtons.h"
+#include "MenuLayout.h"
 #include "Presets.h"
 #include "base/Prompts.h"
 #include "base/modGlobals.h"
@@ -28,14 +29,6 @@ namespace {
 qint32 rounded(double value)
 {
     return qint32(VbNumber::RoundHalfEven(value));
-}
-
-// The rule of both snapping commands: to the nearest multiple of the grid, a
-// remainder of exactly half a step going down.
-int snapped(int value, int grid)
-{
-    const int r = value % grid;
-    return r <= grid / 2.0 ? value - r : value + (grid - r);
 }
 
 } // namespace
@@ -322,8 +315,9 @@ void MenuEditor::SnapButton(int index, bool force)
     const QRect r = ButtonRect(index);
     if (g <= 0 || r.isNull())
         return;
-    MoveButton(index, snapped(r.x(), g), snapped(r.y(), g));
-    SizeButton(index, snapped(r.width(), g), snapped(r.height(), g));
+    const QRect snapped = MenuLayout::Snapped(r, g);
+    MoveButton(index, snapped.x(), snapped.y());
+    SizeButton(index, snapped.width(), snapped.height());
 }
 
 void MenuEditor::AlignToGrid()
@@ -344,19 +338,10 @@ void MenuEditor::AlignButtons(int mode)
     for (int i : SelectedButtons()) {
         if (i == m_currentButton)
             continue;
-        const QRect b = ButtonRect(i);
-        float left = float(b.x());
-        float top = float(b.y());
-        switch (mode) {
-        case 0: left = float(r.x()); break;
-        case 1: left = float(r.x()) + float(r.width()) / 2.0f - float(b.width()) / 2.0f; break;
-        case 2: left = float(r.x() + r.width() - b.width()); break;
-        case 3: top = float(r.y()); break;
-        case 4: top = float(r.y()) + float(r.height()) / 2.0f - float(b.height()) / 2.0f; break;
-        case 5: top = float(r.y() + r.height() - b.height()); break;
-        default: return;
-        }
-        MoveButton(i, left, top);
+        const std::optional<QPointF> to = MenuLayout::Aligned(r, ButtonRect(i), mode);
+        if (!to)
+            return;
+        MoveButton(i, to->x(), to->y());
     }
 }
 
@@ -366,52 +351,20 @@ void MenuEditor::MakeSameSize(int mode)
     if (r.isNull())
         return;
     for (int i : SelectedButtons()) {
-        const QRect b = ButtonRect(i);
-        SizeButton(i, mode == 1 ? b.width() : r.width(), mode == 0 ? b.height() : r.height());
+        const QSize size = MenuLayout::SameSize(r, ButtonRect(i), mode);
+        SizeButton(i, size.width(), size.height());
     }
 }
 
 void MenuEditor::MakeSpacing(int mode)
 {
+    MenuLayout::Placed selected;
+    for (int i : SelectedButtons())
+        selected.append({i, ButtonRect(i)});
     const bool horizontal = mode < 2;
-    const bool equal = mode == 0 || mode == 2;
-    const QList<int> selected = SelectedButtons();
-    const int n = int(selected.size());
-    if (n < (equal ? 3 : 2))
-        return;
-    auto pos = [this, horizontal](int i) { return horizontal ? ButtonRect(i).x() : ButtonRect(i).y(); };
-    auto extent = [this, horizontal](int i) { return horizontal ? ButtonRect(i).width() : ButtonRect(i).height(); };
-    auto place = [this, horizontal](int i, int p) {
+    for (const auto &[i, p] : MenuLayout::Spaced(selected, mode)) {
         const QRect r = ButtonRect(i);
         MoveButton(i, horizontal ? p : r.x(), horizontal ? r.y() : p);
-    };
-    if (equal && std::all_of(selected.cbegin(), selected.cend(), [&](int i) { return pos(i) == pos(selected.first()); }))
-        return;
-    // Selected lists ascend by index, so the first found wins a tie.
-    int first = selected.first();
-    int last = selected.first();
-    for (int i : selected) {
-        if (pos(i) < pos(first))
-            first = i;
-        if (pos(i) + extent(i) > pos(last) + extent(last))
-            last = i;
-    }
-    QList<int> others;
-    for (int i : selected)
-        if (i != first && (!equal || i != last))
-            others << i;
-    std::stable_sort(others.begin(), others.end(), [&](int a, int b) { return pos(a) < pos(b); });
-    int gap = 0;
-    if (equal) {
-        int free = pos(last) - (pos(first) + extent(first));
-        for (int i : others)
-            free -= extent(i);
-        gap = rounded(double(free) / double(n - 1));
-    }
-    int next = pos(first) + extent(first) + gap;
-    for (int i : others) {
-        place(i, next);
-        next += extent(i) + gap;
     }
 }
 
@@ -592,10 +545,7 @@ void MenuEditor::setLockFlag(int index, bool locked)
     BUTTON *b = record(index);
     if (!b)
         return;
-    if (!b->ExtraStrings.has(0)) {
-        b->ExtraCount = std::max(b->ExtraCount, 5);
-        b->ExtraStrings.redim(b->ExtraCount);
-    }
+    b->EnsureExtraStrings();
     b->ExtraStrings.at(0) = locked ? QStringLiteral("1") : QStringLiteral("0");
 }
 

@@ -21,10 +21,7 @@ BUTTON styleOf(const BUTTON &button, const QString &name)
     preset.Password.clear();
     preset.PicturePath.clear();
     preset.InUse = 0;
-    if (preset.ExtraCount < 5 || !preset.ExtraStrings.exists) {
-        preset.ExtraCount = 5;
-        preset.ExtraStrings.redim(5);
-    }
+    preset.EnsureExtraStrings();
     return preset;
 }
 

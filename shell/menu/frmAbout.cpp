@@ -1,6 +1,6 @@
 #include "frmAbout.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>

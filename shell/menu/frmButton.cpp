@@ -2,7 +2,7 @@
 
 #include "ButtonPicture.h"
 #include "Presets.h"
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
 #include "captions/frmVarInfo.h"
@@ -453,16 +453,7 @@ void frmButton::write(BUTTON &b) const
     b.Bevel = vbBool(chkBevel);
     b.NoGray = chkNoGray->isChecked() ? 1 : 0;
     b.PictureSize = Combo1->currentIndex();
-    if (b.ExtraCount < 5 || b.ExtraStrings.upperBound() < 5) {
-        // A record without its settings strings gets them, the lock flag off.
-        b.ExtraCount = std::max(b.ExtraCount, 5);
-        VbList<QString> extra;
-        extra.redim(b.ExtraCount);
-        for (int i = 0; i <= b.ExtraStrings.upperBound() && i <= b.ExtraCount; ++i)
-            if (b.ExtraStrings.has(i))
-                extra.at(i) = b.ExtraStrings.at(i);
-        b.ExtraStrings = extra;
-    }
+    b.EnsureExtraStrings();
     b.ExtraStrings.at(1) = chkOverEffects->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     b.ExtraStrings.at(2) = QString::number(Combo2->currentData().toInt());
     b.ExtraStrings.at(3) = QString::number(Combo5->currentData().toInt());
@@ -596,8 +587,7 @@ void frmButton::Command7_Click()
     BUTTON b = m_record;
     if (m_isNew) {
         b = BUTTON();
-        b.ExtraCount = 5;
-        b.ExtraStrings.redim(5);
+        b.EnsureExtraStrings();
     }
     write(b);
     m_result = b;

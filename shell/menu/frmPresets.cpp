@@ -1,7 +1,7 @@
 #include "frmPresets.h"
 
 #include "Presets.h"
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "platform/Services.h"
 
@@ -9,6 +9,7 @@
 #include <OleColor.h>
 #include <VbNumber.h>
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -129,8 +130,6 @@ void frmPresets::showPreset(int index)
     c->setFont(font);
     c->setForeColor(quint32(p.ForeColor));
     c->resize(std::max(0, p.Width), std::max(0, p.Height));
-    c->move(std::max(0, (c->parentWidget()->width() - c->width()) / 2),
-            std::max(0, (c->parentWidget()->height() - c->height()) / 2));
     if (p.PictureAlignment >= 0 && p.PictureAlignment <= 2)
         c->setPictureAlignment(Command::pAlignments(p.PictureAlignment));
     if (p.TextAlignment >= 0 && p.TextAlignment <= 2)
@@ -142,8 +141,49 @@ void frmPresets::showPreset(int index)
     c->setMouseOutStyle(Command::ButtonEdgeStyles(number(3)));
     c->setMouseOverStyle(Command::ButtonEdgeStyles(number(2)));
     c->setPicture((p.PictureSize != 0 ? picSmall : picBig)->pixmap());
+    fitCaption();
+    c->move(std::max(0, (c->parentWidget()->width() - c->width()) / 2),
+            std::max(0, (c->parentWidget()->height() - c->height()) / 2));
     c->show();
     c->LockUpdate(false);
+}
+
+// The preview shows its whole caption: a button too small for it grows as far
+// as the stage allows, and only then does the font get smaller.
+void frmPresets::fitCaption()
+{
+    Command *c = Command2;
+    const auto fits = [c](bool across) {
+        const QFontMetrics metrics(c->font());
+        const QRect room = c->textRect();
+        return across ? metrics.horizontalAdvance(c->Caption()) <= room.width() : metrics.height() <= room.height();
+    };
+    // The room for the text grows with the button, though not always as fast
+    // (a centred picture takes half of it): the smallest size that fits.
+    const QSize stage = c->parentWidget()->size();
+    for (const bool across : {true, false}) {
+        int low = across ? c->width() : c->height();
+        int high = across ? stage.width() : stage.height();
+        const auto setSize = [c, across](int size) {
+            c->resize(across ? QSize(size, c->height()) : QSize(c->width(), size));
+        };
+        if (fits(across) || low >= high)
+            continue;
+        setSize(high);
+        if (!fits(across))
+            continue;
+        while (high - low > 1) {
+            const int middle = (low + high) / 2;
+            setSize(middle);
+            (fits(across) ? high : low) = middle;
+        }
+        setSize(high);
+    }
+    QFont font = c->font();
+    for (int round = 0; round < 100 && !(fits(true) && fits(false)) && font.pointSizeF() > 1; ++round) {
+        font.setPointSizeF(std::max(1.0, font.pointSizeF() * 0.95));
+        c->setFont(font);
+    }
 }
 
 void frmPresets::Command4_Click()

@@ -31,4 +31,5 @@ public:
 private:
     void fillList();
     void showPreset(int index);
+    void fitCaption();
 };

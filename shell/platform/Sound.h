@@ -14,6 +14,8 @@ public:
     // With wait, returns when the sound has ended, letting events run meanwhile.
     virtual void play(const QString &path, bool wait) = 0;
     virtual void stop() = 0;
+    // The desktop's short warning sound, for a sound file that is missing.
+    virtual void beep() = 0;
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "base/ParentPassword.h"
 #include "base/Prompts.h"
 #include "base/ShutDown.h"
+#include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
 #include "platform/Services.h"
 
@@ -27,6 +28,8 @@ const QString Beeper = QStringLiteral("Beeper");
 QString get(const QString &section, const QString &key, const QString &defaultValue = QString(),
             bool *readable = nullptr)
 {
+    if (section == TimeLimit)
+        return TimeLimitStore::Get(key, defaultValue, readable);
     return SettingsStore::GetSetting(AppTitle, section, key, defaultValue, readable);
 }
 
@@ -39,6 +42,11 @@ bool put(const QString &section, const QString &key, const QString &value)
 // without the orderly quit (killed, power button) gives back little time.
 constexpr qint64 SaveEveryMs = 15000;
 
+// The typed reset under the install's key: how long typing must pause before
+// what follows "rt" is checked, and how much of it is kept.
+constexpr int TypedCheckDelayMs = 1000;
+constexpr int MaxTypedPassword = 64;
+
 qint64 clampToInt32(qint64 value)
 {
     return std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
@@ -49,6 +57,17 @@ qint64 wholeSeconds(double seconds)
 {
     const double bound = std::numeric_limits<qint32>::max();
     return clampToInt32(VbNumber::RoundHalfEven(std::clamp(seconds, -bound - 1.0, bound)));
+}
+
+// The keys typed so far (the last one is key) may still become "rt" and the
+// install's password: single lower-case characters after "rt", no more than
+// a password holds.
+bool mayBeKeyReset(const QString &typed, const QString &key)
+{
+    if (typed.size() <= 2)
+        return QStringLiteral("rt").startsWith(typed);
+    return typed.startsWith(QLatin1String("rt")) && key.size() == 1 && key == key.toLower()
+           && typed.size() <= 2 + MaxTypedPassword;
 }
 
 } // namespace
@@ -63,6 +82,11 @@ PlayTime::PlayTime(Prompts &prompts, QObject *parent)
     PlaytimeTimer->setInterval(500);
     PlaytimeTimer->setTimerType(Qt::PreciseTimer);
     connect(PlaytimeTimer, &QTimer::timeout, this, &PlayTime::Tick);
+    TypedResetTimer = new QTimer(this);
+    TypedResetTimer->setObjectName(QStringLiteral("TypedResetTimer"));
+    TypedResetTimer->setInterval(TypedCheckDelayMs);
+    TypedResetTimer->setSingleShot(true);
+    connect(TypedResetTimer, &QTimer::timeout, this, &PlayTime::checkTypedReset);
 }
 
 qint64 PlayTime::LimitSeconds(bool *readable)
@@ -138,8 +162,13 @@ void PlayTime::Tick()
     const qint32 action = VbNumber::ValInt(read(QStringLiteral("Action"), QStringLiteral("0")));
     bool beep = VbNumber::Val(read(QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0;
     const QDateTime lastInit = SettingsStore::ParseDate(read(QStringLiteral("LastInit"), QString()));
-    if (readable) {
-        m_known = {limit, warn, beep};
+    const QString shutdown = read(QStringLiteral("Shutdown"), QStringLiteral("-1"));
+    // A store deleted or emptied while the shell runs holds no limit any
+    // more: that stops nothing. The clock counts on from what was read last,
+    // and the store is written again.
+    const bool emptied = readable && !TimeLimitStore::Holds(QStringLiteral("PlayTime"));
+    if (readable && !emptied) {
+        m_known = {limit, warn, beep, shutdown};
     } else {
         // A store that cannot be read is no reason to stop counting.
         limit = m_known.limit;
@@ -149,9 +178,11 @@ void PlayTime::Tick()
     // A negative count is no limit either, not an expiry at once.
     if (m_clockPaused || limit < 1)
         return;
+    if (emptied)
+        restoreStore();
 
     qint64 remaining = 0;
-    if (!readable || m_startUnstored) {
+    if (!readable || emptied || m_startUnstored) {
         // The store cannot be trusted: the period ends when the steady clock
         // says, and the store is brought back in line once it takes writes.
         const qint64 left = m_endMs ? *m_endMs - Clock::steadyMs() : qint64(TimeLeftSeconds) * 1000;
@@ -194,6 +225,14 @@ void PlayTime::Tick()
         saveTimeLeft();
     if (remaining < 1)
         expire(action);
+}
+
+void PlayTime::restoreStore()
+{
+    put(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0));
+    put(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0));
+    put(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"));
+    put(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
 }
 
 void PlayTime::saveTimeLeft()
@@ -269,11 +308,21 @@ void PlayTime::KeyTyped(const QString &key)
     const QString plain = ParentPassword::PlainLower();
     const QString reset = plain.isEmpty() ? QString() : QStringLiteral("rt") + plain;
     const QString pause = QStringLiteral("<pause>");
+    // With only the install's key known there is no prefix to test: what
+    // follows "rt" is kept and checked once typing pauses, since one check
+    // takes a noticeable fraction of a second.
+    const bool keyOnly = plain.isEmpty() && ParentPassword::IsSet();
 
     m_typedBuffer += key;
+    TypedResetTimer->stop();
     // Case-sensitive on purpose: capitals typed with Shift or Caps Lock do not match.
-    if (!reset.startsWith(m_typedBuffer) && !pause.startsWith(m_typedBuffer)) {
+    const bool keyCandidate = keyOnly && mayBeKeyReset(m_typedBuffer, key);
+    if (!reset.startsWith(m_typedBuffer) && !pause.startsWith(m_typedBuffer) && !keyCandidate) {
         m_typedBuffer.clear();
+        return;
+    }
+    if (keyCandidate && m_typedBuffer.size() > 2) {
+        TypedResetTimer->start();
         return;
     }
     // A command typed in full starts the next one afresh (a pause ended by
@@ -288,6 +337,17 @@ void PlayTime::KeyTyped(const QString &key)
     }
 }
 
+void PlayTime::checkTypedReset()
+{
+    if (m_typedBuffer.size() <= 2 || !m_typedBuffer.startsWith(QLatin1String("rt")))
+        return;
+    const QString typed = m_typedBuffer.mid(2);
+    // A pause ends an attempt: the parent starts again with "rt".
+    m_typedBuffer.clear();
+    if (ParentPassword::PlainLower().isEmpty() && ParentPassword::Matches(typed))
+        ResetTime();
+}
+
 PlayTime::StartupAction PlayTime::StartupCheck()
 {
     // A beeper left over from a run that did not end in order stops now.
@@ -295,7 +355,8 @@ PlayTime::StartupAction PlayTime::StartupCheck()
     TimeLeftSeconds = VbNumber::ValInt(get(TimeLimit, QStringLiteral("TimeLeft"), QStringLiteral("-1")));
     const qint64 limit = LimitSeconds();
     const qint64 warn = WarnSeconds();
-    m_known = {limit, warn, VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0};
+    m_known = {limit, warn, VbNumber::Val(get(TimeLimit, QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0,
+               get(TimeLimit, QStringLiteral("Shutdown"), QStringLiteral("-1"))};
     m_counted = false;
     if (limit < 1)
         return StartupAction::Continue;
@@ -319,7 +380,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
             return StartupAction::StartUnload;
         if (answer->shutDown)
             break;
-        if (PasswordOK(m_prompts, answer->password, true)) {
+        if (answer->released || PasswordOK(m_prompts, answer->password, true)) {
             WriteLog(QStringLiteral("frmMenu()::Reset timer."));
             anchorPeriod(limit, limit);
             setTimeLeft(limit);

@@ -10,10 +10,11 @@ class Prompts;
 class QTimer;
 
 // The play clock: counts the child's play time down from the store section
-// "TimeLimit", warns through beeper (section "Beeper"), and at the end quits
-// the shell or switches the PC off. Owned by the main form; every value is
-// read from the store at each use, so the settings dialog and the remote
-// console take effect at once.
+// "TimeLimit" (with the install's values behind it, TimeLimitStore), warns
+// through beeper (section "Beeper"), and at the end quits the shell or
+// switches the PC off. Owned by the main form; every value is read from the
+// store at each use, so the settings dialog and the remote console take
+// effect at once.
 class PlayTime : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 
     // 500 ms, precise; disabled until the end of start-up.
     QTimer *PlaytimeTimer = nullptr;
+    // Single-shot: checks a typed reset against the install's key once typing pauses.
+    QTimer *TypedResetTimer = nullptr;
 
     bool ClockPaused() const { return m_clockPaused; }
     QString TypedBuffer() const { return m_typedBuffer; }
@@ -73,6 +76,8 @@ signals:
 
 private:
     void startBeeper();
+    void checkTypedReset();
+    void restoreStore();
     void expire(qint32 action);
     void anchorPeriod(qint64 remaining, qint64 limit);
     void storeStart(qint64 remaining, qint64 limit);
@@ -93,6 +98,7 @@ private:
         qint64 limit = 0;
         qint64 warn = 50;
         bool beep = true;
+        QString shutdown; // the expiry action, written back with the rest
     } m_known;
     std::optional<qint64> m_endMs;
     bool m_startUnstored = false; // the start of the period is not in the store

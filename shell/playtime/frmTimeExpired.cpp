@@ -1,6 +1,6 @@
 #include "frmTimeExpired.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -106,22 +106,24 @@ std::optional<Prompts::ExpiredAnswer> frmTimeExpired::Ask()
 
 void frmTimeExpired::Command2_Click()
 {
-    ReleaseWithPassword(Text1->text());
+    finish({false, Text1->text()});
 }
 
 void frmTimeExpired::Command1_Click()
 {
-    if (m_unloading)
-        return;
-    m_answer = Prompts::ExpiredAnswer{true, QString()};
-    Unload();
+    finish({true, QString()});
 }
 
-void frmTimeExpired::ReleaseWithPassword(const QString &password)
+void frmTimeExpired::ReleaseByParent()
+{
+    finish({false, QString(), true});
+}
+
+void frmTimeExpired::finish(const Prompts::ExpiredAnswer &answer)
 {
     if (m_unloading)
         return;
-    m_answer = Prompts::ExpiredAnswer{false, password};
+    m_answer = answer;
     Unload();
 }
 

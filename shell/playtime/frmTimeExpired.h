@@ -29,8 +29,8 @@ public:
     // The dialog now loaded, if any (the remote console answers it).
     static frmTimeExpired *Current();
 
-    // The parent answered from afar: as if the password had been typed.
-    void ReleaseWithPassword(const QString &password);
+    // The parent answered from afar: a new period, without a typed password.
+    void ReleaseByParent();
 
     // "Reset...": hands the typed text back.
     void Command2_Click();
@@ -57,6 +57,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void finish(const Prompts::ExpiredAnswer &answer);
+
     bool m_unloading = false;
     std::optional<Prompts::ExpiredAnswer> m_answer;
 };

@@ -1,28 +1,24 @@
 #include "ProcessWatch.h"
 
+#include "base/MenuControls.h"
 #include "base/Prompts.h"
-#include "menu/MenuButtons.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
 #include "platform/Services.h"
 #include "stats/StatsStore.h"
 
 #include <Clock.h>
-#include <Command.h>
 #include <VbNumber.h>
-
-#include <QWidget>
 
 #include <algorithm>
 
 using modGlobals::SS;
 
-ProcessWatch::ProcessWatch(MenuButtons *buttons, StatsStore *stats, Prompts &prompts, QWidget *form)
-    : QObject(form)
+ProcessWatch::ProcessWatch(MenuControls &buttons, StatsStore *stats, Prompts &prompts, QObject *parent)
+    : QObject(parent)
     , m_buttons(buttons)
     , m_stats(stats)
     , m_prompts(prompts)
-    , m_form(form)
 {
     setObjectName(QStringLiteral("ProcessWatch"));
 }
@@ -40,13 +36,12 @@ void ProcessWatch::Extend(int index)
 
 void ProcessWatch::AddProcess(int index)
 {
-    Command *control = m_buttons->Menu(index);
-    if (!control || index < 0)
+    if (index < 0 || !m_buttons.IsLoaded(index))
         return;
     Extend(index);
     WatchedProcess process;
-    process.ProcessId = control->ExtraData();
-    process.ProcessCaption = control->Caption();
+    process.ProcessId = m_buttons.ProcessId(index);
+    process.ProcessCaption = m_buttons.Caption(index);
     process.Started = Clock::now();
     ButtonWatch[index].Processes.append(process);
     if (SS.Buttons.has(index))
@@ -65,6 +60,13 @@ void ProcessWatch::RemoveProcess(int index, int entry)
         button.StartTime = 0;
     }
     ButtonWatch[index].Processes.removeAt(entry);
+}
+
+void ProcessWatch::EndWatching()
+{
+    for (int i = 0; i < ButtonWatch.size(); ++i)
+        while (!ButtonWatch[i].Processes.isEmpty())
+            RemoveProcess(i, ButtonWatch[i].ProcessUpper());
 }
 
 bool ProcessWatch::EndProcess(platform::Pid pid)
@@ -89,14 +91,6 @@ bool ProcessWatch::locate(int &index, int &entry, platform::Pid pid) const
     return false;
 }
 
-void ProcessWatch::giveFormFocus()
-{
-    if (m_form) {
-        m_form->activateWindow();
-        m_form->setFocus();
-    }
-}
-
 void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64 window)
 {
     auto &windows = platform::Services::windows();
@@ -105,14 +99,14 @@ void ProcessWatch::askAboutHang(int index, int entry, platform::Pid pid, quint64
     if (nul >= 0)
         title.truncate(nul);
     const QString name = QLatin1Char('"') + title + QLatin1Char('"');
-    giveFormFocus();
+    m_buttons.FocusMenu();
     const Prompts::HangChoice choice = m_prompts.askNotResponding(
         name + QStringLiteral(" is not responding!"),
         QStringLiteral("The application ") + name + QStringLiteral(" is not responding. What do you want to do ?"));
     switch (choice) {
     case Prompts::HangChoice::End:
         if (!EndProcess(pid)) {
-            giveFormFocus();
+            m_buttons.FocusMenu();
             // One that refuses to end is not watched any longer.
             if (locate(index, entry, pid))
                 RemoveProcess(index, entry);
@@ -152,7 +146,7 @@ void ProcessWatch::checkProcess_Timer()
     QList<platform::WindowId> pinged;
     platform::Pid hungPid = 0;
     int hungIndex = 0, hungEntry = 0;
-    for (int i = 0; i <= m_buttons->UBound() && i < ButtonWatch.size(); ++i) {
+    for (int i = 0; i <= m_buttons.UBound() && i < ButtonWatch.size(); ++i) {
         int k = 0;
         while (k < ButtonWatch[i].Processes.size()) {
             WatchedProcess &process = ButtonWatch[i].Processes[k];
@@ -201,12 +195,9 @@ void ProcessWatch::checkProcess_Timer()
         modUtil::WaitMs(50);
     }
 
-    for (int i = 0; i <= m_buttons->UBound(); ++i) {
-        if (i >= ButtonWatch.size() || ButtonWatch[i].Processes.isEmpty()) {
-            Command *control = m_buttons->Menu(i);
-            control->setExtraData(0);
-            control->setExtraData2(0);
-        }
+    for (int i = 0; i <= m_buttons.UBound(); ++i) {
+        if ((i >= ButtonWatch.size() || ButtonWatch[i].Processes.isEmpty()) && m_buttons.IsLoaded(i))
+            m_buttons.ClearProcess(i);
     }
     m_inTick = false;
 }

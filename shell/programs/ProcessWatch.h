@@ -7,10 +7,9 @@
 #include <QObject>
 #include <QString>
 
-class MenuButtons;
+class MenuControls;
 class Prompts;
 class StatsStore;
-class QWidget;
 
 // One program started from a menu button and still watched.
 struct WatchedProcess {
@@ -38,7 +37,7 @@ public:
     // A program that runs but has shown no window yet is kept this long.
     static constexpr int StartupGraceSeconds = 30;
 
-    ProcessWatch(MenuButtons *buttons, StatsStore *stats, Prompts &prompts, QWidget *form);
+    ProcessWatch(MenuControls &buttons, StatsStore *stats, Prompts &prompts, QObject *parent = nullptr);
 
     QList<ButtonWatchEntry> ButtonWatch;
 
@@ -53,6 +52,9 @@ public:
     void RemoveProcess(int index, int entry);
     // The checkProcess timer's tick.
     void checkProcess_Timer();
+    // The shell quits: every watched program's running time so far is
+    // counted, and nothing is watched any more.
+    void EndWatching();
 
     // Ends a process at once. True when it was ended.
     static bool EndProcess(platform::Pid pid);
@@ -65,11 +67,9 @@ private:
     // True when the entry is still where it was (events may have run).
     bool locate(int &index, int &entry, platform::Pid pid) const;
     void askAboutHang(int index, int entry, platform::Pid pid, quint64 window);
-    void giveFormFocus();
 
-    MenuButtons *m_buttons;
+    MenuControls &m_buttons;
     StatsStore *m_stats;
     Prompts &m_prompts;
-    QWidget *m_form;
     bool m_inTick = false;
 };

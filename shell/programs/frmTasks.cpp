@@ -1,6 +1,6 @@
 #include "frmTasks.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 void FillTaskList(QListWidget *list)
 {
@@ -114,6 +116,9 @@ void frmTasks::Command2_Click()
     const quint64 window = selectedWindow(List1);
     if (!window)
         return;
+    m_endedRow = List1->currentRow();
+    const QListWidgetItem *below = List1->item(m_endedRow + 1);
+    m_windowBelow = below ? below->data(Qt::UserRole).value<quint64>() : 0;
     if (!m_waitPointer) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_waitPointer = true;
@@ -126,7 +131,25 @@ void frmTasks::ReloadTimer_Timer()
 {
     ReloadTimer->stop();
     FillTaskList(List1);
+    selectAfterEnd();
     restorePointer();
+}
+
+// The next row is selected, so that another "End" or "Switch To" needs no
+// click into the list first.
+void frmTasks::selectAfterEnd()
+{
+    if (m_endedRow < 0 || List1->count() == 0)
+        return;
+    int row = std::min(m_endedRow, List1->count() - 1);
+    for (int i = 0; m_windowBelow && i < List1->count(); ++i) {
+        if (List1->item(i)->data(Qt::UserRole).value<quint64>() == m_windowBelow) {
+            row = i;
+            break;
+        }
+    }
+    List1->setCurrentRow(row);
+    m_endedRow = -1;
 }
 
 void frmTasks::restorePointer()

@@ -37,7 +37,11 @@ private:
     void Command2_Click();
     void ReloadTimer_Timer();
     void restorePointer();
+    void selectAfterEnd();
 
     QWidget *m_menuForm;
     bool m_waitPointer = false;
+    // What "End" was given: its row, and the window listed below it.
+    int m_endedRow = -1;
+    quint64 m_windowBelow = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PasswordKey.h"
+
 #include <QList>
 #include <QString>
 
@@ -24,16 +26,20 @@ public:
     virtual void ResetTime() = 0;
 
     virtual bool ExpiredDialogOpen() const = 0;
-    // Answers the time-expired dialog as the parent would: hands it the
-    // parent password as the typed text and closes it, so the expiry flow
-    // reads a reset by the parent (never a quit or a shut-down choice).
+    // Answers the time-expired dialog as the parent would: closes it as
+    // released by the parent, so the expiry flow reads a reset by the parent
+    // (never a quit or a shut-down choice), also when only the install's key
+    // of the password is known.
     virtual void ReleaseExpiredDialog() = 0;
     virtual bool PasswordDialogOpen() const = 0;
     // Closes the password dialog as Cancel does.
     virtual void ClosePasswordDialog() = 0;
 
-    // The parent password, empty when none is set.
-    virtual QString ParentPassword() const = 0;
+    // The key of the parent password in force, which the console's answer is
+    // keyed with; null when no password is set. Deriving it is slow, so it is
+    // asked for only when a console needs it, and kept until the password
+    // changes.
+    virtual PasswordKey ParentKey() const = 0;
 
     // The buttons that have a link, in array order.
     virtual QList<Button> LinkedButtons() const = 0;

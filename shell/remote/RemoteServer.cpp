@@ -1,10 +1,13 @@
 #include "RemoteServer.h"
 
+#include "Clock.h"
 #include "Cp1252.h"
 #include "RemoteHost.h"
 #include "RemoteListener.h"
 #include "SettingsStore.h"
 #include "Tones.h"
+#include "base/TimeLimitStore.h"
+#include "base/modGlobals.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -12,16 +15,35 @@
 #include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
 constexpr int DefaultIdleMs = 60 * 1000;
+constexpr int DefaultAuthMs = 20 * 1000;
 constexpr int MaxWrongAnswers = 3;
+constexpr qint64 LogEveryMs = 60 * 1000;
+
+// A client that sends faster than it reads its replies is held back: above
+// PauseAbove unsent bytes nothing more is read (TCP then stops the client),
+// above DropAbove the connection goes. Received data is taken in small
+// pieces and Qt buffers at most ReadBuffer bytes of it; nothing else of an
+// unfinished message is kept.
+constexpr qint64 PauseAboveBytes = 256 * 1024;
+constexpr qint64 DropAboveBytes = 1024 * 1024;
+constexpr qint64 ReadBufferBytes = 64 * 1024;
+constexpr qint64 ReadPieceBytes = 4 * 1024;
+// The kernel's share of the unsent replies (it doubles this); on loopback it
+// would otherwise take megabytes.
+constexpr qint64 KernelSendBytes = 64 * 1024;
+// After a connection that moved this much, freed memory goes back to the system.
+constexpr qint64 TrimAfterBytes = 64 * 1024;
 
 QString storedPlayTime()
 {
-    return SettingsStore::GetSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"),
-                                     QStringLiteral("PlayTime"), QStringLiteral("0"));
+    return TimeLimitStore::Get(QStringLiteral("PlayTime"), QStringLiteral("0"));
 }
 
 } // namespace
@@ -32,20 +54,33 @@ RemoteServer::RemoteServer(RemoteHost &host, QObject *parent)
     , m_listener(new RemoteListener(this))
     , m_connection(new QTcpSocket(this))
     , m_idleTimer(new QTimer(this))
+    , m_authTimer(new QTimer(this))
+    , m_reader(0)
 {
     m_listener->setObjectName(QStringLiteral("Winsock1(0)"));
     m_connection->setObjectName(QStringLiteral("Winsock1(1)"));
+    m_connection->setReadBufferSize(ReadBufferBytes);
     m_idleTimer->setObjectName(QStringLiteral("IdleTimer"));
     m_idleTimer->setSingleShot(true);
     m_idleTimer->setInterval(DefaultIdleMs);
+    m_authTimer->setObjectName(QStringLiteral("AuthTimer"));
+    m_authTimer->setSingleShot(true);
+    m_authTimer->setInterval(DefaultAuthMs);
 
     connect(m_listener, &RemoteListener::connectionRequest, this, &RemoteServer::ConnectionRequest);
     // channelReadyRead, unlike readyRead, also arrives while a command (a
     // started program in run-and-wait mode) runs a nested event loop, so the
     // console's polls are still answered then.
-    connect(m_connection, &QTcpSocket::channelReadyRead, this, &RemoteServer::DataArrival);
-    connect(m_connection, &QTcpSocket::disconnected, m_idleTimer, &QTimer::stop);
+    connect(m_connection, &QTcpSocket::channelReadyRead, this, &RemoteServer::Drain);
+    // Replies leaving resume a client that was held back; queued, since a
+    // reply's own flush reports them.
+    connect(m_connection, &QTcpSocket::bytesWritten, this, &RemoteServer::Drain, Qt::QueuedConnection);
+    connect(m_connection, &QTcpSocket::disconnected, this, &RemoteServer::Closed);
     connect(m_idleTimer, &QTimer::timeout, m_connection, &QTcpSocket::abort);
+    connect(m_authTimer, &QTimer::timeout, this, [this] {
+        if (!MaySteer())
+            m_connection->abort();
+    });
 }
 
 bool RemoteServer::Listen(quint16 port)
@@ -68,27 +103,52 @@ void RemoteServer::setIdleTimeout(int milliseconds)
     m_idleTimer->setInterval(milliseconds);
 }
 
+void RemoteServer::setAuthTimeout(int milliseconds)
+{
+    m_authTimer->setInterval(milliseconds);
+}
+
 void RemoteServer::ConnectionRequest(qintptr descriptor)
 {
-    // One console at a time: a live connection keeps the slot, one whose
-    // peer has hung up is recycled.
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    const QString from = ::getpeername(int(descriptor), reinterpret_cast<sockaddr *>(&peer), &size) == 0
+                             ? AnswerGate::AddressText(QHostAddress(reinterpret_cast<sockaddr *>(&peer)))
+                             : QString();
     if (m_connection->state() == QAbstractSocket::ConnectedState && !PeerHasClosed()) {
-        ::close(int(descriptor));
-        return;
+        // One console at a time. The parent's keeps the slot; a connection
+        // that has not proven the password gives it up to a newcomer, so that
+        // a sibling cannot hold it. The address it was taken from may not
+        // take it back for as long as proving may take, or a sibling that
+        // connects again and again would never let the parent finish.
+        const QString holder = AnswerGate::AddressText(m_connection->peerAddress());
+        const bool takingBack = !from.isEmpty() && from == m_displaced
+                                && Clock::steadyMs() - m_displacedAtMs < m_authTimer->interval();
+        if (takingBack || MaySteer()) {
+            ::close(int(descriptor));
+            return;
+        }
+        if (holder != from) {
+            m_displaced = holder;
+            m_displacedAtMs = Clock::steadyMs();
+        }
     }
     m_connection->abort();
     ++m_serial;
     m_reader.Reset();
     m_queue.clear();
-    m_challenge.clear();
-    m_provenKey.clear();
+    m_nonce.clear();
+    m_proven = {};
     m_wrongAnswers = 0;
+    m_moved = 0;
     if (!m_connection->setSocketDescriptor(descriptor)) {
         ::close(int(descriptor));
         return;
     }
     m_connection->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_connection->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, int(KernelSendBytes));
     m_idleTimer->start();
+    m_authTimer->start();
     Reply(m_serial, m_host.ExpiredDialogOpen() ? QStringLiteral("/we!") : QStringLiteral("/we"));
 }
 
@@ -100,12 +160,17 @@ bool RemoteServer::PeerHasClosed() const
     return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
-void RemoteServer::DataArrival()
+void RemoteServer::Closed()
 {
-    m_idleTimer->start();
-    for (const RemoteProtocol::Message &message : m_reader.Feed(m_connection->readAll()))
-        m_queue.append(message.text);
-    Drain();
+    m_idleTimer->stop();
+    m_authTimer->stop();
+    m_queue = QStringList();
+    m_reader.Reset();
+#ifdef __GLIBC__
+    // The allocator keeps freed memory for reuse; after a flood it would stay.
+    if (std::exchange(m_moved, 0) > TrimAfterBytes)
+        malloc_trim(0);
+#endif
 }
 
 void RemoteServer::Drain()
@@ -113,17 +178,42 @@ void RemoteServer::Drain()
     // A nested call (from a command's event loop) takes the next messages in
     // order; the outer one then finds the queue empty.
     const quint64 serial = m_serial;
-    while (!m_queue.isEmpty() && serial == m_serial
-           && m_connection->state() == QAbstractSocket::ConnectedState)
-        Dispatch(m_queue.takeFirst());
+    while (serial == m_serial && m_connection->state() == QAbstractSocket::ConnectedState
+           && m_connection->bytesToWrite() <= PauseAboveBytes) {
+        if (!m_queue.isEmpty())
+            Dispatch(m_queue.takeFirst());
+        else if (!ReadMore())
+            return;
+    }
+}
+
+bool RemoteServer::ReadMore()
+{
+    const QByteArray piece = m_connection->read(ReadPieceBytes);
+    if (piece.isEmpty())
+        return false;
+    m_moved += piece.size();
+    bool complete = false;
+    for (const RemoteProtocol::Message &message : m_reader.Feed(piece)) {
+        complete = complete || !RemoteProtocol::Word(message.text).isEmpty();
+        m_queue.append(message.text);
+    }
+    // Bytes alone are no sign of life: a sibling could trickle them forever.
+    if (complete)
+        m_idleTimer->start();
+    return true;
 }
 
 void RemoteServer::Reply(quint64 connection, const QString &text)
 {
     // Sent at once rather than on the next turn of the event loop.
     if (connection == m_serial && m_connection->state() == QAbstractSocket::ConnectedState) {
-        m_connection->write(Cp1252::encode(text));
+        const QByteArray bytes = Cp1252::encode(text);
+        m_moved += bytes.size();
+        m_connection->write(bytes);
         m_connection->flush();
+        if (m_connection->bytesToWrite() > DropAboveBytes)
+            m_connection->abort();
     }
 }
 
@@ -141,9 +231,7 @@ void RemoteServer::Dispatch(const QString &message)
     } else if (word == QLatin1String("/bl")) {
         Reply(connection, ButtonList());
     } else if (word == QLatin1String("/pw")) {
-        const QString password = m_host.ParentPassword();
-        m_challenge = password.isEmpty() ? QString() : RemoteProtocol::NewChallenge();
-        Reply(connection, password.isEmpty() ? QStringLiteral("/pw") : QStringLiteral("/pw#") + m_challenge);
+        Challenge(connection);
     } else if (word == QLatin1String("/au")) {
         Authenticate(connection, argument);
     } else if (word == QLatin1String("/rt") || word == QLatin1String("/ex") || word == QLatin1String("/sd")) {
@@ -172,27 +260,57 @@ QString RemoteServer::ButtonList() const
     return list;
 }
 
+void RemoteServer::Challenge(quint64 connection)
+{
+    const PasswordKey key = m_host.ParentKey();
+    m_nonce = key.isNull() ? QString() : RemoteProtocol::NewNonce();
+    Reply(connection, key.isNull() ? QStringLiteral("/pw")
+                                   : RemoteProtocol::ChallengeMessage(m_nonce, key.salt, key.iterations));
+}
+
 void RemoteServer::Authenticate(quint64 connection, const QString &answer)
 {
-    const QString password = m_host.ParentPassword();
-    const bool good = !m_challenge.isEmpty() && !password.isEmpty()
-                      && RemoteProtocol::SameAnswer(RemoteProtocol::Answer(m_challenge, password), answer);
-    m_challenge.clear(); // one answer per challenge
+    const QString nonce = std::exchange(m_nonce, QString()); // one answer per challenge
+    const QHostAddress from = m_connection->peerAddress();
+    if (!m_gate.Admit(from)) {
+        // Not judged; the seconds tell a console when to try again.
+        LogRefusal(from);
+        Reply(connection, QStringLiteral("/er") + QString::number(m_gate.SecondsToWait(from)));
+        return;
+    }
+    const PasswordKey key = m_host.ParentKey();
+    const bool good = !nonce.isEmpty() && !key.isNull()
+                      && RemoteProtocol::SameAnswer(RemoteProtocol::Answer(nonce, key.key), answer);
+    m_gate.Judged(from, good);
     if (good) {
-        m_provenKey = password.toLower();
+        m_proven = key;
         Reply(connection, QStringLiteral("/ok"));
         return;
     }
+    LogRefusal(from);
     Reply(connection, QStringLiteral("/er"));
     if (++m_wrongAnswers >= MaxWrongAnswers)
         m_connection->disconnectFromHost();
 }
 
+void RemoteServer::LogRefusal(const QHostAddress &from)
+{
+    const qint64 now = Clock::steadyMs();
+    if (m_loggedMs && now - *m_loggedMs < LogEveryMs)
+        return;
+    m_loggedMs = now;
+    modGlobals::WriteLog(QStringLiteral("RemoteServer()::Wrong answers from %1 (%2 in a row), waiting %3 s")
+                             .arg(AnswerGate::AddressText(from))
+                             .arg(m_gate.WrongInARow(from))
+                             .arg(m_gate.SecondsToWait(from)));
+}
+
 bool RemoteServer::MaySteer() const
 {
-    // A proof holds only for the password it was made with.
-    const QString password = m_host.ParentPassword();
-    return password.isEmpty() || (!m_provenKey.isEmpty() && m_provenKey == password.toLower());
+    // A proof holds only for the key it was made with: a new password, and
+    // with it a new salt, ends it.
+    const PasswordKey key = m_host.ParentKey();
+    return key.isNull() || (!m_proven.isNull() && m_proven == key);
 }
 
 void RemoteServer::ResetTime(quint64 connection, const QString &playTime)
@@ -211,6 +329,13 @@ void RemoteServer::ResetTime(quint64 connection, const QString &playTime)
 
 void RemoteServer::Execute(quint64 connection, const QString &argument)
 {
+    // The dialogs go first, whatever the index turns out to be.
+    if (m_host.PasswordDialogOpen())
+        m_host.ClosePasswordDialog();
+    if (m_host.ExpiredDialogOpen()) {
+        m_host.ResetTime();
+        m_host.ReleaseExpiredDialog();
+    }
     bool number = false;
     const int index = argument.trimmed().toShort(&number);
     bool linked = false;
@@ -219,12 +344,6 @@ void RemoteServer::Execute(quint64 connection, const QString &argument)
     if (!number || !linked) {
         Reply(connection, QStringLiteral("/er"));
         return;
-    }
-    if (m_host.PasswordDialogOpen())
-        m_host.ClosePasswordDialog();
-    if (m_host.ExpiredDialogOpen()) {
-        m_host.ResetTime();
-        m_host.ReleaseExpiredDialog();
     }
     m_host.ExecuteButton(index);
     Reply(connection, QStringLiteral("/ok"));

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "AnswerGate.h"
+#include "PasswordKey.h"
 #include "RemoteProtocol.h"
 
 #include <QObject>
 #include <QStringList>
+
+#include <optional>
 
 class QTcpSocket;
 class QTimer;
@@ -14,9 +18,11 @@ class RemoteListener;
 // console connection Winsock1(1) and the command words the console sends.
 //
 // When the parent has set a password, a client proves that it knows it by
-// answering the "/pw#" challenge; until then it may read ("/tm", "/sl",
-// "/bl") but not steer ("/rt", "/ex", "/sd"). The password itself never
-// crosses the network.
+// answering the "/pw#" challenge with the password's slow-derived key; until
+// then it may read ("/tm", "/sl", "/bl") but not steer ("/rt", "/ex", "/sd").
+// The password itself never crosses the network. A sibling on the network
+// meets costly guesses, a slot that the parent can always take, and bounded
+// buffers.
 class RemoteServer : public QObject
 {
     Q_OBJECT
@@ -30,20 +36,26 @@ public:
     QString ErrorString() const;
     quint16 Port() const;
 
-    // A connection that sends nothing for this long is closed, so that a
-    // console that vanished does not keep the slot from the next one.
+    // A connection without a complete message for this long is closed, so that
+    // a console that vanished, or one that trickles bytes, frees the slot.
     void setIdleTimeout(int milliseconds);
+    // While a password is set, a connection that has not proven it this long
+    // after it was accepted is closed.
+    void setAuthTimeout(int milliseconds);
 
 private:
     void ConnectionRequest(qintptr descriptor);
     bool PeerHasClosed() const;
-    void DataArrival();
+    void Closed();
     void Drain();
+    bool ReadMore();
     void Dispatch(const QString &message);
     void Reply(quint64 connection, const QString &text);
 
     QString ButtonList() const;
+    void Challenge(quint64 connection);
     void Authenticate(quint64 connection, const QString &answer);
+    void LogRefusal(const QHostAddress &from);
     bool MaySteer() const;
     void ResetTime(quint64 connection, const QString &playTime);
     void Execute(quint64 connection, const QString &argument);
@@ -53,6 +65,11 @@ private:
     RemoteListener *m_listener = nullptr; // Winsock1(0)
     QTcpSocket *m_connection = nullptr;   // Winsock1(1)
     QTimer *m_idleTimer = nullptr;
+    QTimer *m_authTimer = nullptr;
+    AnswerGate m_gate;
+    std::optional<qint64> m_loggedMs; // the last refusal written to the log
+    QString m_displaced;              // the address an unproven slot was last taken from
+    qint64 m_displacedAtMs = 0;
 
     // Per connection: the number of the accepted connection (so a reply never
     // goes to a later console), received messages not yet handled, and the
@@ -60,7 +77,8 @@ private:
     quint64 m_serial = 0;
     RemoteProtocol::Reader m_reader;
     QStringList m_queue;
-    QString m_challenge;
-    QString m_provenKey; // the password (lower case) a good answer proved
+    QString m_nonce;      // of the challenge not answered yet
+    PasswordKey m_proven; // the key a right answer was made with
     int m_wrongAnswers = 0;
+    qint64 m_moved = 0; // bytes received and sent
 };

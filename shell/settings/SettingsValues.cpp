@@ -1,5 +1,6 @@
 #include "settings/SettingsValues.h"
 
+#include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
 
 #include <IniFile.h>
@@ -26,7 +27,7 @@ qint16 vb(bool value)
 
 QString getTime(const QString &key, const QString &defaultValue)
 {
-    return SettingsStore::GetSetting(AppTitle, TimeLimit, key, defaultValue);
+    return TimeLimitStore::Get(key, defaultValue);
 }
 
 // A stored position as a list position; one outside the list gives the
@@ -111,11 +112,10 @@ SettingsValues SettingsValues::Read()
     v.responseTimeout = position(SS.ResponseTimeout, TimeoutItems());
     v.password = SS.Password;
     for (int k = 0; k < 2; ++k) {
-        const int first = 3 * k;
-        const auto entry = [](int i) { return SS.ShellCommands.has(i) ? SS.ShellCommands.at(i) : QString(); };
-        v.programs[k] = entry(first);
-        v.parameters[k] = entry(first + 1);
-        v.waitForProgram[k] = VbNumber::Val(entry(first + 2)) == 1.0;
+        const ParentProgram program = SS.Program(k);
+        v.programs[k] = program.path;
+        v.parameters[k] = program.arguments;
+        v.waitForProgram[k] = program.wait;
     }
     v.playTimeIndex = position(VbNumber::Val(getTime(QStringLiteral("PlayTime"), QStringLiteral("0"))), PlayTimeItems());
     v.warnIndex = position(VbNumber::Val(getTime(QStringLiteral("WarnTime"), QStringLiteral("5"))), WarnItems());
@@ -161,15 +161,8 @@ QStringList SettingsValues::Store() const
     SS.WelcomeSound = sounds[Welcome];
     SS.ExitSound = sounds[Goodbye];
     SS.SoundsEnabled = vb(soundsEnabled);
-    if (SS.ShellCommandsMax < 5 || SS.ShellCommands.upperBound() < 5) {
-        SS.ShellCommandsMax = 5;
-        SS.ShellCommands.redim(5);
-    }
-    for (int k = 0; k < 2; ++k) {
-        SS.ShellCommands.at(3 * k) = programs[k];
-        SS.ShellCommands.at(3 * k + 1) = parameters[k];
-        SS.ShellCommands.at(3 * k + 2) = waitForProgram[k] ? QStringLiteral("1") : QStringLiteral("0");
-    }
+    for (int k = 0; k < 2; ++k)
+        SS.SetProgram(k, {programs[k], parameters[k], waitForProgram[k]});
 
     QStringList failed;
     const auto putTime = [&failed](const QString &key, int value) {

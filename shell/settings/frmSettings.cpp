@@ -1,6 +1,6 @@
 #include "settings/frmSettings.h"
 
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 #include "base/modGlobals.h"
 #include "base/modUtil.h"
 #include "keys/frmAddSpecialKey.h"
@@ -328,8 +328,11 @@ QWidget *frmSettings::buildAdvancedTab()
     Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // '*'
     auto *password = new QVBoxLayout;
     password->addWidget(Text1);
-    password->addWidget(help(tab, QStringLiteral("Leave it empty for no password.")));
-    chkStart = check(tab, QStringLiteral("chkStart"), QStringLiteral("Start Brindle when Windows start"));
+    // An empty field leaves the install's password in force, when there is one.
+    password->addWidget(help(tab, modGlobals::Install.password.isNull()
+                                      ? QStringLiteral("Leave it empty for no password.")
+                                      : QStringLiteral("Leave it empty to keep the password given at install.")));
+    chkStart = check(tab, QStringLiteral("chkStart"), QStringLiteral("Start Brindle when the computer starts"));
 
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(frame(tab, QStringLiteral("Processes"), process));
@@ -565,7 +568,8 @@ bool frmSettings::confirmPassword()
 // per opening, and the parent may go back to set one.
 bool frmSettings::acceptMissingPassword()
 {
-    if (m_warnedNoPassword || Combo3->currentIndex() <= 0 || !Text1->text().isEmpty())
+    if (m_warnedNoPassword || Combo3->currentIndex() <= 0 || !Text1->text().isEmpty()
+        || !modGlobals::Install.password.isNull())
         return true;
     m_warnedNoPassword = true;
     const int answer = platform::Services::dialogs().msgBox(

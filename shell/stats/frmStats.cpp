@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -55,6 +56,9 @@ frmStats::frmStats(const QSqlDatabase &db, Prompts &prompts, QWidget *parent)
     header->setSortIndicatorShown(true);
     header->setStretchLastSection(false);
     connect(header, &QHeaderView::sectionClicked, this, &frmStats::ListView1_ColumnClick);
+    // The list's own size, which the layout gives it only once the dialog is
+    // shown and again whenever it changes (a scroll bar coming counts too).
+    ListView1->viewport()->installEventFilter(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(bar);
@@ -131,9 +135,15 @@ void frmStats::mnuExit_Click()
     done(Accepted);
 }
 
-void frmStats::resizeEvent(QResizeEvent *event)
+bool frmStats::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
+    if (watched == ListView1->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmStats::fitColumns()
+{
     const int width = ListView1->viewport()->width() / 5;
     for (int c = 0; c < 5; ++c)
         ListView1->header()->resizeSection(c, width);

@@ -38,10 +38,12 @@ public:
     QAction *mnuExit = nullptr;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showSortIcon();
+    // Each column one fifth of the list's width.
+    void fitColumns();
 
     QSqlDatabase m_db;
     Prompts &m_prompts;

@@ -51,6 +51,11 @@ QString rptStat::Title()
         .arg(version.microVersion());
 }
 
+QString rptStat::PdfFileName()
+{
+    return Title() + QStringLiteral(".pdf");
+}
+
 void rptStat::Render(QPagedPaintDevice *device) const
 {
     QPainter painter(device);
@@ -122,7 +127,10 @@ void rptStat::Render(QPagedPaintDevice *device) const
 void rptStat::ShowPreview(QWidget *parent) const
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(Title());
+    // The print dialog offers a PDF named after the document up to its last
+    // dot, which would cut the version out of the title: the name has one
+    // dot more, so that the whole title stays.
+    printer.setDocName(PdfFileName());
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setObjectName(QStringLiteral("rptStat"));

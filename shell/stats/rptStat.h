@@ -18,6 +18,8 @@ public:
 
     // "Brindle Version <major>.<minor>.<revision> - Execution Statistics".
     static QString Title();
+    // The name a PDF of the report is offered under: the whole title and ".pdf".
+    static QString PdfFileName();
     const QList<StatsQuery::Row> &Rows() const { return m_rows; }
 
     // Lays the report out on the device's pages.

@@ -65,6 +65,20 @@ private slots:
         QCOMPARE(Backup::NextBackupNumber(app), 4);
     }
 
+    // The parent's files are the child's account's alone, also over older ones readable by all.
+    void parentsFilesAreOwnerOnly()
+    {
+        TestEnv env;
+        const QString app = env.programFolder();
+        const QStringList names{"settings.dat", "spc_keys.dat", "backup/0001_settings.dat", "backup/0001_spc_keys.dat"};
+        for (const QString &name : names.mid(0, 2))
+            QVERIFY(writeFile(app + name, "old") && QFile::setPermissions(app + name, QFileDevice::Permissions(0x6644)));
+        QVERIFY(!SettingsFile::SaveFile(app + names[0], SettingsRecord()) && SpecialKeysFile::Write(app + names[1], {}));
+        QVERIFY(!Backup::WriteBackup(app, SettingsRecord(), {}));
+        for (const QString &name : names)
+            QCOMPARE(QFileInfo(app + name).permissions() & ~QFileDevice::Permissions(0x0F00), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     // A missing folder is made; a file in its place is an error, and stays.
     void missingFolder()
     {

@@ -2,6 +2,7 @@
 #include "ConsolePrompts.h"
 #include "RememberedHosts.h"
 #include "SettingsStore.h"
+#include "ShownTexts.h"
 #include "TestEnv.h"
 #include "frmMain.h"
 
@@ -27,6 +28,12 @@ public:
     }
     QStringList shown;
 };
+
+// Keys of "secret" and "typed" with this salt and 100,000 rounds are Python hashlib's.
+const QString Nonce = QStringLiteral("0123456789abcdef0123456789abcdef");
+const QString Challenge = "/pw#" + Nonce + "#00112233445566778899aabbccddeeff#";
+const char *const TypedKey = "338e1f3f66cd33570a9984b6b451c6a90aaff78edde23fcb250392dc6e7134aa";
+QString answer(const char *key) { return "/au" + RemoteProtocol::Answer(Nonce, QByteArray::fromHex(key)); }
 
 // The shell's end: takes the console's connection and reads its messages,
 // leaving out the once-a-second polls.
@@ -79,10 +86,13 @@ class TestFarrow : public QObject
 private slots:
     void initTestCase();
     void session();
+    void passwordCheck_data();
+    void passwordCheck();
     void replies_data();
     void replies();
     void rememberedHosts_data();
     void rememberedHosts();
+    void textsNameNoOperatingSystem();
 
 private:
     TestEnv m_env; // first: the store and the port
@@ -100,17 +110,18 @@ void TestFarrow::session()
     FakePrompts prompts;
     frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
     QVERIFY(m_shell.accept());
-    const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw", "/pw#0123"};
+    const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw"};
     for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
         m_shell.send(exchange.at(i));
         QCOMPARE(m_shell.next(), exchange.at(i + 1));
     }
-    m_shell.send(exchange.last());
+    m_shell.send(Challenge + "100000");
     QCOMPARE(child<QComboBox>(window, "Combo1")->currentIndex(), 3);
     auto *list = child<QListWidget>(window, "List1");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(1)->text() + list->item(1)->data(Qt::UserRole).toString(), QStringLiteral("Games2"));
-    QCOMPARE(m_shell.next(), QStringLiteral("/au") + RemoteProtocol::Answer(QStringLiteral("0123"), QStringLiteral("secret")));
+    QCOMPARE(m_shell.next(), answer("f92d0c0b7758f48a976587412c2bf21b7f1dae21875133fda2983fa4cbf1ea9d"));
+    QVERIFY(!child<QPushButton>(window, "Command2")->isEnabled()); // until the shell accepts
     m_shell.send(QStringLiteral("/ok"));
     QTest::qWait(50);
     QCOMPARE(statusOf(window), m_host + QStringLiteral(": welcome!"));
@@ -132,21 +143,52 @@ void TestFarrow::session()
     m_shell.peer->disconnectFromHost();
     QTRY_COMPARE(statusOf(window), QStringLiteral("Connection closed."));
 
-    // The next connection asks, and a refused answer closes it.
+    // The next connection asks.
     child<QPushButton>(window, "Command4")->click();
     QVERIFY(m_shell.accept());
-    for (const char *message : {"/we!", "/tm0", "/bl\r\n0|Paint\r\n", "/pw#4567"}) {
+    for (const char *message : {"/we!", "/tm0", "/bl\r\n0|Paint\r\n"}) {
         m_shell.send(QLatin1String(message));
         m_shell.next();
     }
+    m_shell.send(Challenge + "100000");
+    QCOMPARE(m_shell.next(), answer(TypedKey));
     QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
     QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
-    m_shell.send(QStringLiteral("/er"));
-    QTRY_COMPARE(prompts.shown.last(), QStringLiteral("Invalid Password!"));
-    QCOMPARE(statusOf(window), QStringLiteral("Connection closed."));
-    QCOMPARE(list->count(), 0);
-    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
-    QTRY_COMPARE(window.Connected(), false);
+}
+
+void TestFarrow::passwordCheck_data()
+{
+    QTest::addColumn<QString>("challenge");
+    QTest::addColumn<QString>("verdict"); // the shell's reply to the answer
+    QTest::addColumn<QString>("shown");   // the last warning, or the status
+    QTest::newRow("refused") << Challenge + "100000" << "/er" << "Invalid Password!";
+    QTest::newRow("not judged") << Challenge + "100000" << "/er7"
+                                << "%1 did not check the password: after wrong passwords it waits 7 s. Try again then.";
+    QTest::newRow("too few rounds") << Challenge + "99999" << ""
+                                    << "Error: %1 asks for the password in a form this console cannot answer.";
+}
+
+void TestFarrow::passwordCheck()
+{
+    QFETCH(QString, challenge);
+    QFETCH(QString, verdict);
+    QFETCH(QString, shown);
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|"), &prompts);
+    QVERIFY(m_shell.accept());
+    for (const char *message : {"/we", "/tm0", "/bl\r\n0|Paint\r\n"}) {
+        m_shell.send(QLatin1String(message));
+        m_shell.next();
+    }
+    m_shell.send(challenge);
+    if (!verdict.isEmpty()) {
+        QCOMPARE(m_shell.next(), answer(TypedKey));
+        m_shell.send(verdict);
+    }
+    QTRY_COMPARE(verdict.isEmpty() ? statusOf(window) : prompts.shown.last(), shown.replace("%1", m_host));
+    // The window shows no connection and holds none.
+    QVERIFY(!window.Connected());
+    QCOMPARE(child<QListWidget>(window, "List1")->count(), 0);
 }
 
 void TestFarrow::replies_data()
@@ -195,6 +237,15 @@ void TestFarrow::rememberedHosts()
                                    QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("h%1").arg(i));
     RememberedHosts::Add(added);
     QCOMPARE(RememberedHosts::Load().join(QLatin1Char(' ')), expected);
+}
+
+// The child's PC runs Linux: no text of the console speaks of Windows.
+void TestFarrow::textsNameNoOperatingSystem()
+{
+    FakePrompts prompts;
+    frmMain window(QString(), &prompts);
+    QVERIFY(ShownTexts(&window).contains(QStringLiteral("Shut down the computer")));
+    QCOMPARE(ShownTexts(&window).filter(QStringLiteral("Windows")), QStringList());
 }
 
 QTEST_MAIN(TestFarrow)

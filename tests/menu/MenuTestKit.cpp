@@ -25,8 +25,8 @@ MenuWorld::MenuWorld(bool fakes)
     form.setObjectName(QStringLiteral("frmMenu"));
     form.resize(800, 600);
     buttons = new MenuButtons(&form, [this] { return editMode; });
-    watch = new ProcessWatch(buttons, &stats, prompts, &form);
-    launcher = new Launcher(buttons, watch, &stats, prompts, &form);
+    watch = new ProcessWatch(*buttons, &stats, prompts, &form);
+    launcher = new Launcher(*buttons, watch, &stats, prompts, &form);
     QObject::connect(watch, &ProcessWatch::screenModeRestoreNeeded, [this] { ++orgResCalls; });
     QObject::connect(launcher, &Launcher::screenModeRestoreNeeded, [this] { ++orgResCalls; });
     QObject::connect(buttons, &MenuButtons::rebuilt, watch, &ProcessWatch::Redim);

@@ -252,6 +252,37 @@ private slots:
         QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Please select a preset first!"));
     }
 
+    void presetPreviewShowsTheWholeCaption_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<int>("pictureAlignment");
+        QTest::newRow("small button, picture left") << 14 << 0;
+        QTest::newRow("small button, picture centred") << 12 << 2;
+        QTest::newRow("font too big for the stage") << 72 << 0;
+    }
+
+    // "Preview Button" shows whole, at the preset's font where the stage has room.
+    void presetPreviewShowsTheWholeCaption()
+    {
+        QFETCH(int, fontSize);
+        QFETCH(int, pictureAlignment);
+        SS.Presets.redim(0);
+        SS.PresetsMax = 0;
+        BUTTON &preset = SS.Presets.at(0);
+        preset.FontName = QStringLiteral("DejaVu Sans");
+        preset.FontSize = fontSize;
+        preset.Width = 100;
+        preset.Height = 40;
+        preset.PictureAlignment = pictureAlignment;
+        frmPresets form;
+        const Command *preview = form.Command2;
+        const QFontMetrics metrics(preview->font());
+        QVERIFY(metrics.horizontalAdvance(preview->Caption()) <= preview->textRect().width());
+        QVERIFY(metrics.height() <= preview->textRect().height());
+        QVERIFY(preview->parentWidget()->rect().contains(preview->geometry()));
+        QCOMPARE(preview->font().pointSizeF() == fontSize, fontSize < 20);
+    }
+
 private:
     std::unique_ptr<MenuWorld> m_world;
 };

@@ -151,6 +151,8 @@ private slots:
                                                                   << QRect(10, 100, 95, 40) << QRect(10, 100, 60, 40);
         QTest::newRow("shift+left stops at one step") << 1 << int(Qt::Key_Left) << shift << 3
                                                       << QRect(10, 100, 95, 40) << QRect(10, 100, 30, 40);
+        QTest::newRow("shift+down while one more pixel fits") << 1 << int(Qt::Key_Down) << shift << 1
+                                                              << QRect(10, 0, 50, 390) << QRect(10, 0, 50, 420);
         QTest::newRow("ctrl+left from 75 to 60") << 1 << int(Qt::Key_Left) << ctrl << 1 << QRect(75, 100, 50, 40)
                                                  << QRect(60, 100, 50, 40);
         QTest::newRow("ctrl+left to 30 and no further") << 1 << int(Qt::Key_Left) << ctrl << 3

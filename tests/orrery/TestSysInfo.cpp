@@ -282,7 +282,8 @@ private slots:
         QCOMPARE(messages.size(), message ? 1 : 0);
         if (message)
             QCOMPARE(messages[0][0].toString(),
-                     QStringLiteral("Windows Sockets are not responding. Unable to successfully get Host Name."));
+                     QStringLiteral("The computer's sockets are not responding. "
+                                    "Unable to successfully get Host Name."));
     }
 
     void namesAndLayout()

@@ -332,6 +332,9 @@ private slots:
         QTest::newRow("typed with capitals") << "secret" << "rtSecret" << false;
         QTest::newRow("a wrong key in between") << "secret" << "rtsecxret" << false;
         QTest::newRow("no password stored: rt and more") << "" << "rtsecret" << false;
+        QTest::newRow("only the install's key") << "install:SeCrEt" << "rtsecret" << true;
+        QTest::newRow("only the install's key, typed with capitals") << "install:secret" << "rtSecret" << false;
+        QTest::newRow("only the install's key, wrong") << "install:secret" << "rtsecxret" << false;
     }
 
     void resetCommand()
@@ -340,13 +343,19 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, resets);
 
-        modGlobals::SS.Password = password;
+        setPassword(password);
         m_world->moveTo(FiveMinutes, 100);
         m_clock->Tick();
         PlayTimeWorld::setBeeper(QStringLiteral("Quit"), QStringLiteral("0"));
 
         for (const QChar c : typed)
             m_clock->KeyTyped(c == QLatin1Char(' ') ? QStringLiteral("<space>") : QString(c));
+        if (password.startsWith(QLatin1String("install:"))) {
+            // Checked once typing pauses, not at every key.
+            QVERIFY(m_world->tones->isEmpty());
+            m_clock->TypedResetTimer->setInterval(0);
+            QTRY_VERIFY(!m_clock->TypedResetTimer->isActive());
+        }
 
         if (resets) {
             QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now());
@@ -411,6 +420,9 @@ private slots:
         QTest::newRow("shell quits while the dialog is up: not shown again")
             << "1" << "30" << QString() << "pw" << false << QStringList{QStringLiteral("quit")} << Action::StartUnload
             << QStringList{expired + "30"} << 30 << qint64(1);
+        QTest::newRow("released from afar with only the install's key")
+            << "1" << "0" << QString() << "install:pw" << false << QStringList{QStringLiteral("released")}
+            << Action::Continue << QStringList{expired + "0", reset} << 300 << qint64(0);
     }
 
     void startupCheck()
@@ -433,7 +445,7 @@ private slots:
             PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), timeLeft);
         if (!shutdown.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
-        modGlobals::SS.Password = password;
+        setPassword(password);
         modGlobals::DebugMode = debug;
 
         m_world->prompts.script(answers);
@@ -481,6 +493,15 @@ private slots:
     }
 
 private:
+    // "install:PW": settings.dat holds none, the install's parent.ini the key of PW.
+    static void setPassword(const QString &password)
+    {
+        if (password.startsWith(QLatin1String("install:")))
+            modGlobals::Install.password = PasswordKey::make(password.mid(8));
+        else
+            modGlobals::SS.Password = password;
+    }
+
     std::unique_ptr<PlayTimeWorld> m_world;
     std::unique_ptr<PlayTime> m_clock;
     std::unique_ptr<QSignalSpy> m_quits;

@@ -17,8 +17,8 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 namespace {
 
 // Once the dialog is up, types into Text1, then presses "Return" or "Escape",
-// or clicks the button of that name; "Released" is the remote console filling
-// in the parent password and closing the dialog from outside.
+// or clicks the button of that name; "Released" is the remote console
+// closing the dialog from outside for the parent.
 template<typename Dialog>
 void answerWhenShown(const QString &typed, const QString &press)
 {
@@ -27,7 +27,7 @@ void answerWhenShown(const QString &typed, const QString &press)
         QVERIFY(dialog && dialog->isVisible());
         if constexpr (std::is_same_v<Dialog, frmTimeExpired>) {
             if (press == QLatin1String("Released")) {
-                dialog->ReleaseWithPassword(typed);
+                dialog->ReleaseByParent();
                 dialog->close();
                 return;
             }
@@ -67,11 +67,12 @@ private slots:
         QTest::addColumn<QString>("press");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("shutdown");
+        QTest::addColumn<bool>("released");
 
-        QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false;
-        QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false;
-        QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true;
-        QTest::newRow("released from afar is the parent's reset") << "mum" << "Released" << "mum" << false;
+        QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false << false;
+        QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false << false;
+        QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true << false;
+        QTest::newRow("released from afar is the parent's reset") << "" << "Released" << "" << false << true;
     }
 
     void expiredDialogAnswers()
@@ -80,12 +81,14 @@ private slots:
         QFETCH(QString, press);
         QFETCH(QString, password);
         QFETCH(bool, shutdown);
+        QFETCH(bool, released);
 
         answerWhenShown<frmTimeExpired>(typed, press);
         const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
         QVERIFY(answer);
         QCOMPARE(answer->password, password);
         QCOMPARE(answer->shutDown, shutdown);
+        QCOMPARE(answer->released, released);
         QVERIFY(!frmTimeExpired::Current());
         QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmTimeExpired")});
     }

@@ -1,6 +1,6 @@
 // The play clock on a failing machine: an end without the orderly quit gives
-// back at most 15 s, a store that cannot be written or read does not stop the
-// clock, and a beeper left over from a killed run is told to stop.
+// back at most 15 s, a store that cannot be written, read or found does not
+// stop the clock, and a beeper left over from a killed run is told to stop.
 #include "PlayTimeWorld.h"
 #include "ScriptedPrompts.h"
 
@@ -104,6 +104,35 @@ private slots:
         const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
         QVERIFY(QFile::remove(store));
         QVERIFY(QDir().mkpath(store));
+        QCOMPARE(secondsToExpiry(clock, 400), 300);
+    }
+
+    // Deleted while the clock runs: counted on from memory, and written again.
+    void storeDeletedWhileCounting()
+    {
+        m_world->beginPeriod(QStringLiteral("1"));
+        PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        clock.StartClock();
+        clock.Tick();
+        Clock::advance(100);
+        QVERIFY(QFile::remove(SettingsStore::filePath(QStringLiteral("Brindle"))));
+        clock.Tick();
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("PlayTime")), QStringLiteral("1"));
+        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("Shutdown")), QStringLiteral("0"));
+        QCOMPARE(secondsToExpiry(clock, 400), 200);
+    }
+
+    // Missing at start: the install's limit applies, never a time left from it.
+    void storeMissingAtStart()
+    {
+        modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), "1"}, {QStringLiteral("TimeLeft"), "300"}};
+        ScriptedPrompts prompts({QStringLiteral("released")});
+        PlayTime clock(prompts);
+        QCOMPARE(clock.StartupCheck(), PlayTime::StartupAction::Continue);
+        QCOMPARE(prompts.asked, QStringList{QStringLiteral("expired")});
+        clock.StartClock();
         QCOMPARE(secondsToExpiry(clock, 400), 300);
     }
 

@@ -120,6 +120,37 @@ private slots:
         QCOMPARE(m_world->windows->calls, calls);
     }
 
+    void endSelectsTheNextRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("first") << 0 << true << "Clock";
+        QTest::newRow("last: the one above") << 2 << true << "Clock";
+        QTest::newRow("refuses to close") << 1 << false << "Later";
+    }
+
+    // After "End" and the refill the next row is selected: "End" goes on with it.
+    void endSelectsTheNextRow()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, closes);
+        QFETCH(QString, selected);
+        auto &clients = m_world->windows->clients;
+        clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock")),
+                   window(50, QStringLiteral("Later"))};
+        m_world->windows->onClose = [&clients, closes](platform::WindowId id) {
+            clients.removeIf([id, closes](const TopLevel &t) { return t.id == id && closes; });
+        };
+        frmTasks tasks(&m_world->form);
+        tasks.ReloadTimer->setInterval(0);
+        tasks.List1->setCurrentRow(row);
+        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(!tasks.ReloadTimer->isActive());
+        const QList<QListWidgetItem *> chosen = tasks.List1->selectedItems();
+        QCOMPARE(chosen.isEmpty() ? QString() : chosen.first()->text(), selected);
+    }
+
     void appList()
     {
         AppMenu apps(&m_world->form);

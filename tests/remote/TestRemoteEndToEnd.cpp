@@ -59,7 +59,9 @@ private slots:
         QCOMPARE(list->item(0)->text(), QStringLiteral("Paint"));
         QTRY_COMPARE(status(console), host + QStringLiteral(": welcome!"));
 
-        console.findChild<QPushButton *>(QStringLiteral("Command2"))->click(); // Reset Time
+        auto *resetTime = console.findChild<QPushButton *>(QStringLiteral("Command2"));
+        QTRY_VERIFY_WITH_TIMEOUT(resetTime->isEnabled(), 10000); // once the password is proven
+        resetTime->click();
         QTRY_COMPARE(status(console), host + QStringLiteral(" Responds: OK! Command executed!"));
         QVERIFY(!SettingsStore::GetSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"),
                                            QStringLiteral("LastInit")).isEmpty());

@@ -21,7 +21,7 @@ void TestRemoteProtocol::split_data()
     QTest::newRow("joined words, any case; unknown words do not split")
         << QByteArrayList{"/tm/SL/xy/au0a1b"} << QStringList{"/tm", "/SL/xy", "/au0a1b"};
     QTest::newRow("text before the first word")
-        << QByteArrayList{"hello/we!/pw#00ff"} << QStringList{"hello", "/we!", "/pw#00ff"};
+        << QByteArrayList{"hello/we!/pw#00ff#0a#100000/sl5"} << QStringList{"hello", "/we!", "/pw#00ff#0a#100000", "/sl5"};
     QTest::newRow("captions never split a list")
         << QByteArrayList{"/bl\r\n0|Win/slide /ok\r\n2|Games\r\n/sl300"}
         << QStringList{"/bl\r\n0|Win/slide /ok\r\n2|Games\r\n", "/sl300"};
@@ -50,10 +50,11 @@ void TestRemoteProtocol::split()
 
 void TestRemoteProtocol::answer()
 {
-    // Reference from another HMAC-SHA256 implementation (Python's hmac), keyed
-    // with "café" in Windows-1252.
-    QCOMPARE(RemoteProtocol::Answer(QStringLiteral("0f"), QStringLiteral("CAF\u00c9")),
-             QStringLiteral("357bd26d164026164ab83d636c69fe53d2b84c6778b8c098852b5933a95d3eb2"));
+    // References from another implementation (Python's hashlib and hmac): the
+    // PBKDF2-SHA256 key of "secret" with salt 00112233…ff and 100,000 rounds.
+    const QByteArray key = QByteArray::fromHex("f92d0c0b7758f48a976587412c2bf21b7f1dae21875133fda2983fa4cbf1ea9d");
+    QCOMPARE(RemoteProtocol::Answer(QStringLiteral("0123456789abcdef0123456789abcdef"), key),
+             QStringLiteral("212e7a72bb04681b16b1e9810e34d6197e421d1f78aef69838cb5957267ae190"));
 }
 
 QTEST_GUILESS_MAIN(TestRemoteProtocol)

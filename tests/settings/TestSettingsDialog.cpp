@@ -1,6 +1,7 @@
 // The settings dialog: every control to its place and back, the password
 // confirmation, Apply and Cancel, the autostart entry.
 #include "MenuTestKit.h"
+#include "ShownTexts.h"
 
 #include "base/modGlobals.h"
 #include "playtime/PlayTime.h"
@@ -93,6 +94,14 @@ private slots:
         QDir().mkpath(m_world->env.path(QStringLiteral("wicket")));
     }
     void cleanup() { m_world.reset(); }
+
+    // The PC runs Linux: no text of the dialog speaks of Windows.
+    void textsNameNoOperatingSystem()
+    {
+        frmSettings dialog;
+        QVERIFY(ShownTexts(&dialog).contains(QStringLiteral("Start Brindle when the computer starts")));
+        QCOMPARE(ShownTexts(&dialog).filter(QStringLiteral("Windows")), QStringList());
+    }
 
     void everyControlLoadsAndStores_data()
     {

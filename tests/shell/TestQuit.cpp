@@ -1,11 +1,13 @@
 // Quitting the shell: the order of the unload steps, what "/debug" leaves
 // alone, the exit menu in edit mode, saving and the screen-mode routine.
-#include "ShellFixture.h"
+#include "MenuTestKit.h"
 
 #include "base/ShutDown.h"
 #include "data/Backup.h"
 #include "frmMenu.h"
 #include "keys/modKeyHandler.h"
+#include "modGlobalsMain.h"
+#include "playtime/PlayTime.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,7 +83,7 @@ class TestQuit : public QObject
 private slots:
     void init()
     {
-        m_world = std::make_unique<ShellFixture>();
+        m_world = std::make_unique<MenuWorld>();
         g_events.clear();
         Services::set(std::make_unique<OrderedSound>());
         Services::set(std::make_unique<OrderedDesktop>());
@@ -140,6 +142,39 @@ private slots:
         QVERIFY(g_events.isEmpty());
     }
 
+    void runTimeCountedAtQuit_data()
+    {
+        QTest::addColumn<bool>("expires");
+        QTest::newRow("the parent quits") << false;
+        QTest::newRow("the play time runs out") << true;
+    }
+
+    // A program still running when the shell ends has played until then.
+    void runTimeCountedAtQuit()
+    {
+        QFETCH(bool, expires);
+        const QDateTime t0(QDate(2024, 3, 5), QTime(10, 0, 0));
+        Clock::setNow(t0);
+        modGlobals::DebugMode = true;
+        // Five minutes of play from t0; when they are up the shell quits.
+        for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "300"}, {"Shutdown", "0"}})
+            ShellFixture::setValue(QStringLiteral("TimeLimit"), QLatin1String(key), QLatin1String(value));
+        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("LastInit"), SettingsStore::FormatDate(t0));
+        QVERIFY(m_world->openStats());
+        m_world->makeProgram(QStringLiteral("game"));
+        m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\game"));
+        frmMenu menu(nullptr, &m_world->prompts);
+        menu.Load();
+        menu.ExecuteFile(0, true, false);
+        Clock::setNow(t0.addSecs(300));
+        if (expires)
+            menu.findChild<PlayTime *>()->Tick();
+        else
+            menu.Unload();
+        QVERIFY(menu.IsUnloaded());
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral(".\\game \"\"|1|300|Game")});
+    }
+
     void exitMenuInEditMode_data()
     {
         QTest::addColumn<QString>("answer");
@@ -172,9 +207,11 @@ private slots:
         QCOMPARE(readFile(settings) != before, saved);
     }
 
+    // Also when settings.dat is lost: then the install's password is asked.
     void exitMenuAsksParentPassword()
     {
-        modGlobals::SS.Password = QStringLiteral("Secret");
+        QVERIFY((ParentFile{PasswordKey::make(QStringLiteral("Secret")), {}}.Save(m_world->env.path(QStringLiteral("parent.ini")))));
+        modGlobals::LoadDataFiles(); // there is no settings.dat
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
@@ -251,7 +288,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ShellFixture> m_world;
+    std::unique_ptr<MenuWorld> m_world;
 };
 
 QTEST_MAIN(TestQuit)

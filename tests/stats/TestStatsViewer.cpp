@@ -100,6 +100,23 @@ private slots:
         }
     }
 
+    // Each column is a fifth of the list, when it is first shown and after a resize.
+    void columnsShareTheWidth()
+    {
+        frmStats viewer(m_world->stats.Database());
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        for (const int width : {0, 1000, 500}) {
+            if (width)
+                viewer.resize(width, 300);
+            QCoreApplication::processEvents();
+            const int fifth = viewer.ListView1->viewport()->width() / 5;
+            QVERIFY(fifth > 50);
+            for (int c = 0; c < 5; ++c)
+                QCOMPARE(viewer.ListView1->header()->sectionSize(c), fifth);
+        }
+    }
+
     void clearing()
     {
         frmStats viewer(m_world->stats.Database(), m_world->prompts);

@@ -10,7 +10,7 @@
 // records what was asked. Steps: "TEXT" or "ok:TEXT" types a password (also
 // "enter:", "reset:" for the time-expired dialog), "cancel" / "escape" /
 // "quit" ends a question without an answer, "shutdown" is the child's choice
-// in the time-expired dialog, "switch" / "end" / "cancel" / "closed" answer
+// in the time-expired dialog and "released" the parent's release from afar, "switch" / "end" / "cancel" / "closed" answer
 // the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
 // shut-down dialog; for the button properties dialog "cancel" or "ok", which
 // returns the record (a new one: the next entry of `buttons`) changed by
@@ -63,6 +63,8 @@ public:
         const QString step = next(QStringLiteral("quit"));
         if (step == QLatin1String("shutdown"))
             return ExpiredAnswer{true, QString()};
+        if (step == QLatin1String("released"))
+            return ExpiredAnswer{false, QString(), true};
         if (isEnd(step))
             return std::nullopt;
         return ExpiredAnswer{false, typed(step)};

@@ -112,6 +112,51 @@ QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly)
     return out;
 }
 
+unsigned long frameOf(unsigned long client)
+{
+    ::Display *dpy = display();
+    Window w = client;
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy, w, &root, &parent, &children, &count))
+            return 0;
+        if (children)
+            XFree(children);
+        if (parent == root || parent == 0)
+            return w;
+        w = parent;
+    }
+}
+
+QList<QRect> viewableInside(unsigned long window)
+{
+    ::Display *dpy = display();
+    QList<Window> all;
+    collect(window, 8, all);
+    QList<QRect> out;
+    for (Window w : all) {
+        XWindowAttributes a;
+        Window child = 0;
+        int x = 0, y = 0;
+        if (w == window || !XGetWindowAttributes(dpy, w, &a) || a.map_state != IsViewable
+            || !XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, &x, &y, &child))
+            continue;
+        out.append(QRect(x, y, a.width, a.height));
+    }
+    return out;
+}
+
+int viewableTopLevelCount()
+{
+    QList<Window> all;
+    collect(DefaultRootWindow(display()), 1, all);
+    int found = 0;
+    for (Window w : all)
+        found += w != DefaultRootWindow(display()) && isViewable(w) ? 1 : 0;
+    return found;
+}
+
 unsigned long createTypedWindow(const char *typeName, bool map)
 {
     ::Display *dpy = display();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -31,6 +32,12 @@ QList<unsigned long> property(unsigned long window, const char *name);
 unsigned long rootWindow();
 // Top-level client windows that carry the window type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
 QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly);
+// The window manager's frame around a client: its ancestor just below the root.
+unsigned long frameOf(unsigned long client);
+// The viewable windows inside the window, at any depth, in root coordinates.
+QList<QRect> viewableInside(unsigned long window);
+// How many children of the root are viewable (frames, the window manager's own windows, its menus).
+int viewableTopLevelCount();
 // Makes an unmanaged or managed window of the given type; mapped when asked.
 unsigned long createTypedWindow(const char *typeName, bool map);
 void destroyWindow(unsigned long window);

@@ -13,10 +13,12 @@ public:
     bool output = true;
     QStringList played;
     int stops = 0;
+    int beeps = 0;
 
     bool hasOutput() override { return output; }
     void play(const QString &path, bool) override { played.append(path); }
     void stop() override { ++stops; }
+    void beep() override { ++beeps; }
 };
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "LinuxServices.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QAudioDevice>
@@ -58,6 +58,8 @@ public:
         if (m_wait)
             m_wait->quit();
     }
+
+    void beep() override { QApplication::beep(); }
 
 private:
     static constexpr qint64 kLongestWaitMs = 60 * 1000;

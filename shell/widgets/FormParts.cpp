@@ -1,4 +1,4 @@
-#include "base/FormParts.h"
+#include "widgets/FormParts.h"
 
 #include "platform/Services.h"
 
