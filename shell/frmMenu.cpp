@@ -596,12 +596,16 @@ bool frmMenu::ClockPaused() const
 
 void frmMenu::onPausedChanged(bool paused)
 {
-    if (!paused)
+    if (!paused) {
         m_pauseScreen->Uncover();
-    else if (PlayTime::LimitSeconds() >= 1)
-        m_pauseScreen->Cover(TimeLeftSeconds);
+        return;
+    }
+    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : size();
+    const QImage background = MenuBackground::Paint(modGlobals::SS, screen, false);
+    if (PlayTime::LimitSeconds() >= 1)
+        m_pauseScreen->Cover(TimeLeftSeconds, background);
     else
-        m_pauseScreen->Cover(std::nullopt);
+        m_pauseScreen->Cover(std::nullopt, background);
 }
 
 void frmMenu::mnuExit_Click()

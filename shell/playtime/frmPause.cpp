@@ -1,7 +1,6 @@
 #include "frmPause.h"
 
 #include "base/modGlobals.h"
-#include "menu/MenuBackground.h"
 #include "platform/Services.h"
 
 #include <OleColor.h>
@@ -55,7 +54,7 @@ frmPause::~frmPause()
     Uncover();
 }
 
-void frmPause::Cover(std::optional<qint64> secondsLeft)
+void frmPause::Cover(std::optional<qint64> secondsLeft, const QImage &background)
 {
     const SettingsRecord &ss = modGlobals::SS;
     QFont font(ss.FontName.isEmpty() ? QStringLiteral("Tahoma") : ss.FontName, 72, QFont::Bold);
@@ -76,7 +75,7 @@ void frmPause::Cover(std::optional<qint64> secondsLeft)
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    m_background = MenuBackground::Paint(modGlobals::SS, size(), false);
+    m_background = background;
     // The menu's text colour, unless it would hardly show on the background.
     QColor text = OleColor::toQColor(quint32(ss.ScreenTextColor));
     const int backLightness = m_background.isNull() ? 128 : m_background.scaled(1, 1).pixelColor(0, 0).lightness();

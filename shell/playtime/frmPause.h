@@ -21,17 +21,11 @@ public:
     explicit frmPause(QWidget *parent = nullptr);
     ~frmPause() override;
 
-    // Shows the screen in the menu's colours, with the time left when there
-    // is a limit, and takes the input.
-    void Cover(std::optional<qint64> secondsLeft);
+    // Shows the screen on the menu's background, with the time left when
+    // there is a limit, and takes the input.
+    void Cover(std::optional<qint64> secondsLeft, const QImage &background);
     // Gives the input back and goes.
     void Uncover();
-
-    QLabel *lblPaused = nullptr;
-    QLabel *lblTimeLeft = nullptr;
-    QLabel *lblHint = nullptr;
-    // Tries again to take the input while another program holds it.
-    QTimer *InputTimer = nullptr;
 
 signals:
     void resumeRequested();
@@ -42,6 +36,12 @@ protected:
 
 private:
     void takeInput();
+
+    QLabel *lblPaused = nullptr;
+    QLabel *lblTimeLeft = nullptr;
+    QLabel *lblHint = nullptr;
+    // Tries again to take the input while another program holds it.
+    QTimer *InputTimer = nullptr;
 
     QImage m_background;
     int m_tries = 0;

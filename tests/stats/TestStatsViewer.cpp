@@ -103,7 +103,7 @@ private slots:
     // Each column is a fifth of the list, when it is first shown and after a resize.
     void columnsShareTheWidth()
     {
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         for (const int width : {0, 1000, 500}) {
