@@ -63,9 +63,16 @@ void MenuEditor::connectMenus()
     on("mnuEditOffNoSave", [this] { mnuEditOffNoSave_Click(); });
     on("mnuNewButton", [this] { NewButton(); });
     on("mnuPaste", [this] { PasteButton(); });
-    on("mnuEditPresets", [this] { m_prompts.showPresets(); });
+    on("mnuEditPresets", [this] {
+        if (const std::optional<Prompts::PresetList> presets = m_prompts.showPresets(Prompts::PresetList::Of(SS)))
+            presets->StoreIn(SS);
+    });
+    // Wicket reads links.ini itself; the menu has nothing to refresh.
     on("mnuEditChildBrowserLinks", [this] { m_prompts.showLinksEditor(); });
-    on("mnuSettings", [this] { m_prompts.showSettings(); });
+    on("mnuSettings", [this] {
+        if (m_prompts.showSettings([this] { emit settingsChanged(); }))
+            emit settingsChanged();
+    });
     on("mnuAbout", [this] { m_prompts.showAbout(); });
     on("mnuSnap", [this](bool checked) {
         SS.SnapToGrid = checked ? 1 : 0;
@@ -207,7 +214,8 @@ void MenuEditor::LeaveEditMode()
     emit editModeLeft();
     if (m_discardOnLeave) {
         m_discardOnLeave = false;
-        Backup::RemoveMarker(modGlobals::AppPath());
+        if (!Backup::RemoveMarker(modGlobals::AppPath()))
+            modGlobals::WriteLog(QStringLiteral("LeaveEditMode()::Cannot delete ") + Backup::MarkerPath(modGlobals::AppPath()));
     } else {
         emit saveRequested(false);
     }

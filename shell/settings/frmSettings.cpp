@@ -590,11 +590,12 @@ bool frmSettings::ApplySettings()
     if (!confirmPassword() || !acceptMissingPassword())
         return false;
     QStringList failed = Values().Store();
-    if (!SetStart())
+    if (!SetStart()) {
         failed << QStringLiteral("start at log-in (") + Autostart::EntryPath() + QLatin1Char(')');
+        modGlobals::WriteLog(QStringLiteral("Settings()::Cannot write ") + Autostart::EntryPath());
+    }
     // Keys changed in the key dialog reach an installed hook at once anyway.
     modKeyHandler::ApplySpecialKeys();
-    emit applied();
     if (!failed.isEmpty())
         platform::Services::dialogs().msgBox(QStringLiteral("These settings could not be saved:\r\n\r\n")
                                                  + failed.join(QStringLiteral("\r\n")),
@@ -612,7 +613,17 @@ void frmSettings::Command3_Click(int index)
 
 void frmSettings::Command6_Click()
 {
-    ApplySettings();
+    if (ApplySettings())
+        emit applied();
+}
+
+bool frmSettings::Edit(QWidget *parent, const std::function<void()> &applied)
+{
+    frmSettings dialog(parent);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (applied)
+        connect(&dialog, &frmSettings::applied, &dialog, applied);
+    return dialog.exec() == Accepted;
 }
 
 void frmSettings::reject()

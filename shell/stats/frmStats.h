@@ -30,6 +30,10 @@ public:
     void mnuSavePDF_Click();
     void mnuExit_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     QTreeView *ListView1 = nullptr;
     StatsListModel *Model = nullptr;
     QAction *mnuPrint = nullptr;
@@ -37,10 +41,6 @@ public:
     QAction *mnuClear = nullptr;
     QAction *mnuExit = nullptr;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void showSortIcon();
     // Each column one fifth of the list's width.
     void fitColumns();

@@ -1,4 +1,5 @@
 // The time-expired and password dialogs, driven through their buttons and keys.
+#include "FormControls.h"
 #include "PlayTimeWorld.h"
 
 #include "playtime/frmPassword.h"
@@ -32,9 +33,9 @@ void answerWhenShown(const QString &typed, const QString &press)
                 return;
             }
         }
-        QTest::keyClicks(dialog->Text1, typed);
+        QTest::keyClicks(Control<QLineEdit>(dialog, "Text1"), typed);
         if (press == QLatin1String("Return") || press == QLatin1String("Escape")) {
-            QTest::keyClick(dialog->Text1, press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(Control<QLineEdit>(dialog, "Text1"), press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
             return;
         }
         Command *button = dialog->template findChild<Command *>(press);
@@ -99,10 +100,11 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // What is typed never shows.
-        QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
-        QCOMPARE(dialog.Text1->displayText(), QStringLiteral("***"));
+        auto *text = Control<QLineEdit>(&dialog, "Text1");
+        QTest::keyClicks(text, QStringLiteral("abc"));
+        QCOMPARE(text->displayText(), QStringLiteral("***"));
         keepScreenshot(dialog.grab(), QStringLiteral("frmTimeExpired"));
-        QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+        QTest::keyClick(text, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
