@@ -169,8 +169,8 @@ private slots:
             }
         });
         inspector.start(20);
-        viewer.mnuPrint->trigger();
-        viewer.mnuSavePDF->trigger();
+        Control<QAction>(&viewer, "mnuPrint")->trigger();
+        Control<QAction>(&viewer, "mnuSavePDF")->trigger();
         QCOMPARE(seen, (QStringList{"printers only", "rename 0, delete 0, new folder 0"}));
         const QString pdf = m_world->env.path(QStringLiteral("report.pdf"));
         QVERIFY(rptStat(m_world->stats.Database(), SS.StatsSortKey, SS.StatsSortOrder).SavePdf(pdf, nullptr));
