@@ -64,7 +64,7 @@ class BenchHost : public RemoteHost
 public:
     qint64 TimeLeftSeconds() const override { return 1234; }
     bool ClockPaused() const override { return false; }
-    void ResetTime() override {}
+    bool ResetTime(const QString &) override { return true; }
     bool ExpiredDialogOpen() const override { return false; }
     void ReleaseExpiredDialog() override {}
     bool PasswordDialogOpen() const override { return false; }

@@ -33,11 +33,6 @@ QString get(const QString &section, const QString &key, const QString &defaultVa
     return SettingsStore::GetSetting(AppTitle, section, key, defaultValue, readable);
 }
 
-bool put(const QString &section, const QString &key, const QString &value)
-{
-    return SettingsStore::SaveSetting(AppTitle, section, key, value);
-}
-
 // How often the remaining time is stored while it counts, so that an end
 // without the orderly quit (killed, power button) gives back little time.
 constexpr qint64 SaveEveryMs = 15000;
@@ -57,6 +52,12 @@ qint64 wholeSeconds(double seconds)
 {
     const double bound = std::numeric_limits<qint32>::max();
     return clampToInt32(VbNumber::RoundHalfEven(std::clamp(seconds, -bound - 1.0, bound)));
+}
+
+// The limit in seconds of a "PlayTime" text: five-minute steps.
+qint64 limitOf(const QString &steps)
+{
+    return wholeSeconds(VbNumber::Val(steps) * 5.0 * 60.0);
 }
 
 // The keys typed so far (the last one is key) may still become "rt" and the
@@ -91,8 +92,7 @@ PlayTime::PlayTime(Prompts &prompts, QObject *parent)
 
 qint64 PlayTime::LimitSeconds(bool *readable)
 {
-    const double steps = VbNumber::Val(get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0"), readable));
-    return wholeSeconds(steps * 5.0 * 60.0);
+    return limitOf(get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0"), readable));
 }
 
 qint64 PlayTime::WarnSeconds(bool *readable)
@@ -136,20 +136,42 @@ void PlayTime::setTimeLeft(qint64 seconds)
 
 // "LastInit" such that exactly `remaining` seconds are left of the period,
 // and the same end on the steady clock, which counts on when the store fails.
-void PlayTime::anchorPeriod(qint64 remaining, qint64 limit)
+void PlayTime::anchorPeriod(qint64 remaining, qint64 limit, SettingsStore::Change &change)
 {
     m_endMs = Clock::steadyMs() + remaining * 1000;
-    storeStart(remaining, limit);
+    storeStart(remaining, limit, change);
 }
 
-void PlayTime::storeStart(qint64 remaining, qint64 limit)
+void PlayTime::storeStart(qint64 remaining, qint64 limit, SettingsStore::Change &change)
 {
     const QDateTime start = Clock::now().addSecs(remaining - limit);
-    m_startUnstored = !put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
+    change.set(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
+}
+
+void PlayTime::anchorAndStore(qint64 remaining, qint64 limit)
+{
+    SettingsStore::Change change(AppTitle);
+    anchorPeriod(remaining, limit, change);
+    m_startUnstored = !store(change);
+}
+
+// The store going bad and coming back is logged once each, not at every tick;
+// the clock counts on from memory meanwhile.
+bool PlayTime::store(const SettingsStore::Change &change)
+{
+    QString why;
+    const bool stored = change.save(&why);
+    if (stored == m_storeFailing)
+        WriteLog(stored ? QStringLiteral("PlayTime()::The store takes writes again.")
+                        : QStringLiteral("PlayTime()::") + why + QStringLiteral(", counting on in memory."));
+    m_storeFailing = !stored;
+    return stored;
 }
 
 void PlayTime::Tick()
 {
+    // What beeper, the settings dialog or the console wrote since the last tick.
+    SettingsStore::Refresh(AppTitle);
     bool readable = true;
     const auto read = [&readable](const QString &key, const QString &defaultValue) {
         bool ok = true;
@@ -178,8 +200,11 @@ void PlayTime::Tick()
     // A negative count is no limit either, not an expiry at once.
     if (m_clockPaused || limit < 1)
         return;
+    // Whatever this tick changes goes to the store in one write.
+    SettingsStore::Change change(AppTitle);
+    bool anchored = false;
     if (emptied)
-        restoreStore();
+        restoreStore(change);
 
     qint64 remaining = 0;
     if (!readable || emptied || m_startUnstored) {
@@ -189,8 +214,10 @@ void PlayTime::Tick()
         remaining = std::min<qint64>(limit, (left + (left > 0 ? 999 : 0)) / 1000);
         if (!m_endMs)
             m_endMs = Clock::steadyMs() + remaining * 1000;
-        if (readable)
-            storeStart(remaining, limit);
+        if (readable) {
+            storeStart(remaining, limit, change);
+            anchored = true;
+        }
     } else if (lastInit.isValid()) {
         remaining = limit - lastInit.secsTo(Clock::now());
         m_endMs = Clock::steadyMs() + limit * 1000 - lastInit.msecsTo(Clock::now());
@@ -198,47 +225,58 @@ void PlayTime::Tick()
         // time was stored) must not give more than one full period.
         if (remaining > limit) {
             remaining = limit;
-            anchorPeriod(remaining, limit);
+            anchorPeriod(remaining, limit, change);
+            anchored = true;
         }
     } else {
         // Unreadable or missing: neither end the program nor hand out a fresh
         // period; go on from what was counted last. Only when nothing was
         // counted yet (the limit was just switched on) does a period begin now.
         remaining = m_counted ? std::min<qint64>(TimeLeftSeconds, limit) : limit;
-        anchorPeriod(remaining, limit);
+        anchorPeriod(remaining, limit, change);
+        anchored = true;
     }
 
+    bool beeperStarts = false;
     if (beep && remaining > -1 && remaining <= warn) {
         if (!BeeperRunning()) {
-            put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
-            put(Beeper, QStringLiteral("Quit"), QStringLiteral("0"));
-            put(Beeper, QStringLiteral("BeepType"), remaining > 11 ? QStringLiteral("0") : QStringLiteral("1"));
-            startBeeper();
+            change.set(Beeper, QStringLiteral("Interval"), QStringLiteral("500"))
+                .set(Beeper, QStringLiteral("Quit"), QStringLiteral("0"))
+                .set(Beeper, QStringLiteral("BeepType"), remaining > 11 ? QStringLiteral("0") : QStringLiteral("1"));
+            beeperStarts = true;
         } else if (remaining < 12) {
-            put(Beeper, QStringLiteral("BeepType"), QStringLiteral("1"));
+            change.set(Beeper, QStringLiteral("BeepType"), QStringLiteral("1"));
         }
     }
 
     setTimeLeft(remaining);
     m_counted = true;
     if (Clock::steadyMs() - m_savedAtMs >= SaveEveryMs)
-        saveTimeLeft();
+        saveTimeLeft(change);
+    if (!change.isEmpty()) {
+        const bool stored = store(change);
+        if (anchored)
+            m_startUnstored = !stored;
+    }
+    // Started after the write: beeper reads its values at once.
+    if (beeperStarts)
+        startBeeper();
     if (remaining < 1)
         expire(action);
 }
 
-void PlayTime::restoreStore()
+void PlayTime::restoreStore(SettingsStore::Change &change)
 {
-    put(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0));
-    put(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0));
-    put(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"));
-    put(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
+    change.set(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0))
+        .set(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0))
+        .set(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"))
+        .set(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
 }
 
-void PlayTime::saveTimeLeft()
+void PlayTime::saveTimeLeft(SettingsStore::Change &change)
 {
     m_savedAtMs = Clock::steadyMs();
-    put(TimeLimit, QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds));
+    change.set(TimeLimit, QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds));
 }
 
 void PlayTime::expire(qint32 action)
@@ -257,13 +295,24 @@ void PlayTime::expire(qint32 action)
     emit quitRequested();
 }
 
-void PlayTime::ResetTime()
+bool PlayTime::ResetTime(const QString &playTime)
 {
-    put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
+    const bool newLimit = !playTime.isEmpty();
+    const qint64 limit = newLimit ? limitOf(playTime) : LimitSeconds();
+    SettingsStore::Change change(AppTitle);
+    if (newLimit)
+        change.set(TimeLimit, QStringLiteral("PlayTime"), playTime);
+    change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
     // The new period is also what a quit stores and what a resumed pause
     // continues from, even while the clock is stopped.
-    const qint64 limit = LimitSeconds();
-    anchorPeriod(limit, limit);
+    const std::optional<qint64> endBefore = m_endMs;
+    anchorPeriod(limit, limit, change);
+    const bool stored = store(change);
+    if (!stored && newLimit) {
+        m_endMs = endBefore; // a limit that was not stored changes nothing
+        return false;
+    }
+    m_startUnstored = !stored;
     if (limit >= 1) {
         setTimeLeft(limit);
         m_counted = true;
@@ -271,26 +320,30 @@ void PlayTime::ResetTime()
     Tones::Beep(2000, 50);
     Tones::Beep(1000, 50);
     Tones::Beep(2000, 50);
+    return stored;
 }
 
 void PlayTime::PauseTimer(bool pause)
 {
+    SettingsStore::Change change(AppTitle);
     if (pause && !m_clockPaused) {
-        put(Beeper, QStringLiteral("Quit"), QStringLiteral("0"));
-        put(Beeper, QStringLiteral("BeepType"), QStringLiteral("2"));
-        put(Beeper, QStringLiteral("Interval"), QStringLiteral("1000"));
+        change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("0"))
+            .set(Beeper, QStringLiteral("BeepType"), QStringLiteral("2"))
+            .set(Beeper, QStringLiteral("Interval"), QStringLiteral("1000"));
+        saveTimeLeft(change);
+        store(change);
         // A running beeper takes the new values; the second copy ends at once.
         startBeeper();
         m_clockPaused = true;
-        saveTimeLeft();
     } else if (!pause && m_clockPaused) {
-        put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
-        put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
+        change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("1"))
+            .set(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
         bool readable = true;
         const qint64 limit = LimitSeconds(&readable);
-        anchorPeriod(TimeLeftSeconds, readable ? limit : m_known.limit);
+        anchorPeriod(TimeLeftSeconds, readable ? limit : m_known.limit, change);
         m_clockPaused = false;
-        saveTimeLeft();
+        saveTimeLeft(change);
+        m_startUnstored = !store(change);
     }
 }
 
@@ -340,7 +393,7 @@ void PlayTime::checkTypedReset()
 PlayTime::StartupAction PlayTime::StartupCheck()
 {
     // A beeper left over from a run that did not end in order stops now.
-    put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
+    store(SettingsStore::Change(AppTitle).set(Beeper, QStringLiteral("Quit"), QStringLiteral("1")));
     TimeLeftSeconds = VbNumber::ValInt(get(TimeLimit, QStringLiteral("TimeLeft"), QStringLiteral("-1")));
     const qint64 limit = LimitSeconds();
     const qint64 warn = WarnSeconds();
@@ -356,7 +409,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
         // A limit lowered since the last run caps what is left.
         if (TimeLeftSeconds > limit)
             setTimeLeft(limit);
-        anchorPeriod(TimeLeftSeconds, limit);
+        anchorAndStore(TimeLeftSeconds, limit);
         return StartupAction::Continue;
     }
 
@@ -371,7 +424,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
             break;
         if (answer->released || PasswordOK(m_prompts, answer->password, true)) {
             WriteLog(QStringLiteral("frmMenu()::Reset timer."));
-            anchorPeriod(limit, limit);
+            anchorAndStore(limit, limit);
             setTimeLeft(limit);
             return StartupAction::Continue;
         }
@@ -414,7 +467,7 @@ void PlayTime::EditModeLeaving()
             QStringLiteral("Reset timer?"), platform::Msg::Question | platform::Msg::YesNo);
         if (answer == platform::Msg::Yes) {
             const qint64 limit = LimitSeconds();
-            anchorPeriod(limit, limit);
+            anchorAndStore(limit, limit);
             if (limit >= 1) {
                 setTimeLeft(limit);
                 m_counted = true;

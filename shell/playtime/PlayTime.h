@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <SettingsStore.h>
+
 #include <optional>
 
 class Prompts;
@@ -13,8 +15,10 @@ class QTimer;
 // "TimeLimit" (with the install's values behind it, TimeLimitStore), warns
 // through beeper (section "Beeper"), and at the end quits the shell or
 // switches the PC off. Owned by the main form; every value is read from the
-// store at each use, so the settings dialog and the remote console take
-// effect at once.
+// store at each use (from memory, which each tick brings in line with the
+// file), so the settings dialog, the remote console and beeper take effect
+// at once. What changes together is written together; a store that cannot be
+// written is logged, and the clock counts on from memory.
 class PlayTime : public QObject
 {
     Q_OBJECT
@@ -39,8 +43,10 @@ public:
 
     // One tick of PlaytimeTimer.
     void Tick();
-    // Starts a full new play period.
-    void ResetTime();
+    // Starts a full new play period; with a playTime, under that new
+    // "PlayTime" value, written in the same write. False when the store
+    // could not be written; with a playTime nothing changed then.
+    bool ResetTime(const QString &playTime = QString());
     void PauseTimer(bool pause);
     // Every key typed anywhere: one character or a token such as "<pause>".
     void KeyTyped(const QString &key);
@@ -75,12 +81,14 @@ signals:
 private:
     void startBeeper();
     void checkTypedReset();
-    void restoreStore();
+    void restoreStore(SettingsStore::Change &change);
     void expire(qint32 action);
-    void anchorPeriod(qint64 remaining, qint64 limit);
-    void storeStart(qint64 remaining, qint64 limit);
+    void anchorPeriod(qint64 remaining, qint64 limit, SettingsStore::Change &change);
+    void storeStart(qint64 remaining, qint64 limit, SettingsStore::Change &change);
+    void anchorAndStore(qint64 remaining, qint64 limit);
+    bool store(const SettingsStore::Change &change);
     void setTimeLeft(qint64 seconds);
-    void saveTimeLeft();
+    void saveTimeLeft(SettingsStore::Change &change);
 
     Prompts &m_prompts;
     bool m_clockPaused = false;
@@ -100,5 +108,6 @@ private:
     } m_known;
     std::optional<qint64> m_endMs;
     bool m_startUnstored = false; // the start of the period is not in the store
+    bool m_storeFailing = false;  // the last write failed (and was logged)
     qint64 m_savedAtMs = 0;
 };

@@ -22,8 +22,11 @@ public:
     // whether it is paused.
     virtual qint64 TimeLeftSeconds() const = 0;
     virtual bool ClockPaused() const = 0;
-    // Starts a full new play period (ResetTime, with its tones).
-    virtual void ResetTime() = 0;
+    // Starts a full new play period (ResetTime, with its tones); with a
+    // playTime, under that new "PlayTime" value, stored in the same write.
+    // False when the store could not be written; with a playTime nothing
+    // changed then.
+    virtual bool ResetTime(const QString &playTime) = 0;
 
     virtual bool ExpiredDialogOpen() const = 0;
     // Answers the time-expired dialog as the parent would: closes it as

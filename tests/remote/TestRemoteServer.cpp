@@ -21,7 +21,11 @@ public:
     bool is(const char *flag) const { return state.contains(QLatin1String(flag)); }
     qint64 TimeLeftSeconds() const override { return is("paused") ? 42 : -1; }
     bool ClockPaused() const override { return is("paused"); }
-    void ResetTime() override { calls << QStringLiteral("ResetTime"); }
+    bool ResetTime(const QString &playTime) override
+    {
+        calls << QStringLiteral("ResetTime");
+        return playTime.isEmpty() || SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", playTime);
+    }
     bool ExpiredDialogOpen() const override { return is("expired"); }
     void ReleaseExpiredDialog() override { calls << QStringLiteral("Release"); }
     bool PasswordDialogOpen() const override { return is("passwordDialog"); }
