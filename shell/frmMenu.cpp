@@ -120,7 +120,6 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_hideTaskbarTimer = makeTimer(this, "HideTaskbarTimer", 50);
     m_resizeTimer = makeTimer(this, "ResizeTimer", 10, true);
     m_timerRemoveLoadScreen = makeTimer(this, "TimerRemoveLoadScreen", 50, true);
     m_unloadTimer = makeTimer(this, "UnloadTimer", 10, true);
@@ -129,7 +128,6 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
     m_captionParser = makeTimer(this, "CaptionParser", 10);
     m_clockTimer = makeTimer(this, "ClockTimer", 500);
-    connect(m_hideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
     connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
     connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
     connect(m_unloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
@@ -270,7 +268,7 @@ void frmMenu::runLoadSteps()
     QCoreApplication::processEvents();
     if (!DebugMode) {
         WriteLog(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
-        m_hideTaskbarTimer->start();
+        platform::Services::desktop().keepTaskbarHidden(true);
     }
     WriteLog(QStringLiteral("frmMenu()::Winsock Listen"));
     if (!m_remote->Listen())
@@ -416,12 +414,6 @@ void frmMenu::onShutdownTimer()
     // empty screen: the session ends instead.
     if (!ShutDown::PowerOffAfterTimeOut())
         Unload();
-}
-
-void frmMenu::onHideTaskbarTimer()
-{
-    if (!DebugMode)
-        platform::Services::desktop().showTaskbar(false);
 }
 
 void frmMenu::onResizeTimer()
@@ -652,7 +644,6 @@ void frmMenu::Unload()
     modUtil::PlayFile(SS.ExitSound, true);
     if (!DebugMode)
         modKeyHandler::GiveBackShell(false);
-    m_hideTaskbarTimer->stop();
     mShellNotify::UnregisterShellNotify();
     if (!Backup::RemoveMarker(AppPath()))
         WriteLog(QStringLiteral("Unload()::Cannot delete ") + Backup::MarkerPath(AppPath()));

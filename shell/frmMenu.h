@@ -101,7 +101,6 @@ private:
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
     void onShutdownTimer();
-    void onHideTaskbarTimer();
     void onResizeTimer();
     void onEscape();
     void onCaptionParser();
@@ -128,7 +127,6 @@ private:
     std::unique_ptr<CaptionVariables> m_captions;
     StatusBar *m_statusBar = nullptr;
 
-    QTimer *m_hideTaskbarTimer = nullptr;
     QTimer *m_resizeTimer = nullptr;
     QTimer *m_timerRemoveLoadScreen = nullptr;
     QTimer *m_unloadTimer = nullptr;

@@ -78,4 +78,11 @@ void WriteFontLabels(const QLabel *sample, QLabel *const labels[4])
     labels[3]->setText(QStringLiteral("Italic: ") + truth(font.italic()));
 }
 
+QColor Over(const QColor &top, const QColor &under)
+{
+    const double a = top.alphaF();
+    const auto mix = [a](int t, int u) { return qRound(t * a + u * (1 - a)); };
+    return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()), mix(top.blue(), under.blue()));
+}
+
 } // namespace FormParts
