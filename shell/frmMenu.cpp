@@ -74,6 +74,9 @@ public:
     qint64 TimeLeftSeconds() const override { return modGlobals::TimeLeftSeconds; }
     bool ClockPaused() const override { return m_menu.ClockPaused(); }
     void ResetTime() override { m_menu.ResetTime(); }
+    void AddExtraTime(int minutes) override { m_menu.m_playClock->AddExtraTime(minutes); }
+    bool Locked() const override { return m_menu.m_playClock->Locked(); }
+    void SetLocked(bool locked) override { m_menu.m_playClock->Lock(locked); }
     bool ExpiredDialogOpen() const override { return frmTimeExpired::Current() != nullptr; }
     void ReleaseExpiredDialog() override
     {
@@ -163,6 +166,8 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    // A new period at the daily start, or extra time, lets the child on as the parent's release does.
+    connect(m_playClock, &PlayTime::releaseExpiredDialog, this, [this] { m_remoteLink->ReleaseExpiredDialog(); });
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
 
     // Edit mode: the context menus and their commands, and the gestures.

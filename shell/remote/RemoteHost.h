@@ -24,6 +24,13 @@ public:
     virtual bool ClockPaused() const = 0;
     // Starts a full new play period (ResetTime, with its tones).
     virtual void ResetTime() = 0;
+    // Extra time for the current period, whole minutes 1-600 (PlayTime's
+    // AddExtraTime); an open time-expired dialog lets the child on.
+    virtual void AddExtraTime(int minutes) = 0;
+    // The lock from afar: the play clock stops and the lock screen covers
+    // the PC until it is ended here or by the parent's password.
+    virtual bool Locked() const = 0;
+    virtual void SetLocked(bool locked) = 0;
 
     virtual bool ExpiredDialogOpen() const = 0;
     // Answers the time-expired dialog as the parent would: closes it as
