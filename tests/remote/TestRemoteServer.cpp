@@ -147,7 +147,6 @@ void TestRemoteServer::commands_data()
                                       << "/ok/ok/er/er/er/er/er/er/er" << "Extra 1,Extra 600";
     QTest::newRow("/lk; locked /sl") << "locked,expired" << "/lk1/lk0/lk/lk2/lk10/sl"
                                      << "/ok/ok/er/er/er/lk-1" << "Lock 1,Lock 0";
-    QTest::newRow("/td") << "" << "/td" << "/td30#" << "";
 }
 
 void TestRemoteServer::commands()
