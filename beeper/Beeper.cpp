@@ -69,6 +69,8 @@ void Beeper::tick()
         finish();
         return;
     }
+    // What the shell wrote since the last tick, whatever the interval.
+    SettingsStore::Refresh(Application);
     const int type = readWhole(QStringLiteral("BeepType"), 0);
     const int quit = readWhole(QStringLiteral("Quit"), 0);
     const int interval = std::clamp(readWhole(QStringLiteral("Interval"), 500), MinInterval, MaxInterval);

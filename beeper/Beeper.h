@@ -4,7 +4,7 @@
 #include <QTimer>
 
 // Sounds a pattern once per tick, steered only through the store section
-// "Beeper" of application "Brindle", which it re-reads on every tick. It ends
+// "Beeper" of application "Brindle", which it looks at again on every tick. It ends
 // by itself once no shell of its program folder runs any more.
 class Beeper : public QObject
 {

@@ -55,7 +55,7 @@ QStringList BrowserHistory::addresses() const
     return result;
 }
 
-bool BrowserHistory::add(const QUrl &address)
+bool BrowserHistory::add(const QUrl &address, QString *error)
 {
     // No passwords in the history; the encoded form has no line breaks.
     const QString entry = address.adjusted(QUrl::RemoveUserInfo).toString(QUrl::FullyEncoded);
@@ -67,5 +67,5 @@ bool BrowserHistory::add(const QUrl &address)
     while (list.size() > MaxEntries)
         list.removeLast();
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    return AtomicFile::write(m_path, (list.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8());
+    return AtomicFile::write(m_path, (list.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8(), error);
 }

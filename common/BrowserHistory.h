@@ -22,7 +22,9 @@ public:
     QStringList addresses() const;
 
     // Puts an http or https address first; other addresses are not kept.
-    bool add(const QUrl &address);
+    // False when not kept; error (when given) says why the file could not
+    // be written, and stays empty for an address that is not kept.
+    bool add(const QUrl &address, QString *error = nullptr);
 
 private:
     QString m_path;

@@ -28,18 +28,20 @@ QStringList Load()
     return hosts;
 }
 
-void Add(const QString &host)
+bool Add(const QString &host, QString *error)
 {
     // An empty first entry would hide every host behind it.
     if (host.trimmed().isEmpty())
-        return;
+        return true;
     QStringList list{host};
     for (int i = 1; i <= Count; ++i)
         list.append(SettingsStore::GetSetting(Application, Section, key(i)));
     const qsizetype match = list.indexOf(host, 1);
     list.removeAt(match > 0 ? match : list.size() - 1);
+    SettingsStore::Change change(Application);
     for (int i = 1; i <= Count; ++i)
-        SettingsStore::SaveSetting(Application, Section, key(i), list.at(i - 1));
+        change.set(Section, key(i), list.at(i - 1));
+    return change.save(error);
 }
 
 } // namespace RememberedHosts

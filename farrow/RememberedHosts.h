@@ -12,7 +12,8 @@ constexpr int Count = 10;
 QStringList Load();
 
 // Moves the host to the front: an equal entry further down goes, or else
-// the oldest one. An empty host changes nothing.
-void Add(const QString &host);
+// the oldest one, in one write. An empty host changes nothing. False (the
+// list unchanged, the reason in error) when the store cannot be written.
+bool Add(const QString &host, QString *error = nullptr);
 
 } // namespace RememberedHosts

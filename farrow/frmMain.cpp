@@ -294,7 +294,10 @@ void frmMain::AutoLoad()
 
 void frmMain::AutoAdd(const QString &sText)
 {
-    RememberedHosts::Add(sText);
+    QString why;
+    if (!RememberedHosts::Add(sText, &why))
+        m_prompts->Warning(this, QStringLiteral("%1 could not be added to the remembered computers.\r\n\r\n%2")
+                                     .arg(sText, why));
     AutoLoad();
     Text1->setEditText(sText);
 }

@@ -73,7 +73,7 @@ public:
 
     qint64 TimeLeftSeconds() const override { return modGlobals::TimeLeftSeconds; }
     bool ClockPaused() const override { return m_menu.ClockPaused(); }
-    void ResetTime() override { m_menu.ResetTime(); }
+    bool ResetTime(const QString &playTime) override { return m_menu.m_playClock->ResetTime(playTime); }
     void AddExtraTime(int minutes) override { m_menu.m_playClock->AddExtraTime(minutes); }
     bool Locked() const override { return m_menu.m_playClock->Locked(); }
     void SetLocked(bool locked) override { m_menu.m_playClock->Lock(locked); }
@@ -605,8 +605,9 @@ void frmMenu::mnuExit_Click()
             platform::Msg::Exclamation | platform::Msg::YesNoCancel);
         if (answer == platform::Msg::Cancel)
             return;
-        if (answer == platform::Msg::Yes)
-            Save(false);
+        // A save that failed was shown; the edits stay for another try.
+        if (answer == platform::Msg::Yes && !Save(false))
+            return;
     }
     Unload();
 }
@@ -629,9 +630,12 @@ void frmMenu::Unload()
     m_editor->BackupTimer->stop();
     m_checkProcess->stop();
     // Each step runs whatever the one before it did.
-    SettingsStore::SaveSetting(AppTitle, QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"));
-    SettingsStore::SaveSetting(AppTitle, QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
-                               QString::number(TimeLeftSeconds));
+    QString why;
+    if (!SettingsStore::Change(AppTitle)
+             .set(QStringLiteral("Beeper"), QStringLiteral("Quit"), QStringLiteral("1"))
+             .set(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds))
+             .save(&why))
+        WriteLog(QStringLiteral("Unload()::Time left not stored: ") + why);
     // Programs still running have played until now.
     m_watch->EndWatching();
     m_stats->Close();
@@ -641,8 +645,10 @@ void frmMenu::Unload()
         modKeyHandler::GiveBackShell(false);
     m_hideTaskbarTimer->stop();
     mShellNotify::UnregisterShellNotify();
-    Backup::RemoveMarker(AppPath());
-    Backup::CleanBackup(AppPath());
+    if (!Backup::RemoveMarker(AppPath()))
+        WriteLog(QStringLiteral("Unload()::Cannot delete ") + Backup::MarkerPath(AppPath()));
+    if (!Backup::CleanBackup(AppPath()))
+        WriteLog(QStringLiteral("Unload()::Cannot delete every backup in ") + AppPath() + QStringLiteral("backup"));
     // The exit program may be waited for: without a window of ours meanwhile.
     hide();
     runParentProgram(1, false);
@@ -658,11 +664,16 @@ bool frmMenu::Save(bool asBackup)
     if (asBackup) {
         error = Backup::WriteBackup(AppPath(), SS, modKeys::SpecialKeys);
     } else {
-        modKeys::SaveSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"));
-        error = SettingsFile::SaveFile(AppPath() + QLatin1String("settings.dat"), SS);
+        // The keys first; when they fail, nothing more is written.
+        QString why;
+        if (modKeys::SaveSpecialKeys(AppPath() + QLatin1String("spc_keys.dat"), &why))
+            error = SettingsFile::SaveFile(AppPath() + QLatin1String("settings.dat"), SS);
+        else
+            error = VbError(VbErr::PathFileAccessError, why);
     }
     if (!error)
         return true;
+    WriteLog(QStringLiteral("Save()::") + error->Description + QStringLiteral(" Code ") + QString::number(error->Number));
     const QString head = asBackup ? QStringLiteral("Error making backup!\r\n") : QString();
     platform::Services::dialogs().msgBox(head + error->Description + QStringLiteral("\r\nCode ")
                                              + QString::number(error->Number),

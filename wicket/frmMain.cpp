@@ -11,6 +11,8 @@
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineView>
 
+#include <cstdio>
+
 frmMain::frmMain(const WicketSettings &settings, QWebEngineProfile *profile, QWidget *parent)
     : QMainWindow(parent)
     , m_settings(settings)
@@ -132,8 +134,10 @@ void frmMain::OnLoadFinished(bool ok)
     m_status->setProgress(-1);
     m_loadStatus = ok ? tr("Done") : tr("This page could not be opened.");
     m_status->setText(m_loadStatus);
-    if (ok)
-        m_history.add(m_page->url());
+    QString why;
+    // The page is shown all the same; only its address is missing from the links editor's list.
+    if (ok && !m_history.add(m_page->url(), &why) && !why.isEmpty())
+        std::fprintf(stderr, "wicket: %s\n", qPrintable(why));
 }
 
 void frmMain::OnNewWindowRequested(QWebEngineNewWindowRequest &request)

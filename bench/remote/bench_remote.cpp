@@ -64,7 +64,7 @@ class BenchHost : public RemoteHost
 public:
     qint64 TimeLeftSeconds() const override { return 1234; }
     bool ClockPaused() const override { return false; }
-    void ResetTime() override {}
+    bool ResetTime(const QString &) override { return true; }
     void AddExtraTime(int) override {}
     bool Locked() const override { return false; }
     void SetLocked(bool) override {}

@@ -46,13 +46,15 @@ std::optional<VbError> WriteBackup(const QString &appPath, const SettingsRecord 
     return SettingsFile::SaveFile(SettingsFileName(appPath, n), record);
 }
 
-void CleanBackup(const QString &appPath)
+bool CleanBackup(const QString &appPath)
 {
     QDir folder(appPath + QStringLiteral("backup"));
     const QStringList names = folder.entryList({QStringLiteral("*.dat")},
                                                QDir::Files | QDir::Hidden | QDir::System);
+    bool all = true;
     for (const QString &name : names)
-        folder.remove(name);
+        all = folder.remove(name) && all;
+    return all;
 }
 
 QString MarkerPath(const QString &appPath)
@@ -65,11 +67,11 @@ std::optional<VbError> WriteMarker(const QString &appPath)
     return SettingsFile::WriteWholeFile(MarkerPath(appPath), QByteArrayLiteral("!\r\n"));
 }
 
-void RemoveMarker(const QString &appPath)
+bool RemoveMarker(const QString &appPath)
 {
     const QString path = MarkerPath(appPath);
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    QFile::remove(path);
+    return QFile::remove(path) || !QFileInfo::exists(path);
 }
 
 bool MarkerExists(const QString &appPath)

@@ -31,14 +31,14 @@ std::optional<VbError> WriteBackup(const QString &appPath, const SettingsRecord 
                                    const QList<SpecialKey> &keys,
                                    int *number = nullptr);
 
-// Deletes every backup/*.dat; errors are ignored.
-void CleanBackup(const QString &appPath);
+// Deletes every backup/*.dat; false when one stays.
+bool CleanBackup(const QString &appPath);
 
 // "_!" holding the line "!".
 QString MarkerPath(const QString &appPath);
 std::optional<VbError> WriteMarker(const QString &appPath);
-// Clears a read-only flag, then deletes; errors are ignored.
-void RemoveMarker(const QString &appPath);
+// Clears a read-only flag, then deletes; false when the marker stays.
+bool RemoveMarker(const QString &appPath);
 bool MarkerExists(const QString &appPath);
 
 } // namespace Backup

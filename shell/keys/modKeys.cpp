@@ -30,9 +30,9 @@ void LoadSpecialKeys(const QString &path)
     setTable(SpecialKeysFile::Parse(file.readAll()));
 }
 
-void SaveSpecialKeys(const QString &path)
+bool SaveSpecialKeys(const QString &path, QString *error)
 {
-    SpecialKeysFile::Write(path, SpecialKeys);
+    return SpecialKeysFile::Write(path, SpecialKeys, error);
 }
 
 void ClearSpecialKeys()

@@ -21,9 +21,9 @@ extern bool SpecialKeyCapture;
 // leaves it empty.
 void LoadSpecialKeys(const QString &path);
 
-// Writes the table through a temporary file renamed over the old one. Errors
-// are ignored, as for every save of this file.
-void SaveSpecialKeys(const QString &path);
+// Writes the table through a temporary file renamed over the old one; false
+// (the old file kept, the reason in error) when it cannot be written.
+bool SaveSpecialKeys(const QString &path, QString *error = nullptr);
 
 // Empties the table.
 void ClearSpecialKeys();

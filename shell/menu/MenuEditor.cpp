@@ -207,7 +207,8 @@ void MenuEditor::LeaveEditMode()
     emit editModeLeft();
     if (m_discardOnLeave) {
         m_discardOnLeave = false;
-        Backup::RemoveMarker(modGlobals::AppPath());
+        if (!Backup::RemoveMarker(modGlobals::AppPath()))
+            modGlobals::WriteLog(QStringLiteral("LeaveEditMode()::Cannot delete ") + Backup::MarkerPath(modGlobals::AppPath()));
     } else {
         emit saveRequested(false);
     }

@@ -2,10 +2,7 @@
 
 #include "base/TimeLimitStore.h"
 
-#include <QHash>
 #include <QRegularExpression>
-
-#include <memory>
 
 namespace {
 
@@ -42,17 +39,11 @@ DayRules::DayRules(std::function<QString(const QString &key)> value)
 
 DayRules DayRules::FromStore(bool *readable)
 {
-    // Each read loads the whole store, and one question may ask for the
-    // hours of every weekday twice: each key is read once.
-    auto known = std::make_shared<QHash<QString, QString>>();
-    return DayRules([readable, known](const QString &key) {
-        if (const auto found = known->constFind(key); found != known->cend())
-            return *found;
+    return DayRules([readable](const QString &key) {
         bool ok = true;
         const QString text = TimeLimitStore::Get(key, QString(), &ok);
         if (readable && !ok)
             *readable = false;
-        known->insert(key, text);
         return text;
     });
 }

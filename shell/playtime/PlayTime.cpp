@@ -40,11 +40,6 @@ QString get(const QString &section, const QString &key, const QString &defaultVa
     return SettingsStore::GetSetting(AppTitle, section, key, defaultValue, readable);
 }
 
-bool put(const QString &section, const QString &key, const QString &value)
-{
-    return SettingsStore::SaveSetting(AppTitle, section, key, value);
-}
-
 // How often the remaining time is stored while it counts, so that an end
 // without the orderly quit (killed, power button) gives back little time.
 constexpr qint64 SaveEveryMs = 15000;
@@ -70,6 +65,12 @@ qint64 wholeSeconds(double seconds)
 {
     const double bound = std::numeric_limits<qint32>::max();
     return clampToInt32(VbNumber::RoundHalfEven(std::clamp(seconds, -bound - 1.0, bound)));
+}
+
+// The limit in seconds of a "PlayTime" text: five-minute steps.
+qint64 limitOf(const QString &steps)
+{
+    return wholeSeconds(VbNumber::Val(steps) * 5.0 * 60.0);
 }
 
 // The keys typed so far (the last one is key) may still become "rt" and the
@@ -108,9 +109,9 @@ PlayTime::PlayTime(Prompts &prompts, QObject *parent)
 
 qint64 PlayTime::LimitSeconds(bool *readable)
 {
-    const double steps = VbNumber::Val(get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0"), readable));
+    const QString steps = get(TimeLimit, QStringLiteral("PlayTime"), QStringLiteral("0"), readable);
     const std::optional<qint64> today = DayRules::FromStore(readable).DayLimitSeconds(Clock::now().date());
-    return today ? *today : wholeSeconds(steps * 5.0 * 60.0);
+    return today ? *today : limitOf(steps);
 }
 
 qint64 PlayTime::WarnSeconds(bool *readable)
@@ -154,20 +155,52 @@ void PlayTime::setTimeLeft(qint64 seconds)
 
 // "LastInit" such that exactly `remaining` seconds are left of the period,
 // and the same end on the steady clock, which counts on when the store fails.
-void PlayTime::anchorPeriod(qint64 remaining, qint64 limit)
+void PlayTime::anchorPeriod(qint64 remaining, qint64 limit, SettingsStore::Change &change)
 {
     m_endMs = Clock::steadyMs() + remaining * 1000;
-    storeStart(remaining, limit);
+    storeStart(remaining, limit, change);
 }
 
-void PlayTime::storeStart(qint64 remaining, qint64 limit)
+void PlayTime::storeStart(qint64 remaining, qint64 limit, SettingsStore::Change &change)
 {
     const QDateTime start = Clock::now().addSecs(remaining - limit);
-    m_startUnstored = !put(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
+    change.set(TimeLimit, QStringLiteral("LastInit"), SettingsStore::FormatDate(start));
+}
+
+void PlayTime::anchorAndStore(qint64 remaining, qint64 limit)
+{
+    SettingsStore::Change change(AppTitle);
+    anchorPeriod(remaining, limit, change);
+    m_startUnstored = !store(change);
+}
+
+// A full new period without ResetTime's tones.
+void PlayTime::beginPeriod(qint64 limit)
+{
+    SettingsStore::Change change(AppTitle);
+    anchorPeriod(limit, limit, change);
+    markPeriodBegun(change);
+    m_startUnstored = !store(change);
+    endNotices();
+}
+
+// The store going bad and coming back is logged once each, not at every tick;
+// the clock counts on from memory meanwhile.
+bool PlayTime::store(const SettingsStore::Change &change)
+{
+    QString why;
+    const bool stored = change.save(&why);
+    if (stored == m_storeFailing)
+        WriteLog(stored ? QStringLiteral("PlayTime()::The store takes writes again.")
+                        : QStringLiteral("PlayTime()::") + why + QStringLiteral(", counting on in memory."));
+    m_storeFailing = !stored;
+    return stored;
 }
 
 void PlayTime::Tick()
 {
+    // What beeper, the settings dialog or the console wrote since the last tick.
+    SettingsStore::Refresh(AppTitle);
     // A new period first, so that a wake past the daily start is no expiry.
     CheckDay();
     bool readable = true;
@@ -202,6 +235,8 @@ void PlayTime::Tick()
         endNotices();
         return;
     }
+    // Whatever this tick changes goes to the store in one write.
+    SettingsStore::Change change(AppTitle);
     // A negative count is no limit either, not an expiry at once.
     if (limit < 1) {
         m_secondsLeft = toClose ? *toClose : -1;
@@ -210,7 +245,7 @@ void PlayTime::Tick()
             return;
         }
         // No limit today, but the allowed hours end.
-        beepWarning(*toClose, warn, beep);
+        writeTick(change, false, beepWarning(*toClose, warn, beep, change));
         notices(*toClose, warn);
         if (*toClose < 1) {
             m_atBedtime = true;
@@ -218,8 +253,9 @@ void PlayTime::Tick()
         }
         return;
     }
+    bool anchored = false;
     if (emptied)
-        restoreStore();
+        restoreStore(change);
 
     qint64 remaining = 0;
     if (!readable || emptied || m_startUnstored) {
@@ -229,8 +265,10 @@ void PlayTime::Tick()
         remaining = std::min<qint64>(limit, (left + (left > 0 ? 999 : 0)) / 1000);
         if (!m_endMs)
             m_endMs = Clock::steadyMs() + remaining * 1000;
-        if (readable)
-            storeStart(remaining, limit);
+        if (readable) {
+            storeStart(remaining, limit, change);
+            anchored = true;
+        }
     } else if (lastInit.isValid()) {
         remaining = limit - lastInit.secsTo(Clock::now());
         m_endMs = Clock::steadyMs() + limit * 1000 - lastInit.msecsTo(Clock::now());
@@ -238,25 +276,28 @@ void PlayTime::Tick()
         // time was stored) must not give more than one full period.
         if (remaining > limit) {
             remaining = limit;
-            anchorPeriod(remaining, limit);
+            anchorPeriod(remaining, limit, change);
+            anchored = true;
         }
     } else {
         // Unreadable or missing: neither end the program nor hand out a fresh
         // period; go on from what was counted last. Only when nothing was
         // counted yet (the limit was just switched on) does a period begin now.
         remaining = m_counted ? std::min<qint64>(TimeLeftSeconds, limit) : limit;
-        anchorPeriod(remaining, limit);
+        anchorPeriod(remaining, limit, change);
+        anchored = true;
     }
 
     // Play ends with the period or with the allowed hours, whichever comes first.
     const qint64 left = toClose ? std::min(remaining, *toClose) : remaining;
-    beepWarning(left, warn, beep);
+    const bool beeperStarts = beepWarning(left, warn, beep, change);
 
     setTimeLeft(remaining);
     m_counted = true;
     m_secondsLeft = left;
     if (Clock::steadyMs() - m_savedAtMs >= SaveEveryMs)
-        saveTimeLeft();
+        saveTimeLeft(change);
+    writeTick(change, anchored, beeperStarts);
     notices(left, warn);
     if (left < 1) {
         m_atBedtime = remaining >= 1;
@@ -264,32 +305,46 @@ void PlayTime::Tick()
     }
 }
 
-void PlayTime::beepWarning(qint64 left, qint64 warn, bool beep)
+// True when beeper must start, which writeTick does after the write.
+bool PlayTime::beepWarning(qint64 left, qint64 warn, bool beep, SettingsStore::Change &change)
 {
-    if (beep && left > -1 && left <= warn) {
-        if (!BeeperRunning()) {
-            put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
-            put(Beeper, QStringLiteral("Quit"), QStringLiteral("0"));
-            put(Beeper, QStringLiteral("BeepType"), left > 11 ? QStringLiteral("0") : QStringLiteral("1"));
-            startBeeper();
-        } else if (left < 12) {
-            put(Beeper, QStringLiteral("BeepType"), QStringLiteral("1"));
-        }
+    if (!beep || left < 0 || left > warn)
+        return false;
+    if (!BeeperRunning()) {
+        change.set(Beeper, QStringLiteral("Interval"), QStringLiteral("500"))
+            .set(Beeper, QStringLiteral("Quit"), QStringLiteral("0"))
+            .set(Beeper, QStringLiteral("BeepType"), left > 11 ? QStringLiteral("0") : QStringLiteral("1"));
+        return true;
     }
+    if (left < 12)
+        change.set(Beeper, QStringLiteral("BeepType"), QStringLiteral("1"));
+    return false;
 }
 
-void PlayTime::restoreStore()
+void PlayTime::writeTick(const SettingsStore::Change &change, bool anchored, bool beeperStarts)
 {
-    put(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0));
-    put(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0));
-    put(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"));
-    put(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
+    if (!change.isEmpty()) {
+        const bool stored = store(change);
+        if (anchored)
+            m_startUnstored = !stored;
+    }
+    // Started after the write: beeper reads its values at once.
+    if (beeperStarts)
+        startBeeper();
 }
 
-void PlayTime::saveTimeLeft()
+void PlayTime::restoreStore(SettingsStore::Change &change)
+{
+    change.set(TimeLimit, QStringLiteral("PlayTime"), QString::number(double(m_known.limit) / 300.0))
+        .set(TimeLimit, QStringLiteral("WarnTime"), QString::number(double(m_known.warn) / 5.0 - 1.0))
+        .set(TimeLimit, QStringLiteral("Beep"), m_known.beep ? QStringLiteral("1") : QStringLiteral("0"))
+        .set(TimeLimit, QStringLiteral("Shutdown"), m_known.shutdown);
+}
+
+void PlayTime::saveTimeLeft(SettingsStore::Change &change)
 {
     m_savedAtMs = Clock::steadyMs();
-    put(TimeLimit, QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds));
+    change.set(TimeLimit, QStringLiteral("TimeLeft"), QString::number(TimeLeftSeconds));
 }
 
 void PlayTime::expire(qint32 action)
@@ -310,14 +365,31 @@ void PlayTime::expire(qint32 action)
     emit quitRequested();
 }
 
-void PlayTime::ResetTime()
+bool PlayTime::ResetTime(const QString &playTime)
 {
-    put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
+    const bool newLimit = !playTime.isEmpty();
+    // A weekday's own limit stays today's limit whatever "PlayTime" becomes.
+    const bool dayLimit = DayRules::FromStore().DayLimitSeconds(Clock::now().date()).has_value();
+    const qint64 limit = newLimit && !dayLimit ? limitOf(playTime) : LimitSeconds();
+    SettingsStore::Change change(AppTitle);
+    if (newLimit)
+        change.set(TimeLimit, QStringLiteral("PlayTime"), playTime);
+    change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
     // The new period is also what a quit stores and what a resumed pause
     // continues from, even while the clock is stopped.
-    const qint64 limit = LimitSeconds();
-    anchorPeriod(limit, limit);
-    markPeriodBegun();
+    const std::optional<qint64> endBefore = m_endMs;
+    const qint64 extraBefore = m_extra;
+    anchorPeriod(limit, limit, change);
+    markPeriodBegun(change);
+    const bool stored = store(change);
+    if (!stored && newLimit) {
+        // a limit that was not stored changes nothing
+        m_endMs = endBefore;
+        m_extra = extraBefore;
+        return false;
+    }
+    m_startUnstored = !stored;
+    endNotices();
     if (limit >= 1) {
         setTimeLeft(limit);
         m_counted = true;
@@ -325,26 +397,30 @@ void PlayTime::ResetTime()
     Tones::Beep(2000, 50);
     Tones::Beep(1000, 50);
     Tones::Beep(2000, 50);
+    return stored;
 }
 
 void PlayTime::PauseTimer(bool pause)
 {
+    SettingsStore::Change change(AppTitle);
     if (pause && !m_clockPaused) {
-        put(Beeper, QStringLiteral("Quit"), QStringLiteral("0"));
-        put(Beeper, QStringLiteral("BeepType"), QStringLiteral("2"));
-        put(Beeper, QStringLiteral("Interval"), QStringLiteral("1000"));
+        change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("0"))
+            .set(Beeper, QStringLiteral("BeepType"), QStringLiteral("2"))
+            .set(Beeper, QStringLiteral("Interval"), QStringLiteral("1000"));
+        saveTimeLeft(change);
+        store(change);
         // A running beeper takes the new values; the second copy ends at once.
         startBeeper();
         m_clockPaused = true;
-        saveTimeLeft();
     } else if (!pause && m_clockPaused) {
-        put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
-        put(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
+        change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("1"))
+            .set(Beeper, QStringLiteral("Interval"), QStringLiteral("500"));
         bool readable = true;
         const qint64 limit = LimitSeconds(&readable);
-        anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit));
+        anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit), change);
         m_clockPaused = false;
-        saveTimeLeft();
+        saveTimeLeft(change);
+        m_startUnstored = !store(change);
     }
 }
 
@@ -394,7 +470,7 @@ void PlayTime::checkTypedReset()
 PlayTime::StartupAction PlayTime::StartupCheck()
 {
     // A beeper left over from a run that did not end in order stops now.
-    put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
+    store(SettingsStore::Change(AppTitle).set(Beeper, QStringLiteral("Quit"), QStringLiteral("1")));
     TimeLeftSeconds = VbNumber::ValInt(get(TimeLimit, QStringLiteral("TimeLeft"), QStringLiteral("-1")));
     const QString extra = get(TimeLimit, ExtraTime);
     m_extra = extra.size() <= 6 && extra.toInt() > 0 ? std::min(qint64(extra.toInt()), MaxExtraSeconds) : 0;
@@ -415,7 +491,7 @@ PlayTime::StartupAction PlayTime::StartupCheck()
         // A limit lowered since the last run caps what is left.
         if (TimeLeftSeconds > withExtra(limit))
             setTimeLeft(withExtra(limit));
-        anchorPeriod(TimeLeftSeconds, withExtra(limit));
+        anchorAndStore(TimeLeftSeconds, withExtra(limit));
         return StartupAction::Continue;
     }
 
@@ -491,8 +567,7 @@ void PlayTime::EditModeLeaving()
             QStringLiteral("Reset timer?"), platform::Msg::Question | platform::Msg::YesNo);
         if (answer == platform::Msg::Yes) {
             const qint64 limit = LimitSeconds();
-            anchorPeriod(limit, limit);
-            markPeriodBegun();
+            beginPeriod(limit);
             if (limit >= 1) {
                 setTimeLeft(limit);
                 m_counted = true;
@@ -514,11 +589,10 @@ void PlayTime::letOn(const Prompts::ExpiredAnswer &answer, qint64 limit, qint64 
             m_liftedUntil = *close;
     }
     if (limit >= 1 && (!m_atBedtime || TimeLeftSeconds <= warn)) {
-        anchorPeriod(limit, limit);
+        beginPeriod(limit);
         setTimeLeft(limit);
-        markPeriodBegun();
     } else if (limit >= 1) {
-        anchorPeriod(TimeLeftSeconds, withExtra(limit));
+        anchorAndStore(TimeLeftSeconds, withExtra(limit));
     }
 }
 
@@ -571,17 +645,11 @@ bool PlayTime::beginDailyPeriod()
     return true;
 }
 
-void PlayTime::markPeriodBegun()
+void PlayTime::markPeriodBegun(SettingsStore::Change &change)
 {
-    put(TimeLimit, PeriodStart, SettingsStore::FormatDate(Clock::now()));
     m_extra = 0;
-    storeExtra();
-    endNotices();
-}
-
-void PlayTime::storeExtra()
-{
-    put(TimeLimit, ExtraTime, QString::number(m_extra));
+    change.set(TimeLimit, PeriodStart, SettingsStore::FormatDate(Clock::now()))
+        .set(TimeLimit, ExtraTime, QString::number(m_extra));
 }
 
 void PlayTime::grantWhileAsking()
@@ -608,9 +676,11 @@ bool PlayTime::AddExtraTime(int minutes)
         const qint64 extra = std::min(MaxExtraSeconds, m_extra + overdue + seconds);
         setTimeLeft(qint64(TimeLeftSeconds) + extra - m_extra);
         m_extra = extra;
-        storeExtra();
-        anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit));
-        saveTimeLeft();
+        SettingsStore::Change change(AppTitle);
+        change.set(TimeLimit, ExtraTime, QString::number(m_extra));
+        anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit), change);
+        saveTimeLeft(change);
+        m_startUnstored = !store(change);
     }
     WriteLog(QStringLiteral("PlayTime()::%1 minutes of extra time.").arg(minutes));
     endNotices();
@@ -624,22 +694,28 @@ void PlayTime::Lock(bool locked)
 {
     if (locked == m_locked)
         return;
+    SettingsStore::Change change(AppTitle);
+    bool anchored = false;
     if (locked) {
         PauseTimer(false);
         // Warning beeps make no sense behind the lock screen.
-        put(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
+        change.set(Beeper, QStringLiteral("Quit"), QStringLiteral("1"));
         m_locked = true;
-        saveTimeLeft();
         endNotices();
     } else {
         m_locked = false;
         bool readable = true;
         const qint64 limit = LimitSeconds(&readable);
-        if ((readable ? limit : m_known.limit) >= 1)
-            anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit));
-        saveTimeLeft();
+        anchored = (readable ? limit : m_known.limit) >= 1;
+        if (anchored)
+            anchorPeriod(TimeLeftSeconds, withExtra(readable ? limit : m_known.limit), change);
     }
-    put(TimeLimit, LockedKey, locked ? QStringLiteral("1") : QStringLiteral("0"));
+    saveTimeLeft(change);
+    // A lock that is not stored still holds until the shell ends.
+    change.set(TimeLimit, LockedKey, locked ? QStringLiteral("1") : QStringLiteral("0"));
+    const bool stored = store(change);
+    if (anchored)
+        m_startUnstored = !stored;
     WriteLog(locked ? QStringLiteral("PlayTime()::Locked.") : QStringLiteral("PlayTime()::Unlocked."));
     emit lockChanged(locked);
 }

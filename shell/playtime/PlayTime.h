@@ -6,6 +6,8 @@
 
 #include "base/Prompts.h"
 
+#include <SettingsStore.h>
+
 #include <optional>
 
 class QTimer;
@@ -15,9 +17,12 @@ class QTimer;
 // through beeper (section "Beeper"), and at the end quits the shell or
 // switches the PC off. The day's rules (DayRules) add a new period at the
 // daily start, a limit for each weekday and allowed hours whose end acts as
-// the end of play; the parent adds extra time or locks the PC from afar. Owned by the main form; every value is read from the
-// store at each use, so the settings dialog and the remote console take
-// effect at once.
+// the end of play; the parent adds extra time or locks the PC from afar.
+// Owned by the main form; every value is read from the store at each use
+// (from memory, which each tick brings in line with the file), so the
+// settings dialog, the remote console and beeper take effect at once. What
+// changes together is written together; a store that cannot be written is
+// logged, and the clock counts on from memory.
 class PlayTime : public QObject
 {
     Q_OBJECT
@@ -45,8 +50,10 @@ public:
 
     // One tick of PlaytimeTimer.
     void Tick();
-    // Starts a full new play period.
-    void ResetTime();
+    // Starts a full new play period; with a playTime, under that new
+    // "PlayTime" value, written in the same write. False when the store
+    // could not be written; with a playTime nothing changed then.
+    bool ResetTime(const QString &playTime = QString());
     void PauseTimer(bool pause);
     // Every key typed anywhere: one character or a token such as "<pause>".
     void KeyTyped(const QString &key);
@@ -136,23 +143,26 @@ private:
     qint64 withExtra(qint64 limit) const { return limit >= 1 ? limit + m_extra : limit; }
     std::optional<qint64> closingIn() const;
     bool beginDailyPeriod();
-    void markPeriodBegun();
-    void beepWarning(qint64 left, qint64 warn, bool beep);
+    void markPeriodBegun(SettingsStore::Change &change);
+    void beginPeriod(qint64 limit);
+    bool beepWarning(qint64 left, qint64 warn, bool beep, SettingsStore::Change &change);
+    void writeTick(const SettingsStore::Change &change, bool anchored, bool beeperStarts);
     void notices(qint64 left, qint64 warn);
     void endNotices();
-    void storeExtra();
     void grantWhileAsking();
     bool playable(qint64 warn) const;
     void letOn(const Prompts::ExpiredAnswer &answer, qint64 limit, qint64 warn);
 
     void startBeeper();
     void checkTypedReset();
-    void restoreStore();
+    void restoreStore(SettingsStore::Change &change);
     void expire(qint32 action);
-    void anchorPeriod(qint64 remaining, qint64 limit);
-    void storeStart(qint64 remaining, qint64 limit);
+    void anchorPeriod(qint64 remaining, qint64 limit, SettingsStore::Change &change);
+    void storeStart(qint64 remaining, qint64 limit, SettingsStore::Change &change);
+    void anchorAndStore(qint64 remaining, qint64 limit);
+    bool store(const SettingsStore::Change &change);
     void setTimeLeft(qint64 seconds);
-    void saveTimeLeft();
+    void saveTimeLeft(SettingsStore::Change &change);
 
     Prompts &m_prompts;
     bool m_clockPaused = false;
@@ -172,6 +182,7 @@ private:
     } m_known;
     std::optional<qint64> m_endMs;
     bool m_startUnstored = false; // the start of the period is not in the store
+    bool m_storeFailing = false;  // the last write failed (and was logged)
     qint64 m_savedAtMs = 0;
 
     // The day's rules: extra seconds of this period, the end of the allowed

@@ -22,8 +22,11 @@ public:
     // whether it is paused.
     virtual qint64 TimeLeftSeconds() const = 0;
     virtual bool ClockPaused() const = 0;
-    // Starts a full new play period (ResetTime, with its tones).
-    virtual void ResetTime() = 0;
+    // Starts a full new play period (ResetTime, with its tones); with a
+    // playTime, under that new "PlayTime" value, stored in the same write.
+    // False when the store could not be written; with a playTime nothing
+    // changed then.
+    virtual bool ResetTime(const QString &playTime) = 0;
     // Extra time for the current period, whole minutes 1-600 (PlayTime's
     // AddExtraTime); an open time-expired dialog lets the child on.
     virtual void AddExtraTime(int minutes) = 0;

@@ -4,7 +4,6 @@
 #include "Cp1252.h"
 #include "RemoteHost.h"
 #include "RemoteListener.h"
-#include "SettingsStore.h"
 #include "Tones.h"
 #include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
@@ -328,13 +327,10 @@ bool RemoteServer::MaySteer() const
 
 void RemoteServer::ResetTime(quint64 connection, const QString &playTime)
 {
-    if (!playTime.isEmpty()
-        && !SettingsStore::SaveSetting(QStringLiteral("Brindle"), QStringLiteral("TimeLimit"),
-                                       QStringLiteral("PlayTime"), playTime)) {
+    if (!m_host.ResetTime(playTime) && !playTime.isEmpty()) {
         Reply(connection, QStringLiteral("/er"));
         return;
     }
-    m_host.ResetTime();
     if (m_host.ExpiredDialogOpen())
         m_host.ReleaseExpiredDialog();
     Reply(connection, QStringLiteral("/ok"));
@@ -346,7 +342,7 @@ void RemoteServer::Execute(quint64 connection, const QString &argument)
     if (m_host.PasswordDialogOpen())
         m_host.ClosePasswordDialog();
     if (m_host.ExpiredDialogOpen()) {
-        m_host.ResetTime();
+        m_host.ResetTime(QString());
         m_host.ReleaseExpiredDialog();
     }
     bool number = false;

@@ -165,23 +165,26 @@ QStringList SettingsValues::Store() const
         SS.SetProgram(k, {programs[k], parameters[k], waitForProgram[k]});
 
     QStringList failed;
-    const auto putTime = [&failed](const QString &key, int value) {
-        if (!SettingsStore::SaveSetting(AppTitle, TimeLimit, key, QString::number(value)))
-            failed << QStringLiteral("play time (") + SettingsStore::filePath(AppTitle) + QLatin1Char(')');
-    };
-    putTime(QStringLiteral("PlayTime"), playTimeIndex);
-    putTime(QStringLiteral("WarnTime"), warnIndex);
-    putTime(QStringLiteral("Beep"), beep ? 1 : 0);
-    putTime(QStringLiteral("Shutdown"), shutdownPc ? -1 : 0);
-    failed.removeDuplicates();
+    QString why;
+    if (!SettingsStore::Change(AppTitle)
+             .set(TimeLimit, QStringLiteral("PlayTime"), QString::number(playTimeIndex))
+             .set(TimeLimit, QStringLiteral("WarnTime"), QString::number(warnIndex))
+             .set(TimeLimit, QStringLiteral("Beep"), beep ? QStringLiteral("1") : QStringLiteral("0"))
+             .set(TimeLimit, QStringLiteral("Shutdown"), shutdownPc ? QStringLiteral("-1") : QStringLiteral("0"))
+             .save(&why)) {
+        failed << QStringLiteral("play time (") + SettingsStore::filePath(AppTitle) + QLatin1Char(')');
+        modGlobals::WriteLog(QStringLiteral("Settings()::Play time not saved: ") + why);
+    }
 
     IniFile wicket(WicketSettingsPath());
     wicket.load();
     wicket.setValue(WicketSection, QStringLiteral("Allowpopup"), popupsAllowed ? QStringLiteral("1") : QStringLiteral("0"));
     wicket.setValue(WicketSection, QStringLiteral("StayOnApprovedSites"),
                     stayOnApprovedSites ? QStringLiteral("1") : QStringLiteral("0"));
-    QString why;
-    if (!QDir().mkpath(QFileInfo(WicketSettingsPath()).absolutePath()) || !wicket.save(&why))
+    why = QStringLiteral("Cannot create its folder");
+    if (!QDir().mkpath(QFileInfo(WicketSettingsPath()).absolutePath()) || !wicket.save(&why)) {
         failed << QStringLiteral("Wicket settings (") + WicketSettingsPath() + QLatin1Char(')');
+        modGlobals::WriteLog(QStringLiteral("Settings()::Wicket settings not saved: ") + why);
+    }
     return failed;
 }

@@ -55,8 +55,9 @@ struct SettingsValues
 
     static SettingsValues Read();
 
-    // Writes every value to where it lives. The parts that could not be
-    // written are named in the result; the rest is stored all the same.
+    // Writes every value to where it lives, the play-time values in one
+    // write. The parts that could not be written are named in the result
+    // and logged; the rest is stored all the same.
     QStringList Store() const;
 
     // The lists of the dialog; a value is its position in the list (the

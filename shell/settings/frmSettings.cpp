@@ -590,8 +590,10 @@ bool frmSettings::ApplySettings()
     if (!confirmPassword() || !acceptMissingPassword())
         return false;
     QStringList failed = Values().Store();
-    if (!SetStart())
+    if (!SetStart()) {
         failed << QStringLiteral("start at log-in (") + Autostart::EntryPath() + QLatin1Char(')');
+        modGlobals::WriteLog(QStringLiteral("Settings()::Cannot write ") + Autostart::EntryPath());
+    }
     // Keys changed in the key dialog reach an installed hook at once anyway.
     modKeyHandler::ApplySpecialKeys();
     emit applied();

@@ -27,6 +27,7 @@ void setValue(const QString &key, const QString &value)
 
 QString value(const QString &key)
 {
+    SettingsStore::Refresh(QStringLiteral("Brindle")); // beeper writes from its own process
     return SettingsStore::GetSetting(QStringLiteral("Brindle"), QStringLiteral("Beeper"), key,
                                      QStringLiteral("<missing>"));
 }

@@ -1,6 +1,8 @@
+#include "FileEvents.h"
 #include "TestEnv.h"
 
 #include <AtomicFile.h>
+#include <Clock.h>
 #include <IniFile.h>
 #include <SettingsStore.h>
 #include <SingleInstance.h>
@@ -62,14 +64,68 @@ private slots:
         QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("-1"));
         QVERIFY(SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "120"));
         QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "-1"), QStringLiteral("120"));
-        // A change made behind our back is seen at the next read.
-        QVERIFY(writeFile(SettingsStore::filePath("Brindle"), "[TimeLimit]\nTimeLeft=7\n"));
-        QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft"), QStringLiteral("7"));
         QVERIFY(SettingsStore::DeleteSetting("Brindle", "TimeLimit", "TimeLeft"));
         QCOMPARE(SettingsStore::GetSetting("Brindle", "TimeLimit", "TimeLeft", "d"), QStringLiteral("d"));
         // Each application has its own file.
         QVERIFY(SettingsStore::SaveSetting("Farrow", "General", "Host", "pc1"));
         QCOMPARE(SettingsStore::GetSetting("Brindle", "General", "Host", "none"), QStringLiteral("none"));
+    }
+
+    // Reads come from memory: the file is opened again only once it changed,
+    // and looked at when a tick asks or a moment passed.
+    void storeReadFromMemory()
+    {
+        TestEnv env;
+        Clock::setNow(QDateTime(QDate(2026, 1, 5), QTime(8, 0)));
+        const auto realClock = qScopeGuard([] { Clock::reset(); });
+        const QString path = SettingsStore::filePath("Brindle");
+        const auto running = [] { return SettingsStore::GetSetting("Brindle", "Beeper", "Running"); };
+        QVERIFY(SettingsStore::SaveSetting("Brindle", "Beeper", "Running", "0"));
+        FileEvents events(path);
+        for (int tick = 0; tick < 20; ++tick) {
+            Clock::advance(1);
+            SettingsStore::Refresh("Brindle");
+            QCOMPARE(running(), QStringLiteral("0"));
+        }
+        QCOMPARE(events.opens(), 0);
+        // Beeper's process renames its file into place: same size, new inode.
+        QVERIFY(AtomicFile::write(path, "[Beeper]\r\nRunning=1\r\n"));
+        QCOMPARE(running(), QStringLiteral("0"));
+        SettingsStore::Refresh("Brindle");
+        QCOMPARE(running(), QStringLiteral("1"));
+        QVERIFY(writeFile(path, "[Beeper]\r\nRunning=22\r\n")); // in place
+        Clock::advance(1);
+        QCOMPARE(running(), QStringLiteral("22"));
+        QCOMPARE(events.opens(), 3); // the two reads and the write in place
+    }
+
+    // Several keys: one rewrite; none when nothing changes; a failed write
+    // keeps the old file and what is read.
+    void storeChangeIsOneWrite()
+    {
+        TestEnv env;
+        const QString path = SettingsStore::filePath("Brindle");
+        QVERIFY(SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", "1"));
+        FileEvents events(path);
+        SettingsStore::Change change("Brindle");
+        change.set("Beeper", "Quit", "0").set("Beeper", "Interval", "1000").set("TimeLimit", "TimeLeft", "77");
+        QVERIFY(change.remove("TimeLimit", "PlayTime").save());
+        QVERIFY(change.save());
+        QCOMPARE(events.rewrites(), 1);
+        const QByteArray before = readFile(path);
+        QVERIFY(before.contains("Interval=1000\r\n") && !before.contains("PlayTime"));
+        rlimit unlimited{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        rlimit none = unlimited;
+        none.rlim_cur = 0;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &none), 0);
+        QString why;
+        const bool saved = SettingsStore::SaveSetting("Brindle", "Beeper", "Quit", "1", &why);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(!saved && !why.isEmpty());
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("0"));
     }
 
     void storeSharedBetweenProcesses()

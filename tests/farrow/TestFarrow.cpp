@@ -93,6 +93,7 @@ private slots:
     void rememberedHosts_data();
     void rememberedHosts();
     void textsNameNoOperatingSystem();
+    void hostNotRemembered();
 
 private:
     TestEnv m_env; // first: the store and the port
@@ -246,6 +247,17 @@ void TestFarrow::textsNameNoOperatingSystem()
     frmMain window(QString(), &prompts);
     QVERIFY(ShownTexts(&window).contains(QStringLiteral("Shut down the computer")));
     QCOMPARE(ShownTexts(&window).filter(QStringLiteral("Windows")), QStringList());
+}
+
+// A host that cannot be remembered (a folder in the store's place) is said so.
+void TestFarrow::hostNotRemembered()
+{
+    const QString store = SettingsStore::filePath(QStringLiteral("Farrow"));
+    QVERIFY(QFile::remove(store) && QDir().mkpath(store));
+    FakePrompts prompts;
+    frmMain window(m_host + QStringLiteral("|Secret"), &prompts);
+    QVERIFY(m_shell.accept());
+    QCOMPARE(prompts.shown.filter(QStringLiteral("could not be added to the remembered computers")).size(), 1);
 }
 
 QTEST_MAIN(TestFarrow)

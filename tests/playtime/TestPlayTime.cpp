@@ -4,6 +4,7 @@
 
 #include "playtime/PlayTime.h"
 
+#include <AtomicFile.h>
 #include <SingleInstance.h>
 
 #include <QSignalSpy>
@@ -86,6 +87,17 @@ private slots:
         QCOMPARE(*m_world->tones, ExpiryTones);
         QCOMPARE(m_world->power->powerOffs(), 1); // "Shutdown" defaults to switching off
         QCOMPARE(m_quits->count(), 0);
+    }
+
+    // What another process wrote counts at the next tick, however soon.
+    void tickSeesOtherProcesses()
+    {
+        m_clock->Tick();
+        QCOMPARE(modGlobals::TimeLeftSeconds, 300);
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(AtomicFile::write(store, readFile(store).replace("PlayTime=1", "PlayTime=2")));
+        m_clock->Tick();
+        QCOMPARE(modGlobals::TimeLeftSeconds, 600);
     }
 
     void expiryAction_data()

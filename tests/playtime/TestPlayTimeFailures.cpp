@@ -1,6 +1,7 @@
 // The play clock on a failing machine: an end without the orderly quit gives
 // back at most 15 s, a store that cannot be written, read or found does not
 // stop the clock, and a beeper left over from a killed run is told to stop.
+#include "FileEvents.h"
 #include "PlayTimeWorld.h"
 #include "ScriptedPrompts.h"
 
@@ -134,6 +135,45 @@ private slots:
         QCOMPARE(prompts.asked, QStringList{QStringLiteral("expired")});
         clock.StartClock();
         QCOMPARE(secondsToExpiry(clock, 400), 300);
+    }
+
+    // What changes together is one write; a write that fails (a folder in
+    // the store's place) is logged.
+    void writesOfTheClock_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("fails");
+        for (const char *action : {"pause", "resume", "reset", "beeper starts"}) {
+            QTest::addRow("%s", action) << QString::fromLatin1(action) << false;
+            QTest::addRow("%s, store unwritable", action) << QString::fromLatin1(action) << true;
+        }
+    }
+
+    void writesOfTheClock()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, fails);
+        m_world->beginPeriod(QStringLiteral("1"));
+        ScriptedPrompts prompts;
+        PlayTime clock(prompts);
+        clock.StartClock();
+        clock.Tick();
+        if (action == QLatin1String("resume"))
+            clock.PauseTimer(true);
+        m_world->moveTo(300, 40); // in the warning
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        FileEvents events(store);
+        if (fails)
+            QVERIFY(QFile::remove(store) && QDir().mkpath(store));
+        if (action == QLatin1String("reset")) { // as the console's "/rt2"
+            QCOMPARE(clock.ResetTime(QStringLiteral("2")), !fails);
+            QCOMPARE(modGlobals::TimeLeftSeconds, fails ? 300 : 600);
+        } else if (action != QLatin1String("beeper starts"))
+            clock.PauseTimer(action == QLatin1String("pause"));
+        else
+            clock.Tick();
+        QCOMPARE(events.rewrites(), fails ? 0 : 1);
+        QCOMPARE(readFile(m_world->env.path(QStringLiteral("startup.log"))).contains("PlayTime()::Cannot"), fails);
     }
 
     void leftoverBeeperIsToldToStop()

@@ -21,7 +21,11 @@ public:
     bool is(const char *flag) const { return state.contains(QLatin1String(flag)); }
     qint64 TimeLeftSeconds() const override { return is("paused") ? 42 : -1; }
     bool ClockPaused() const override { return is("paused"); }
-    void ResetTime() override { calls << QStringLiteral("ResetTime"); }
+    bool ResetTime(const QString &playTime) override
+    {
+        calls << QStringLiteral("ResetTime");
+        return playTime.isEmpty() || SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", playTime);
+    }
     void AddExtraTime(int minutes) override { calls << QStringLiteral("Extra %1").arg(minutes); }
     bool Locked() const override { return is("locked"); }
     void SetLocked(bool locked) override { calls << QStringLiteral("Lock %1").arg(locked); }

@@ -143,6 +143,15 @@ private slots:
         QCOMPARE(wicketSetting("StayOnApprovedSites"), first ? QStringLiteral("0") : QStringLiteral("1"));
     }
 
+    // Play-time values that cannot be stored are named and logged; the rest is stored.
+    void storeFailureIsNamed()
+    {
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(QDir().mkpath(store));
+        QCOMPARE(SettingsValues().Store(), QStringList{QStringLiteral("play time (%1)").arg(store)});
+        QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
+    }
+
     void defaultsOfAnEmptyStore()
     {
         frmSettings dialog;

@@ -6,6 +6,7 @@
 #include "data/Backup.h"
 #include "frmMenu.h"
 #include "keys/modKeyHandler.h"
+#include "keys/modKeys.h"
 #include "modGlobalsMain.h"
 #include "playtime/PlayTime.h"
 
@@ -180,9 +181,11 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("quits");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("yes saves and quits") << "Yes" << true << true;
-        QTest::newRow("no quits without saving") << "No" << true << false;
-        QTest::newRow("cancel stays") << "Cancel" << false << false;
+        QTest::addColumn<bool>("keysBlocked"); // a folder in the place of spc_keys.dat
+        QTest::newRow("yes saves and quits") << "Yes" << true << true << false;
+        QTest::newRow("no quits without saving") << "No" << true << false << false;
+        QTest::newRow("cancel stays") << "Cancel" << false << false << false;
+        QTest::newRow("yes, keys cannot be saved: shown, stays") << "Yes" << false << false << true;
     }
 
     void exitMenuInEditMode()
@@ -190,6 +193,11 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, quits);
         QFETCH(bool, saved);
+        QFETCH(bool, keysBlocked);
+        const QString keys = m_world->env.path(QStringLiteral("spc_keys.dat"));
+        QVERIFY(!keysBlocked || QDir().mkpath(keys + QStringLiteral("/x")));
+        modKeys::SpecialKeys = {{172, QStringLiteral("Web")}};
+        const auto clearKeys = qScopeGuard([] { modKeys::ClearSpecialKeys(); });
         const QString settings = m_world->env.path(QStringLiteral("settings.dat"));
         QVERIFY(!SettingsFile::SaveFile(settings, modGlobals::SS));
         const QByteArray before = readFile(settings);
@@ -200,11 +208,25 @@ private slots:
         menu.findChild<QAction *>(QStringLiteral("mnuEditMode"))->setChecked(true);
         m_world->dialogs->answer(answer);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        QCOMPARE(m_world->dialogs->shown().size(), 1);
+        QCOMPARE(m_world->dialogs->shown().size(), keysBlocked ? 2 : 1);
         QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Save changes before quitting?"));
         QCOMPARE(m_world->dialogs->shown().first().style, int(Msg::Exclamation | Msg::YesNoCancel));
         QCOMPARE(menu.IsUnloaded(), quits);
         QCOMPARE(readFile(settings) != before, saved);
+        QCOMPARE(readFile(keys) == "172,Web\r\n", saved);
+    }
+
+    // What quitting cannot store or delete is logged; the quit goes on.
+    void quitLogsWhatItCannotWrite()
+    {
+        QVERIFY(QDir().mkpath(SettingsStore::filePath(QStringLiteral("Brindle"))));
+        QVERIFY(QDir().mkpath(m_world->env.path(QStringLiteral("_!/x"))));
+        frmMenu menu(nullptr);
+        menu.Unload();
+        QVERIFY(menu.IsUnloaded());
+        const QStringList log = m_world->logLines().filter(QStringLiteral("Unload()::"));
+        QCOMPARE(log.size(), 2);
+        QVERIFY(log.first().startsWith(QStringLiteral("Unload()::Time left not stored: Cannot read")));
     }
 
     // Also when settings.dat is lost: then the install's password is asked.

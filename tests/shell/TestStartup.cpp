@@ -240,6 +240,7 @@ private slots:
         shell.terminate();
         QVERIFY(shell.waitForExit(5000));
         QCOMPARE(shell.exitCode(), 0);
+        SettingsStore::Refresh(QStringLiteral("Brindle"));
         QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("1"));
     }
 };
