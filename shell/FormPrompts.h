@@ -28,6 +28,9 @@ public:
     void showLinksEditor() override;
     void showAbout() override;
 
+    // Why the next time-expired dialog shows: the allowed hours are over.
+    void setBedtime(bool atBedtime) { m_atBedtime = atBedtime; }
+
 signals:
     // "Apply" in the settings dialog: the menu takes the settings while the
     // dialog stays open.
@@ -36,4 +39,5 @@ signals:
 private:
     QWidget *m_menuForm;
     const StatsStore &m_stats;
+    bool m_atBedtime = false;
 };

@@ -23,6 +23,9 @@
 #include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
+#include "playtime/frmCountdown.h"
+#include "playtime/frmLastMinute.h"
+#include "playtime/frmLock.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 #include "programs/AppMenu.h"
@@ -169,6 +172,11 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     // A new period at the daily start, or extra time, lets the child on as the parent's release does.
     connect(m_playClock, &PlayTime::releaseExpiredDialog, this, [this] { m_remoteLink->ReleaseExpiredDialog(); });
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
+    connect(m_playClock, &PlayTime::countdownNotice, this, &frmMenu::showCountdown);
+    connect(m_playClock, &PlayTime::lastMinute, this, &frmMenu::showLastMinute);
+    connect(m_playClock, &PlayTime::lockChanged, this, &frmMenu::showLock);
+    if (m_ownPrompts)
+        connect(m_playClock, &PlayTime::bedtime, m_ownPrompts.get(), &FormPrompts::setBedtime);
 
     // Edit mode: the context menus and their commands, and the gestures.
     m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
@@ -578,6 +586,43 @@ bool frmMenu::PasswordOK(const QString &text, bool noDialog)
 void frmMenu::ResetTime()
 {
     m_playClock->ResetTime();
+}
+
+void frmMenu::showCountdown(qint64 seconds)
+{
+    if (!m_countdown)
+        m_countdown = std::make_unique<frmCountdown>();
+    m_countdown->ShowNotice(seconds);
+}
+
+void frmMenu::showLastMinute(qint64 seconds)
+{
+    if (seconds < 0 && !m_lastMinute)
+        return;
+    if (!m_lastMinute)
+        m_lastMinute = std::make_unique<frmLastMinute>();
+    m_lastMinute->ShowSeconds(seconds);
+}
+
+void frmMenu::showLock(bool locked)
+{
+    if (!locked) {
+        // Ended from its own password box: gone once that click is over.
+        if (m_lock) {
+            m_lock->hide();
+            m_lock.release()->deleteLater();
+        }
+        return;
+    }
+    if (m_lock)
+        return;
+    m_lock = std::make_unique<frmLock>();
+    connect(m_lock.get(), &frmLock::passwordEntered, this, [this](const QString &password) {
+        // A right password ends the lock, and lockChanged(false) removes the form.
+        if (!m_playClock->UnlockWithPassword(password) && m_lock)
+            m_lock->WrongPassword();
+    });
+    m_lock->Cover();
 }
 
 void frmMenu::PauseTimer(bool pause)

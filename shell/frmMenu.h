@@ -25,6 +25,9 @@ class ProcessWatch;
 class Prompts;
 class StatsStore;
 class StatusBar;
+class frmCountdown;
+class frmLastMinute;
+class frmLock;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -107,6 +110,10 @@ private:
     void onClockTimer();
     void Menu_Click(int index);
     void Menu_DblClick(int index);
+    // The windows of the play clock a child sees.
+    void showCountdown(qint64 seconds);
+    void showLastMinute(qint64 seconds);
+    void showLock(bool locked);
 
     class RemoteLink;
 
@@ -119,6 +126,9 @@ private:
     Launcher *m_launch = nullptr;
     AppMenu *m_apps = nullptr;
     PlayTime *m_playClock = nullptr;
+    std::unique_ptr<frmCountdown> m_countdown;
+    std::unique_ptr<frmLastMinute> m_lastMinute;
+    std::unique_ptr<frmLock> m_lock;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
     std::unique_ptr<LiveSystemSource> m_system;
