@@ -14,10 +14,11 @@ class QRadioButton;
 class QScrollBar;
 class QTabWidget;
 class QTimer;
+class ScheduleTab;
 
 // The parent's settings: screen layout, sounds, process rules, special keys,
 // password, start at log-in, start-up and exit programs, play time and the
-// child browser's rules, on five tabs. OK and Apply store what the controls
+// child browser's rules, and the day's schedule, on six tabs. OK and Apply store what the controls
 // show (ApplySettings); Cancel closes without storing what was not applied.
 class frmSettings : public QDialog
 {
@@ -133,6 +134,8 @@ private:
     bool confirmPassword();
     bool acceptMissingPassword();
 
+    QCheckBox *m_countdown = nullptr; // Special Options: the countdown notice
+    ScheduleTab *m_schedule = nullptr;
     QString m_picturePath; // the background picture being edited
     bool m_loaded = false;
     bool m_warnedNoPassword = false;
