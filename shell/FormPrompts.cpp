@@ -57,27 +57,25 @@ std::optional<BUTTON> FormPrompts::editButton(const std::optional<BUTTON> &recor
     return frmButton::Edit(record, m_menuForm);
 }
 
-void FormPrompts::showPresets()
+std::optional<Prompts::PresetList> FormPrompts::showPresets(const PresetList &presets)
 {
-    frmPresets::ShowModal(m_menuForm);
+    return frmPresets::Edit(presets, m_menuForm);
 }
 
-void FormPrompts::showSettings()
+bool FormPrompts::showSettings(const std::function<void()> &applied)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
-    frmSettings dialog(m_menuForm);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    connect(&dialog, &frmSettings::applied, this, &FormPrompts::settingsApplied);
-    dialog.exec();
+    const bool stored = frmSettings::Edit(m_menuForm, applied);
     // A dialog that ended before it had loaded leaves no hourglass behind.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    return stored;
 }
 
-void FormPrompts::showLinksEditor()
+bool FormPrompts::showLinksEditor()
 {
-    frmEditChildLinks::ShowModal(m_menuForm);
+    return frmEditChildLinks::Edit(m_menuForm);
 }
 
 void FormPrompts::showAbout()

@@ -2,17 +2,13 @@
 
 #include "base/Prompts.h"
 
-#include <QObject>
-
 class QWidget;
 class StatsStore;
 
 // The shell's questions answered by its forms, on top of the menu form. The
 // statistics viewer reads the menu's open statistics connection.
-class FormPrompts : public QObject, public Prompts
+class FormPrompts : public Prompts
 {
-    Q_OBJECT
-
 public:
     FormPrompts(QWidget *menuForm, const StatsStore &stats);
 
@@ -23,18 +19,13 @@ public:
     void showTaskList() override;
     void showStatistics() override;
     std::optional<BUTTON> editButton(const std::optional<BUTTON> &record) override;
-    void showPresets() override;
-    void showSettings() override;
-    void showLinksEditor() override;
+    std::optional<PresetList> showPresets(const PresetList &presets) override;
+    bool showSettings(const std::function<void()> &applied) override;
+    bool showLinksEditor() override;
     void showAbout() override;
 
     // Why the next time-expired dialog shows: the allowed hours are over.
     void setBedtime(bool atBedtime) { m_atBedtime = atBedtime; }
-
-signals:
-    // "Apply" in the settings dialog: the menu takes the settings while the
-    // dialog stays open.
-    void settingsApplied();
 
 private:
     QWidget *m_menuForm;

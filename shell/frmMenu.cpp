@@ -176,7 +176,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_playClock, &PlayTime::lastMinute, this, &frmMenu::showLastMinute);
     connect(m_playClock, &PlayTime::lockChanged, this, &frmMenu::showLock);
     if (m_ownPrompts)
-        connect(m_playClock, &PlayTime::bedtime, m_ownPrompts.get(), &FormPrompts::setBedtime);
+        connect(m_playClock, &PlayTime::bedtime, this, [this](bool atBedtime) { m_ownPrompts->setBedtime(atBedtime); });
 
     // Edit mode: the context menus and their commands, and the gestures.
     m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
@@ -191,12 +191,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
     connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
     connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
-    // The editor's own connection opens the settings dialog modally; this one
-    // comes after it and so runs once the dialog has closed.
-    connect(m_editor->Menus()->item(QStringLiteral("mnuSettings")), &QAction::triggered, this,
-            &frmMenu::AddNewSettings);
-    if (m_ownPrompts)
-        connect(m_ownPrompts.get(), &FormPrompts::settingsApplied, this, &frmMenu::AddNewSettings);
+    connect(m_editor, &MenuEditor::settingsChanged, this, &frmMenu::AddNewSettings);
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeKey"));

@@ -19,14 +19,13 @@ public:
     void SetProgress(double fraction);
     double Progress() const { return m_progress; }
 
-    std::array<QLabel *, 2> Label3{}; // "Brindle": shadow and face
-    std::array<QLabel *, 2> Label1{}; // "Loading, please wait..."
-    QWidget *picProgress = nullptr;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::array<QLabel *, 2> Label3{}; // "Brindle": shadow and face
+    std::array<QLabel *, 2> Label1{}; // "Loading, please wait..."
+    QWidget *picProgress = nullptr;
     double m_progress = 0.0;
 };

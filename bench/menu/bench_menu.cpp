@@ -58,9 +58,9 @@ public:
     void showTaskList() override {}
     void showStatistics() override {}
     std::optional<BUTTON> editButton(const std::optional<BUTTON> &) override { return std::nullopt; }
-    void showPresets() override {}
-    void showSettings() override {}
-    void showLinksEditor() override {}
+    std::optional<PresetList> showPresets(const PresetList &) override { return std::nullopt; }
+    bool showSettings(const std::function<void()> &) override { return false; }
+    bool showLinksEditor() override { return false; }
     void showAbout() override {}
 };
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The questions the shell's logic asks the people in front of it. The forms
@@ -29,6 +30,21 @@ public:
         int extraMinutes = 0;
     };
 
+    // The style presets of the settings record: the list and its last index
+    // in use (an emptied list keeps one blank record and no index).
+    struct PresetList {
+        VbList<BUTTON> list;
+        qint32 max = -1;
+
+        static PresetList Of(const SettingsRecord &settings) { return {settings.Presets, settings.PresetsMax}; }
+        void StoreIn(SettingsRecord &settings) const
+        {
+            settings.Presets = list;
+            settings.PresetsMax = max;
+        }
+        bool operator==(const PresetList &) const = default;
+    };
+
     virtual ~Prompts() = default;
 
     // The password dialog; an empty title keeps the dialog's own. No value
@@ -46,10 +62,16 @@ public:
     // The button properties dialog for a record, or for a new button when
     // there is none. The edited record, or no value when the parent cancelled.
     virtual std::optional<BUTTON> editButton(const std::optional<BUTTON> &record) = 0;
-    // Windows of edit mode that work on the settings record themselves.
-    virtual void showPresets() = 0;
-    virtual void showSettings() = 0;
-    virtual void showLinksEditor() = 0;
+    // The preset manager, on a copy of the presets: the list as the parent
+    // left it, or no value when nothing was renamed or deleted.
+    virtual std::optional<PresetList> showPresets(const PresetList &presets) = 0;
+    // The settings dialog, which stores what OK and Apply take (the record,
+    // the play-time store, the browser's and the autostart files). `applied`
+    // runs after each Apply, while the dialog stays open; true when OK
+    // stored them.
+    virtual bool showSettings(const std::function<void()> &applied) = 0;
+    // The approved links of the child's browser; true when links.ini was written.
+    virtual bool showLinksEditor() = 0;
     virtual void showAbout() = 0;
 };
 

@@ -15,5 +15,6 @@ public:
 
     static void ShowModal(QWidget *parent);
 
+private:
     QPlainTextEdit *Text1 = nullptr;
 };

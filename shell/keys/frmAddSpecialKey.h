@@ -20,13 +20,6 @@ public:
     explicit frmAddSpecialKey(QWidget *parent = nullptr);
     ~frmAddSpecialKey() override;
 
-    QLabel *Label1 = nullptr;
-    QListWidget *List1 = nullptr;
-    Command *Command1 = nullptr; // "Add key(s)"
-    Command *Command2 = nullptr; // "Clear list"
-    Command *Command3 = nullptr; // "Close"
-    QTimer *Timer1 = nullptr;
-
     // Fills List1 from the table.
     void RefreshList();
 
@@ -41,6 +34,13 @@ private:
     void Timer1_Timer();
     void List1_DblClick(QListWidgetItem *item);
     void endCapture();
+
+    QLabel *Label1 = nullptr;
+    QListWidget *List1 = nullptr;
+    Command *Command1 = nullptr; // "Add key(s)"
+    Command *Command2 = nullptr; // "Clear list"
+    Command *Command3 = nullptr; // "Close"
+    QTimer *Timer1 = nullptr;
 
     bool m_capturing = false; // a keyboard capture of ours runs
 };

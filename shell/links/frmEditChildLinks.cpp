@@ -132,6 +132,7 @@ bool frmEditChildLinks::save()
     QString why;
     if (LinksFile::Save(m_path, Links(), &why)) {
         m_changed = false;
+        m_saved = true;
         return true;
     }
     // Nothing is lost: the dialog stays open with the list as edited.
@@ -172,9 +173,10 @@ void frmEditChildLinks::closeEvent(QCloseEvent *event)
     done(Rejected);
 }
 
-void frmEditChildLinks::ShowModal(QWidget *parent)
+bool frmEditChildLinks::Edit(QWidget *parent)
 {
     frmEditChildLinks dialog(LinksFile::DefaultPath(), parent);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.exec();
+    return dialog.Saved();
 }

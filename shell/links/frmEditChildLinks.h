@@ -17,11 +17,27 @@ class frmEditChildLinks : public QDialog
 public:
     explicit frmEditChildLinks(const QString &path = LinksFile::DefaultPath(), QWidget *parent = nullptr);
 
-    static void ShowModal(QWidget *parent);
+    // Shows a fresh dialog on links.ini modally; true when the file was written.
+    static bool Edit(QWidget *parent);
 
+    // The links as the list shows them.
     QList<ChildLink> Links() const;
+    // True while the list holds edits not written to the file.
     bool Changed() const { return m_changed; }
+    // True once the list was written to the file.
+    bool Saved() const { return m_saved; }
 
+public slots:
+    // Esc presses "CANCEL".
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void addRow(const ChildLink &link);
+    QStringList addresses() const;
+    bool save();
     void Command1_Click(); // Add New...
     void Command2_Click(); // Edit...
     void Command3_Click(); // Remove...
@@ -35,18 +51,7 @@ public:
     Command *Command5 = nullptr;
     Command *Command4 = nullptr;
 
-public slots:
-    // Esc presses "CANCEL".
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void addRow(const ChildLink &link);
-    QStringList addresses() const;
-    bool save();
-
     QString m_path;
     bool m_changed = false;
+    bool m_saved = false;
 };

@@ -24,6 +24,7 @@ public:
     static std::optional<ChildLink> Edit(const ChildLink &link, const QStringList &knownAddresses, QWidget *parent);
     const std::optional<ChildLink> &Result() const { return m_result; }
 
+private:
     void Command2_Click(); // OK
     void Command1_Click(); // Cancel
 
@@ -32,6 +33,5 @@ public:
     Command *Command2 = nullptr;
     Command *Command1 = nullptr;
 
-private:
     std::optional<ChildLink> m_result;
 };

@@ -63,9 +63,16 @@ void MenuEditor::connectMenus()
     on("mnuEditOffNoSave", [this] { mnuEditOffNoSave_Click(); });
     on("mnuNewButton", [this] { NewButton(); });
     on("mnuPaste", [this] { PasteButton(); });
-    on("mnuEditPresets", [this] { m_prompts.showPresets(); });
+    on("mnuEditPresets", [this] {
+        if (const std::optional<Prompts::PresetList> presets = m_prompts.showPresets(Prompts::PresetList::Of(SS)))
+            presets->StoreIn(SS);
+    });
+    // Wicket reads links.ini itself; the menu has nothing to refresh.
     on("mnuEditChildBrowserLinks", [this] { m_prompts.showLinksEditor(); });
-    on("mnuSettings", [this] { m_prompts.showSettings(); });
+    on("mnuSettings", [this] {
+        if (m_prompts.showSettings([this] { emit settingsChanged(); }))
+            emit settingsChanged();
+    });
     on("mnuAbout", [this] { m_prompts.showAbout(); });
     on("mnuSnap", [this](bool checked) {
         SS.SnapToGrid = checked ? 1 : 0;

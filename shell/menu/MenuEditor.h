@@ -96,6 +96,9 @@ signals:
     void reloadRequested();
     // The background is to be painted again (grid points).
     void backgroundChanged();
+    // The settings dialog stored new settings (Apply while it is open, or
+    // OK): the menu is to take them.
+    void settingsChanged();
 
 private:
     BUTTON *record(int index) const;

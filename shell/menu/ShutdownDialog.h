@@ -17,11 +17,10 @@ public:
     // Asks modally.
     static Prompts::ShutdownChoice Ask(QWidget *parent);
 
+private:
     Command *cmdShutDown = nullptr;
     Command *cmdRestart = nullptr;
     Command *cmdLogOff = nullptr;
     Command *cmdCancel = nullptr;
-
-private:
     Prompts::ShutdownChoice m_choice = Prompts::ShutdownChoice::Cancel;
 };

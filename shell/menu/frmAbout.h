@@ -16,6 +16,7 @@ public:
 
     static void ShowModal(QWidget *parent);
 
+private:
     QLabel *lblText = nullptr;
     Command *cmdOK = nullptr;
 };

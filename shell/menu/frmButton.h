@@ -32,6 +32,27 @@ public:
     // The record written by OK; nothing before OK or after Cancel.
     const std::optional<BUTTON> &Result() const { return m_result; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QWidget *buildLinkTab();
+    QWidget *buildLayoutTab();
+    QWidget *buildScreenTab();
+    void fill(const BUTTON &button);
+    void fillDefaults();
+    void write(BUTTON &button) const;
+    void applyOptionRules();
+    void refreshPreview();
+    void writeFontLabels();
+    void setScreenMode(int width, int refreshRate, int depth);
+    void choosePicture();
+    void chooseLink();
+    void chooseCommandLineFile();
+    void chooseColor(int index);
+    void chooseFont();
+    void setCurrentScreenMode();
+
     void Command7_Click(); // OK
     void Command6_Click(); // Cancel
 
@@ -75,27 +96,6 @@ public:
     QComboBox *cmbRef = nullptr;
     Command *Command10 = nullptr;
     QTimer *FocusTimer = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    QWidget *buildLinkTab();
-    QWidget *buildLayoutTab();
-    QWidget *buildScreenTab();
-    void fill(const BUTTON &button);
-    void fillDefaults();
-    void write(BUTTON &button) const;
-    void applyOptionRules();
-    void refreshPreview();
-    void writeFontLabels();
-    void setScreenMode(int width, int refreshRate, int depth);
-    void choosePicture();
-    void chooseLink();
-    void chooseCommandLineFile();
-    void chooseColor(int index);
-    void chooseFont();
-    void setCurrentScreenMode();
 
     BUTTON m_record;
     bool m_isNew = false;

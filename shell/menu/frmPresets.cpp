@@ -2,7 +2,6 @@
 
 #include "Presets.h"
 #include "widgets/FormParts.h"
-#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <Command.h>
@@ -16,8 +15,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QVBoxLayout>
-
-using modGlobals::SS;
 
 namespace {
 
@@ -49,9 +46,10 @@ QLabel *hiddenPicture(QWidget *parent, const char *name, int size)
 
 } // namespace
 
-frmPresets::frmPresets(QWidget *parent)
+frmPresets::frmPresets(const Prompts::PresetList &presets, QWidget *parent)
     : QDialog(parent)
 {
+    presets.StoreIn(m_work);
     setObjectName(QStringLiteral("frmPresets"));
     setWindowTitle(QStringLiteral("Button Presets"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -109,14 +107,14 @@ void frmPresets::fillList()
 {
     const QSignalBlocker quiet(List1);
     List1->clear();
-    List1->addItems(Presets::Names(SS));
+    List1->addItems(Presets::Names(m_work));
 }
 
 void frmPresets::showPreset(int index)
 {
-    if (index < 0 || index > SS.PresetsMax || !SS.Presets.has(index))
+    if (index < 0 || index > m_work.PresetsMax || !m_work.Presets.has(index))
         return;
-    const BUTTON &p = SS.Presets.at(index);
+    const BUTTON &p = m_work.Presets.at(index);
     Command *c = Command2;
     c->LockUpdate(true);
     c->setBackColor(quint32(p.BackColor));
@@ -197,11 +195,11 @@ void frmPresets::Command4_Click()
         name = dialogs.inputBox(QStringLiteral("New name:"), QString(), name);
         if (name.isEmpty())
             return;
-        if (!Presets::NameTaken(SS, name, index))
+        if (!Presets::NameTaken(m_work, name, index))
             break;
         dialogs.msgBox(QStringLiteral("You already have a preset with this name!"), platform::Msg::Exclamation);
     }
-    Presets::Rename(SS, index, name);
+    Presets::Rename(m_work, index, name);
     List1->item(index)->setText(name);
 }
 
@@ -216,14 +214,17 @@ void frmPresets::Command1_Click()
     const QString question = QStringLiteral("Delete Preset \"") + List1->item(index)->text() + QStringLiteral("\"?");
     if (dialogs.msgBox(question, platform::Msg::Exclamation | platform::Msg::OKCancel) != platform::Msg::OK)
         return;
-    Presets::Remove(SS, index);
+    Presets::Remove(m_work, index);
     fillList();
 }
 
-void frmPresets::ShowModal(QWidget *parent)
+std::optional<Prompts::PresetList> frmPresets::Edit(const Prompts::PresetList &presets, QWidget *parent)
 {
-    frmPresets form(parent);
+    frmPresets form(presets, parent);
     form.setWindowModality(Qt::ApplicationModal);
     platform::Services::windows().setTopMost(&form, true);
     form.exec();
+    if (form.Presets() == presets)
+        return std::nullopt;
+    return form.Presets();
 }

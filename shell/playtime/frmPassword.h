@@ -25,12 +25,19 @@ public:
     // The dialog now loaded, if any (the remote console closes it).
     static frmPassword *Current();
 
-    void Command1_Click(); // OK
-    void Command2_Click(); // Cancel
-    void Unload();
+    // Cancel; the remote console closes the dialog this way too.
+    void Command2_Click();
 
     // The dialog's picture: a padlock.
     static QPixmap LockPicture(int size);
+
+public slots:
+    // Escape and the window's close button count as Cancel.
+    void reject() override;
+
+private:
+    void Command1_Click(); // OK
+    void Unload();
 
     QLabel *Label1 = nullptr; // heading
     QLabel *Label2 = nullptr; // "Password:"
@@ -40,11 +47,6 @@ public:
     Command *Command2 = nullptr;
     QTimer *Timer1 = nullptr;
 
-public slots:
-    // Escape and the window's close button count as Cancel.
-    void reject() override;
-
-private:
     bool m_unloading = false;
     std::optional<QString> m_answer;
 };

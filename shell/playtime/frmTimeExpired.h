@@ -37,22 +37,8 @@ public:
     // The parent answered from afar: a new period, without a typed password.
     void ReleaseByParent();
 
-    // "Reset...": hands the typed text back.
-    void Command2_Click();
-    // Shut down: hands back the child's choice.
-    void Command1_Click();
-    void Unload();
-
     // The shut-down button's picture: a power symbol on a red disc.
     static QPixmap PowerPicture(int size);
-
-    QLabel *Label1 = nullptr; // heading
-    QLabel *Label2 = nullptr; // explanation
-    QLabel *Label3 = nullptr; // "Password:"
-    QLineEdit *Text1 = nullptr;
-    Command *Command1 = nullptr; // shut down
-    Command *Command2 = nullptr; // "Reset..."
-    QTimer *Timer1 = nullptr;
 
 public slots:
     // Escape and window-manager close requests do not dismiss it.
@@ -63,6 +49,19 @@ protected:
 
 private:
     void finish(const Prompts::ExpiredAnswer &answer);
+    // "Reset...": hands the typed text back.
+    void Command2_Click();
+    // Shut down: hands back the child's choice.
+    void Command1_Click();
+    void Unload();
+
+    QLabel *Label1 = nullptr; // heading
+    QLabel *Label2 = nullptr; // explanation
+    QLabel *Label3 = nullptr; // "Password:"
+    QLineEdit *Text1 = nullptr;
+    Command *Command1 = nullptr; // shut down
+    Command *Command2 = nullptr; // "Reset..."
+    QTimer *Timer1 = nullptr;
     void showExtraChoices();
 
     Command *m_extra = nullptr;   // "Extra time..."

@@ -23,10 +23,10 @@ public:
     // False, with nothing shown, when no program is watched.
     bool MakeAppList(const QList<ButtonWatchEntry> &watch, const QPoint &position);
 
+private:
+    void mApp_Click(QAction *item);
+
     QMenu *mnuApps = nullptr;
     // mApp(0) always exists; it is hidden while unused.
     QList<QAction *> mApp;
-
-private:
-    void mApp_Click(QAction *item);
 };

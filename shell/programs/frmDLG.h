@@ -19,13 +19,13 @@ public:
     // Shows the dialog modally, kept above every other window.
     static Prompts::HangChoice Ask(QWidget *parent, const QString &caption, const QString &question);
 
+private:
+    void choose(Prompts::HangChoice choice);
+
     QLabel *lblQuestion = nullptr;
     Command *cmdSwitchTo = nullptr;
     Command *cmdEnd = nullptr;
     Command *cmdCancel = nullptr;
-
-private:
-    void choose(Prompts::HangChoice choice);
 
     Prompts::HangChoice m_choice = Prompts::HangChoice::Closed;
 };

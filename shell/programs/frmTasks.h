@@ -25,19 +25,19 @@ public:
     // Shows the window modally.
     static void ShowModal(QWidget *menuForm);
 
-    QListWidget *List1 = nullptr;
-    Command *Command1 = nullptr; // Switch To
-    Command *Command2 = nullptr; // End
-    Command *Command3 = nullptr; // Close
-    Command *Command4 = nullptr; // Refresh
-    QTimer *ReloadTimer = nullptr;
-
 private:
     void Command1_Click();
     void Command2_Click();
     void ReloadTimer_Timer();
     void restorePointer();
     void selectAfterEnd();
+
+    QListWidget *List1 = nullptr;
+    Command *Command1 = nullptr; // Switch To
+    Command *Command2 = nullptr; // End
+    Command *Command3 = nullptr; // Close
+    Command *Command4 = nullptr; // Refresh
+    QTimer *ReloadTimer = nullptr;
 
     QWidget *m_menuForm;
     bool m_waitPointer = false;

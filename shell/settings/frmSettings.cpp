@@ -616,7 +616,6 @@ bool frmSettings::ApplySettings()
     }
     // Keys changed in the key dialog reach an installed hook at once anyway.
     modKeyHandler::ApplySpecialKeys();
-    emit applied();
     if (!failed.isEmpty())
         platform::Services::dialogs().msgBox(QStringLiteral("These settings could not be saved:\r\n\r\n")
                                                  + failed.join(QStringLiteral("\r\n")),
@@ -634,7 +633,17 @@ void frmSettings::Command3_Click(int index)
 
 void frmSettings::Command6_Click()
 {
-    ApplySettings();
+    if (ApplySettings())
+        emit applied();
+}
+
+bool frmSettings::Edit(QWidget *parent, const std::function<void()> &applied)
+{
+    frmSettings dialog(parent);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (applied)
+        connect(&dialog, &frmSettings::applied, &dialog, applied);
+    return dialog.exec() == Accepted;
 }
 
 void frmSettings::reject()

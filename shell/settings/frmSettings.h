@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class ColorBox;
 class Command;
 class QCheckBox;
@@ -18,17 +20,23 @@ class ScheduleTab;
 
 // The parent's settings: screen layout, sounds, process rules, special keys,
 // password, start at log-in, start-up and exit programs, play time and the
-// child browser's rules, and the day's schedule, on six tabs. OK and Apply store what the controls
-// show (ApplySettings); Cancel closes without storing what was not applied.
+// child browser's rules and the day's schedule, one tab each. The controls
+// show a copy of the stored values; OK and Apply store what they show
+// (ApplySettings), Cancel closes without storing what was not applied.
 class frmSettings : public QDialog
 {
     Q_OBJECT
 
 public:
+    // The tabs in their order; each is made by its own build function.
     enum Tab { ScreenLayoutTab, SoundTab, AdvancedTab, StartupExitTab, SpecialTab };
 
     explicit frmSettings(QWidget *parent = nullptr);
     ~frmSettings() override;
+
+    // Shows a fresh dialog modally; `applied` runs after each Apply. True
+    // when OK stored the settings.
+    static bool Edit(QWidget *parent, const std::function<void()> &applied);
 
     // The LoadViewTimer's work: fills every control from the stored values.
     void LoadView();
@@ -37,6 +45,41 @@ public:
     bool ApplySettings();
     // The values the controls show.
     SettingsValues Values() const;
+
+    // The preview of the background, as the menu will paint it with the grid.
+    void UpdatePicture();
+    // Repaints the colour boxes with their "Right-click" captions.
+    void PrintExample();
+    // Only ".wav" files are taken.
+    static bool FileOk(const QString &path);
+    // A path inside the program folder becomes relative to it ("./...").
+    static QString GetRelative(const QString &path);
+
+signals:
+    // Apply stored the settings and the dialog stays open: the menu is to
+    // take them now.
+    void applied();
+
+public slots:
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildScreenTab();
+    QWidget *buildSoundTab();
+    QWidget *buildAdvancedTab();
+    QWidget *buildStartupTab();
+    QWidget *buildSpecialTab();
+    void fill(const SettingsValues &values);
+    void showPicturePath();
+    void writeFontLabels();
+    void applyEnabledRules();
+    void SetChkStart();
+    bool SetStart();
+    bool confirmPassword();
+    bool acceptMissingPassword();
 
     void Command3_Click(int index); // 0 Cancel, 1 OK
     void Command6_Click();          // Apply
@@ -48,15 +91,6 @@ public:
     void cmdExe_Click(int index);
     void Picture1_Click(int index);
     void Command1_Click();          // font Change...
-
-    // The preview of the background, as the menu will paint it with the grid.
-    void UpdatePicture();
-    // Repaints the colour boxes with their "Right-click" captions.
-    void PrintExample();
-    // Only ".wav" files are taken.
-    static bool FileOk(const QString &path);
-    // A path inside the program folder becomes relative to it ("./...").
-    static QString GetRelative(const QString &path);
 
     QTabWidget *SSTab1 = nullptr;
     Command *Command3[2] = {};
@@ -108,34 +142,10 @@ public:
     QRadioButton *Option2[2] = {}; // Shutdown PC, Exit Brindle
     QCheckBox *chkPopups = nullptr;
     QCheckBox *chkStayOnSites = nullptr;
-
-signals:
-    // Settings were stored (OK or Apply): the menu is to take them.
-    void applied();
-
-public slots:
-    void reject() override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    QWidget *buildScreenTab();
-    QWidget *buildSoundTab();
-    QWidget *buildAdvancedTab();
-    QWidget *buildStartupTab();
-    QWidget *buildSpecialTab();
-    void fill(const SettingsValues &values);
-    void showPicturePath();
-    void writeFontLabels();
-    void applyEnabledRules();
-    void SetChkStart();
-    bool SetStart();
-    bool confirmPassword();
-    bool acceptMissingPassword();
-
-    QCheckBox *m_countdown = nullptr; // Special Options: the countdown notice
+    QCheckBox *m_countdown = nullptr; // the countdown notice
+    // Schedule
     ScheduleTab *m_schedule = nullptr;
+
     QString m_picturePath; // the background picture being edited
     bool m_loaded = false;
     bool m_warnedNoPassword = false;

@@ -27,16 +27,16 @@ public:
     void mnuPrint_Click();
     void mnuExit_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     QTreeView *ListView1 = nullptr;
     StatsListModel *Model = nullptr;
     QAction *mnuPrint = nullptr;
     QAction *mnuClear = nullptr;
     QAction *mnuExit = nullptr;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void showSortIcon();
     // Each column one fifth of the list's width.
     void fitColumns();

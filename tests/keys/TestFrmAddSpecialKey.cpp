@@ -1,12 +1,11 @@
 // The capture dialog driven through its buttons, with a recording keyboard
 // and scripted message boxes.
+#include "FormControls.h"
 #include "ShellFixture.h"
 
 #include "keys/frmAddSpecialKey.h"
 #include "keys/modKeyHandler.h"
 #include "keys/modKeys.h"
-
-#include <Command.h>
 
 #include <QListWidget>
 #include <QtTest>
@@ -60,7 +59,7 @@ private slots:
         m_form->RefreshList();
         m_dialogs->answer(QStringLiteral("OK"));
 
-        click(m_form->Command1);
+        Click(m_form.get(), "Command1");
         QCOMPARE(m_dialogs->shown().size(), 1);
         QVERIFY(modKeys::SpecialKeyCapture);
         QVERIFY(!m_form->isEnabled());
@@ -79,7 +78,7 @@ private slots:
         m_keyboard->captureResult = false;
         m_dialogs->answer(QStringLiteral("OK"));
         m_dialogs->answer(QStringLiteral("OK"));
-        click(m_form->Command1);
+        Click(m_form.get(), "Command1");
         QCOMPARE(m_dialogs->shown().size(), 2);
         QCOMPARE(m_dialogs->shown().at(1).style, int(platform::Msg::Exclamation));
         QVERIFY(m_dialogs->shown().at(1).text.contains(QLatin1String("keyboard could not be taken")));
@@ -103,7 +102,7 @@ private slots:
         modKeyHandler::HookKeyHandler(true);
         m_form->RefreshList();
         m_dialogs->answer(answer);
-        click(m_form->Command2);
+        Click(m_form.get(), "Command2");
         QCOMPARE(m_dialogs->shown().size(), 1);
         QCOMPARE(listLines(), lines);
         QCOMPARE(modKeys::SpecialKeyCount, int(lines.size()) - 1);
@@ -119,19 +118,19 @@ private slots:
         modKeys::SpecialKeys.append({172, QStringLiteral("second")});
         modKeys::SpecialKeyCount = 2;
         m_form->RefreshList();
-        m_form->List1->setCurrentRow(-1);
+        list()->setCurrentRow(-1);
         m_dialogs->answer(QStringLiteral("Home"));
         doubleClickRow(2);
         QCOMPARE(m_dialogs->shown().size(), 1);
         QCOMPARE(m_dialogs->shown().at(0).defaultText, QStringLiteral("(MS) WEB/HOME"));
         QCOMPARE(listLines(), (QStringList{"172 , Home", "065 , Unknown", "172 , second"}));
-        QCOMPARE(m_form->List1->currentRow(), 0);
+        QCOMPARE(list()->currentRow(), 0);
     }
 
     void closingDuringCaptureWaitsForEscape()
     {
         m_dialogs->answer(QStringLiteral("OK"));
-        click(m_form->Command1);
+        Click(m_form.get(), "Command1");
         QVERIFY(!m_form->close());
         QVERIFY(m_form->isVisible());
         // A dialog destroyed in the middle of a capture gives the keyboard back.
@@ -142,22 +141,22 @@ private slots:
     }
 
 private:
-    void click(Command *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QListWidget *list() const { return Control<QListWidget>(m_form.get(), "List1"); }
     QStringList listLines() const
     {
         QStringList lines;
-        for (int i = 0; i < m_form->List1->count(); ++i)
-            lines << m_form->List1->item(i)->text();
+        for (int i = 0; i < list()->count(); ++i)
+            lines << list()->item(i)->text();
         return lines;
     }
 
     void doubleClickRow(int row)
     {
-        QListWidget *list = m_form->List1;
-        const QRect rect = list->visualItemRect(list->item(row));
+        QListWidget *view = list();
+        const QRect rect = view->visualItemRect(view->item(row));
         // An item view reports a double click after the press of the first click.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     std::unique_ptr<ShellFixture> m_world;

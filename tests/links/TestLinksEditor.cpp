@@ -1,11 +1,11 @@
 // The Wicket links editor: links.ini read up to its first gap and rewritten
 // without gaps, the address rule, and how the two dialogs end.
+#include "FormControls.h"
 #include "MenuTestKit.h"
 
 #include "links/frmEditChildLinks.h"
 #include "links/frmEditURL.h"
 
-#include <Command.h>
 #include <IniFile.h>
 
 #include <QLineEdit>
@@ -55,11 +55,11 @@ private slots:
     {
         frmEditChildLinks editor(m_path);
         shoot(editor, QStringLiteral("links"));
-        editor.ListView1->setCurrentItem(editor.ListView1->topLevelItem(1));
+        list(editor)->setCurrentItem(list(editor)->topLevelItem(1));
         m_world->dialogs->answer(QStringLiteral("OK"));
-        editor.Command3_Click();
+        Click(&editor, "Command3");
         QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Remove item:School ?"));
-        editor.Command5_Click();
+        Click(&editor, "Command5");
         IniFile file(m_path);
         QVERIFY(file.load());
         QCOMPARE(file.sections(), QStringList({QStringLiteral("LINK_000"), QStringLiteral("LINK_001")}));
@@ -96,29 +96,29 @@ private slots:
         frmEditChildLinks editor(m_path);
         whenUrlDialogShows([this](frmEditURL &dialog) {
             shoot(dialog, QStringLiteral("editurl"));
-            dialog.Text2->setText(QStringLiteral("news.example"));
-            dialog.Command2_Click(); // no name yet: stays
+            Control<QLineEdit>(&dialog, "Text2")->setText(QStringLiteral("news.example"));
+            Click(&dialog, "Command2"); // no name yet: stays
             QVERIFY(dialog.isVisible());
-            dialog.Text1->setText(QStringLiteral("News"));
-            QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+            Control<QLineEdit>(&dialog, "Text1")->setText(QStringLiteral("News"));
+            Click(&dialog, "Command2");
         });
-        editor.Command1_Click();
+        Click(&editor, "Command1");
         QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Please enter URL name!"));
         QCOMPARE(editor.Links().last(), ChildLink({"News", "http://news.example"}));
-        QCOMPARE(editor.ListView1->currentItem(), editor.ListView1->topLevelItem(3));
+        QCOMPARE(list(editor)->currentItem(), list(editor)->topLevelItem(3));
         QVERIFY(editor.Changed());
 
         // Cancel and Esc in the URL dialog change nothing.
         const QList<ChildLink> before = editor.Links();
         for (bool escape : {false, true}) {
             whenUrlDialogShows([escape](frmEditURL &dialog) {
-                dialog.Text1->setText(QStringLiteral("Changed"));
+                Control<QLineEdit>(&dialog, "Text1")->setText(QStringLiteral("Changed"));
                 if (escape)
-                    QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+                    QTest::keyClick(Control<QLineEdit>(&dialog, "Text1"), Qt::Key_Escape);
                 else
-                    dialog.Command1_Click();
+                    Click(&dialog, "Command1");
             });
-            editor.Command2_Click();
+            Click(&editor, "Command2");
             QCOMPARE(editor.Links(), before);
         }
     }
@@ -141,11 +141,11 @@ private slots:
         QFETCH(int, linksOnDisk);
         frmEditChildLinks editor(m_path);
         editor.show();
-        editor.ListView1->setCurrentItem(editor.ListView1->topLevelItem(0));
+        list(editor)->setCurrentItem(list(editor)->topLevelItem(0));
         m_world->dialogs->answer(QStringLiteral("OK"));
-        editor.Command3_Click();
+        Click(&editor, "Command3");
         if (how == QLatin1String("escape")) {
-            QTest::keyClick(editor.ListView1, Qt::Key_Escape);
+            QTest::keyClick(list(editor), Qt::Key_Escape);
         } else {
             m_world->dialogs->answer(how);
             editor.close();
@@ -154,9 +154,12 @@ private slots:
         QCOMPARE(m_world->dialogs->shown().size(), how == QLatin1String("escape") ? 1 : 2);
         QCOMPARE(editor.isVisible(), stays);
         QCOMPARE(LinksFile::Load(m_path).size(), linksOnDisk);
+        QCOMPARE(editor.Saved(), linksOnDisk == 2);
     }
 
 private:
+    static QTreeWidget *list(const frmEditChildLinks &editor) { return Control<QTreeWidget>(&editor, "ListView1"); }
+
     std::unique_ptr<MenuWorld> m_world;
     QString m_path;
 };

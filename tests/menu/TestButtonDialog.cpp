@@ -1,13 +1,11 @@
 // The button properties dialog and the preset manager: what each control
 // writes into the record, the defaults of a new button, the pickers.
+#include "FormControls.h"
 #include "MenuTestKit.h"
 
 #include "base/modGlobals.h"
 #include "menu/frmButton.h"
-#include "menu/Presets.h"
 #include "menu/frmPresets.h"
-
-#include <Command.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,7 +66,7 @@ BUTTON sample(bool first)
 
 std::optional<BUTTON> confirm(frmButton &dialog)
 {
-    QTest::mouseClick(dialog.Command7, Qt::LeftButton);
+    Click(&dialog, "Command7");
     return dialog.Result();
 }
 
@@ -103,10 +101,10 @@ private slots:
         odd.ScreenWidth = 1000;
         odd.ExtraStrings.at(3) = QStringLiteral("7");
         frmButton dialog(odd);
-        QCOMPARE(dialog.Combo3->currentText(), QStringLiteral("Center"));
-        dialog.Combo4->setCurrentIndex(1);
-        dialog.Combo6->setCurrentIndex(2);
-        dialog.chkNoGray->setChecked(false);
+        QCOMPARE(Control<QComboBox>(&dialog, "Combo3")->currentText(), QStringLiteral("Center"));
+        Control<QComboBox>(&dialog, "Combo4")->setCurrentIndex(1);
+        Control<QComboBox>(&dialog, "Combo6")->setCurrentIndex(2);
+        Control<QCheckBox>(&dialog, "chkNoGray")->setChecked(false);
         const BUTTON b = *confirm(dialog);
         QCOMPARE(b.TextAlignment, 1);
         QCOMPARE(b.PictureAlignment, 1);
@@ -119,13 +117,13 @@ private slots:
     void cancelAndCloseBox()
     {
         frmButton cancelled(sample(true));
-        cancelled.Text1->setText(QStringLiteral("changed"));
-        QTest::mouseClick(cancelled.Command6, Qt::LeftButton);
+        Control<QLineEdit>(&cancelled, "Text1")->setText(QStringLiteral("changed"));
+        Click(&cancelled, "Command6");
         QVERIFY(!cancelled.Result());
 
         frmButton closed(sample(true));
         closed.show();
-        closed.Text1->setText(QStringLiteral("changed"));
+        Control<QLineEdit>(&closed, "Text1")->setText(QStringLiteral("changed"));
         m_world->dialogs->answer(QStringLiteral("Cancel"));
         closed.close();
         QVERIFY(closed.isVisible());
@@ -173,10 +171,10 @@ private slots:
         frmButton dialog(sample(true));
         for (const char *answer : {"/tmp/a.wmf", "OK", "/tmp/pics/b.jpeg"})
             m_world->dialogs->answer(QLatin1String(answer));
-        QTest::mouseClick(dialog.Command5, Qt::LeftButton);
+        Click(&dialog, "Command5");
         QCOMPARE(m_world->dialogs->shown().at(1).text, QStringLiteral("Format not supported!"));
         QCOMPARE(m_world->dialogs->shown().size(), 3);
-        QCOMPARE(dialog.Text3->text(), QStringLiteral("/tmp/pics/b.jpeg"));
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text3")->text(), QStringLiteral("/tmp/pics/b.jpeg"));
         QCOMPARE(SS.LastPictureFolder, QStringLiteral("/tmp/pics/"));
     }
 
@@ -199,11 +197,11 @@ private slots:
         QVERIFY(writeFile(path, content));
         frmButton dialog(std::nullopt);
         m_world->dialogs->answer(path);
-        QTest::mouseClick(dialog.Command4, Qt::LeftButton);
-        QCOMPARE(dialog.Text2->text(), path);
-        QCOMPARE(dialog.Text3->text(), path);
-        QCOMPARE(dialog.Text1->text(), caption);
-        QCOMPARE(dialog.Command2->Caption(), caption);
+        Click(&dialog, "Command4");
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text2")->text(), path);
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text3")->text(), path);
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text1")->text(), caption);
+        QCOMPARE(Control<Command>(&dialog, "Command2")->Caption(), caption);
     }
 
     void optionRules()
@@ -211,19 +209,21 @@ private slots:
         SS.OneProcessOnly = VbTrue;
         BUTTON b = sample(true);
         frmButton dialog(b);
-        QVERIFY(dialog.Check2->isEnabled() && dialog.chkScreen->isEnabled());
-        QTest::mouseClick(dialog.chkShellExecute, Qt::LeftButton);
-        QVERIFY(!dialog.Check2->isEnabled() && !dialog.chkScreen->isEnabled());
-        QVERIFY(dialog.Check2->isChecked() && dialog.chkScreen->isChecked());
+        auto *oneInstance = Control<QCheckBox>(&dialog, "Check2");
+        auto *screen = Control<QCheckBox>(&dialog, "chkScreen");
+        QVERIFY(oneInstance->isEnabled() && screen->isEnabled());
+        QTest::mouseClick(Control<QCheckBox>(&dialog, "chkShellExecute"), Qt::LeftButton);
+        QVERIFY(!oneInstance->isEnabled() && !screen->isEnabled());
+        QVERIFY(oneInstance->isChecked() && screen->isChecked());
     }
 
     void coloursShareTheCustomColours()
     {
         frmButton dialog(sample(true));
         m_world->dialogs->answer(QStringLiteral("#102030 #aabbcc"));
-        QTest::mouseClick(dialog.Command3[1], Qt::LeftButton);
-        QCOMPARE(dialog.Command3[1]->BackColor(), 0x302010u);
-        QCOMPARE(dialog.Command2->BackColor(), 0x302010u);
+        Click(&dialog, "Command3_1");
+        QCOMPARE(Control<Command>(&dialog, "Command3_1")->BackColor(), 0x302010u);
+        QCOMPARE(Control<Command>(&dialog, "Command2")->BackColor(), 0x302010u);
         QCOMPARE(SS.CustomColors[0], 0xCCBBAA);
         QCOMPARE(SS.CustomColors[1], 0xFFFFFF);
     }
@@ -234,22 +234,26 @@ private slots:
         SS.PresetsMax = 1;
         SS.Presets.at(0).StyleName = QStringLiteral("Blue");
         SS.Presets.at(1).StyleName = QStringLiteral("Red");
-        frmPresets form;
-        QCOMPARE(form.List1->currentRow(), 0);
+        const SettingsRecord before = SS;
+        frmPresets form(Prompts::PresetList::Of(SS));
+        auto *list = Control<QListWidget>(&form, "List1");
+        QCOMPARE(list->currentRow(), 0);
         // Another preset's name is refused; the same name in other letters is not.
         for (const char *answer : {"red", "OK", "BLUE"})
             m_world->dialogs->answer(QLatin1String(answer));
-        QTest::mouseClick(form.Command4, Qt::LeftButton);
-        QCOMPARE(Presets::Names(SS), QStringList({"BLUE", "Red"}));
-        QCOMPARE(form.List1->item(0)->text(), QStringLiteral("BLUE"));
+        Click(&form, "Command4");
+        QCOMPARE(form.Presets().list.at(0).StyleName, QStringLiteral("BLUE"));
+        QCOMPARE(list->item(0)->text(), QStringLiteral("BLUE"));
 
         m_world->dialogs->answer(QStringLiteral("OK"));
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        Click(&form, "Command1");
         QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Delete Preset \"BLUE\"?"));
-        QCOMPARE(Presets::Names(SS), QStringList({"Red"}));
-        QCOMPARE(form.List1->count(), 1);
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        QCOMPARE(form.Presets().list.at(0).StyleName, QStringLiteral("Red"));
+        QCOMPARE(list->count(), 1);
+        Click(&form, "Command1");
         QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Please select a preset first!"));
+        // The manager works on its copy; the editor stores what it hands back.
+        QVERIFY(SS == before);
     }
 
     void presetPreviewShowsTheWholeCaption_data()
@@ -274,8 +278,8 @@ private slots:
         preset.Width = 100;
         preset.Height = 40;
         preset.PictureAlignment = pictureAlignment;
-        frmPresets form;
-        const Command *preview = form.Command2;
+        frmPresets form(Prompts::PresetList::Of(SS));
+        const Command *preview = Control<Command>(&form, "Command2");
         const QFontMetrics metrics(preview->font());
         QVERIFY(metrics.horizontalAdvance(preview->Caption()) <= preview->textRect().width());
         QVERIFY(metrics.height() <= preview->textRect().height());

@@ -255,6 +255,34 @@ private slots:
         QVERIFY(w->editor()->IsLocked(2));
     }
 
+    // What a dialog hands back is taken and shown at once: stored settings
+    // start the information bar's clock, the one preset comes back deleted.
+    void dialogResultsReachTheMenu_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("script");
+        QTest::newRow("settings: Apply, then Cancel") << "mnuSettings" << QStringList{"apply", "cancel"};
+        QTest::newRow("settings: OK") << "mnuSettings" << QStringList{"ok"};
+        QTest::newRow("presets: OK") << "mnuEditPresets" << QStringList{"ok"};
+    }
+
+    void dialogResultsReachTheMenu()
+    {
+        QFETCH(QString, item);
+        QFETCH(QStringList, script);
+        w->world.prompts.script(script);
+        w->world.prompts.storing = [] { SS.ShowSystemInfoBar = 1; };
+        SS.Presets.redim(0);
+        SS.PresetsMax = 0;
+        w->world.prompts.editingPresets = [](Prompts::PresetList &p) { p.max = -1; };
+        w->enter();
+        w->trigger(qPrintable(item));
+        const bool settings = item == QLatin1String("mnuSettings");
+        QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("ClockTimer"))->isActive(), settings);
+        QCOMPARE(SS.PresetsMax, settings ? 0 : -1);
+        QCOMPARE(w->world.prompts.unexpected, 0);
+    }
+
     void twoPresetsOfOneName()
     {
         SS.Presets.redim(1);

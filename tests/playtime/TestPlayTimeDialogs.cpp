@@ -1,4 +1,5 @@
 // The time-expired and password dialogs, driven through their buttons and keys.
+#include "FormControls.h"
 #include "PlayTimeWorld.h"
 
 #include "playtime/frmCountdown.h"
@@ -34,9 +35,9 @@ void answerWhenShown(const QString &typed, const QString &press)
                 return;
             }
         }
-        QTest::keyClicks(dialog->Text1, typed);
+        QTest::keyClicks(Control<QLineEdit>(dialog, "Text1"), typed);
         if (press == QLatin1String("Return") || press == QLatin1String("Escape")) {
-            QTest::keyClick(dialog->Text1, press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(Control<QLineEdit>(dialog, "Text1"), press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
             return;
         }
         // "a>b" clicks a, then b.
@@ -109,10 +110,11 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // What is typed never shows.
-        QTest::keyClicks(dialog.Text1, QStringLiteral("abc"));
-        QCOMPARE(dialog.Text1->displayText(), QStringLiteral("***"));
+        auto *text = Control<QLineEdit>(&dialog, "Text1");
+        QTest::keyClicks(text, QStringLiteral("abc"));
+        QCOMPARE(text->displayText(), QStringLiteral("***"));
         keepScreenshot(dialog.grab(), QStringLiteral("frmTimeExpired"));
-        QTest::keyClick(dialog.Text1, Qt::Key_Escape);
+        QTest::keyClick(text, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
@@ -129,7 +131,7 @@ private slots:
         QTest::newRow("one second") << frmCountdown::NoticeText(1) << "1 second left";
         frmTimeExpired bedtime(nullptr, true);
         keepScreenshot(bedtime.grab(), QStringLiteral("frmTimeExpired-bedtime"));
-        QTest::newRow("bedtime line") << bedtime.Label2->text() << "It is past bedtime. See you tomorrow!";
+        QTest::newRow("bedtime line") << Control<QLabel>(&bedtime, "Label2")->text() << "It is past bedtime. See you tomorrow!";
     }
 
     void shownTexts()

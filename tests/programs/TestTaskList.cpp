@@ -1,3 +1,4 @@
+#include "FormControls.h"
 #include "MenuTestKit.h"
 
 #include "programs/AppMenu.h"
@@ -105,13 +106,14 @@ private slots:
         whenModal([&](QWidget *modal) {
             auto *tasks = qobject_cast<frmTasks *>(modal);
             QVERIFY(tasks);
-            QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock"}));
-            QCOMPARE(tasks->List1->currentRow(), 0);
+            auto *list = Control<QListWidget>(tasks, "List1");
+            QCOMPARE(titles(list), (QStringList{"Paint", "Clock"}));
+            QCOMPARE(list->currentRow(), 0);
             m_world->windows->clients.append(window(50, QStringLiteral("Later")));
             QTest::mouseClick(tasks->findChild<Command *>(button), Qt::LeftButton, {}, QPoint(5, 5));
             closed = !tasks->isVisible();
             if (!closed) {
-                QCOMPARE(titles(tasks->List1), (QStringList{"Paint", "Clock", "Later"}));
+                QCOMPARE(titles(list), (QStringList{"Paint", "Clock", "Later"}));
                 tasks->reject();
             }
         });
@@ -143,11 +145,11 @@ private slots:
             clients.removeIf([id, closes](const TopLevel &t) { return t.id == id && closes; });
         };
         frmTasks tasks(&m_world->form);
-        tasks.ReloadTimer->setInterval(0);
-        tasks.List1->setCurrentRow(row);
-        QTest::mouseClick(tasks.Command2, Qt::LeftButton, {}, QPoint(5, 5));
-        QTRY_VERIFY(!tasks.ReloadTimer->isActive());
-        const QList<QListWidgetItem *> chosen = tasks.List1->selectedItems();
+        Control<QTimer>(&tasks, "ReloadTimer")->setInterval(0);
+        Control<QListWidget>(&tasks, "List1")->setCurrentRow(row);
+        QTest::mouseClick(Control<Command>(&tasks, "Command2"), Qt::LeftButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(!Control<QTimer>(&tasks, "ReloadTimer")->isActive());
+        const QList<QListWidgetItem *> chosen = Control<QListWidget>(&tasks, "List1")->selectedItems();
         QCOMPARE(chosen.isEmpty() ? QString() : chosen.first()->text(), selected);
     }
 
@@ -158,25 +160,26 @@ private slots:
         watch[0].Processes = {{101, QStringLiteral("Paint"), {}, true}, {102, QStringLiteral("Paint & Draw"), {}, true}};
         watch[2].Processes = {{301, QStringLiteral("Clock"), {}, true}};
         QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
-        QCOMPARE(apps.mApp.size(), 3);
+        auto *menu = Control<QMenu>(&m_world->form, "mnuApps");
+        QCOMPARE(menu->actions().size(), 3);
         QStringList texts, tags;
-        for (QAction *item : std::as_const(apps.mApp)) {
+        for (QAction *item : menu->actions()) {
             QVERIFY(item->isVisible());
             texts << item->text();
             tags << item->data().toString();
         }
         QCOMPARE(texts, (QStringList{"Paint (1)", "Paint && Draw (2)", "Clock (1)"}));
         QCOMPARE(tags, (QStringList{"101", "102", "301"}));
-        apps.mnuApps->hide();
+        menu->hide();
 
         // Built anew each time: fewer programs, fewer items.
         watch[0].Processes.clear();
         QVERIFY(apps.MakeAppList(watch, QPoint(10, 10)));
-        QCOMPARE(apps.mApp.size(), 1);
-        QCOMPARE(apps.mApp.first()->text(), QStringLiteral("Clock (1)"));
-        apps.mApp.first()->trigger();
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("Clock (1)"));
+        menu->actions().first()->trigger();
         QCOMPARE(m_world->windows->calls.last(), QStringLiteral("focus 301"));
-        apps.mnuApps->hide();
+        menu->hide();
         // Nothing watched: no menu.
         watch[2].Processes.clear();
         QVERIFY(!apps.MakeAppList(watch, QPoint(10, 10)));

@@ -1,5 +1,6 @@
 // The settings dialog: every control to its place and back, the password
 // confirmation, Apply and Cancel, the autostart entry.
+#include "FormControls.h"
 #include "MenuTestKit.h"
 #include "ShownTexts.h"
 
@@ -13,12 +14,13 @@
 #include <SettingsStore.h>
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QtTest>
 
 using modGlobals::SS;
@@ -129,8 +131,9 @@ private slots:
         frmSettings dialog;
         dialog.LoadView();
         QCOMPARE(dialog.Values(), expected);
-        for (int tab = 0; first && tab < dialog.SSTab1->count(); ++tab) {
-            dialog.SSTab1->setCurrentIndex(tab);
+        auto *tabs = Control<QTabWidget>(&dialog, "SSTab1");
+        for (int tab = 0; first && tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
             dialog.show();
             dialog.adjustSize();
             shoot(dialog, QStringLiteral("settings-%1").arg(tab));
@@ -139,9 +142,7 @@ private slots:
         // Everything back at its default, then OK writes the controls out.
         QVERIFY(SettingsValues().Store().isEmpty());
         SS.Password = expected.password;
-        QSignalSpy applied(&dialog, &frmSettings::applied);
-        dialog.Command3_Click(1);
-        QCOMPARE(applied.count(), 1);
+        Click(&dialog, "Command3_1");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(SettingsValues::Read(), expected);
         // The forms other readers rely on.
@@ -183,10 +184,10 @@ private slots:
     {
         frmSettings dialog;
         dialog.LoadView();
-        dialog.findChild<QCheckBox *>(QStringLiteral("chkHoursTue"))->setChecked(true);
-        dialog.findChild<QTimeEdit *>(QStringLiteral("txtFromTue"))->setTime(QTime(20, 0));
-        dialog.findChild<QTimeEdit *>(QStringLiteral("txtToTue"))->setTime(QTime(8, 0));
-        dialog.chkApp->setChecked(!dialog.chkApp->isChecked());
+        Control<QCheckBox>(&dialog, "chkHoursTue")->setChecked(true);
+        Control<QTimeEdit>(&dialog, "txtFromTue")->setTime(QTime(20, 0));
+        Control<QTimeEdit>(&dialog, "txtToTue")->setTime(QTime(8, 0));
+        Control<QCheckBox>(&dialog, "chkApp")->toggle();
         const qint16 before = SS.ShowActiveApps;
         m_world->dialogs->answer(QStringLiteral("OK"));
         QVERIFY(!dialog.ApplySettings());
@@ -200,11 +201,23 @@ private slots:
     {
         frmSettings dialog;
         dialog.LoadView();
-        QCOMPARE(dialog.Combo3->currentText(), QStringLiteral("Disabled"));
-        QCOMPARE(dialog.Combo4->currentText(), QStringLiteral("30"));
-        QVERIFY(dialog.Check4->isChecked());
-        QVERIFY(dialog.Option2[0]->isChecked());
-        QVERIFY(!dialog.chkPopups->isChecked());
+        QCOMPARE(Control<QComboBox>(&dialog, "Combo3")->currentText(), QStringLiteral("Disabled"));
+        QCOMPARE(Control<QComboBox>(&dialog, "Combo4")->currentText(), QStringLiteral("30"));
+        QVERIFY(Control<QCheckBox>(&dialog, "Check4")->isChecked());
+        QVERIFY(Control<QRadioButton>(&dialog, "Option2_0")->isChecked());
+        QVERIFY(!Control<QCheckBox>(&dialog, "chkPopups")->isChecked());
+    }
+
+    // The menu hears of Apply at once and of OK from the result.
+    void editReportsApplyAndOk()
+    {
+        int applied = 0;
+        QTimer::singleShot(0, [] {
+            Click(QApplication::activeModalWidget(), "Command6");
+            Click(QApplication::activeModalWidget(), "Command3_1");
+        });
+        QVERIFY(frmSettings::Edit(nullptr, [&applied] { ++applied; }));
+        QCOMPARE(applied, 1);
     }
 
     void passwordConfirmation_data()
@@ -230,8 +243,8 @@ private slots:
         SS.Password = stored;
         frmSettings dialog;
         dialog.LoadView();
-        dialog.Text1->setText(typed);
-        dialog.chkApp->setChecked(!dialog.chkApp->isChecked());
+        Control<QLineEdit>(&dialog, "Text1")->setText(typed);
+        Control<QCheckBox>(&dialog, "chkApp")->toggle();
         const qint16 before = SS.ShowActiveApps;
         if (!confirmation.isEmpty())
             m_world->dialogs->answer(confirmation);
@@ -250,8 +263,8 @@ private slots:
         }
         if (!accepted) {
             QCOMPARE(shown.last().text, QStringLiteral("The password does not match the one entered in the text-box."));
-            QCOMPARE(dialog.SSTab1->currentIndex(), int(frmSettings::AdvancedTab));
-            QCOMPARE(dialog.Text1->selectedText(), typed);
+            QCOMPARE(Control<QTabWidget>(&dialog, "SSTab1")->currentIndex(), int(frmSettings::AdvancedTab));
+            QCOMPARE(Control<QLineEdit>(&dialog, "Text1")->selectedText(), typed);
         }
     }
 
@@ -259,13 +272,14 @@ private slots:
     {
         frmSettings dialog;
         dialog.LoadView();
-        dialog.chkApp->setChecked(!dialog.chkApp->isChecked());
-        dialog.Command6_Click();
-        dialog.chkClock->setChecked(!dialog.chkClock->isChecked());
+        auto *apps = Control<QCheckBox>(&dialog, "chkApp");
+        apps->toggle();
+        Click(&dialog, "Command6");
+        Control<QCheckBox>(&dialog, "chkClock")->toggle();
         const qint16 clock = SS.ShowSystemInfoBar;
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(SS.ShowActiveApps != 0, dialog.chkApp->isChecked());
+        QCOMPARE(SS.ShowActiveApps != 0, apps->isChecked());
         QCOMPARE(SS.ShowSystemInfoBar, clock);
     }
 
@@ -273,11 +287,11 @@ private slots:
     {
         frmSettings dialog;
         dialog.LoadView();
-        dialog.Combo3->setCurrentIndex(4);
+        Control<QComboBox>(&dialog, "Combo3")->setCurrentIndex(4);
         m_world->dialogs->answer(QStringLiteral("Cancel"));
         QVERIFY(!dialog.ApplySettings());
         QCOMPARE(timeLimit("PlayTime"), QString());
-        QCOMPARE(dialog.SSTab1->currentIndex(), int(frmSettings::AdvancedTab));
+        QCOMPARE(Control<QTabWidget>(&dialog, "SSTab1")->currentIndex(), int(frmSettings::AdvancedTab));
         QVERIFY(dialog.ApplySettings());
         QCOMPARE(timeLimit("PlayTime"), QStringLiteral("4"));
         QCOMPARE(m_world->dialogs->shown().size(), 1);
@@ -290,8 +304,9 @@ private slots:
         for (bool on : {true, false}) {
             frmSettings dialog;
             dialog.LoadView();
-            QCOMPARE(dialog.chkStart->isChecked(), !on);
-            dialog.chkStart->setChecked(on);
+            auto *start = Control<QCheckBox>(&dialog, "chkStart");
+            QCOMPARE(start->isChecked(), !on);
+            start->setChecked(on);
             QVERIFY(dialog.ApplySettings());
             IniFile entry(Autostart::EntryPath(), IniFile::Encoding::Utf8);
             QVERIFY(entry.load());

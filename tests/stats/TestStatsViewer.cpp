@@ -1,5 +1,6 @@
 // The statistics viewer: sorting by the column headers, clearing, and the
 // printed report read back from its PDF.
+#include "FormControls.h"
 #include "MenuTestKit.h"
 
 #include "base/modGlobals.h"
@@ -7,6 +8,7 @@
 #include "stats/frmStats.h"
 #include "stats/rptStat.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QPrinter>
 #include <QProcess>
@@ -34,10 +36,13 @@ void addRows(const QSqlDatabase &db)
     }
 }
 
+QTreeView *view(const frmStats &viewer) { return Control<QTreeView>(&viewer, "ListView1"); }
+StatsListModel *model(const frmStats &viewer) { return qobject_cast<StatsListModel *>(view(viewer)->model()); }
+
 QStringList titles(const frmStats &viewer)
 {
     QStringList list;
-    for (const StatsQuery::Row &row : viewer.Model->rows())
+    for (const StatsQuery::Row &row : model(viewer)->rows())
         list << row.caption;
     return list;
 }
@@ -84,18 +89,18 @@ private slots:
         QCOMPARE(titles(viewer).join(QLatin1Char(' ')), shown);
         QCOMPARE(SS.StatsSortKey, key);
         QCOMPARE(SS.StatsSortOrder, order);
-        QCOMPARE(viewer.ListView1->header()->sortIndicatorSection(), key);
-        QCOMPARE(int(viewer.ListView1->header()->sortIndicatorOrder()), order);
+        QCOMPARE(view(viewer)->header()->sortIndicatorSection(), key);
+        QCOMPARE(int(view(viewer)->header()->sortIndicatorOrder()), order);
         // Reopened, the viewer shows the same order.
         QCOMPARE(titles(frmStats(m_world->stats.Database())).join(QLatin1Char(' ')), shown);
         if (clicks.isEmpty()) {
             viewer.resize(700, 200);
-            viewer.ListView1->selectionModel()->select(viewer.Model->index(1, 0),
-                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            view(viewer)->selectionModel()->select(model(viewer)->index(1, 0),
+                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
             const QString folder = qEnvironmentVariable("BRINDLE_SHOTS");
             if (!folder.isEmpty())
                 viewer.grab().save(folder + QStringLiteral("/stats.png"));
-            QCOMPARE(viewer.Model->index(1, 2).data().toString(), QStringLiteral("00:00:10"));
+            QCOMPARE(model(viewer)->index(1, 2).data().toString(), QStringLiteral("00:00:10"));
         }
     }
 
@@ -109,10 +114,10 @@ private slots:
             if (width)
                 viewer.resize(width, 300);
             QCoreApplication::processEvents();
-            const int fifth = viewer.ListView1->viewport()->width() / 5;
+            const int fifth = view(viewer)->viewport()->width() / 5;
             QVERIFY(fifth > 50);
             for (int c = 0; c < 5; ++c)
-                QCOMPARE(viewer.ListView1->header()->sectionSize(c), fifth);
+                QCOMPARE(view(viewer)->header()->sectionSize(c), fifth);
         }
     }
 
@@ -120,16 +125,16 @@ private slots:
     {
         frmStats viewer(m_world->stats.Database());
         m_world->dialogs->answer(QStringLiteral("Cancel"));
-        viewer.mnuClear->trigger();
-        QCOMPARE(viewer.Model->rowCount(), 3);
+        Control<QAction>(&viewer, "mnuClear")->trigger();
+        QCOMPARE(model(viewer)->rowCount(), 3);
         m_world->dialogs->answer(QStringLiteral("OK"));
-        viewer.mnuClear->trigger();
+        Control<QAction>(&viewer, "mnuClear")->trigger();
         QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Clear list?"));
-        QCOMPARE(viewer.Model->rowCount(), 0);
+        QCOMPARE(model(viewer)->rowCount(), 0);
         QVERIFY(m_world->statsRows().isEmpty());
         m_world->stats.AddExecution(m_world->addButton(QStringLiteral("Paint"), QStringLiteral("/usr/bin/paint")));
         viewer.FillStats();
-        QCOMPARE(viewer.Model->index(0, 1).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model(viewer)->index(0, 1).data().toString(), QStringLiteral("1"));
     }
 
     void reportFollowsTheViewersOrder()

@@ -15,7 +15,10 @@
 // the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
 // shut-down dialog; for the button properties dialog "cancel" or "ok", which
 // returns the record (a new one: the next entry of `buttons`) changed by
-// `editing` when set. A question past the end of the script gets the answer
+// `editing` when set; for the settings dialog "apply" (any number), then
+// "ok" or "cancel", each storing through `storing`; "ok" or "cancel" for the
+// preset manager (which hands back the list changed by `editingPresets`) and
+// the links editor. A question past the end of the script gets the answer
 // that ends it and counts as unexpected.
 class ScriptedPrompts : public Prompts
 {
@@ -32,6 +35,8 @@ public:
     QStringList asked;
     QList<BUTTON> buttons;
     std::function<void(BUTTON &)> editing;
+    std::function<void(PresetList &)> editingPresets;
+    std::function<void()> storing;
     int unexpected = 0;
     // Runs while each question is up, as the events a modal dialog lets through.
     std::function<void()> whileAsking;
@@ -99,9 +104,34 @@ public:
             editing(result);
         return result;
     }
-    void showPresets() override { asked << QStringLiteral("presets"); }
-    void showSettings() override { asked << QStringLiteral("settings"); }
-    void showLinksEditor() override { asked << QStringLiteral("links"); }
+    std::optional<PresetList> showPresets(const PresetList &presets) override
+    {
+        asked << QStringLiteral("presets");
+        if (next(QStringLiteral("cancel")) != QLatin1String("ok"))
+            return std::nullopt;
+        PresetList result = presets;
+        if (editingPresets)
+            editingPresets(result);
+        return result;
+    }
+    bool showSettings(const std::function<void()> &applied) override
+    {
+        asked << QStringLiteral("settings");
+        for (QString step = next(QStringLiteral("cancel")); step == QLatin1String("apply") || step == QLatin1String("ok");
+             step = next(QStringLiteral("cancel"))) {
+            if (storing)
+                storing();
+            if (step == QLatin1String("ok"))
+                return true;
+            applied();
+        }
+        return false;
+    }
+    bool showLinksEditor() override
+    {
+        asked << QStringLiteral("links");
+        return next(QStringLiteral("cancel")) == QLatin1String("ok");
+    }
     void showAbout() override { asked << QStringLiteral("about"); }
 
 private:

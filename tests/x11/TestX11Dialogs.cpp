@@ -2,6 +2,7 @@
 // their caption and a close box that reaches their close questions, and no
 // window menu; the menu and the loading screen have none. The print dialog
 // offers the report under its whole title.
+#include "FormControls.h"
 #include "MenuTestKit.h"
 #include "X11TestKit.h"
 
@@ -72,9 +73,10 @@ private slots:
             const QString file = m_world->env.path(QStringLiteral("wicket/links.ini"));
             QVERIFY(writeFile(file, "[LINK_000]\r\nNAME=Games\r\nURL=http://games.example/\r\n"));
             auto editor = std::make_unique<frmEditChildLinks>(file);
-            editor->ListView1->setCurrentItem(editor->ListView1->topLevelItem(0));
+            auto *list = Control<QTreeWidget>(editor.get(), "ListView1");
+            list->setCurrentItem(list->topLevelItem(0));
             m_world->dialogs->answer(QStringLiteral("OK"));
-            editor->Command3_Click(); // a change
+            Click(editor.get(), "Command3"); // a change
             dialog = std::move(editor);
         }
         dialog->show();
