@@ -1,8 +1,6 @@
 #include "frmCountdown.h"
 
-#include "base/modGlobals.h"
-
-#include <OleColor.h>
+#include "widgets/FormParts.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,9 +25,8 @@ frmCountdown::frmCountdown(QWidget *parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
 
-    const QColor back = OleColor::toQColor(quint32(modGlobals::SS.ScreenBackColor));
-    const QColor text = OleColor::toQColor(quint32(modGlobals::SS.ScreenTextColor));
-    setStyleSheet(QStringLiteral("#frmCountdown { background: %1; border: 4px solid %2; border-radius: 18px; }"
+    const auto [back, text] = FormParts::MenuColours();
+    setStyleSheet(QStringLiteral("#frmCountdown { background: %1; border: 4px solid %2; }"
                                  "QLabel { color: %2; background: transparent; }")
                       .arg(back.name(), text.name()));
     setAttribute(Qt::WA_StyledBackground);

@@ -1,8 +1,6 @@
 #include "frmLastMinute.h"
 
-#include "base/modGlobals.h"
-
-#include <OleColor.h>
+#include "widgets/FormParts.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,9 +15,8 @@ frmLastMinute::frmLastMinute(QWidget *parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_StyledBackground);
     setFocusPolicy(Qt::NoFocus);
-    const QColor back = OleColor::toQColor(quint32(modGlobals::SS.ScreenBackColor));
-    const QColor text = OleColor::toQColor(quint32(modGlobals::SS.ScreenTextColor));
-    setStyleSheet(QStringLiteral("#frmLastMinute { background: %1; border: 3px solid %2; border-radius: 10px; }"
+    const auto [back, text] = FormParts::MenuColours();
+    setStyleSheet(QStringLiteral("#frmLastMinute { background: %1; border: 3px solid %2; }"
                                  "QLabel { color: %2; background: transparent; }")
                       .arg(back.name(), text.name()));
 

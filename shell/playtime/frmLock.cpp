@@ -1,10 +1,8 @@
 #include "frmLock.h"
 
-#include "base/modGlobals.h"
 #include "widgets/FormParts.h"
 
 #include <Command.h>
-#include <OleColor.h>
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -24,8 +22,7 @@ frmLock::frmLock(QWidget *parent)
     setObjectName(QStringLiteral("frmLock"));
     setWindowTitle(QStringLiteral("Time for a break"));
     setAttribute(Qt::WA_StyledBackground);
-    const QColor back = OleColor::toQColor(quint32(modGlobals::SS.ScreenBackColor));
-    const QColor text = OleColor::toQColor(quint32(modGlobals::SS.ScreenTextColor));
+    const auto [back, text] = FormParts::MenuColours();
     setStyleSheet(QStringLiteral("#frmLock { background: %1; } #frmLock > QLabel { color: %2; }")
                       .arg(back.name(), text.name()));
 

@@ -6,6 +6,7 @@
 #include "playtime/frmLock.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <X11/Xlib.h>
@@ -30,6 +31,15 @@ unsigned long topWindow()
     return top;
 }
 
+// With BRINDLE_SCREENSHOTS set, the whole screen is saved there for people to look at.
+void keepScreen(const QString &name)
+{
+    QTest::qWait(300); // painted
+    const QString folder = qEnvironmentVariable("BRINDLE_SCREENSHOTS");
+    if (!folder.isEmpty())
+        QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 } // namespace
 
 class TestX11PlayWindows : public QObject
@@ -48,6 +58,7 @@ private slots:
         notice.ShowNotice(300);
         QVERIFY(x11kit::waitUntil([&] { return x11kit::isViewable(notice.winId()); }));
         QVERIFY(x11kit::waitUntil([&] { return topWindow() == notice.winId(); }));
+        keepScreen(QStringLiteral("countdown"));
         // The game still gets what is typed.
         x11kit::tapKeys({QStringLiteral("b")});
         QVERIFY(game.takeLines().join(QLatin1Char(' ')).contains(QLatin1Char('b')));
@@ -68,6 +79,7 @@ private slots:
         QTest::qWait(300);
         QVERIFY(game.lines().isEmpty());
         QVERIFY(lock.isVisible());
+        keepScreen(QStringLiteral("lock"));
         lock.hide();
         QVERIFY(x11kit::waitUntil([] { return x11kit::keyboardFree(); }));
     }
