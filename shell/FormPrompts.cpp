@@ -34,7 +34,7 @@ Prompts::HangChoice FormPrompts::askNotResponding(const QString &caption, const 
 
 std::optional<Prompts::ExpiredAnswer> FormPrompts::askTimeExpired()
 {
-    return frmTimeExpired::Ask();
+    return frmTimeExpired::Ask(m_atBedtime);
 }
 
 Prompts::ShutdownChoice FormPrompts::askShutdown()

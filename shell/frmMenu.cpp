@@ -24,6 +24,9 @@
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
 #include "playtime/frmPause.h"
+#include "playtime/frmCountdown.h"
+#include "playtime/frmLastMinute.h"
+#include "playtime/frmLock.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 #include "programs/AppMenu.h"
@@ -75,6 +78,9 @@ public:
     qint64 TimeLeftSeconds() const override { return modGlobals::TimeLeftSeconds; }
     bool ClockPaused() const override { return m_menu.ClockPaused(); }
     bool ResetTime(const QString &playTime) override { return m_menu.m_playClock->ResetTime(playTime); }
+    void AddExtraTime(int minutes) override { m_menu.m_playClock->AddExtraTime(minutes); }
+    bool Locked() const override { return m_menu.m_playClock->Locked(); }
+    void SetLocked(bool locked) override { m_menu.m_playClock->Lock(locked); }
     bool ExpiredDialogOpen() const override { return frmTimeExpired::Current() != nullptr; }
     void ReleaseExpiredDialog() override
     {
@@ -165,7 +171,14 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_pauseScreen = std::make_unique<frmPause>();
     connect(m_playClock, &PlayTime::pausedChanged, this, &frmMenu::onPausedChanged);
     connect(m_pauseScreen.get(), &frmPause::resumeRequested, this, [this] { PauseTimer(false); });
+    // A new period at the daily start, or extra time, lets the child on as the parent's release does.
+    connect(m_playClock, &PlayTime::releaseExpiredDialog, this, [this] { m_remoteLink->ReleaseExpiredDialog(); });
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
+    connect(m_playClock, &PlayTime::countdownNotice, this, &frmMenu::showCountdown);
+    connect(m_playClock, &PlayTime::lastMinute, this, &frmMenu::showLastMinute);
+    connect(m_playClock, &PlayTime::lockChanged, this, &frmMenu::showLock);
+    if (m_ownPrompts)
+        connect(m_playClock, &PlayTime::bedtime, this, [this](bool atBedtime) { m_ownPrompts->setBedtime(atBedtime); });
 
     // Edit mode: the context menus and their commands, and the gestures.
     m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
@@ -564,6 +577,43 @@ bool frmMenu::PasswordOK(const QString &text, bool noDialog)
 void frmMenu::ResetTime()
 {
     m_playClock->ResetTime();
+}
+
+void frmMenu::showCountdown(qint64 seconds)
+{
+    if (!m_countdown)
+        m_countdown = std::make_unique<frmCountdown>();
+    m_countdown->ShowNotice(seconds);
+}
+
+void frmMenu::showLastMinute(qint64 seconds)
+{
+    if (seconds < 0 && !m_lastMinute)
+        return;
+    if (!m_lastMinute)
+        m_lastMinute = std::make_unique<frmLastMinute>();
+    m_lastMinute->ShowSeconds(seconds);
+}
+
+void frmMenu::showLock(bool locked)
+{
+    if (!locked) {
+        // Ended from its own password box: gone once that click is over.
+        if (m_lock) {
+            m_lock->hide();
+            m_lock.release()->deleteLater();
+        }
+        return;
+    }
+    if (m_lock)
+        return;
+    m_lock = std::make_unique<frmLock>();
+    connect(m_lock.get(), &frmLock::passwordEntered, this, [this](const QString &password) {
+        // A right password ends the lock, and lockChanged(false) removes the form.
+        if (!m_playClock->UnlockWithPassword(password) && m_lock)
+            m_lock->WrongPassword();
+    });
+    m_lock->Cover();
 }
 
 void frmMenu::PauseTimer(bool pause)

@@ -26,6 +26,9 @@ class Prompts;
 class StatsStore;
 class StatusBar;
 class frmPause;
+class frmCountdown;
+class frmLastMinute;
+class frmLock;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -108,6 +111,10 @@ private:
     void onPausedChanged(bool paused);
     void Menu_Click(int index);
     void Menu_DblClick(int index);
+    // The windows of the play clock a child sees.
+    void showCountdown(qint64 seconds);
+    void showLastMinute(qint64 seconds);
+    void showLock(bool locked);
 
     class RemoteLink;
 
@@ -121,6 +128,9 @@ private:
     AppMenu *m_apps = nullptr;
     PlayTime *m_playClock = nullptr;
     std::unique_ptr<frmPause> m_pauseScreen;
+    std::unique_ptr<frmCountdown> m_countdown;
+    std::unique_ptr<frmLastMinute> m_lastMinute;
+    std::unique_ptr<frmLock> m_lock;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
     std::unique_ptr<LiveSystemSource> m_system;

@@ -1,14 +1,18 @@
 #include "widgets/FormParts.h"
 
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <Command.h>
+#include <OleColor.h>
 
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace FormParts {
 
@@ -83,6 +87,15 @@ QColor Over(const QColor &top, const QColor &under)
     const double a = top.alphaF();
     const auto mix = [a](int t, int u) { return qRound(t * a + u * (1 - a)); };
     return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()), mix(top.blue(), under.blue()));
+}
+
+Colours MenuColours()
+{
+    const QColor back = OleColor::toQColor(quint32(modGlobals::SS.ScreenBackColor));
+    QColor text = OleColor::toQColor(quint32(modGlobals::SS.ScreenTextColor));
+    if (std::abs(text.lightness() - back.lightness()) < 100)
+        text = back.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+    return {back, text};
 }
 
 } // namespace FormParts

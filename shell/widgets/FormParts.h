@@ -14,6 +14,14 @@ class QTimer;
 // Pieces the shell's forms build alike.
 namespace FormParts {
 
+// The menu's background colour and its text colour; the text turns black or
+// white where the two would be too alike to read.
+struct Colours {
+    QColor back;
+    QColor text;
+};
+Colours MenuColours();
+
 QLabel *Label(QDialog *dialog, const char *name, const QString &text);
 
 // The masked password box; Enter in it clicks confirm.
