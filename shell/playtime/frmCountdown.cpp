@@ -1,6 +1,6 @@
 #include "frmCountdown.h"
 
-#include "widgets/FormParts.h"
+#include "Overlay.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,28 +8,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-// Our own windows above all others that take no input: the window manager
-// leaves them alone, so they cannot take the focus from the game.
-constexpr Qt::WindowFlags OverlayFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                                         | Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput
-                                         | Qt::WindowDoesNotAcceptFocus;
-
-} // namespace
-
 frmCountdown::frmCountdown(QWidget *parent)
-    : QWidget(parent, OverlayFlags)
+    : QWidget(parent, Overlay::Flags)
 {
-    setObjectName(QStringLiteral("frmCountdown"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
-
-    const auto [back, text] = FormParts::MenuColours();
-    setStyleSheet(QStringLiteral("#frmCountdown { background: %1; border: 4px solid %2; }"
-                                 "QLabel { color: %2; background: transparent; }")
-                      .arg(back.name(), text.name()));
-    setAttribute(Qt::WA_StyledBackground);
+    Overlay::Dress(this, QStringLiteral("frmCountdown"), 4);
 
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblLeft"));

@@ -1,6 +1,6 @@
 #include "frmLastMinute.h"
 
-#include "widgets/FormParts.h"
+#include "Overlay.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -8,17 +8,9 @@
 #include <QScreen>
 
 frmLastMinute::frmLastMinute(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint
-                          | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(parent, Overlay::Flags)
 {
-    setObjectName(QStringLiteral("frmLastMinute"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_StyledBackground);
-    setFocusPolicy(Qt::NoFocus);
-    const auto [back, text] = FormParts::MenuColours();
-    setStyleSheet(QStringLiteral("#frmLastMinute { background: %1; border: 3px solid %2; }"
-                                 "QLabel { color: %2; background: transparent; }")
-                      .arg(back.name(), text.name()));
+    Overlay::Dress(this, QStringLiteral("frmLastMinute"), 3);
 
     m_seconds = new QLabel(this);
     m_seconds->setObjectName(QStringLiteral("lblSeconds"));
