@@ -9,6 +9,9 @@ namespace Clock {
 QDateTime now();
 void setNow(const QDateTime &fixed); // freezes the clock at this moment
 void advance(qint64 seconds);        // moves a frozen clock on
+// A suspend of a frozen clock: the wall clock moves on, the steady clock
+// does not, as on a PC that sleeps.
+void suspend(qint64 seconds);
 void reset();                        // back to the real clock
 
 // Seconds since local midnight, with fractions.

@@ -8,8 +8,8 @@
 
 namespace {
 
-const char *const kWords[] = {"/we", "/tm", "/bl", "/pw", "/sl", "/sp",
-                              "/rt", "/ex", "/sd", "/ok", "/er", "/au"};
+const char *const kWords[] = {"/we", "/tm", "/bl", "/pw", "/sl", "/sp", "/rt", "/ex", "/sd",
+                              "/ok", "/er", "/au", "/xt", "/lk", "/td"};
 
 bool knownAt(const QString &s, qsizetype at)
 {

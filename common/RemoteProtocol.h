@@ -23,6 +23,14 @@
 // that arrive in a later read are handed on as a continuation of the list.
 // The one or two characters of a command word cut at the end of a read wait
 // for the rest; other messages are taken as received.
+//
+// The words of a family's day: "/xt" + whole minutes 1-600 adds extra time,
+// "/lk1" locks the PC and "/lk0" ends the lock (each steers, answered "/ok"
+// or "/er"); "/td" reads today's limit and allowed hours, answered "/td" +
+// minutes ("0": no limit) + "#" + "HH:MM-HH:MM" (empty: the whole day). While
+// the PC is locked "/sl" is answered "/lk" + the seconds left, and the
+// greeting carries an "L" after "/we" ("/weL", "/weL!"); an unlocked PC greets
+// with "/we" or "/we!" as before.
 namespace RemoteProtocol {
 
 constexpr quint16 DefaultPort = 666;

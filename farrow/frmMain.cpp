@@ -33,6 +33,8 @@ constexpr qint64 SilenceLimitMs = 30 * 1000;
 // "connecting" for minutes.
 constexpr int ConnectLimitMs = 15 * 1000;
 constexpr qsizetype KeysKept = 8;
+// Today's limit and hours change at midnight or with the parent's settings.
+constexpr qint64 TodayEveryMs = 30 * 1000;
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
@@ -120,13 +122,27 @@ void frmMain::BuildControls()
     keepPlace.setRetainSizeWhenHidden(true); // blinking must not move the form
     Label4->setSizePolicy(keepPlace);
     Label4->hide();
+    LabelToday = new QLabel(this);
+    LabelToday->setObjectName(QStringLiteral("LabelToday"));
+    CommandExtra5 = button(this, "CommandExtra5", QStringLiteral("+5"));
+    CommandExtra15 = button(this, "CommandExtra15", QStringLiteral("+15"));
+    CommandExtra30 = button(this, "CommandExtra30", QStringLiteral("+30 min"));
+    CommandLock = button(this, "CommandLock", QStringLiteral("Lock"));
+    CommandUnlock = button(this, "CommandUnlock", QStringLiteral("Unlock"));
+    auto *extra = new QHBoxLayout;
+    for (QPushButton *b : {CommandExtra5, CommandExtra15, CommandExtra30, CommandLock, CommandUnlock}) {
+        b->setMinimumWidth(0);
+        extra->addWidget(b);
+    }
     auto *time = new QGridLayout;
     time->addWidget(new QLabel(QStringLiteral("Time Left:"), this), 0, 0);
     time->addWidget(Label3, 0, 1, 1, 2);
-    time->addWidget(Combo1, 1, 0, 1, 3);
-    time->addWidget(Command2, 2, 0, 1, 2);
-    time->addWidget(Command3, 2, 2);
-    time->addWidget(Label4, 3, 0, 1, 3);
+    time->addWidget(LabelToday, 1, 0, 1, 3);
+    time->addWidget(Combo1, 2, 0, 1, 3);
+    time->addWidget(Command2, 3, 0, 1, 2);
+    time->addWidget(Command3, 3, 2);
+    time->addLayout(extra, 4, 0, 1, 3);
+    time->addWidget(Label4, 5, 0, 1, 3);
     time->setColumnStretch(1, 1);
 
     Command1 = button(this, "Command1", QStringLiteral("Shutdown"));
@@ -167,6 +183,11 @@ void frmMain::BuildControls()
     connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &frmMain::Command6_Click);
+    connect(CommandExtra5, &QPushButton::clicked, this, [this] { ExtraTime(5); });
+    connect(CommandExtra15, &QPushButton::clicked, this, [this] { ExtraTime(15); });
+    connect(CommandExtra30, &QPushButton::clicked, this, [this] { ExtraTime(30); });
+    connect(CommandLock, &QPushButton::clicked, this, [this] { SetLocked(true); });
+    connect(CommandUnlock, &QPushButton::clicked, this, [this] { SetLocked(false); });
 
     Fc = timer(this, "Fc", 10, true);
     Timer3 = timer(this, "Timer3", 50);
@@ -250,7 +271,8 @@ void frmMain::SetConnectedControls(bool connected)
 
 void frmMain::SetSteeringControls(bool enabled)
 {
-    const QList<QWidget *> steering{Command1, Command2, Command3, Combo1, Command6};
+    const QList<QWidget *> steering{Command1,       Command2,      Command3,    Combo1,       Command6,
+                                    CommandExtra5, CommandExtra15, CommandExtra30, CommandLock, CommandUnlock};
     for (QWidget *w : steering)
         w->setEnabled(enabled);
 }
@@ -330,11 +352,13 @@ bool frmMain::Send(const QString &text)
         Fail(QStringLiteral("Error: ") + Winsock1->errorString());
         return false;
     }
-    // Each of these gets one "/ok" or "/er", in the order sent.
+    // Each of these gets one "/ok" or "/er" ("/td" its own answer), in the order sent.
+    static const QStringList answered{QStringLiteral("/au"), QStringLiteral("/rt"), QStringLiteral("/sd"),
+                                      QStringLiteral("/ex"), QStringLiteral("/xt"), QStringLiteral("/lk"),
+                                      QStringLiteral("/td")};
     const QString word = RemoteProtocol::Word(text);
-    if (word == QLatin1String("/au") || word == QLatin1String("/rt") || word == QLatin1String("/sd")
-        || word == QLatin1String("/ex"))
-        m_awaitedReplies.append(word == QLatin1String("/au"));
+    if (answered.contains(word))
+        m_awaitedReplies.append(word);
     return true;
 }
 
@@ -386,6 +410,38 @@ void frmMain::Command6_Click()
         Send(QStringLiteral("/ex") + QString::number(item->data(Qt::UserRole).toInt()));
 }
 
+void frmMain::ExtraTime(int minutes)
+{
+    if (Send(QStringLiteral("/xt") + QString::number(minutes)))
+        SetBusy(true);
+}
+
+void frmMain::SetLocked(bool locked)
+{
+    if (Send(locked ? QStringLiteral("/lk1") : QStringLiteral("/lk0")))
+        SetBusy(true);
+}
+
+void frmMain::AskToday()
+{
+    if (!m_todayKnown || (m_todayAsked.isValid() && m_todayAsked.elapsed() < TodayEveryMs))
+        return;
+    m_todayAsked.start();
+    Send(QStringLiteral("/td"));
+}
+
+void frmMain::ShowToday(const QString &argument)
+{
+    const int minutes = VbNumber::ValInt(argument.section(QLatin1Char('#'), 0, 0));
+    const QString hours = argument.section(QLatin1Char('#'), 1, 1);
+    QString limit = QStringLiteral("no limit");
+    if (minutes > 0)
+        limit = minutes % 60 == 0   ? QStringLiteral("%1 h").arg(minutes / 60)
+                : minutes < 60      ? QStringLiteral("%1 min").arg(minutes)
+                                    : QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60);
+    LabelToday->setText(QStringLiteral("Today: %1, %2").arg(limit, hours.isEmpty() ? QStringLiteral("all day") : hours));
+}
+
 void frmMain::Winsock1_Connect()
 {
     ConnectTimer->stop();
@@ -420,6 +476,8 @@ void frmMain::Dispatch(const QString &message)
     if (word == QLatin1String("/we")) {
         if (message.endsWith(QLatin1Char('!')))
             Timer2->start();
+        if (argument.startsWith(QLatin1Char('L')))
+            Label3->setText(QStringLiteral("LOCKED"));
         ST(m_host + QStringLiteral(": welcome!"));
         TimerSecondsLeft->start();
         SetBusy(true);
@@ -449,11 +507,18 @@ void frmMain::Dispatch(const QString &message)
         });
     } else if (word == QLatin1String("/sl")) {
         Label3->setText(FormatSeconds(VbNumber::Val(argument)));
-    } else if (word == QLatin1String("/sp")) {
-        Label3->setText(m_pausedToggle ? QStringLiteral("PAUSED") : FormatSeconds(VbNumber::Val(argument)));
+        AskToday();
+    } else if (word == QLatin1String("/sp") || word == QLatin1String("/lk")) {
+        const QString state = word == QLatin1String("/sp") ? QStringLiteral("PAUSED") : QStringLiteral("LOCKED");
+        Label3->setText(m_pausedToggle ? state : FormatSeconds(VbNumber::Val(argument)));
         m_pausedToggle = !m_pausedToggle;
+        AskToday();
+    } else if (word == QLatin1String("/td")) {
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.first() == QLatin1String("/td"))
+            m_awaitedReplies.removeFirst();
+        ShowToday(argument);
     } else if (word == QLatin1String("/ok")) {
-        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
+        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst() == QLatin1String("/au")) {
             SetSteeringControls(true); // the password is proven
             return;
         }
@@ -462,8 +527,13 @@ void frmMain::Dispatch(const QString &message)
         SetBusy(false);
         ST(m_host + QStringLiteral(" Responds: OK! Command executed!"));
     } else if (word == QLatin1String("/er")) {
-        if (!m_awaitedReplies.isEmpty() && m_awaitedReplies.takeFirst()) {
+        const QString refused = m_awaitedReplies.isEmpty() ? QString() : m_awaitedReplies.takeFirst();
+        if (refused == QLatin1String("/au")) {
             PasswordRefused(argument);
+            return;
+        }
+        if (refused == QLatin1String("/td")) {
+            m_todayKnown = false; // a shell from before "/td"
             return;
         }
         SetBusy(false);
@@ -564,6 +634,9 @@ void frmMain::ConnectionClosed()
     Label3->setText(QStringLiteral("00:00:00"));
     Combo1->setCurrentIndex(-1);
     MarkInForce(-1);
+    LabelToday->clear();
+    m_todayAsked.invalidate();
+    m_todayKnown = true;
     m_awaitedReplies.clear();
     m_unheard = false;
     if (!m_lastStatus.contains(QLatin1String("error"), Qt::CaseInsensitive))

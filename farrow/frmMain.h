@@ -17,8 +17,9 @@ class QTcpSocket;
 class QTimer;
 
 // The remote console's window: connects to one shell, shows its remaining
-// play time, and restarts or changes the play time, starts a menu button or
-// switches the PC off. The parent proves the shell's password by answering
+// play time and today's limit and hours, and restarts or changes the play
+// time, adds extra time, locks the PC, starts a menu button or switches the
+// PC off. The parent proves the shell's password by answering
 // its challenge with the password's slow-derived key; the password never
 // crosses the network.
 class frmMain : public QWidget
@@ -58,6 +59,10 @@ private:
     void Command4_Click(); // Connect
     void Command5_Click(); // Disconnect
     void Command6_Click(); // Start
+    void ExtraTime(int minutes);
+    void SetLocked(bool locked);
+    void AskToday();
+    void ShowToday(const QString &argument);
 
     void Winsock1_Connect();
     void Winsock1_DataArrival();
@@ -90,6 +95,13 @@ private:
     QListWidget *List1 = nullptr;
     QPushButton *Command6 = nullptr;
     QLabel *Picture4 = nullptr;
+    // A family's day: today's limit and hours, extra time, the lock.
+    QLabel *LabelToday = nullptr;
+    QPushButton *CommandExtra5 = nullptr;
+    QPushButton *CommandExtra15 = nullptr;
+    QPushButton *CommandExtra30 = nullptr;
+    QPushButton *CommandLock = nullptr;
+    QPushButton *CommandUnlock = nullptr;
 
     QTimer *Fc = nullptr;
     QTimer *Timer3 = nullptr;
@@ -108,9 +120,11 @@ private:
     bool m_unheard = false; // connected, and nothing received yet
     bool m_pausedToggle = false;
     bool m_busy = false;
-    QList<bool> m_awaitedReplies;  // of commands sent; true for the password answer
+    QStringList m_awaitedReplies;  // the words of commands sent that get one reply each, in order
     quint64 m_connection = 0;      // counts connection attempts
     QElapsedTimer m_lastReceipt;
+    QElapsedTimer m_todayAsked;    // invalid: not asked on this connection
+    bool m_todayKnown = true;      // the shell answers "/td" (an older one does not)
 
     // Keys derived in this run, so that a reconnect does not derive again.
     struct CachedKey

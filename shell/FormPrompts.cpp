@@ -34,7 +34,7 @@ Prompts::HangChoice FormPrompts::askNotResponding(const QString &caption, const 
 
 std::optional<Prompts::ExpiredAnswer> FormPrompts::askTimeExpired()
 {
-    return frmTimeExpired::Ask();
+    return frmTimeExpired::Ask(m_atBedtime);
 }
 
 Prompts::ShutdownChoice FormPrompts::askShutdown()
@@ -49,7 +49,7 @@ void FormPrompts::showTaskList()
 
 void FormPrompts::showStatistics()
 {
-    frmStats::ShowModal(m_stats.Database(), m_menuForm);
+    frmStats::ShowModal(m_stats.Database(), *this, m_menuForm);
 }
 
 std::optional<BUTTON> FormPrompts::editButton(const std::optional<BUTTON> &record)

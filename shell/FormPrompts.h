@@ -24,7 +24,11 @@ public:
     bool showLinksEditor() override;
     void showAbout() override;
 
+    // Why the next time-expired dialog shows: the allowed hours are over.
+    void setBedtime(bool atBedtime) { m_atBedtime = atBedtime; }
+
 private:
     QWidget *m_menuForm;
     const StatsStore &m_stats;
+    bool m_atBedtime = false;
 };

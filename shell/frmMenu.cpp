@@ -23,6 +23,10 @@
 #include "modGlobalsMain.h"
 #include "platform/Services.h"
 #include "playtime/PlayTime.h"
+#include "playtime/frmPause.h"
+#include "playtime/frmCountdown.h"
+#include "playtime/frmLastMinute.h"
+#include "playtime/frmLock.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 #include "programs/AppMenu.h"
@@ -74,6 +78,9 @@ public:
     qint64 TimeLeftSeconds() const override { return modGlobals::TimeLeftSeconds; }
     bool ClockPaused() const override { return m_menu.ClockPaused(); }
     bool ResetTime(const QString &playTime) override { return m_menu.m_playClock->ResetTime(playTime); }
+    void AddExtraTime(int minutes) override { m_menu.m_playClock->AddExtraTime(minutes); }
+    bool Locked() const override { return m_menu.m_playClock->Locked(); }
+    void SetLocked(bool locked) override { m_menu.m_playClock->Lock(locked); }
     bool ExpiredDialogOpen() const override { return frmTimeExpired::Current() != nullptr; }
     void ReleaseExpiredDialog() override
     {
@@ -119,7 +126,6 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
 
-    m_hideTaskbarTimer = makeTimer(this, "HideTaskbarTimer", 50);
     m_resizeTimer = makeTimer(this, "ResizeTimer", 10, true);
     m_timerRemoveLoadScreen = makeTimer(this, "TimerRemoveLoadScreen", 50, true);
     m_unloadTimer = makeTimer(this, "UnloadTimer", 10, true);
@@ -128,7 +134,6 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
     m_captionParser = makeTimer(this, "CaptionParser", 10);
     m_clockTimer = makeTimer(this, "ClockTimer", 500);
-    connect(m_hideTaskbarTimer, &QTimer::timeout, this, &frmMenu::onHideTaskbarTimer);
     connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
     connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
     connect(m_unloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
@@ -163,7 +168,17 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    m_pauseScreen = std::make_unique<frmPause>();
+    connect(m_playClock, &PlayTime::pausedChanged, this, &frmMenu::onPausedChanged);
+    connect(m_pauseScreen.get(), &frmPause::resumeRequested, this, [this] { PauseTimer(false); });
+    // A new period at the daily start, or extra time, lets the child on as the parent's release does.
+    connect(m_playClock, &PlayTime::releaseExpiredDialog, this, [this] { m_remoteLink->ReleaseExpiredDialog(); });
     connect(m_launch, &Launcher::resetTimeRequested, this, &frmMenu::ResetTime);
+    connect(m_playClock, &PlayTime::countdownNotice, this, &frmMenu::showCountdown);
+    connect(m_playClock, &PlayTime::lastMinute, this, &frmMenu::showLastMinute);
+    connect(m_playClock, &PlayTime::lockChanged, this, &frmMenu::showLock);
+    if (m_ownPrompts)
+        connect(m_playClock, &PlayTime::bedtime, this, [this](bool atBedtime) { m_ownPrompts->setBedtime(atBedtime); });
 
     // Edit mode: the context menus and their commands, and the gestures.
     m_editor = new MenuEditor(this, m_buttons, m_watch, *m_prompts);
@@ -266,7 +281,7 @@ void frmMenu::runLoadSteps()
     QCoreApplication::processEvents();
     if (!DebugMode) {
         WriteLog(QStringLiteral("frmMenu()::Initializing HideTaskBarTimerObject"));
-        m_hideTaskbarTimer->start();
+        platform::Services::desktop().keepTaskbarHidden(true);
     }
     WriteLog(QStringLiteral("frmMenu()::Winsock Listen"));
     if (!m_remote->Listen())
@@ -412,12 +427,6 @@ void frmMenu::onShutdownTimer()
     // empty screen: the session ends instead.
     if (!ShutDown::PowerOffAfterTimeOut())
         Unload();
-}
-
-void frmMenu::onHideTaskbarTimer()
-{
-    if (!DebugMode)
-        platform::Services::desktop().showTaskbar(false);
 }
 
 void frmMenu::onResizeTimer()
@@ -570,6 +579,43 @@ void frmMenu::ResetTime()
     m_playClock->ResetTime();
 }
 
+void frmMenu::showCountdown(qint64 seconds)
+{
+    if (!m_countdown)
+        m_countdown = std::make_unique<frmCountdown>();
+    m_countdown->ShowNotice(seconds);
+}
+
+void frmMenu::showLastMinute(qint64 seconds)
+{
+    if (seconds < 0 && !m_lastMinute)
+        return;
+    if (!m_lastMinute)
+        m_lastMinute = std::make_unique<frmLastMinute>();
+    m_lastMinute->ShowSeconds(seconds);
+}
+
+void frmMenu::showLock(bool locked)
+{
+    if (!locked) {
+        // Ended from its own password box: gone once that click is over.
+        if (m_lock) {
+            m_lock->hide();
+            m_lock.release()->deleteLater();
+        }
+        return;
+    }
+    if (m_lock)
+        return;
+    m_lock = std::make_unique<frmLock>();
+    connect(m_lock.get(), &frmLock::passwordEntered, this, [this](const QString &password) {
+        // A right password ends the lock, and lockChanged(false) removes the form.
+        if (!m_playClock->UnlockWithPassword(password) && m_lock)
+            m_lock->WrongPassword();
+    });
+    m_lock->Cover();
+}
+
 void frmMenu::PauseTimer(bool pause)
 {
     m_playClock->PauseTimer(pause);
@@ -583,6 +629,20 @@ void frmMenu::KeyTyped(const QString &key)
 bool frmMenu::ClockPaused() const
 {
     return m_playClock->ClockPaused();
+}
+
+void frmMenu::onPausedChanged(bool paused)
+{
+    if (!paused) {
+        m_pauseScreen->Uncover();
+        return;
+    }
+    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : size();
+    const QImage background = MenuBackground::Paint(modGlobals::SS, screen, false);
+    if (PlayTime::LimitSeconds() >= 1)
+        m_pauseScreen->Cover(TimeLeftSeconds, background);
+    else
+        m_pauseScreen->Cover(std::nullopt, background);
 }
 
 void frmMenu::mnuExit_Click()
@@ -617,6 +677,7 @@ void frmMenu::Unload()
             dialog->done(QDialog::Rejected);
     }
     m_playClock->StopClock();
+    m_pauseScreen->Uncover();
     m_editor->BackupTimer->stop();
     m_checkProcess->stop();
     // Each step runs whatever the one before it did.
@@ -633,7 +694,6 @@ void frmMenu::Unload()
     modUtil::PlayFile(SS.ExitSound, true);
     if (!DebugMode)
         modKeyHandler::GiveBackShell(false);
-    m_hideTaskbarTimer->stop();
     mShellNotify::UnregisterShellNotify();
     if (!Backup::RemoveMarker(AppPath()))
         WriteLog(QStringLiteral("Unload()::Cannot delete ") + Backup::MarkerPath(AppPath()));

@@ -25,6 +25,10 @@ class ProcessWatch;
 class Prompts;
 class StatsStore;
 class StatusBar;
+class frmPause;
+class frmCountdown;
+class frmLastMinute;
+class frmLock;
 class frmShowLoading;
 
 // The shell's full-screen main form: the menu of picture buttons. It runs the
@@ -100,13 +104,17 @@ private:
     void onTimerRemoveLoadScreen();
     void onUnloadTimer();
     void onShutdownTimer();
-    void onHideTaskbarTimer();
     void onResizeTimer();
     void onEscape();
     void onCaptionParser();
     void onClockTimer();
+    void onPausedChanged(bool paused);
     void Menu_Click(int index);
     void Menu_DblClick(int index);
+    // The windows of the play clock a child sees.
+    void showCountdown(qint64 seconds);
+    void showLastMinute(qint64 seconds);
+    void showLock(bool locked);
 
     class RemoteLink;
 
@@ -119,13 +127,16 @@ private:
     Launcher *m_launch = nullptr;
     AppMenu *m_apps = nullptr;
     PlayTime *m_playClock = nullptr;
+    std::unique_ptr<frmPause> m_pauseScreen;
+    std::unique_ptr<frmCountdown> m_countdown;
+    std::unique_ptr<frmLastMinute> m_lastMinute;
+    std::unique_ptr<frmLock> m_lock;
     std::unique_ptr<RemoteLink> m_remoteLink;
     RemoteServer *m_remote = nullptr;
     std::unique_ptr<LiveSystemSource> m_system;
     std::unique_ptr<CaptionVariables> m_captions;
     StatusBar *m_statusBar = nullptr;
 
-    QTimer *m_hideTaskbarTimer = nullptr;
     QTimer *m_resizeTimer = nullptr;
     QTimer *m_timerRemoveLoadScreen = nullptr;
     QTimer *m_unloadTimer = nullptr;

@@ -19,6 +19,8 @@
 #include <SingleInstance.h>
 #include <SystemPlugins.h>
 
+#include <optional>
+
 namespace modGlobals {
 namespace {
 
@@ -106,6 +108,9 @@ void LoadDataFiles()
 
 int Main(int argc, char **argv)
 {
+    // A desktop's own file dialog (a portal, a file manager's) could browse
+    // and change files beyond ours; Qt's dialogs are read-only here.
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     SystemPlugins::Restrict();
     QApplication app(argc, argv);
     SystemPlugins::Confirm();
@@ -142,9 +147,9 @@ int Main(int argc, char **argv)
     WriteLog(QStringLiteral("Main()::DataFiles Loaded"));
     MarkerCheckOff = HasSwitch(CommandLine, QStringLiteral("/mi"));
     DebugMode = HasSwitch(CommandLine, QStringLiteral("/debug"));
-    WindowGuard windowGuard;
+    std::optional<WindowGuard> windowGuard;
     if (!DebugMode)
-        app.installEventFilter(&windowGuard);
+        windowGuard.emplace();
 
     if (!DebugMode) {
         WriteLog(QStringLiteral("Main()::Attempting to Remove Taskbar"));

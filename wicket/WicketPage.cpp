@@ -23,9 +23,11 @@ WicketPage::WicketPage(QWebEngineProfile *profile, const SitePolicy &policy, con
 bool WicketPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
     Q_UNUSED(type)
-    // Frames inside a page belong to that page.
+    // A frame of an approved page (a player, a widget, an advert) keeps to
+    // the approved sites as the page does; a refused one stays as it was.
+    // A frame's inline content (srcdoc) is part of the page itself.
     if (!isMainFrame)
-        return true;
+        return url == QUrl(QStringLiteral("about:srcdoc")) || m_policy.allows(url);
     if (url == RefusalPage::backUrl()) {
         QTimer::singleShot(0, this, &WicketPage::goBack);
         return false;

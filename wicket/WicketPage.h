@@ -6,8 +6,9 @@
 
 class QWebEngineDownloadRequest;
 
-// A web page that keeps the child inside the browser: main-frame navigations
-// pass the site policy (a refused one shows the refusal page instead), and
+// A web page that keeps the child inside the browser: the navigations of
+// every frame pass the site policy (a refused one of the main frame shows the
+// refusal page instead), and
 // file choosers, downloads, full-screen requests and the requests for camera,
 // microphone, location and the like are all turned down.
 class WicketPage : public QWebEnginePage

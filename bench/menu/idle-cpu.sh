@@ -1,23 +1,12 @@
 #!/usr/bin/env bash
-# idle-cpu.sh PROGRAM-FOLDER [SECONDS]
-# Starts the shell of the program folder with "/debug" on a private X server
-# (tests/x11/run-under-xvfb), lets the menu come up, and reports the shell's
-# own processor time over SECONDS (60) as a share of one core.
+# idle-cpu.sh BUILD-FOLDER [SECONDS] [--debug] [--maps]
+# The shell idling on its menu (bench_idle, in BUILD-FOLDER/bench/menu) on a
+# private X server under openbox with the session's configuration and a
+# panel to hide, as in a child's session; "--debug" measures "/debug" instead.
+# Reports the processor time and the wake-ups a second over all threads.
 set -eu
-folder=${1:?usage: idle-cpu.sh PROGRAM-FOLDER [SECONDS]}
-seconds=${2:-60}
+build=$(cd "${1:?usage: idle-cpu.sh BUILD-FOLDER [SECONDS] [--debug] [--maps]}" && pwd)
+shift
 here=$(cd "$(dirname "$0")" && pwd)
-exec "$here/../../tests/x11/run-under-xvfb" bash -c '
-    set -eu
-    XDG_RUNTIME_DIR=$(mktemp -d) "$1/brindle" /debug >/dev/null 2>&1 &
-    pid=$!
-    sleep 5
-    ticks() { awk "{ print \$14 + \$15 }" "/proc/$pid/stat"; }
-    hz=$(getconf CLK_TCK)
-    before=$(ticks)
-    sleep "$2"
-    after=$(ticks)
-    kill "$pid"; wait "$pid" 2>/dev/null || true
-    awk -v a="$after" -v b="$before" -v hz="$hz" -v s="$2" \
-        "BEGIN { printf \"shell CPU while idle: %.3f %% of one core over %d s (%d ticks)\n\", 100 * (a - b) / hz / s, s, a - b }"
-' idle "$folder" "$seconds"
+BRINDLE_OPENBOX_CONFIG="$here/../../session/openbox-rc.xml" BRINDLE_TEST_PANEL=1 \
+    exec "$here/../../tests/x11/run-under-xvfb" "$build/bench/menu/bench_idle" --folder "$build/app" "$@"

@@ -65,6 +65,9 @@ public:
     qint64 TimeLeftSeconds() const override { return 1234; }
     bool ClockPaused() const override { return false; }
     bool ResetTime(const QString &) override { return true; }
+    void AddExtraTime(int) override {}
+    bool Locked() const override { return false; }
+    void SetLocked(bool) override {}
     bool ExpiredDialogOpen() const override { return false; }
     void ReleaseExpiredDialog() override {}
     bool PasswordDialogOpen() const override { return false; }

@@ -1,11 +1,17 @@
-// bench_startup [rounds]
-// Starts "brindle /debug" on a copy of the demo program folder until its log
-// says "All done", and the minimal full-screen program until its window is up,
-// alternately, and reports the median of each and their ratio. Needs $DISPLAY.
+// bench_startup [rounds=15] [--maps]
+// Starts, alternately, the minimal full-screen Qt Widgets program until its
+// window is up, "brindle /debug" and brindle as in the child's session (on a
+// copy of the demo program folder) until their log says "All done". Each is
+// left to settle for two seconds, its resident memory read, and ended.
+// Reports the median of each and the shell's ratios to the minimal program;
+// with --maps also the libraries the shell has mapped after start-up. The log
+// is waited for on inotify, so the wait costs the shell no processor time.
+// Needs $DISPLAY (tests/x11/run-under-xvfb). Targets, in the session: start-up
+// at most 1.3 times and resident memory at most 1.3 times the minimal
+// program's; exit status 1 when one is missed.
+#include "../BenchProcess.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -17,6 +23,14 @@
 namespace {
 
 const QByteArray AllDone = "frmMenu()::All done, system should be up and running!";
+constexpr double Target = 1.3;
+constexpr int SettleMs = 2000;
+
+struct Run {
+    double ms = -1;
+    double mb = -1;
+    QStringList libraries;
+};
 
 double median(QList<double> values)
 {
@@ -24,50 +38,44 @@ double median(QList<double> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-bool copyFolder(const QString &from, const QString &to)
+void settleAndEnd(QProcess &p, Run &run, bool maps)
 {
-    QDir().mkpath(to);
-    const QDir source(from);
-    for (const QFileInfo &entry : source.entryInfoList(QDir::NoDotAndDotDot | QDir::AllEntries)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyFolder(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
+    QThread::msleep(SettleMs);
+    run.mb = bench::residentMB(p.processId());
+    if (maps)
+        run.libraries = bench::mappedLibraries(p.processId());
+    ::kill(pid_t(p.processId()), SIGTERM);
+    p.waitForFinished(10000);
 }
 
-double timeMinimal()
+Run timeMinimal(bool maps)
 {
+    Run run;
     QProcess p;
     QElapsedTimer clock;
     clock.start();
-    p.start(QStringLiteral(MINIMAL_WINDOW), {});
-    p.waitForReadyRead(10000);
-    const double ms = clock.nsecsElapsed() / 1e6;
-    p.waitForFinished(10000);
-    return ms;
+    p.start(QStringLiteral(MINIMAL_WINDOW), {QStringLiteral("--stay")});
+    if (p.waitForReadyRead(10000))
+        run.ms = clock.nsecsElapsed() / 1e6;
+    settleAndEnd(p, run, maps);
+    return run;
 }
 
-double timeShell(const QString &folder)
+Run timeShell(const QString &folder, const QStringList &arguments, bool maps)
 {
+    Run run;
     const QString log = folder + QStringLiteral("/startup.log");
     QFile::remove(log);
     QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    p.start(folder + QStringLiteral("/brindle"), {QStringLiteral("/debug")});
-    double ms = -1;
-    while (clock.elapsed() < 20000) {
-        QFile f(log);
-        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(AllDone)) {
-            ms = clock.nsecsElapsed() / 1e6;
-            break;
-        }
-        QThread::usleep(200);
-    }
-    ::kill(pid_t(p.processId()), SIGTERM);
-    p.waitForFinished(10000);
-    return ms;
+    p.start(folder + QStringLiteral("/brindle"), arguments);
+    if (bench::waitForText(log, AllDone, 20000))
+        run.ms = clock.nsecsElapsed() / 1e6;
+    settleAndEnd(p, run, maps);
+    return run;
 }
 
 } // namespace
@@ -80,27 +88,61 @@ int main(int argc, char **argv)
         out << "bench_startup needs an X display (run it under tests/x11/run-under-xvfb)" << Qt::endl;
         return 2;
     }
-    const int rounds = argc > 1 ? QByteArray(argv[1]).toInt() : 15;
+    const bool maps = app.arguments().contains(QStringLiteral("--maps"));
+    int rounds = 15;
+    for (const QString &arg : app.arguments().mid(1))
+        if (arg.toInt() > 0)
+            rounds = arg.toInt();
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/app");
-    if (!copyFolder(QStringLiteral(APP_DIR), folder)) {
+    if (!bench::copyFolder(QStringLiteral(APP_DIR), folder)) {
         out << "cannot copy the program folder" << Qt::endl;
         return 1;
     }
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + QStringLiteral("/config")));
 
+    const QStringList debug{QStringLiteral("/debug")};
     // One untimed run each warms the file cache.
-    timeMinimal();
-    timeShell(folder);
-    QList<double> minimal, shell;
+    timeMinimal(false);
+    timeShell(folder, debug, false);
+    timeShell(folder, {}, false);
+    QList<double> minimalMs, debugMs, sessionMs, minimalMB, debugMB, sessionMB;
+    QStringList shellLibraries, minimalLibraries;
     for (int i = 0; i < rounds; ++i) {
-        minimal.append(timeMinimal());
-        shell.append(timeShell(folder));
+        const Run m = timeMinimal(maps && i == 0);
+        const Run d = timeShell(folder, debug, false);
+        const Run s = timeShell(folder, {}, maps && i == 0);
+        if (i == 0) {
+            minimalLibraries = m.libraries;
+            shellLibraries = s.libraries;
+        }
+        minimalMs << m.ms;
+        debugMs << d.ms;
+        sessionMs << s.ms;
+        minimalMB << m.mb;
+        debugMB << d.mb;
+        sessionMB << s.mb;
     }
-    const double m = median(minimal), s = median(shell);
-    out << "rounds: " << rounds << Qt::endl;
-    out << "minimal full-screen Qt program: " << m << " ms (median)" << Qt::endl;
-    out << "brindle /debug to \"All done\": " << s << " ms (median)" << Qt::endl;
-    out << "ratio: " << (m > 0 ? s / m : 0) << " (target at most 4)" << Qt::endl;
-    return 0;
+    const double m = median(minimalMs), d = median(debugMs), s = median(sessionMs);
+    const double mMB = median(minimalMB), dMB = median(debugMB), sMB = median(sessionMB);
+    out << Qt::fixed;
+    out.setRealNumberPrecision(1);
+    out << "rounds: " << rounds << " (medians; memory " << SettleMs / 1000 << " s after start-up)" << Qt::endl;
+    out << "minimal full-screen Qt program:     " << m << " ms   " << mMB << " MB" << Qt::endl;
+    out << "brindle /debug to \"All done\":       " << d << " ms   " << dMB << " MB" << Qt::endl;
+    out << "brindle, child's session, \"All done\": " << s << " ms   " << sMB << " MB" << Qt::endl;
+    out.setRealNumberPrecision(2);
+    const double timeRatio = m > 0 ? s / m : 0, memoryRatio = mMB > 0 ? sMB / mMB : 0;
+    out << "ratios to the minimal program: /debug " << (m > 0 ? d / m : 0) << " and " << (mMB > 0 ? dMB / mMB : 0)
+        << "; session " << timeRatio << " and " << memoryRatio << " (targets at most " << Target << ")" << Qt::endl;
+    if (maps) {
+        out << "libraries of the minimal program: " << minimalLibraries.size() << Qt::endl;
+        out << "libraries of brindle in the session after start-up: " << shellLibraries.size() << Qt::endl;
+        for (const QString &library : std::as_const(shellLibraries))
+            out << "  " << library << (minimalLibraries.contains(library) ? "" : "   (not in the minimal program)")
+                << Qt::endl;
+    }
+    const bool met = timeRatio > 0 && timeRatio <= Target && memoryRatio > 0 && memoryRatio <= Target;
+    out << "targets: " << (met ? "met" : "MISSED") << Qt::endl;
+    return met ? 0 : 1;
 }

@@ -1,5 +1,6 @@
-// The baseline: a Qt Widgets program that shows one full-screen window,
-// says so on stdout once the window is up, and ends.
+// The baseline: a Qt Widgets program that shows one full-screen window and
+// says so on stdout once the window is up; then it ends, or with "--stay"
+// keeps running (its memory can be read) until it is ended.
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     window.showFullScreen();
     QCoreApplication::processEvents();
     QTextStream(stdout) << "shown" << Qt::endl;
-    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    if (!app.arguments().contains(QStringLiteral("--stay")))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

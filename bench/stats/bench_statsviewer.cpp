@@ -2,6 +2,7 @@
 // (query and model), and opening the viewer until its first paint, in every
 // sort. Prints the median and the slowest run; exits 1 when a median misses
 // the 300 ms target.
+#include "FormPrompts.h"
 #include "base/modGlobals.h"
 #include "stats/StatsStore.h"
 #include "stats/frmStats.h"
@@ -82,16 +83,17 @@ int main(int argc, char **argv)
     }
     std::printf("Statistics viewer, %d rows, %d runs each (target: median under %.0f ms)\n", Rows, Runs, TargetMs);
     bool ok = true;
+    FormPrompts prompts(nullptr, store);
     for (int key = 0; key <= 4; ++key) {
         modGlobals::SS.StatsSortKey = key;
         modGlobals::SS.StatsSortOrder = key % 2;
-        frmStats viewer(store.Database());
+        frmStats viewer(store.Database(), prompts);
         const QByteArray what = QStringLiteral("FillStats, sort %1 %2").arg(key).arg(key % 2 ? "desc" : "asc").toUtf8();
         report(what.constData(), [&viewer] { viewer.FillStats(); }, ok);
     }
     modGlobals::SS.StatsSortKey = 0;
-    report("open the viewer until its first paint", [&store] {
-        frmStats viewer(store.Database());
+    report("open the viewer until its first paint", [&store, &prompts] {
+        frmStats viewer(store.Database(), prompts);
         viewer.show();
         viewer.grab();
         QCoreApplication::processEvents();

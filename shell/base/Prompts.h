@@ -20,11 +20,14 @@ public:
 
     // The time-expired dialog's answer: the child chose to shut down, a
     // password was typed, or the parent released it from afar (the remote
-    // console has proved the password already).
+    // console has proved the password already). With the password, extra
+    // minutes (the "Extra time..." choice) add to the period instead of
+    // starting a new one.
     struct ExpiredAnswer {
         bool shutDown = false;
         QString password;
         bool released = false;
+        int extraMinutes = 0;
     };
 
     // The style presets of the settings record: the list and its last index

@@ -4,6 +4,8 @@
 
 #include <SettingsStore.h>
 
+#include <QStringList>
+
 namespace TimeLimitStore {
 
 namespace {
@@ -14,8 +16,10 @@ const QString Section = QStringLiteral("TimeLimit");
 
 QString Get(const QString &key, const QString &defaultValue, bool *readable)
 {
-    const bool runState = key.compare(QLatin1String("LastInit"), Qt::CaseInsensitive) == 0
-                          || key.compare(QLatin1String("TimeLeft"), Qt::CaseInsensitive) == 0;
+    static const QStringList runStateKeys{QStringLiteral("LastInit"), QStringLiteral("TimeLeft"),
+                                          QStringLiteral("PeriodStart"), QStringLiteral("ExtraTime"),
+                                          QStringLiteral("Locked")};
+    const bool runState = runStateKeys.contains(key, Qt::CaseInsensitive);
     const QString fallback = runState ? defaultValue : modGlobals::Install.timeLimit.value(key, defaultValue);
     return SettingsStore::GetSetting(modGlobals::AppTitle, Section, key, fallback, readable);
 }

@@ -5,8 +5,9 @@
 // The settings store's section "TimeLimit" with the install's values behind
 // it. A child who deletes, empties or breaks the store falls back to the
 // play-time values the parent gave at install (parent.ini), never to "no
-// limit". The run's own state ("LastInit", "TimeLeft") is never taken from the
-// install: a deleted store must not hand out a fresh period.
+// limit". The run's own state ("LastInit", "TimeLeft", "PeriodStart",
+// "ExtraTime", "Locked") is never taken from the install: a deleted store must
+// not hand out a fresh period.
 namespace TimeLimitStore {
 
 // The store's value of the key; when the store does not hold it or cannot be

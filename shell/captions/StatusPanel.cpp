@@ -1,5 +1,7 @@
 #include "StatusPanel.h"
 
+#include "widgets/FormParts.h"
+
 #include <QPainter>
 
 namespace {
@@ -53,11 +55,18 @@ void StatusPanel::paintEvent(QPaintEvent *)
         painter.drawText(rect(), Qt::AlignCenter, m_text);
         painter.restore();
     }
-    // A sunken edge sets the panel off from the bar in any colours.
-    painter.setPen(QColor(0, 0, 0, 70));
-    painter.drawLine(0, 0, width() - 1, 0);
-    painter.drawLine(0, 0, 0, height() - 1);
-    painter.setPen(QColor(255, 255, 255, 150));
-    painter.drawLine(1, height() - 1, width() - 1, height() - 1);
-    painter.drawLine(width() - 1, 1, width() - 1, height() - 1);
+    // A sunken edge sets the panel off from the bar in any colours, in opaque
+    // shades of what lies under it.
+    const int coveredWidth = m_barPercent > 0 ? qRound(width() * m_barPercent / 100.0) : 0;
+    const auto edge = [&](const QRect &line, const QColor &shade) {
+        painter.fillRect(line, FormParts::Over(shade, m_back));
+        const QRect covered = line.intersected(QRect(0, 0, coveredWidth, height()));
+        if (!covered.isEmpty())
+            painter.fillRect(covered, FormParts::Over(shade, inverse(m_back)));
+    };
+    const QColor dark(0, 0, 0, 70), light(255, 255, 255, 150);
+    edge(QRect(0, 0, width(), 1), dark);
+    edge(QRect(0, 0, 1, height()), dark);
+    edge(QRect(1, height() - 1, width() - 1, 1), light);
+    edge(QRect(width() - 1, 1, 1, height() - 1), light);
 }

@@ -4,17 +4,27 @@
 
 #include <algorithm>
 
+namespace {
+
+// The list from 0 to bound, keeping what it held there.
+VbList<QString> withBound(const VbList<QString> &list, qint32 bound)
+{
+    VbList<QString> grown;
+    grown.redim(bound);
+    for (qint32 i = 0; i <= bound; ++i)
+        if (list.has(i))
+            grown.at(i) = list.at(i);
+    return grown;
+}
+
+} // namespace
+
 void BUTTON::EnsureExtraStrings()
 {
     if (ExtraCount >= MinExtraCount && ExtraStrings.upperBound() >= ExtraCount && ExtraStrings.has(0))
         return;
     ExtraCount = std::max(ExtraCount, MinExtraCount);
-    VbList<QString> grown;
-    grown.redim(ExtraCount);
-    for (qint32 i = 0; i <= ExtraCount; ++i)
-        if (ExtraStrings.has(i))
-            grown.at(i) = ExtraStrings.at(i);
-    ExtraStrings = grown;
+    ExtraStrings = withBound(ExtraStrings, ExtraCount);
 }
 
 void BUTTON::ResetShortExtraStrings()
@@ -36,12 +46,7 @@ void SettingsRecord::SetProgram(int which, const ParentProgram &program)
 {
     if (ShellCommandsMax < MinShellCommandsMax || ShellCommands.upperBound() < MinShellCommandsMax
         || !ShellCommands.has(0)) {
-        VbList<QString> grown;
-        grown.redim(MinShellCommandsMax);
-        for (qint32 i = 0; i <= MinShellCommandsMax; ++i)
-            if (ShellCommands.has(i))
-                grown.at(i) = ShellCommands.at(i);
-        ShellCommands = grown;
+        ShellCommands = withBound(ShellCommands, MinShellCommandsMax);
         ShellCommandsMax = MinShellCommandsMax;
     }
     const int first = 3 * which;

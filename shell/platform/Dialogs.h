@@ -42,8 +42,11 @@ public:
     virtual QString inputBox(const QString &prompt, const QString &title = QString(),
                              const QString &defaultText = QString(), QChar mask = QChar()) = 0;
     // The open-file dialog. The filter lists pairs "Name|*.a;*.b|Name|*"; the
-    // result is the chosen path, empty when cancelled.
+    // result is the chosen path, empty when cancelled. File dialogs browse
+    // only: they delete, rename and create nothing.
     virtual QString openFile(const QString &title, const QString &folder, const QString &filter) = 0;
+    // The save-file dialog, starting at a suggested path.
+    virtual QString saveFile(const QString &title, const QString &suggested, const QString &filter) = 0;
     // The colour dialog with the program's custom colours (16), which it may
     // change. No value when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) = 0;

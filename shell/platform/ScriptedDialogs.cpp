@@ -103,6 +103,12 @@ QString ScriptedDialogs::openFile(const QString &title, const QString &folder, c
     return next();
 }
 
+QString ScriptedDialogs::saveFile(const QString &title, const QString &suggested, const QString &filter)
+{
+    record(Shown{QStringLiteral("savefile"), title, filter, 0, suggested, QChar()});
+    return next();
+}
+
 std::optional<QColor> ScriptedDialogs::chooseColor(const QColor &initial, QList<QColor> &customColors)
 {
     record(Shown{QStringLiteral("color"), initial.name(), QString(), 0, QString(), QChar()});

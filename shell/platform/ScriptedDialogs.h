@@ -21,7 +21,7 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "msgbox", "inputbox", "openfile", "color" or "font"
+        QString kind; // "msgbox", "inputbox", "openfile", "savefile", "color" or "font"
         QString text; // message or prompt
         QString title;
         int style = 0;
@@ -44,6 +44,7 @@ public:
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText,
                      QChar mask) override;
     QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &suggested, const QString &filter) override;
     std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) override;
     std::optional<QFont> chooseFont(const QFont &initial) override;
 

@@ -32,6 +32,7 @@ Display &display() { return get<Display>(linuxsvc::createDisplay); }
 Sound &sound() { return get<Sound>(linuxsvc::createSound); }
 Dialogs &dialogs() { return get<Dialogs>(linuxsvc::createDialogs); }
 Media &media() { return get<Media>(linuxsvc::createMedia); }
+OwnWindows &ownWindows() { return get<OwnWindows>(linuxsvc::createOwnWindows); }
 
 void set(std::unique_ptr<Processes> s) { slot<Processes>() = std::move(s); }
 void set(std::unique_ptr<Windows> s) { slot<Windows>() = std::move(s); }
@@ -42,6 +43,7 @@ void set(std::unique_ptr<Display> s) { slot<Display>() = std::move(s); }
 void set(std::unique_ptr<Sound> s) { slot<Sound>() = std::move(s); }
 void set(std::unique_ptr<Dialogs> s) { slot<Dialogs>() = std::move(s); }
 void set(std::unique_ptr<Media> s) { slot<Media>() = std::move(s); }
+void set(std::unique_ptr<OwnWindows> s) { slot<OwnWindows>() = std::move(s); }
 
 void reset()
 {
@@ -54,6 +56,7 @@ void reset()
     slot<Sound>().reset();
     slot<Dialogs>().reset();
     slot<Media>().reset();
+    slot<OwnWindows>().reset();
 }
 
 } // namespace platform::Services

@@ -5,6 +5,7 @@
 #include "Display.h"
 #include "Keyboard.h"
 #include "Media.h"
+#include "OwnWindows.h"
 #include "Power.h"
 #include "Processes.h"
 #include "Sound.h"
@@ -27,6 +28,7 @@ Display &display();
 Sound &sound();
 Dialogs &dialogs();
 Media &media();
+OwnWindows &ownWindows();
 
 void set(std::unique_ptr<Processes> service);
 void set(std::unique_ptr<Windows> service);
@@ -37,6 +39,7 @@ void set(std::unique_ptr<Display> service);
 void set(std::unique_ptr<Sound> service);
 void set(std::unique_ptr<Dialogs> service);
 void set(std::unique_ptr<Media> service);
+void set(std::unique_ptr<OwnWindows> service);
 
 // Drops every replacement and every created service.
 void reset();

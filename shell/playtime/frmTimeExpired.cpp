@@ -21,7 +21,7 @@ namespace {
 frmTimeExpired *g_current = nullptr;
 }
 
-frmTimeExpired::frmTimeExpired(QWidget *parent)
+frmTimeExpired::frmTimeExpired(QWidget *parent, bool atBedtime)
     // No close button: only the password or the shut-down choice ends it.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -36,8 +36,7 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     Label1->setFont(heading);
     Label1->setStyleSheet(QStringLiteral("color: #b01c1c;"));
 
-    Label2 = new QLabel(
-        QStringLiteral("The time has expired, please enter password to reset, or click shutdown."), this);
+    Label2 = new QLabel(ReasonText(atBedtime), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
@@ -65,7 +64,25 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     passwordRow->addWidget(Text1, 1);
     passwordRow->addWidget(Command2);
 
+    // The parent's password first, then the minutes.
+    m_extra = FormParts::Button(this, "cmdExtra", QStringLiteral("Extra time..."), QSize(120, 30));
+    m_extra->setToolTip(QStringLiteral("Type the password, then choose the minutes"));
+    connect(m_extra, &Command::Click, this, &frmTimeExpired::showExtraChoices);
+    m_choices = new QWidget(this);
+    auto *choiceRow = new QHBoxLayout(m_choices);
+    choiceRow->setContentsMargins(0, 0, 0, 0);
+    for (int minutes : ExtraChoices) {
+        const QByteArray name = "cmdExtra" + QByteArray::number(minutes);
+        Command *choice = FormParts::Button(m_choices, name.constData(), QStringLiteral("+%1 min").arg(minutes),
+                                            QSize(64, 30));
+        connect(choice, &Command::Click, this, [this, minutes] { finish({false, Text1->text(), false, minutes}); });
+        choiceRow->addWidget(choice);
+    }
+    m_choices->hide();
+
     auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(m_extra, 0, Qt::AlignBottom);
+    bottomRow->addWidget(m_choices, 0, Qt::AlignBottom);
     bottomRow->addStretch(1);
     bottomRow->addWidget(Command1);
 
@@ -79,7 +96,7 @@ frmTimeExpired::frmTimeExpired(QWidget *parent)
     layout->addSpacing(4);
     layout->addWidget(line);
     layout->addLayout(bottomRow);
-    setFixedSize(520, 232);
+    setFixedSize(560, 232);
 
     g_current = this;
     platform::Services::windows().setTopMost(this, true);
@@ -97,9 +114,15 @@ frmTimeExpired *frmTimeExpired::Current()
     return g_current;
 }
 
-std::optional<Prompts::ExpiredAnswer> frmTimeExpired::Ask()
+QString frmTimeExpired::ReasonText(bool atBedtime)
 {
-    frmTimeExpired dialog;
+    return atBedtime ? QStringLiteral("It is past bedtime. See you tomorrow!")
+                     : QStringLiteral("The time has expired, please enter password to reset, or click shutdown.");
+}
+
+std::optional<Prompts::ExpiredAnswer> frmTimeExpired::Ask(bool atBedtime)
+{
+    frmTimeExpired dialog(nullptr, atBedtime);
     dialog.exec();
     return dialog.m_answer;
 }
@@ -112,6 +135,12 @@ void frmTimeExpired::Command2_Click()
 void frmTimeExpired::Command1_Click()
 {
     finish({true, QString()});
+}
+
+void frmTimeExpired::showExtraChoices()
+{
+    m_extra->hide();
+    m_choices->show();
 }
 
 void frmTimeExpired::ReleaseByParent()

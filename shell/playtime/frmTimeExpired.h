@@ -12,20 +12,25 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 
-// Shown at start-up while the play time stays used up: the parent types the
-// password to grant a new period, or the child chooses to shut down. The
-// result goes to ExpiredPasswordText and ExpiredShutdownChosen.
+// Shown at start-up while the play time stays used up, or the allowed hours
+// are over (the bedtime line): the parent types the password to grant a new
+// period or extra minutes, or the child chooses to shut down. The choice is
+// the answer of Ask; the dialog applies nothing itself.
 class frmTimeExpired : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmTimeExpired(QWidget *parent = nullptr);
+    explicit frmTimeExpired(QWidget *parent = nullptr, bool atBedtime = false);
     ~frmTimeExpired() override;
 
     // Shows a fresh dialog modally. Nothing when it ended without an answer
     // (the shell is quitting underneath it).
-    static std::optional<Prompts::ExpiredAnswer> Ask();
+    static std::optional<Prompts::ExpiredAnswer> Ask(bool atBedtime = false);
+    // The line under the heading.
+    static QString ReasonText(bool atBedtime);
+    // The minutes the "Extra time..." choice offers.
+    static constexpr int ExtraChoices[] = {5, 15, 30, 60};
     // The dialog now loaded, if any (the remote console answers it).
     static frmTimeExpired *Current();
 
@@ -57,6 +62,10 @@ private:
     Command *Command1 = nullptr; // shut down
     Command *Command2 = nullptr; // "Reset..."
     QTimer *Timer1 = nullptr;
+    void showExtraChoices();
+
+    Command *m_extra = nullptr;   // "Extra time..."
+    QWidget *m_choices = nullptr; // its minutes, shown once it is clicked
 
     bool m_unloading = false;
     std::optional<Prompts::ExpiredAnswer> m_answer;

@@ -27,6 +27,13 @@ public:
     // False when the store could not be written; with a playTime nothing
     // changed then.
     virtual bool ResetTime(const QString &playTime) = 0;
+    // Extra time for the current period, whole minutes 1-600 (PlayTime's
+    // AddExtraTime); an open time-expired dialog lets the child on.
+    virtual void AddExtraTime(int minutes) = 0;
+    // The lock from afar: the play clock stops and the lock screen covers
+    // the PC until it is ended here or by the parent's password.
+    virtual bool Locked() const = 0;
+    virtual void SetLocked(bool locked) = 0;
 
     virtual bool ExpiredDialogOpen() const = 0;
     // Answers the time-expired dialog as the parent would: closes it as

@@ -7,7 +7,10 @@
 #include "Tones.h"
 #include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
+#include "playtime/DayRules.h"
+#include "playtime/PlayTime.h"
 
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -148,7 +151,8 @@ void RemoteServer::ConnectionRequest(qintptr descriptor)
     m_connection->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, int(KernelSendBytes));
     m_idleTimer->start();
     m_authTimer->start();
-    Reply(m_serial, m_host.ExpiredDialogOpen() ? QStringLiteral("/we!") : QStringLiteral("/we"));
+    Reply(m_serial, QStringLiteral("/we") + (m_host.Locked() ? QStringLiteral("L") : QString())
+                        + (m_host.ExpiredDialogOpen() ? QStringLiteral("!") : QString()));
 }
 
 bool RemoteServer::PeerHasClosed() const
@@ -225,19 +229,28 @@ void RemoteServer::Dispatch(const QString &message)
     if (word == QLatin1String("/tm")) {
         Reply(connection, QStringLiteral("/tm") + storedPlayTime());
     } else if (word == QLatin1String("/sl")) {
-        Reply(connection, (m_host.ClockPaused() ? QStringLiteral("/sp") : QStringLiteral("/sl"))
-                              + QString::number(m_host.TimeLeftSeconds()));
+        const QString state = m_host.Locked()        ? QStringLiteral("/lk")
+                              : m_host.ClockPaused() ? QStringLiteral("/sp")
+                                                     : QStringLiteral("/sl");
+        Reply(connection, state + QString::number(m_host.TimeLeftSeconds()));
+    } else if (word == QLatin1String("/td")) {
+        Reply(connection, Today());
     } else if (word == QLatin1String("/bl")) {
         Reply(connection, ButtonList());
     } else if (word == QLatin1String("/pw")) {
         Challenge(connection);
     } else if (word == QLatin1String("/au")) {
         Authenticate(connection, argument);
-    } else if (word == QLatin1String("/rt") || word == QLatin1String("/ex") || word == QLatin1String("/sd")) {
+    } else if (word == QLatin1String("/rt") || word == QLatin1String("/ex") || word == QLatin1String("/sd")
+               || word == QLatin1String("/xt") || word == QLatin1String("/lk")) {
         if (!MaySteer())
             Reply(connection, QStringLiteral("/er"));
         else if (word == QLatin1String("/rt"))
             ResetTime(connection, argument);
+        else if (word == QLatin1String("/xt"))
+            ExtraTime(connection, argument);
+        else if (word == QLatin1String("/lk"))
+            Lock(connection, argument);
         else if (word == QLatin1String("/ex"))
             Execute(connection, argument);
         else
@@ -357,4 +370,33 @@ void RemoteServer::ShutDown(quint64 connection)
     Tones::Beep(1500, 50);
     Tones::Beep(1000, 50);
     m_host.PowerOff();
+}
+
+QString RemoteServer::Today() const
+{
+    const std::optional<DayRules::Hours> hours = DayRules::FromStore().DayHours(Clock::now().date());
+    return QStringLiteral("/td") + QString::number(std::max<qint64>(PlayTime::LimitSeconds(), 0) / 60)
+           + QLatin1Char('#') + (hours ? hours->text() : QString());
+}
+
+void RemoteServer::ExtraTime(quint64 connection, const QString &minutes)
+{
+    static const QRegularExpression number(QStringLiteral("^[0-9]{1,3}$"));
+    const int value = number.match(minutes).hasMatch() ? minutes.toInt() : 0;
+    if (value < 1 || value > 600) {
+        Reply(connection, QStringLiteral("/er"));
+        return;
+    }
+    m_host.AddExtraTime(value);
+    Reply(connection, QStringLiteral("/ok"));
+}
+
+void RemoteServer::Lock(quint64 connection, const QString &onOff)
+{
+    if (onOff != QLatin1String("1") && onOff != QLatin1String("0")) {
+        Reply(connection, QStringLiteral("/er"));
+        return;
+    }
+    m_host.SetLocked(onOff == QLatin1String("1"));
+    Reply(connection, QStringLiteral("/ok"));
 }

@@ -19,7 +19,8 @@ class RemoteListener;
 //
 // When the parent has set a password, a client proves that it knows it by
 // answering the "/pw#" challenge with the password's slow-derived key; until
-// then it may read ("/tm", "/sl", "/bl") but not steer ("/rt", "/ex", "/sd").
+// then it may read ("/tm", "/td", "/sl", "/bl") but not steer ("/rt", "/ex",
+// "/sd", "/xt", "/lk").
 // The password itself never crosses the network. A sibling on the network
 // meets costly guesses, a slot that the parent can always take, and bounded
 // buffers.
@@ -58,6 +59,9 @@ private:
     void LogRefusal(const QHostAddress &from);
     bool MaySteer() const;
     void ResetTime(quint64 connection, const QString &playTime);
+    QString Today() const;
+    void ExtraTime(quint64 connection, const QString &minutes);
+    void Lock(quint64 connection, const QString &onOff);
     void Execute(quint64 connection, const QString &argument);
     void ShutDown(quint64 connection);
 

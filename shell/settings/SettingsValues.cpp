@@ -2,6 +2,7 @@
 
 #include "base/TimeLimitStore.h"
 #include "base/modGlobals.h"
+#include "playtime/DayRules.h"
 
 #include <IniFile.h>
 #include <SettingsStore.h>
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTime>
 
 #include <algorithm>
 
@@ -35,6 +37,36 @@ QString getTime(const QString &key, const QString &defaultValue)
 int position(double stored, const QStringList &items)
 {
     return int(std::clamp(stored, 0.0, double(items.size() - 1)));
+}
+
+// The schedule's keys as the play clock reads them: text of another form is no value.
+QString startText(const QString &stored)
+{
+    const std::optional<int> minute = DayRules::ParseTime(stored);
+    return minute ? QTime(0, 0).addSecs(*minute * 60).toString(QStringLiteral("HH:mm")) : QString();
+}
+
+QString limitText(const QString &stored)
+{
+    const std::optional<int> steps = DayRules::ParseSteps(stored);
+    return steps ? QString::number(*steps) : QString();
+}
+
+QString hoursText(const QString &stored)
+{
+    const std::optional<DayRules::Hours> hours = DayRules::ParseHours(stored);
+    return hours ? hours->text() : QString();
+}
+
+// Only a key whose meaning changes is written; "" removes it.
+void setChanged(SettingsStore::Change &change, const QString &key, const QString &wanted, const QString &now)
+{
+    if (wanted == now)
+        return;
+    if (wanted.isEmpty())
+        change.remove(TimeLimit, key);
+    else
+        change.set(TimeLimit, key, wanted);
 }
 
 } // namespace
@@ -121,6 +153,12 @@ SettingsValues SettingsValues::Read()
     v.warnIndex = position(VbNumber::Val(getTime(QStringLiteral("WarnTime"), QStringLiteral("5"))), WarnItems());
     v.beep = VbNumber::Val(getTime(QStringLiteral("Beep"), QStringLiteral("1"))) == 1.0;
     v.shutdownPc = VbNumber::Val(getTime(QStringLiteral("Shutdown"), QStringLiteral("-1"))) == -1.0;
+    v.countdown = getTime(DayRules::CountdownKey, QString()).trimmed() != QLatin1String("0");
+    v.dailyStart = startText(getTime(DayRules::DailyStartKey, QString()));
+    for (int d = 0; d < 7; ++d) {
+        v.dayLimits[d] = limitText(getTime(DayRules::LimitKey(Qt::Monday + d), QString()));
+        v.dayHours[d] = hoursText(getTime(DayRules::HoursKey(Qt::Monday + d), QString()));
+    }
     IniFile wicket(WicketSettingsPath());
     wicket.load();
     v.popupsAllowed = VbNumber::Val(wicket.value(WicketSection, QStringLiteral("Allowpopup"))) == 1.0;
@@ -166,12 +204,20 @@ QStringList SettingsValues::Store() const
 
     QStringList failed;
     QString why;
-    if (!SettingsStore::Change(AppTitle)
-             .set(TimeLimit, QStringLiteral("PlayTime"), QString::number(playTimeIndex))
-             .set(TimeLimit, QStringLiteral("WarnTime"), QString::number(warnIndex))
-             .set(TimeLimit, QStringLiteral("Beep"), beep ? QStringLiteral("1") : QStringLiteral("0"))
-             .set(TimeLimit, QStringLiteral("Shutdown"), shutdownPc ? QStringLiteral("-1") : QStringLiteral("0"))
-             .save(&why)) {
+    SettingsStore::Change change(AppTitle);
+    change.set(TimeLimit, QStringLiteral("PlayTime"), QString::number(playTimeIndex))
+        .set(TimeLimit, QStringLiteral("WarnTime"), QString::number(warnIndex))
+        .set(TimeLimit, QStringLiteral("Beep"), beep ? QStringLiteral("1") : QStringLiteral("0"))
+        .set(TimeLimit, QStringLiteral("Shutdown"), shutdownPc ? QStringLiteral("-1") : QStringLiteral("0"));
+    const SettingsValues stored = Read();
+    setChanged(change, DayRules::CountdownKey, countdown ? QString() : QStringLiteral("0"),
+               stored.countdown ? QString() : QStringLiteral("0"));
+    setChanged(change, DayRules::DailyStartKey, dailyStart, stored.dailyStart);
+    for (int d = 0; d < 7; ++d) {
+        setChanged(change, DayRules::LimitKey(Qt::Monday + d), dayLimits[d], stored.dayLimits[d]);
+        setChanged(change, DayRules::HoursKey(Qt::Monday + d), dayHours[d], stored.dayHours[d]);
+    }
+    if (!change.save(&why)) {
         failed << QStringLiteral("play time (") + SettingsStore::filePath(AppTitle) + QLatin1Char(')');
         modGlobals::WriteLog(QStringLiteral("Settings()::Play time not saved: ") + why);
     }

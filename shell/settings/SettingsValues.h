@@ -52,12 +52,19 @@ struct SettingsValues
     bool shutdownPc = true;
     bool popupsAllowed = false;
     bool stayOnApprovedSites = false;
+    bool countdown = true;
+    // Schedule, as the play clock understands the keys; "" where a key is
+    // missing or holds text of another form. Weekdays from Monday.
+    QString dailyStart;                // "HH:MM"
+    std::array<QString, 7> dayLimits;  // five-minute steps, "0": no limit
+    std::array<QString, 7> dayHours;   // "HH:MM-HH:MM"
 
     static SettingsValues Read();
 
     // Writes every value to where it lives, the play-time values in one
-    // write. The parts that could not be written are named in the result
-    // and logged; the rest is stored all the same.
+    // write; a schedule key whose meaning did not change is not written. The
+    // parts that could not be written are named in the result and logged;
+    // the rest is stored all the same.
     QStringList Store() const;
 
     // The lists of the dialog; a value is its position in the list (the

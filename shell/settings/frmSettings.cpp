@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "settings/Autostart.h"
 #include "settings/ColorBox.h"
+#include "settings/ScheduleTab.h"
 
 #include <Command.h>
 #include <OleColor.h>
@@ -101,6 +102,8 @@ frmSettings::frmSettings(QWidget *parent)
     SSTab1->addTab(buildAdvancedTab(), QStringLiteral("Advanced"));
     SSTab1->addTab(buildStartupTab(), QStringLiteral("Startup / Exit"));
     SSTab1->addTab(buildSpecialTab(), QStringLiteral("Special Options"));
+    m_schedule = new ScheduleTab;
+    SSTab1->addTab(m_schedule, QStringLiteral("Schedule"));
 
     Command3[0] = FormParts::Button(this, "Command3_0", QStringLiteral("Cancel"), QSize(90, 28));
     Command3[0]->setButtonType(Command::BType::CancelButton);
@@ -406,9 +409,15 @@ QWidget *frmSettings::buildSpecialTab()
                       1, 0, 1, 3);
     wicket->setColumnStretch(2, 1);
 
+    m_countdown = check(tab, QStringLiteral("chkCountdown"),
+                        QStringLiteral("Show the time left on screen before the time is up"));
+
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(frame(tab, QStringLiteral("Max Playtime"), playtime));
-    layout->addWidget(frame(tab, QStringLiteral("Warning"), warning));
+    auto *warningBox = new QVBoxLayout;
+    warningBox->addLayout(warning);
+    warningBox->addWidget(m_countdown);
+    layout->addWidget(frame(tab, QStringLiteral("Warning"), warningBox));
     layout->addWidget(frame(tab, QStringLiteral("When the time is up"), action));
     layout->addWidget(frame(tab, QStringLiteral("Wicket"), wicket));
     layout->addWidget(help(
@@ -478,6 +487,8 @@ void frmSettings::fill(const SettingsValues &v)
     Option2[v.shutdownPc ? 0 : 1]->setChecked(true);
     chkPopups->setChecked(v.popupsAllowed);
     chkStayOnSites->setChecked(v.stayOnApprovedSites);
+    m_countdown->setChecked(v.countdown);
+    m_schedule->Fill(v);
 }
 
 SettingsValues frmSettings::Values() const
@@ -522,6 +533,8 @@ SettingsValues frmSettings::Values() const
     v.shutdownPc = Option2[0]->isChecked();
     v.popupsAllowed = chkPopups->isChecked();
     v.stayOnApprovedSites = chkStayOnSites->isChecked();
+    v.countdown = m_countdown->isChecked();
+    m_schedule->Collect(v);
     return v;
 }
 
@@ -587,6 +600,13 @@ bool frmSettings::ApplySettings()
 {
     if (!m_loaded)
         LoadView();
+    if (const QString day = m_schedule->InvalidDay(); !day.isEmpty()) {
+        SSTab1->setCurrentWidget(m_schedule);
+        platform::Services::dialogs().msgBox(
+            QStringLiteral("The allowed hours of %1 end before they begin. Nothing was saved.").arg(day),
+            Msg::Exclamation);
+        return false;
+    }
     if (!confirmPassword() || !acceptMissingPassword())
         return false;
     QStringList failed = Values().Store();

@@ -16,12 +16,13 @@ class QRadioButton;
 class QScrollBar;
 class QTabWidget;
 class QTimer;
+class ScheduleTab;
 
 // The parent's settings: screen layout, sounds, process rules, special keys,
 // password, start at log-in, start-up and exit programs, play time and the
-// child browser's rules, one tab each. The controls show a copy of the
-// stored values; OK and Apply store what they show (ApplySettings), Cancel
-// closes without storing what was not applied.
+// child browser's rules and the day's schedule, one tab each. The controls
+// show a copy of the stored values; OK and Apply store what they show
+// (ApplySettings), Cancel closes without storing what was not applied.
 class frmSettings : public QDialog
 {
     Q_OBJECT
@@ -141,6 +142,9 @@ private:
     QRadioButton *Option2[2] = {}; // Shutdown PC, Exit Brindle
     QCheckBox *chkPopups = nullptr;
     QCheckBox *chkStayOnSites = nullptr;
+    QCheckBox *m_countdown = nullptr; // the countdown notice
+    // Schedule
+    ScheduleTab *m_schedule = nullptr;
 
     QString m_picturePath; // the background picture being edited
     bool m_loaded = false;

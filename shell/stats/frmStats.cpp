@@ -1,5 +1,6 @@
 #include "stats/frmStats.h"
 
+#include "base/Prompts.h"
 #include "base/modGlobals.h"
 #include "platform/Services.h"
 #include "stats/StatsListModel.h"
@@ -11,14 +12,16 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 using modGlobals::SS;
 
-frmStats::frmStats(const QSqlDatabase &db, QWidget *parent)
+frmStats::frmStats(const QSqlDatabase &db, Prompts &prompts, QWidget *parent)
     : QDialog(parent)
     , m_db(db)
+    , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmStats"));
     setWindowTitle(QStringLiteral("Application Statistics"));
@@ -29,12 +32,15 @@ frmStats::frmStats(const QSqlDatabase &db, QWidget *parent)
     file->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = file->addAction(QStringLiteral("Print..."));
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuSavePDF = file->addAction(QStringLiteral("Save as PDF..."));
+    mnuSavePDF->setObjectName(QStringLiteral("mnuSavePDF"));
     mnuClear = file->addAction(QStringLiteral("Clear list.."));
     mnuClear->setObjectName(QStringLiteral("mnuClear"));
     file->addSeparator();
     mnuExit = file->addAction(QStringLiteral("Exit"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(mnuPrint, &QAction::triggered, this, &frmStats::mnuPrint_Click);
+    connect(mnuSavePDF, &QAction::triggered, this, &frmStats::mnuSavePDF_Click);
     connect(mnuClear, &QAction::triggered, this, &frmStats::mnuClear_Click);
     connect(mnuExit, &QAction::triggered, this, &frmStats::mnuExit_Click);
 
@@ -87,6 +93,8 @@ void frmStats::ListView1_ColumnClick(int column)
 
 void frmStats::mnuClear_Click()
 {
+    if (!PasswordOK(m_prompts, QString(), false))
+        return;
     if (platform::Services::dialogs().msgBox(QStringLiteral("Clear list?"),
                                              platform::Msg::Exclamation | platform::Msg::OKCancel)
         != platform::Msg::OK)
@@ -97,7 +105,29 @@ void frmStats::mnuClear_Click()
 
 void frmStats::mnuPrint_Click()
 {
+    if (!PasswordOK(m_prompts, QString(), false))
+        return;
     rptStat(m_db, SS.StatsSortKey, SS.StatsSortOrder).ShowPreview(this);
+}
+
+void frmStats::mnuSavePDF_Click()
+{
+    if (!PasswordOK(m_prompts, QString(), false))
+        return;
+    auto &dialogs = platform::Services::dialogs();
+    QString path = dialogs.saveFile(
+        QStringLiteral("Save as PDF"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/statistics.pdf"),
+        QStringLiteral("PDF files|*.pdf"));
+    if (path.isEmpty())
+        return;
+    // Never over a file of another kind, such as the shell's own.
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QLatin1String(".pdf");
+    QString error;
+    if (!rptStat(m_db, SS.StatsSortKey, SS.StatsSortOrder).SavePdf(path, &error))
+        dialogs.msgBox(QStringLiteral("The report could not be saved as ") + path + QStringLiteral("\r\n\r\n") + error,
+                       platform::Msg::Critical);
 }
 
 void frmStats::mnuExit_Click()
@@ -119,9 +149,9 @@ void frmStats::fitColumns()
         ListView1->header()->resizeSection(c, width);
 }
 
-void frmStats::ShowModal(const QSqlDatabase &db, QWidget *parent)
+void frmStats::ShowModal(const QSqlDatabase &db, Prompts &prompts, QWidget *parent)
 {
-    frmStats dialog(db, parent);
+    frmStats dialog(db, prompts, parent);
     dialog.setWindowModality(Qt::ApplicationModal);
     if (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();

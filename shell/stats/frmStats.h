@@ -3,21 +3,23 @@
 #include <QDialog>
 #include <QSqlDatabase>
 
+class Prompts;
 class QAction;
 class QTreeView;
 class StatsListModel;
 
 // "Application Statistics": the rows of TAB_STAT as a list sorted by a
-// column header (the sort is kept in the settings record), with "Print..."
-// and "Clear list..".
+// column header (the sort is kept in the settings record), with "Print...",
+// "Save as PDF..." and "Clear list..". A child opens it without a password;
+// those three ask for the parent's, since printing and saving reach files.
 class frmStats : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmStats(const QSqlDatabase &db, QWidget *parent = nullptr);
+    frmStats(const QSqlDatabase &db, Prompts &prompts, QWidget *parent = nullptr);
 
-    static void ShowModal(const QSqlDatabase &db, QWidget *parent);
+    static void ShowModal(const QSqlDatabase &db, Prompts &prompts, QWidget *parent);
 
     // Refills the list from the table in the current sort.
     void FillStats();
@@ -25,6 +27,7 @@ public:
     void ListView1_ColumnClick(int column);
     void mnuClear_Click();
     void mnuPrint_Click();
+    void mnuSavePDF_Click();
     void mnuExit_Click();
 
 protected:
@@ -34,6 +37,7 @@ private:
     QTreeView *ListView1 = nullptr;
     StatsListModel *Model = nullptr;
     QAction *mnuPrint = nullptr;
+    QAction *mnuSavePDF = nullptr;
     QAction *mnuClear = nullptr;
     QAction *mnuExit = nullptr;
 
@@ -42,4 +46,5 @@ private:
     void fitColumns();
 
     QSqlDatabase m_db;
+    Prompts &m_prompts;
 };

@@ -2,11 +2,17 @@
 
 #include <FormatSeconds.h>
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QStringList>
 #include <QVersionNumber>
 
@@ -131,6 +137,41 @@ void rptStat::ShowPreview(QWidget *parent) const
     preview.setWindowTitle(Title());
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [this](QPrinter *device) { Render(device); });
+    // The preview's own print button would open a print dialog that also
+    // prints into a file of the user's choice.
+    const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction *action : preview.findChildren<QAction *>()) {
+        if (action->text() != print)
+            continue;
+        QObject::disconnect(action, nullptr, &preview, nullptr);
+        QObject::connect(action, &QAction::triggered, &preview, [&preview, &printer] {
+            QPrintDialog dialog(&printer, &preview);
+            dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            preview.findChild<QPrintPreviewWidget *>()->print();
+            preview.accept();
+        });
+    }
     preview.resize(900, 650);
     preview.exec();
+}
+
+bool rptStat::SavePdf(const QString &path, QString *error) const
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        {
+            QPdfWriter writer(&file);
+            writer.setTitle(Title());
+            writer.setCreator(QStringLiteral("Brindle"));
+            writer.setPageOrientation(QPageLayout::Landscape);
+            Render(&writer);
+        }
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = file.errorString();
+    return false;
 }

@@ -25,8 +25,11 @@ public:
     // Lays the report out on the device's pages.
     void Render(QPagedPaintDevice *device) const;
 
-    // The print preview, from which the parent prints or saves a PDF.
+    // The print preview, from which the parent prints. Its print dialog
+    // offers the printers only: a file written from there could be any file.
     void ShowPreview(QWidget *parent) const;
+    // The report as a PDF file; a failed write keeps the old file.
+    bool SavePdf(const QString &path, QString *error) const;
 
 private:
     QList<StatsQuery::Row> m_rows;

@@ -1,14 +1,18 @@
 #include "widgets/FormParts.h"
 
+#include "base/modGlobals.h"
 #include "platform/Services.h"
 
 #include <Command.h>
+#include <OleColor.h>
 
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace FormParts {
 
@@ -76,6 +80,22 @@ void WriteFontLabels(const QLabel *sample, QLabel *const labels[4])
     labels[1]->setText(QStringLiteral("Size: ") + QString::number(font.pointSizeF()));
     labels[2]->setText(QStringLiteral("Bold: ") + truth(font.bold()));
     labels[3]->setText(QStringLiteral("Italic: ") + truth(font.italic()));
+}
+
+QColor Over(const QColor &top, const QColor &under)
+{
+    const double a = top.alphaF();
+    const auto mix = [a](int t, int u) { return qRound(t * a + u * (1 - a)); };
+    return QColor(mix(top.red(), under.red()), mix(top.green(), under.green()), mix(top.blue(), under.blue()));
+}
+
+Colours MenuColours()
+{
+    const QColor back = OleColor::toQColor(quint32(modGlobals::SS.ScreenBackColor));
+    QColor text = OleColor::toQColor(quint32(modGlobals::SS.ScreenTextColor));
+    if (std::abs(text.lightness() - back.lightness()) < 100)
+        text = back.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+    return {back, text};
 }
 
 } // namespace FormParts

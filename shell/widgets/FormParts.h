@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 class Command;
@@ -12,6 +13,14 @@ class QTimer;
 
 // Pieces the shell's forms build alike.
 namespace FormParts {
+
+// The menu's background colour and its text colour; the text turns black or
+// white where the two would be too alike to read.
+struct Colours {
+    QColor back;
+    QColor text;
+};
+Colours MenuColours();
 
 QLabel *Label(QDialog *dialog, const char *name, const QString &text);
 
@@ -30,5 +39,11 @@ bool ChooseSampleFont(QLabel *sample);
 
 // The four labels describing the sample: "Name:", "Size:", "Bold:", "Italic:".
 void WriteFontLabels(const QLabel *sample, QLabel *const labels[4]);
+
+// A translucent colour laid over an opaque one, as the opaque colour it gives.
+// Edges and grid lines are painted opaque: Qt's raster engine hands translucent
+// fills of many rows to its worker threads, which then wake with every repaint
+// of an idle bar.
+QColor Over(const QColor &top, const QColor &under);
 
 } // namespace FormParts

@@ -1,5 +1,7 @@
 #include "LineGraph.h"
 
+#include "widgets/FormParts.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -72,7 +74,7 @@ void LineGraph::paintEvent(QPaintEvent *)
     // Quarter lines and a frame in a faint shade of the line colour.
     QColor faint = m_lineColor;
     faint.setAlphaF(0.25);
-    painter.setPen(faint);
+    painter.setPen(FormParts::Over(faint, m_backColor));
     for (int quarter = 1; quarter < 4; ++quarter) {
         const double y = area.top() + area.height() * quarter / 4;
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));

@@ -2,12 +2,14 @@
 #include "FormControls.h"
 #include "PlayTimeWorld.h"
 
+#include "playtime/frmCountdown.h"
 #include "playtime/frmPassword.h"
 #include "playtime/frmTimeExpired.h"
 
 #include <Command.h>
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -38,9 +40,12 @@ void answerWhenShown(const QString &typed, const QString &press)
             QTest::keyClick(Control<QLineEdit>(dialog, "Text1"), press == QLatin1String("Return") ? Qt::Key_Return : Qt::Key_Escape);
             return;
         }
-        Command *button = dialog->template findChild<Command *>(press);
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        // "a>b" clicks a, then b.
+        for (const QString &name : press.split(QLatin1Char('>'))) {
+            Command *button = dialog->template findChild<Command *>(name);
+            QVERIFY(button && button->isVisible());
+            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        }
     });
 }
 
@@ -69,11 +74,14 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("shutdown");
         QTest::addColumn<bool>("released");
+        QTest::addColumn<int>("minutes");
 
-        QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false << false;
-        QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false << false;
-        QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true << false;
-        QTest::newRow("released from afar is the parent's reset") << "" << "Released" << "" << false << true;
+        QTest::newRow("Enter acts as Reset...") << "Pass Word" << "Return" << "Pass Word" << false << false << 0;
+        QTest::newRow("Reset... with nothing typed") << "" << "Command2" << "" << false << false << 0;
+        QTest::newRow("shut-down button drops the typed text") << "typed" << "Command1" << "" << true << false << 0;
+        QTest::newRow("released from afar is the parent's reset") << "" << "Released" << "" << false << true << 0;
+        QTest::newRow("extra time with the password") << "pw" << "cmdExtra>cmdExtra15" << "pw" << false << false << 15;
+        QTest::newRow("the longest extra time") << "pw" << "cmdExtra>cmdExtra60" << "pw" << false << false << 60;
     }
 
     void expiredDialogAnswers()
@@ -83,6 +91,7 @@ private slots:
         QFETCH(QString, password);
         QFETCH(bool, shutdown);
         QFETCH(bool, released);
+        QFETCH(int, minutes);
 
         answerWhenShown<frmTimeExpired>(typed, press);
         const std::optional<Prompts::ExpiredAnswer> answer = frmTimeExpired::Ask();
@@ -90,6 +99,7 @@ private slots:
         QCOMPARE(answer->password, password);
         QCOMPARE(answer->shutDown, shutdown);
         QCOMPARE(answer->released, released);
+        QCOMPARE(answer->extraMinutes, minutes);
         QVERIFY(!frmTimeExpired::Current());
         QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmTimeExpired")});
     }
@@ -108,6 +118,27 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
+    }
+
+    void shownTexts_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("minutes") << frmCountdown::NoticeText(300) << "5 minutes left";
+        QTest::newRow("a minute begun counts") << frmCountdown::NoticeText(61) << "2 minutes left";
+        QTest::newRow("the last minute") << frmCountdown::NoticeText(60) << "1 minute left";
+        QTest::newRow("seconds") << frmCountdown::NoticeText(30) << "30 seconds left";
+        QTest::newRow("one second") << frmCountdown::NoticeText(1) << "1 second left";
+        frmTimeExpired bedtime(nullptr, true);
+        keepScreenshot(bedtime.grab(), QStringLiteral("frmTimeExpired-bedtime"));
+        QTest::newRow("bedtime line") << Control<QLabel>(&bedtime, "Label2")->text() << "It is past bedtime. See you tomorrow!";
+    }
+
+    void shownTexts()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, text);
+        QCOMPARE(shown, text);
     }
 
     void passwordDialogAnswers_data()

@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(timer(menu, "PlaytimeTimer")->isActive(), shown);
         QCOMPARE(timer(menu, "ShutdownTimer")->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
         QCOMPARE(timer(menu, "UnloadTimer")->isActive(), timerStarted == QLatin1String("UnloadTimer"));
-        for (const char *name : {"ShutdownTimer", "UnloadTimer", "TimerRemoveLoadScreen", "HideTaskbarTimer"})
+        for (const char *name : {"ShutdownTimer", "UnloadTimer", "TimerRemoveLoadScreen"})
             timer(menu, name)->stop();
     }
 

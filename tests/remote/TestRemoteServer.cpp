@@ -14,7 +14,7 @@
 namespace {
 
 // state names what holds: "paused", "expired", "passwordDialog", "debug",
-// "nobuttons", "hugelist".
+// "nobuttons", "hugelist", "locked".
 class FakeHost : public RemoteHost
 {
 public:
@@ -26,6 +26,9 @@ public:
         calls << QStringLiteral("ResetTime");
         return playTime.isEmpty() || SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", playTime);
     }
+    void AddExtraTime(int minutes) override { calls << QStringLiteral("Extra %1").arg(minutes); }
+    bool Locked() const override { return is("locked"); }
+    void SetLocked(bool locked) override { calls << QStringLiteral("Lock %1").arg(locked); }
     bool ExpiredDialogOpen() const override { return is("expired"); }
     void ReleaseExpiredDialog() override { calls << QStringLiteral("Release"); }
     bool PasswordDialogOpen() const override { return is("passwordDialog"); }
@@ -119,7 +122,7 @@ void TestRemoteServer::init()
 void TestRemoteServer::connectClient(QTcpSocket &client)
 {
     client.connectToHost(QHostAddress::LocalHost, m_server->Port());
-    QCOMPARE(transact(client), m_host.is("expired") ? QStringLiteral("/we!") : QStringLiteral("/we"));
+    QCOMPARE(transact(client), QLatin1String(m_host.is("locked") ? "/weL" : "/we") + (m_host.is("expired") ? "!" : ""));
 }
 
 void TestRemoteServer::commands_data()
@@ -144,6 +147,10 @@ void TestRemoteServer::commands_data()
     QTest::newRow("/ex no such button") << "" << "/ex1" << "/er" << "";
     QTest::newRow("/sd") << "" << "/sd" << "/ok" << "1000 50,1500 50,1000 50,PowerOff";
     QTest::newRow("/sd debug") << "debug" << "/sd" << "/ok" << "1000 50,1000 50,1000 50";
+    QTest::newRow("/xt bounds; junk") << "" << "/xt1/xt600/xt0/xt601/xt/xt-5/xt1.5/xt 5/xt0015"
+                                      << "/ok/ok/er/er/er/er/er/er/er" << "Extra 1,Extra 600";
+    QTest::newRow("/lk; locked /sl") << "locked,expired" << "/lk1/lk0/lk/lk2/lk10/sl"
+                                     << "/ok/ok/er/er/er/lk-1" << "Lock 1,Lock 0";
 }
 
 void TestRemoteServer::commands()
@@ -169,7 +176,8 @@ void TestRemoteServer::authentication_data()
     QTest::addColumn<QString>("calls");
     QTest::addColumn<int>("logged"); // refusal lines in the start-up log
     QTest::newRow("reading is open, steering is not")
-        << QStringList{"/rt -> /er", "/ex0 -> /er", "/sd -> /er", "/tm -> /tm6", "/sl -> /sl-1",
+        << QStringList{"/rt -> /er", "/ex0 -> /er", "/sd -> /er", "/xt5 -> /er", "/lk0 -> /er", "/lk1 -> /er",
+                       "/tm -> /tm6", "/td -> /td30#", "/sl -> /sl-1",
                        "/bl -> /bl\r\n0\\|Paint\r\n.*"} << "" << 0;
     QTest::newRow("a proof ends with the password")
         << QStringList{"/pw -> C", "{answer} -> /ok", "/rt -> /ok", "{newkey}", "/rt -> /er",

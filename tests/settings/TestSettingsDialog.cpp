@@ -9,6 +9,7 @@
 #include "settings/Autostart.h"
 #include "settings/frmSettings.h"
 
+#include <Clock.h>
 #include <IniFile.h>
 #include <SettingsStore.h>
 
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -61,6 +63,15 @@ SettingsValues sample(bool first)
     v.shutdownPc = first;
     v.popupsAllowed = first;
     v.stayOnApprovedSites = !first;
+    v.countdown = !first;
+    v.dailyStart = first ? QStringLiteral("06:30") : QString();
+    // Monday, Tuesday, Wednesday, Saturday and Sunday.
+    v.dayLimits[0] = first ? QStringLiteral("0") : QString();
+    v.dayLimits[1] = first ? QStringLiteral("24") : QString();
+    v.dayLimits[6] = first ? QString() : QStringLiteral("288");
+    v.dayHours[0] = first ? QStringLiteral("07:00-24:00") : QString();
+    v.dayHours[5] = first ? QStringLiteral("09:15-21:45") : QString();
+    v.dayHours[2] = first ? QString() : QStringLiteral("00:00-08:00");
     return v;
 }
 
@@ -138,7 +149,9 @@ private slots:
         QCOMPARE(SS.ShellCommands.at(2), first ? QStringLiteral("1") : QStringLiteral("0"));
         QCOMPARE(SS.SoundsEnabled, first ? VbFalse : VbTrue);
         QCOMPARE(timeLimit("Shutdown"), first ? QStringLiteral("-1") : QStringLiteral("0"));
-        QCOMPARE(PlayTime::LimitSeconds(), expected.playTimeIndex * 300);
+        // Today's own limit, where today has one.
+        const QString today = expected.dayLimits[Clock::now().date().dayOfWeek() - 1];
+        QCOMPARE(PlayTime::LimitSeconds(), (today.isEmpty() ? expected.playTimeIndex : today.toInt()) * 300);
         QCOMPARE(PlayTime::WarnSeconds(), (expected.warnIndex + 1) * 5);
         QCOMPARE(wicketSetting("Allowpopup"), first ? QStringLiteral("1") : QStringLiteral("0"));
         QCOMPARE(wicketSetting("StayOnApprovedSites"), first ? QStringLiteral("0") : QStringLiteral("1"));
@@ -151,6 +164,37 @@ private slots:
         QVERIFY(QDir().mkpath(store));
         QCOMPARE(SettingsValues().Store(), QStringList{QStringLiteral("play time (%1)").arg(store)});
         QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
+    }
+
+    // A store without the day's keys gets none from a dialog that changed none.
+    void untouchedScheduleWritesNoKey()
+    {
+        QVERIFY(SettingsValues::Read().Store().isEmpty());
+        QStringList written;
+        for (const QString &key : {QStringLiteral("DailyStart"), QStringLiteral("Countdown"),
+                                   QStringLiteral("PlayTimeMon"), QStringLiteral("HoursSun")}) {
+            if (!timeLimit(key.toLatin1().constData()).isNull())
+                written << key;
+        }
+        QCOMPARE(written, QStringList());
+    }
+
+    // Hours that end before they begin are refused, and nothing is stored.
+    void scheduleHoursEndingBeforeTheyBegin()
+    {
+        frmSettings dialog;
+        dialog.LoadView();
+        Control<QCheckBox>(&dialog, "chkHoursTue")->setChecked(true);
+        Control<QTimeEdit>(&dialog, "txtFromTue")->setTime(QTime(20, 0));
+        Control<QTimeEdit>(&dialog, "txtToTue")->setTime(QTime(8, 0));
+        Control<QCheckBox>(&dialog, "chkApp")->toggle();
+        const qint16 before = SS.ShowActiveApps;
+        m_world->dialogs->answer(QStringLiteral("OK"));
+        QVERIFY(!dialog.ApplySettings());
+        QCOMPARE(SS.ShowActiveApps, before);
+        QVERIFY(timeLimit("HoursTue").isNull());
+        QCOMPARE(m_world->dialogs->shown().last().text,
+                 QStringLiteral("The allowed hours of Tuesday end before they begin. Nothing was saved."));
     }
 
     void defaultsOfAnEmptyStore()

@@ -6,11 +6,13 @@
 #include "base/modGlobals.h"
 #include "stats/StatsListModel.h"
 #include "stats/frmStats.h"
-#include "stats/rptStat.h"
+#include "platform/linux/LinuxServices.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
-#include <QPrinter>
+#include <QtPrintSupport>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTreeView>
@@ -83,7 +85,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, order);
         QFETCH(QString, shown);
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         for (int column : clicks)
             viewer.ListView1_ColumnClick(column);
         QCOMPARE(titles(viewer).join(QLatin1Char(' ')), shown);
@@ -92,7 +94,7 @@ private slots:
         QCOMPARE(view(viewer)->header()->sortIndicatorSection(), key);
         QCOMPARE(int(view(viewer)->header()->sortIndicatorOrder()), order);
         // Reopened, the viewer shows the same order.
-        QCOMPARE(titles(frmStats(m_world->stats.Database())).join(QLatin1Char(' ')), shown);
+        QCOMPARE(titles(frmStats(m_world->stats.Database(), m_world->prompts)).join(QLatin1Char(' ')), shown);
         if (clicks.isEmpty()) {
             viewer.resize(700, 200);
             view(viewer)->selectionModel()->select(model(viewer)->index(1, 0),
@@ -107,7 +109,7 @@ private slots:
     // Each column is a fifth of the list, when it is first shown and after a resize.
     void columnsShareTheWidth()
     {
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         for (const int width : {0, 1000, 500}) {
@@ -123,7 +125,7 @@ private slots:
 
     void clearing()
     {
-        frmStats viewer(m_world->stats.Database());
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
         m_world->dialogs->answer(QStringLiteral("Cancel"));
         Control<QAction>(&viewer, "mnuClear")->trigger();
         QCOMPARE(model(viewer)->rowCount(), 3);
@@ -137,16 +139,43 @@ private slots:
         QCOMPARE(model(viewer)->index(0, 1).data().toString(), QStringLiteral("1"));
     }
 
+    // The parent's dialogs (printers only, a save dialog that only browses) and the saved PDF read back.
     void reportFollowsTheViewersOrder()
     {
         SS.StatsSortKey = 1;
         SS.StatsSortOrder = 1;
+        SS.Password = QStringLiteral("Mum");
+        m_world->prompts.script({QStringLiteral("mum"), QStringLiteral("mum"), QStringLiteral("mum")});
+        frmStats viewer(m_world->stats.Database(), m_world->prompts);
+        // A name without ".pdf" gets it: never over a file of another kind.
+        m_world->dialogs->answer(m_world->env.path(QStringLiteral("report")));
+        Control<QAction>(&viewer, "mnuSavePDF")->trigger();
         const QString pdf = m_world->env.path(QStringLiteral("report.pdf"));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        rptStat(m_world->stats.Database(), SS.StatsSortKey, SS.StatsSortOrder).Render(&printer);
-
+        QVERIFY(QFileInfo::exists(pdf));
+        platform::Services::set(platform::linuxsvc::createDialogs());
+        QStringList seen;
+        QTimer inspector;
+        inspector.callOnTimeout([&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *print = qobject_cast<QPrintDialog *>(modal)) {
+                seen << (print->testOption(QAbstractPrintDialog::PrintToFile) ? "to a file" : "printers only");
+                print->reject();
+                print->parentWidget()->close();
+            } else if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
+                for (QAction *action : preview->findChildren<QAction *>())
+                    if (action->text() == QLatin1String("Print"))
+                        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+            } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+                seen << QStringLiteral("read-only %1, new folder %2")
+                            .arg(files->testOption(QFileDialog::ReadOnly))
+                            .arg(files->findChild<QWidget *>(QStringLiteral("newFolderButton"))->isVisible());
+                static_cast<QDialog *>(files)->reject();
+            }
+        });
+        inspector.start(20);
+        Control<QAction>(&viewer, "mnuPrint")->trigger();
+        Control<QAction>(&viewer, "mnuSavePDF")->trigger();
+        QCOMPARE(seen, (QStringList{"printers only", "read-only 1, new folder 0"}));
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(20000));

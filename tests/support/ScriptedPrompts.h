@@ -8,7 +8,8 @@
 
 // Answers the shell's questions from a script, one step per question, and
 // records what was asked. Steps: "TEXT" or "ok:TEXT" types a password (also
-// "enter:", "reset:" for the time-expired dialog), "cancel" / "escape" /
+// "enter:", "reset:" for the time-expired dialog; "extraN:TEXT" with N extra
+// minutes), "cancel" / "escape" /
 // "quit" ends a question without an answer, "shutdown" is the child's choice
 // in the time-expired dialog and "released" the parent's release from afar, "switch" / "end" / "cancel" / "closed" answer
 // the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
@@ -70,6 +71,8 @@ public:
             return ExpiredAnswer{true, QString()};
         if (step == QLatin1String("released"))
             return ExpiredAnswer{false, QString(), true};
+        if (step.startsWith(QLatin1String("extra"))) // "extra15:PW": the "Extra time..." choice
+            return ExpiredAnswer{false, step.section(QLatin1Char(':'), 1), false, step.section(QLatin1Char(':'), 0, 0).mid(5).toInt()};
         if (isEnd(step))
             return std::nullopt;
         return ExpiredAnswer{false, typed(step)};

@@ -1,6 +1,7 @@
 // The shell as a child's session runs it: not in "/debug", with a panel, a
 // window manager using our configuration and another program to type into.
 #include "ShellRun.h"
+#include "FixtureProcess.h"
 #include "X11TestKit.h"
 
 #include "data/SettingsFile.h"
@@ -208,6 +209,40 @@ private slots:
         }));
         windows.requestClose(started);
         QVERIFY(x11kit::waitUntil([&] { return !stackingBottomUp().contains(started); }));
+        shell.terminate();
+        QVERIFY(shell.waitForExit());
+    }
+
+    // Pause: a screen over everything that takes keyboard and pointer until a
+    // click or a key; input that another program holds ends it at once.
+    void pauseCoversAFullScreenProgram()
+    {
+        TestEnv env;
+        ShellRun shell(env);
+        QVERIFY(shell.install());
+        SettingsStore::SaveSetting("Brindle", "TimeLimit", "PlayTime", "2");
+        SettingsStore::SaveSetting("Brindle", "TimeLimit", "TimeLeft", "500");
+        QVERIFY(shell.startWithDisplay({}));
+        QVERIFY(shell.waitForLog(AllDone));
+        FixtureProcess game({"--title", "Game", "--kind", "fullscreen"});
+        QVERIFY(x11kit::waitUntil([&, shown = game.waitShown()] { return stackingBottomUp().last() == shown; }));
+        ::Display *dpy = x11kit::display();
+        for (const QString resume : {"click 1", "key space", "held"}) {
+            if (resume == "held")
+                XGrabPointer(dpy, DefaultRootWindow(dpy), False, 0, GrabModeAsync, GrabModeAsync, 0, 0, 0);
+            x11kit::tapKeys({QStringLiteral("Pause")});
+            platform::WindowId pause = 0;
+            QVERIFY(x11kit::waitUntil([&] {
+                pause = windowTitled(QStringLiteral("Paused"));
+                return pause && stackingBottomUp().last() == pause && x11kit::keyboardFree() == (resume == "held");
+            }));
+            XWindowAttributes attrs;
+            QVERIFY(XGetWindowAttributes(dpy, pause, &attrs) && attrs.width == 1280 && attrs.height == 1024);
+            QVERIFY(resume == "held" || x11kit::xdotool(resume.split(QLatin1Char(' '))));
+            QVERIFY(x11kit::waitUntil([&] { return x11kit::keyboardFree() && !x11kit::isViewable(pause); }));
+        }
+        XUngrabPointer(dpy, 0);
+        QVERIFY(shell.logLines().contains("frmPause()::Keyboard or pointer held by another program, pause ended."));
         shell.terminate();
         QVERIFY(shell.waitForExit());
     }

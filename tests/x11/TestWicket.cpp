@@ -87,13 +87,29 @@ private slots:
         QTRY_COMPARE(BrowserHistory().addresses().value(0), page->url().toString());
     }
 
+    // A frame of another site in an approved page keeps to the approved sites too.
+    void frames()
+    {
+        for (const bool stay : {true, false}) {
+            frmMain *window = openOnSite(stay ? "StayOnApprovedSites=1" : "StayOnApprovedSites=0");
+            QVERIFY(window);
+            QSignalSpy loaded(window->page(), &QWebEnginePage::loadFinished);
+            window->page()->load(QUrl(url("/frames")));
+            QVERIFY(loaded.wait(10000)); // after the frames
+            QCOMPARE(m_fetched.contains("/framed"), !stay);
+        }
+    }
+
 private:
     void serve()
     {
         QTcpSocket *socket = m_server.nextPendingConnection();
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-            const QByteArray path = socket->readAll().split(' ').value(1);
+            QByteArray path = socket->readAll().split(' ').value(1);
+            m_fetched << QString::fromLatin1(path);
+            if (path == "/frames")
+                path = "<iframe src='" + url("/framed", "localhost").toLatin1() + "'></iframe>";
             const QByteArray links = "<style>body{margin:0}a{display:block;height:60px}</style><a href='/b'>a</a><a href='"
                 + url("/b", "localhost").toLatin1() + "'>b</a><a href='#' onclick=\"window.open('/b');return false\">"
                 "c</a><a href='/b' target='_blank'>d</a>";
@@ -138,6 +154,7 @@ private:
 
     TestEnv m_env;
     QTcpServer m_server;
+    QStringList m_fetched;
     QWebEngineProfile m_profile;
 };
 

@@ -13,6 +13,7 @@ class FakeDesktop : public Desktop
 public:
     bool taskbarShown = true;
     bool desktopShown = true;
+    bool taskbarKeptHidden = false;
     QStringList calls;
 
     void showTaskbar(bool show) override
@@ -24,6 +25,11 @@ public:
     {
         desktopShown = show;
         calls.append(show ? QStringLiteral("desktop show") : QStringLiteral("desktop hide"));
+    }
+    void keepTaskbarHidden(bool keep) override
+    {
+        taskbarKeptHidden = keep;
+        calls.append(keep ? QStringLiteral("taskbar kept hidden") : QStringLiteral("taskbar let be"));
     }
 };
 

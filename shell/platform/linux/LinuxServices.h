@@ -14,5 +14,6 @@ std::unique_ptr<Display> createDisplay();
 std::unique_ptr<Sound> createSound();
 std::unique_ptr<Dialogs> createDialogs();
 std::unique_ptr<Media> createMedia();
+std::unique_ptr<OwnWindows> createOwnWindows();
 
 } // namespace platform::linuxsvc

@@ -44,6 +44,22 @@ void keepOnTop(QDialog &dialog)
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
+// Qt's own dialog (a desktop's dialog could be a whole file manager), made
+// read-only: its menu offers no delete, rename or new folder, and files
+// cannot be dragged into folders.
+QString chosenFile(QFileDialog &dialog, const QString &filter)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::ReadOnly, true);
+    if (auto *newFolder = dialog.findChild<QWidget *>(QStringLiteral("newFolderButton")))
+        newFolder->hide();
+    dialog.setNameFilters(nameFilters(filter));
+    keepOnTop(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
 class QtDialogs : public Dialogs
 {
 public:
@@ -139,13 +155,15 @@ public:
     QString openFile(const QString &title, const QString &folder, const QString &filter) override
     {
         QFileDialog dialog(nullptr, title, folder);
-        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters(nameFilters(filter));
-        keepOnTop(dialog);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().first();
+        return chosenFile(dialog, filter);
+    }
+
+    QString saveFile(const QString &title, const QString &suggested, const QString &filter) override
+    {
+        QFileDialog dialog(nullptr, title, suggested);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        return chosenFile(dialog, filter);
     }
 
     std::optional<QColor> chooseColor(const QColor &initial, QList<QColor> &customColors) override

@@ -1,12 +1,17 @@
 // The panel and desktop windows on X11: every top-level window of type
 // _NET_WM_WINDOW_TYPE_DOCK is a "taskbar", of type _NET_WM_WINDOW_TYPE_DESKTOP
-// a "desktop". Hiding unmaps them; showing maps exactly those again.
+// a "desktop". Hiding unmaps them; showing maps exactly those again. Keeping
+// the panel hidden listens on our connection: a map on the root, a reparent,
+// or a hidden panel mapping itself or changing its state brings a new look.
 #include "LinuxServices.h"
 #include "X11Connection.h"
 #include "X11ErrorTrap.h"
 
 #include <QList>
 #include <QSet>
+#include <QSocketNotifier>
+
+#include <memory>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -20,6 +25,7 @@ public:
     ~X11Desktop() override;
     void showTaskbar(bool show) override;
     void showDesktop(bool show) override;
+    void keepTaskbarHidden(bool keep) override;
 
 private:
     struct Hidden {
@@ -48,6 +54,7 @@ private:
     Atom m_clientList = 0;
     Kind m_docks{"_NET_WM_WINDOW_TYPE_DOCK"};
     Kind m_desktops{"_NET_WM_WINDOW_TYPE_DESKTOP"};
+    std::unique_ptr<QSocketNotifier> m_keeper;
 };
 
 X11Desktop::~X11Desktop() = default;
@@ -64,8 +71,8 @@ bool X11Desktop::open()
     m_clientList = XInternAtom(m_dpy, "_NET_CLIENT_LIST", False);
     m_docks.type = XInternAtom(m_dpy, m_docks.typeName, False);
     m_desktops.type = XInternAtom(m_dpy, m_desktops.typeName, False);
-    // Map events tell the 50 ms re-hide whether anything new can have appeared,
-    // so an idle desktop costs no round trips.
+    // Map events tell a re-hide whether anything new can have appeared, so an
+    // idle desktop costs no round trips.
     XSelectInput(m_dpy, m_root, SubstructureNotifyMask);
     XFlush(m_dpy);
     return true;
@@ -76,7 +83,7 @@ void X11Desktop::readEvents()
     while (XPending(m_dpy) > 0) {
         XEvent event;
         XNextEvent(m_dpy, &event);
-        if (event.type == MapNotify || event.type == ReparentNotify) {
+        if (event.type == MapNotify || event.type == ReparentNotify || event.type == PropertyNotify) {
             m_docks.dirty = true;
             m_desktops.dirty = true;
         }
@@ -156,6 +163,9 @@ void X11Desktop::hide(Kind &kind)
         if (children)
             XFree(children);
         const Window frame = parent != m_root ? parent : 0;
+        // The hidden window's own map and state changes reach us even when
+        // its frame is not a child of the root.
+        XSelectInput(m_dpy, w, StructureNotifyMask | PropertyChangeMask);
         XUnmapWindow(m_dpy, w);
         if (frame)
             XUnmapWindow(m_dpy, frame);
@@ -175,6 +185,7 @@ void X11Desktop::restore(Kind &kind)
         return;
     x11::ErrorTrap trap(m_dpy);
     for (const Hidden &h : std::as_const(kind.hidden)) {
+        XSelectInput(m_dpy, h.client, NoEventMask);
         XMapWindow(m_dpy, h.client);
         if (!h.frame)
             continue;
@@ -196,10 +207,26 @@ void X11Desktop::restore(Kind &kind)
 
 void X11Desktop::showTaskbar(bool show)
 {
-    if (show)
+    if (show) {
+        m_keeper.reset();
         restore(m_docks);
-    else
+    } else {
         hide(m_docks);
+    }
+}
+
+void X11Desktop::keepTaskbarHidden(bool keep)
+{
+    if (!keep) {
+        m_keeper.reset();
+        return;
+    }
+    if (m_keeper || !open())
+        return;
+    m_keeper = std::make_unique<QSocketNotifier>(ConnectionNumber(m_dpy), QSocketNotifier::Read);
+    // hide() reads every queued event, so none waits unseen in Xlib's queue.
+    QObject::connect(m_keeper.get(), &QSocketNotifier::activated, [this] { hide(m_docks); });
+    hide(m_docks);
 }
 
 void X11Desktop::showDesktop(bool show)
