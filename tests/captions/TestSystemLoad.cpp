@@ -4,11 +4,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
-#include <atomic>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -60,25 +56,6 @@ private slots:
         }
         QFile::remove(path);
         QCOMPARE(cpu.Query(), -1);
-    }
-
-    void cpuLoadOfThisComputerWithEveryCoreBusy()
-    {
-        std::atomic<bool> stop = false;
-        std::vector<std::thread> spinners;
-        for (int i = 0; i < QThread::idealThreadCount(); ++i)
-            spinners.emplace_back([&] {
-                while (!stop) {
-                }
-            });
-        QThread::msleep(100);
-        clsCPUUsageNT cpu;
-        QThread::msleep(1000);
-        const int load = cpu.Query();
-        stop = true;
-        for (std::thread &t : spinners)
-            t.join();
-        QVERIFY2(load >= 90 && load <= 100, qPrintable(QString::number(load)));
     }
 
     void memoryLoad_data()

@@ -147,22 +147,18 @@ private slots:
         QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), pictureRect);
     }
 
+    // Pressed, a bevelled button moves its content a pixel; both draw an edge.
     void bevelEdgeAndPressOffset_data()
     {
         QTest::addColumn<bool>("bevel");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("edge");
-        QTest::addColumn<int>("offset"); // of the content against its place at rest
-        QTest::newRow("bevel, pressed: content moves") << true << "pressed" << true << 1;
-        QTest::newRow("no bevel, pressed: no movement") << false << "pressed" << true << 0;
+        QTest::newRow("bevel: content moves") << true;
+        QTest::newRow("no bevel: no movement") << false;
     }
 
     void bevelEdgeAndPressOffset()
     {
         QFETCH(bool, bevel);
-        QFETCH(QString, state);
-        QFETCH(bool, edge);
-        QFETCH(int, offset);
+        const int offset = bevel ? 1 : 0;
 
         QWidget host;
         Command *b = button(host, 100, 40);
@@ -170,14 +166,11 @@ private slots:
         b->setBackColor(0x0000FF00);
         b->setPicture(solidPicture(12, 12, QColor(0, 0, 255)));
         const QRect atRest = bounds(render(b), sameAs(QColor(0, 0, 255)));
-        enterState(b, state);
+        enterState(b, QStringLiteral("pressed"));
         const QImage image = render(b);
         QCOMPARE(bounds(image, sameAs(QColor(0, 0, 255))), atRest.translated(offset, offset));
         const int plain = count(image, sameAs(QColor(0, 255, 0))) + 12 * 12;
-        if (edge)
-            QVERIFY(plain < b->width() * b->height() - 2 * (b->width() + b->height()) + 4);
-        else
-            QCOMPARE(plain, b->width() * b->height());
+        QVERIFY(plain < b->width() * b->height() - 2 * (b->width() + b->height()) + 4);
     }
 
     void textAlignment_data()

@@ -7,7 +7,7 @@
 #include <optional>
 
 // The fixture program (tests/fixtures/testapp.cpp) running as a child of the
-// test, with its report lines ("ready", "shown 0x...", "hung", ...) at hand.
+// test, with its report lines ("ready", "shown 0x...", ...) at hand.
 // Ended with the object.
 class FixtureProcess
 {

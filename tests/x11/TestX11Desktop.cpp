@@ -62,23 +62,18 @@ private slots:
     void hideAndGiveBack_data()
     {
         QTest::addColumn<bool>("taskbar"); // else the desktop
-        QTest::addColumn<bool>("ownDock"); // a dock window of the test besides tint2
-
-        QTest::newRow("panel") << true << false;
-        QTest::newRow("desktop window") << false << false;
+        QTest::newRow("panel") << true;
+        QTest::newRow("desktop window") << false;
     }
 
     void hideAndGiveBack()
     {
         QFETCH(bool, taskbar);
-        QFETCH(bool, ownDock);
         const char *type = taskbar ? kDock : kDesktop;
         const char *other = taskbar ? kDesktop : kDock;
 
         m_created.append(createTypedWindow(kDesktop, true));
-        if (ownDock)
-            m_created.append(createTypedWindow(kDock, true));
-        QVERIFY(waitUntil([&] { return windowsOfType(type, true).size() >= (ownDock ? 2 : 1); }));
+        QVERIFY(waitUntil([&] { return !windowsOfType(type, true).isEmpty(); }));
         QVERIFY(waitUntil([&] { return !windowsOfType(other, true).isEmpty(); }));
         const qsizetype otherCount = windowsOfType(other, true).size();
 
@@ -88,7 +83,7 @@ private slots:
         QCOMPARE(windowsOfType(other, true).size(), otherCount); // the other kind is left alone
 
         taskbar ? m_desktop->showTaskbar(true) : m_desktop->showDesktop(true);
-        QVERIFY2(waitUntil([&] { return windowsOfType(type, true).size() >= (ownDock ? 2 : 1); }),
+        QVERIFY2(waitUntil([&] { return !windowsOfType(type, true).isEmpty(); }),
                  "the hidden windows did not come back");
     }
 

@@ -22,15 +22,6 @@ bool FakeKeyboard::press(int virtualKey)
     return true;
 }
 
-bool FakeKeyboard::typeKey(const QString &text)
-{
-    if (!typing || !m_onTyped)
-        return false;
-    auto report = m_onTyped;
-    report(text);
-    return true;
-}
-
 bool FakeKeyboard::installKeyGrabs(const QList<int> &virtualKeys)
 {
     installs.append(virtualKeys);
@@ -61,21 +52,6 @@ void FakeKeyboard::stopCapture()
     capturing = false;
     m_onKey = nullptr;
     m_onFinished = nullptr;
-}
-
-bool FakeKeyboard::startTypingMonitor(std::function<void(const QString &)> onKey)
-{
-    if (!typingResult)
-        return false;
-    m_onTyped = std::move(onKey);
-    typing = true;
-    return true;
-}
-
-void FakeKeyboard::stopTypingMonitor()
-{
-    typing = false;
-    m_onTyped = nullptr;
 }
 
 } // namespace platform

@@ -8,7 +8,7 @@
 namespace platform {
 
 // A keyboard for tests: records what the shell asks of it and lets the test
-// press keys into a capture or type into the typing monitor.
+// press keys into a capture.
 class FakeKeyboard : public Keyboard
 {
 public:
@@ -16,7 +16,6 @@ public:
     bool installResult = true;
     QStringList refused;
     bool captureResult = true;
-    bool typingResult = true;
 
     // What the shell did.
     QList<QList<int>> installs; // every installKeyGrabs call
@@ -24,26 +23,22 @@ public:
     bool grabbing = false;
     QList<int> grabbedKeys;
     bool capturing = false;
-    bool typing = false;
 
     // Reports a key to a running capture; Escape (27) ends it. False when no
     // capture runs.
     bool press(int virtualKey);
-    // Hands one key text to a running typing monitor.
-    bool typeKey(const QString &text);
 
     bool installKeyGrabs(const QList<int> &virtualKeys) override;
     void removeKeyGrabs() override;
     QStringList refusedGrabs() const override { return refused; }
     bool startCapture(std::function<void(int)> onKey, std::function<void()> onFinished) override;
     void stopCapture() override;
-    bool startTypingMonitor(std::function<void(const QString &)> onKey) override;
-    void stopTypingMonitor() override;
+    bool startTypingMonitor(std::function<void(const QString &)>) override { return true; }
+    void stopTypingMonitor() override {}
 
 private:
     std::function<void(int)> m_onKey;
     std::function<void()> m_onFinished;
-    std::function<void(const QString &)> m_onTyped;
 };
 
 } // namespace platform

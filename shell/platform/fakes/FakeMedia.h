@@ -4,38 +4,12 @@
 
 namespace platform {
 
-// Media events on demand.
+// No media ever comes or goes.
 class FakeMedia : public Media
 {
 public:
-    bool watchResult = true;
-    bool watching = false;
-
-    bool watch(std::function<void(Event)> onChange) override
-    {
-        if (!watchResult)
-            return false;
-        m_onChange = std::move(onChange);
-        watching = true;
-        return true;
-    }
-    void unwatch() override
-    {
-        watching = false;
-        m_onChange = nullptr;
-    }
-    // False when nobody watches.
-    bool emitEvent(Event event)
-    {
-        if (!watching || !m_onChange)
-            return false;
-        auto report = m_onChange;
-        report(event);
-        return true;
-    }
-
-private:
-    std::function<void(Event)> m_onChange;
+    bool watch(std::function<void(Event)>) override { return true; }
+    void unwatch() override {}
 };
 
 } // namespace platform

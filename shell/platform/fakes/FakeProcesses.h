@@ -6,8 +6,6 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-
 namespace platform {
 
 // Processes for tests: start() hands out ids and remembers what was started;
@@ -27,9 +25,6 @@ public:
     Pid nextPid = 1000;
     bool failStarts = false;           // start() and shellOpen() give 0
     QList<Pid> refuseTerminate;        // terminate() fails for these
-    int isRunningCalls = 0;
-    // Runs after every start, e.g. to give the new program a window.
-    std::function<void(const Started &)> onStart;
 
     void setRunning(Pid pid, bool running) { m_running[pid] = running; }
     void exit(Pid pid) { m_running[pid] = false; }

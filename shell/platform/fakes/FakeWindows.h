@@ -24,17 +24,14 @@ public:
     WindowId foreground = 0;
     QStringList calls;
     QList<WindowId> pinged;          // every ping sent
-    // A focused program's window comes to the front unless this is false.
-    bool focusMovesForeground = true;
     std::function<void(WindowId)> onClose;  // runs on requestClose
-    std::function<void()> onAltF4;          // runs on sendAltF4
 
     WindowId findMainWindow(Pid pid) override { return mainWindows.value(pid, 0); }
     void setAppFocus(Pid pid) override
     {
         calls.append(QStringLiteral("focus %1").arg(pid));
         const WindowId window = findMainWindow(pid);
-        if (window && focusMovesForeground)
+        if (window)
             foreground = window;
     }
     void activateWindow(WindowId window) override
@@ -53,8 +50,6 @@ public:
     void sendAltF4() override
     {
         calls.append(QStringLiteral("altf4"));
-        if (onAltF4)
-            onAltF4();
     }
     void ping(const QList<WindowId> &windows) override
     {
