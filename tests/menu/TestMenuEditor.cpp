@@ -5,7 +5,6 @@
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "keys/modKeyHandler.h"
-#include "menu/Presets.h"
 #include "programs/ProcessWatch.h"
 
 #include <QTimer>
@@ -200,20 +199,6 @@ private slots:
             QCOMPARE(w->rect(i), after.at(i));
     }
 
-    void spacingOfTheWorkedExample()
-    {
-        w->enter();
-        w->editor()->MoveButton(1, 100, 0);
-        w->editor()->MoveButton(2, 500, 0);
-        w->gestures()->SelectAllObjects(false);
-        w->editor()->MakeSpacing(0);
-        QCOMPARE(SS.Buttons.at(1).Left, 250);
-        w->editor()->MoveButton(1, 100, 0);
-        w->editor()->MakeSpacing(1);
-        QCOMPARE(QList<int>({SS.Buttons.at(0).Left, SS.Buttons.at(1).Left, SS.Buttons.at(2).Left}),
-                 QList<int>({0, 50, 100}));
-    }
-
     void copyCopyStylePaste()
     {
         SS.Buttons.at(1).Link = QStringLiteral("b-link");
@@ -296,21 +281,6 @@ private slots:
         QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("ClockTimer"))->isActive(), settings);
         QCOMPARE(SS.PresetsMax, settings ? 0 : -1);
         QCOMPARE(w->world.prompts.unexpected, 0);
-    }
-
-    void twoPresetsOfOneName()
-    {
-        SS.Presets.redim(1);
-        SS.PresetsMax = 1;
-        SS.Presets.at(0).StyleName = QStringLiteral("Red");
-        SS.Presets.at(1).StyleName = QStringLiteral("RED");
-        w->enter();
-        for (const char *answer : {"red", "OK", "OK"})
-            w->world.dialogs->answer(QLatin1String(answer));
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuSaveStylePreset");
-        QCOMPARE(w->world.dialogs->shown().size(), 3);
-        QCOMPARE(Presets::Names(SS), QStringList({"Red", "red"}));
     }
 
     void removing()
