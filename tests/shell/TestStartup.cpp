@@ -57,7 +57,7 @@ private slots:
     void startsAndQuits_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("settings"); // "clear", "missing" or "empty"
+        QTest::addColumn<QString>("settings"); // "clear" or "missing"
         QTest::addColumn<bool>("marker");
         QTest::addColumn<bool>("debug");
         QTest::addColumn<bool>("clear");
@@ -67,7 +67,6 @@ private slots:
         QTest::newRow("-clear") << QStringList{"/debug", "-CLEAR"} << "clear" << false << true << true;
         QTest::newRow("/mi skips the marker's question") << QStringList{"/debug /mi"} << "clear" << true << true << false;
         QTest::newRow("missing settings: empty menu") << debug << "missing" << false << true << false;
-        QTest::newRow("empty settings: empty menu") << debug << "empty" << false << true << false;
     }
 
     void startsAndQuits()
@@ -81,7 +80,7 @@ private slots:
         ShellRun shell(env);
         QVERIFY(shell.install());
         if (settings != QLatin1String("missing"))
-            shell.writeFile(QStringLiteral("settings.dat"), settings == QLatin1String("clear") ? SettingsFile::Write(clearRecord()) : QByteArray());
+            shell.writeFile(QStringLiteral("settings.dat"), SettingsFile::Write(clearRecord()));
         shell.writeFile(QStringLiteral("startup.log"), "earlier run\r\n");
         // Leftovers of an edit that ended normally are cleaned at quit.
         QVERIFY(Backup::WriteBackup(env.programFolder(), clearRecord(), {}) == std::nullopt);
