@@ -98,6 +98,7 @@ private slots:
 
     // After the play-time check of start-up the menu shows, or a timer of the
     // form ends start-up: ShutdownTimer switches off, UnloadTimer quits.
+    // "-clear" anywhere on the command line empties the menu first.
     void loadSteps_data()
     {
         QTest::addColumn<QString>("timeLeft");
@@ -105,11 +106,13 @@ private slots:
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("timerStarted");
+        QTest::addColumn<QString>("commandLine");
 
-        QTest::newRow("time left") << "200" << QString() << QStringList() << true << QString();
+        QTest::newRow("time left, -clear") << "200" << QString() << QStringList() << true << QString() << "/debug -CLEAR";
         QTest::newRow("expired, shut down: switch off") << "10" << QString() << QStringList{"shutdown"} << false
-                                                        << "ShutdownTimer";
-        QTest::newRow("expired, shut down: quit") << "10" << "0" << QStringList{"shutdown"} << false << "UnloadTimer";
+                                                        << "ShutdownTimer" << "";
+        QTest::newRow("expired, shut down: quit") << "10" << "0" << QStringList{"shutdown"} << false << "UnloadTimer"
+                                                  << "";
     }
 
     void loadSteps()
@@ -119,12 +122,15 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(bool, shown);
         QFETCH(QString, timerStarted);
+        QFETCH(QString, commandLine);
 
         ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
         ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"), timeLeft);
         if (!shutdown.isNull())
             ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), shutdown);
         modGlobals::SS.Password = QStringLiteral("mum");
+        m_world->addButton(QStringLiteral("Game"), QString());
+        modGlobals::CommandLine = commandLine;
 
         m_world->prompts.script(answers);
         frmMenu menu(nullptr, &m_world->prompts);
@@ -132,6 +138,7 @@ private slots:
         QCOMPARE(m_world->prompts.unexpected, 0);
         QCOMPARE(m_world->prompts.asked.size(), answers.size());
         QCOMPARE(menu.isVisible(), shown);
+        QCOMPARE(modGlobals::SS.ButtonsMax, commandLine.isEmpty() ? 0 : -1);
         const auto timer = [&menu](const char *name) { return menu.findChild<QTimer *>(QLatin1String(name)); };
         QCOMPARE(timer("PlaytimeTimer")->isActive(), shown);
         QCOMPARE(timer("ShutdownTimer")->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
@@ -280,6 +287,9 @@ private slots:
     {
         QVERIFY((ParentFile{PasswordKey::make(QStringLiteral("Secret")), {}}.Save(m_world->env.path(QStringLiteral("parent.ini")))));
         modGlobals::LoadDataFiles(); // there is no settings.dat
+        // The empty menu of a first start, not an error that ends start-up.
+        QVERIFY(!modGlobals::DataFileError);
+        QCOMPARE(modGlobals::SS.ShellCommandsMax, 5);
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
