@@ -368,7 +368,6 @@ private slots:
         QTest::addColumn<QString>("timeLeft"); // null: never stored
         QTest::addColumn<QString>("shutdown");
         QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("debug");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<Action>("action");
         QTest::addColumn<QStringList>("log");
@@ -382,33 +381,33 @@ private slots:
         const QString bad = QStringLiteral("frmMenu()::Bad time-out password, asking again.");
         const QStringList none;
 
-        QTest::newRow("no limit: no check") << "0" << "12" << QString() << QString() << false << none
+        QTest::newRow("no limit: no check") << "0" << "12" << QString() << QString() << none
                                             << Action::Continue << none << 12 << qint64(1);
         QTest::newRow("time left: period re-anchored")
-            << "1" << "120" << QString() << QString() << false << none << Action::Continue
+            << "1" << "120" << QString() << QString() << none << Action::Continue
             << QStringList{QStringLiteral("frmMenu()::Save new timelimit.")} << 120 << qint64(-180);
         QTest::newRow("limit lowered while the shell was off caps what is left")
-            << "1" << "3000" << QString() << QString() << false << none << Action::Continue
+            << "1" << "3000" << QString() << QString() << none << Action::Continue
             << QStringList{QStringLiteral("frmMenu()::Save new timelimit.")} << 300 << qint64(0);
         QTest::newRow("inside the warning window: child shuts down, switch off")
-            << "1" << "30" << QString() << "pw" << false << QStringList{QStringLiteral("shutdown")}
+            << "1" << "30" << QString() << "pw" << QStringList{QStringLiteral("shutdown")}
             << Action::StartShutdown << QStringList{expired + "30", shutdownLine} << 30 << qint64(1);
         QTest::newRow("at the threshold: child shuts down, quit")
-            << "1" << "50" << "0" << "pw" << false << QStringList{QStringLiteral("shutdown")} << Action::StartUnload
+            << "1" << "50" << "0" << "pw" << QStringList{QStringLiteral("shutdown")} << Action::StartUnload
             << QStringList{expired + "50", quitLine} << 50 << qint64(1);
         QTest::newRow("wrong, then right password in other case")
-            << "1" << "0" << QString() << "Secret" << false
+            << "1" << "0" << QString() << "Secret"
             << QStringList{QStringLiteral("enter:nope"), QStringLiteral("reset:SECRET")} << Action::Continue
             << QStringList{expired + "0", bad, expired + "0", reset} << 300 << qint64(0);
         QTest::newRow("empty answer refused while a password is set")
-            << "1" << "-5" << "0" << "Secret" << false
+            << "1" << "-5" << "0" << "Secret"
             << QStringList{QStringLiteral("enter:"), QStringLiteral("shutdown")} << Action::StartUnload
             << QStringList{expired + "-5", bad, expired + "-5", quitLine} << -5 << qint64(1);
         QTest::newRow("shell quits while the dialog is up: not shown again")
-            << "1" << "30" << QString() << "pw" << false << QStringList{QStringLiteral("quit")} << Action::StartUnload
+            << "1" << "30" << QString() << "pw" << QStringList{QStringLiteral("quit")} << Action::StartUnload
             << QStringList{expired + "30"} << 30 << qint64(1);
         QTest::newRow("released from afar with only the install's key")
-            << "1" << "0" << QString() << "install:pw" << false << QStringList{QStringLiteral("released")}
+            << "1" << "0" << QString() << "install:pw" << QStringList{QStringLiteral("released")}
             << Action::Continue << QStringList{expired + "0", reset} << 300 << qint64(0);
     }
 
@@ -418,7 +417,6 @@ private slots:
         QFETCH(QString, timeLeft);
         QFETCH(QString, shutdown);
         QFETCH(QString, password);
-        QFETCH(bool, debug);
         QFETCH(QStringList, answers);
         QFETCH(Action, action);
         QFETCH(QStringList, log);
@@ -433,7 +431,6 @@ private slots:
         if (!shutdown.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
         setPassword(password);
-        modGlobals::DebugMode = debug;
 
         m_world->prompts.script(answers);
         QCOMPARE(m_clock->StartupCheck(), action);
