@@ -18,7 +18,6 @@ private slots:
         QTest::addColumn<int>("next");
 
         QTest::newRow("empty folder") << QStringList() << 1;
-        QTest::newRow("one pair") << QStringList{"0001_spc_keys.dat", "0001_settings.dat"} << 2;
         QTest::newRow("leftover keys file") << QStringList{"0001_spc_keys.dat"} << 2;
         QTest::newRow("settings file alone") << QStringList{"0001_settings.dat"} << 1;
         QTest::newRow("gap filled first")

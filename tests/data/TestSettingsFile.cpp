@@ -174,11 +174,6 @@ private slots:
         bounds.Presets.lowerBound = std::numeric_limits<qint32>::max();
         QTest::newRow("non-zero lower bounds") << bounds;
 
-        SettingsRecord zero = richRecord();
-        zero.ShellCommands.items.clear();
-        zero.Buttons.items[2].ExtraStrings.items.clear();
-        zero.Presets.items.clear();
-
         SettingsRecord many;
         many.ShellCommands.redim(99999);
         many.ShellCommands.items.last() = QStringLiteral("end");

@@ -29,13 +29,6 @@ void whenUrlDialogShows(std::function<void(frmEditURL &)> answer)
     });
 }
 
-void shoot(QWidget &window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("BRINDLE_SHOTS");
-    if (!folder.isEmpty())
-        window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 } // namespace
 
 class TestLinksEditor : public QObject
@@ -54,7 +47,6 @@ private slots:
     void removingRenumbers()
     {
         frmEditChildLinks editor(m_path);
-        shoot(editor, QStringLiteral("links"));
         list(editor)->setCurrentItem(list(editor)->topLevelItem(1));
         m_world->dialogs->answer(QStringLiteral("OK"));
         Click(&editor, "Command3");
@@ -94,8 +86,7 @@ private slots:
     void addAndEdit()
     {
         frmEditChildLinks editor(m_path);
-        whenUrlDialogShows([this](frmEditURL &dialog) {
-            shoot(dialog, QStringLiteral("editurl"));
+        whenUrlDialogShows([](frmEditURL &dialog) {
             Control<QLineEdit>(&dialog, "Text2")->setText(QStringLiteral("news.example"));
             Click(&dialog, "Command2"); // no name yet: stays
             QVERIFY(dialog.isVisible());

@@ -5,7 +5,6 @@
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
 #include "keys/modKeyHandler.h"
-#include "menu/Presets.h"
 #include "programs/ProcessWatch.h"
 
 #include <QTimer>
@@ -172,18 +171,13 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QList<QRect>>("after");
         // Current button 1 at (100, 100, 50, 40); 0 at (0, 0, 50, 40) is 21 x 31.
+        // One row per kind of command (both axes of spacing): the arithmetic has its own test.
         QTest::newRow("equal spacing") << "mnuHorisontalSpacingEqual"
                                        << QList<QRect>{{0, 0, 21, 31}, {235, 100, 50, 40}, {500, 200, 50, 40}};
-        QTest::newRow("no spacing") << "mnuHorisontalSpacingRemove"
-                                    << QList<QRect>{{0, 0, 21, 31}, {21, 100, 50, 40}, {71, 200, 50, 40}};
         QTest::newRow("vertical spacing removed") << "mnuVerticalSpacingRemove"
                                                   << QList<QRect>{{0, 0, 21, 31}, {100, 31, 50, 40}, {500, 71, 50, 40}};
         QTest::newRow("align center") << "mnuAlignCenter"
                                       << QList<QRect>{{114, 0, 21, 31}, {100, 100, 50, 40}, {100, 200, 50, 40}};
-        QTest::newRow("align middle") << "mnuAlignMiddle"
-                                      << QList<QRect>{{0, 104, 21, 31}, {100, 100, 50, 40}, {500, 100, 50, 40}};
-        QTest::newRow("align bottom") << "mnuAlignBottom"
-                                      << QList<QRect>{{0, 109, 21, 31}, {100, 100, 50, 40}, {500, 100, 50, 40}};
         QTest::newRow("same width") << "mnuSameSizeWidth"
                                     << QList<QRect>{{0, 0, 50, 31}, {100, 100, 50, 40}, {500, 200, 50, 40}};
     }
@@ -198,20 +192,6 @@ private slots:
         w->trigger(qPrintable(command));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w->rect(i), after.at(i));
-    }
-
-    void spacingOfTheWorkedExample()
-    {
-        w->enter();
-        w->editor()->MoveButton(1, 100, 0);
-        w->editor()->MoveButton(2, 500, 0);
-        w->gestures()->SelectAllObjects(false);
-        w->editor()->MakeSpacing(0);
-        QCOMPARE(SS.Buttons.at(1).Left, 250);
-        w->editor()->MoveButton(1, 100, 0);
-        w->editor()->MakeSpacing(1);
-        QCOMPARE(QList<int>({SS.Buttons.at(0).Left, SS.Buttons.at(1).Left, SS.Buttons.at(2).Left}),
-                 QList<int>({0, 50, 100}));
     }
 
     void copyCopyStylePaste()
@@ -296,21 +276,6 @@ private slots:
         QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("ClockTimer"))->isActive(), settings);
         QCOMPARE(SS.PresetsMax, settings ? 0 : -1);
         QCOMPARE(w->world.prompts.unexpected, 0);
-    }
-
-    void twoPresetsOfOneName()
-    {
-        SS.Presets.redim(1);
-        SS.PresetsMax = 1;
-        SS.Presets.at(0).StyleName = QStringLiteral("Red");
-        SS.Presets.at(1).StyleName = QStringLiteral("RED");
-        w->enter();
-        for (const char *answer : {"red", "OK", "OK"})
-            w->world.dialogs->answer(QLatin1String(answer));
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuSaveStylePreset");
-        QCOMPARE(w->world.dialogs->shown().size(), 3);
-        QCOMPARE(Presets::Names(SS), QStringList({"Red", "red"}));
     }
 
     void removing()

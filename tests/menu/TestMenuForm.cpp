@@ -43,13 +43,11 @@ private slots:
     void clickFreezesStartsAndWatches()
     {
         Command *button = m_menu->Menu(0);
-        QCOMPARE(m_menu->findChild<Command *>(QStringLiteral("Menu_0")), button);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(m_world->processes->started.size(), 1);
         const platform::Pid pid = m_world->processes->started.first().pid;
         QVERIFY(!button->Enabled());
         QVERIFY(m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive());
-        QCOMPARE(m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->interval(), 2000);
         QCOMPARE(button->ExtraData(), qint32(pid));
         QCOMPARE(m_menu->findChild<ProcessWatch *>()->ButtonWatch[0].Processes.size(), 1);
 

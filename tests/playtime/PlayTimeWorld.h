@@ -6,10 +6,6 @@
 
 namespace playtimetest {
 
-using Power = FixturePower;
-using Windows = FixtureWindows;
-using RecordingTones = ToneRecorder;
-
 inline const QList<Tone> ExpiryTones{{800, 100}, {2500, 200}, {2500, 200}, {800, 100}};
 inline const QList<Tone> ResetTones{{2000, 50}, {1000, 50}, {2000, 50}};
 

@@ -109,7 +109,6 @@ private slots:
         QTest::addColumn<int>("powerOffs");
         QTest::addColumn<int>("quits");
 
-        QTest::newRow("default: switch off") << QString() << QString() << false << true << 1 << 0;
         QTest::newRow("0: quit") << "0" << "0" << false << true << 0 << 1;
         QTest::newRow("debug run quits instead") << "-1" << QString() << true << true << 0 << 1;
         QTest::newRow("Action 1: clock only stops") << "-1" << "1" << false << true << 0 << 0;
@@ -147,50 +146,46 @@ private slots:
         QCOMPARE(modGlobals::TimeLeftSeconds, 0);
     }
 
-    void beepSetting_data()
+    // Without a beeper program the warning is tried at every tick, quietly,
+    // and the period expires all the same.
+    void missingBeeper()
     {
-        QTest::addColumn<QString>("beep");
-        QTest::addColumn<bool>("beeperMissing");
-        QTest::addColumn<int>("starts");
-
-        QTest::newRow("no beeper program: tried at every tick, quietly") << "1" << true << 3;
-    }
-
-    void beepSetting()
-    {
-        QFETCH(QString, beep);
-        QFETCH(bool, beeperMissing);
-        QFETCH(int, starts);
-
         PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
-        if (!beep.isNull())
-            PlayTimeWorld::setTimeLimit(QStringLiteral("Beep"), beep);
-        m_world->processes->failStarts = beeperMissing;
+        m_world->processes->failStarts = true;
         for (qint64 remaining : {30, 5, 0}) {
             m_world->moveTo(FiveMinutes, remaining);
             m_clock->Tick();
         }
-        QCOMPARE(m_world->processes->started.size(), starts);
-        QCOMPARE(m_quits->count(), 1); // expiry happens either way
+        QCOMPARE(m_world->processes->started.size(), 3);
+        QCOMPARE(m_quits->count(), 1);
         QCOMPARE(*m_world->tones, ExpiryTones);
     }
 
-    void beeperCountsAsRunning_data()
+    // beeper is started in the warning unless it runs (a stale "Running" of a
+    // killed one does not count); a late start plays the pattern of the time
+    // left, "0" down to 12 s and "1" from 11 s, and a running one is switched.
+    void beeperStart_data()
     {
         QTest::addColumn<QString>("running");
         QTest::addColumn<bool>("lockHeld");
+        QTest::addColumn<qint64>("remaining");
         QTest::addColumn<bool>("started");
+        QTest::addColumn<QString>("type");
 
-        QTest::newRow("not running") << "0" << false << true;
-        QTest::newRow("stale 1 from a killed beeper") << "1" << false << true;
-        QTest::newRow("running and holding its lock") << "1" << true << false;
+        QTest::newRow("not running") << "0" << false << qint64(40) << true << "0";
+        QTest::newRow("stale 1 from a killed beeper") << "1" << false << qint64(40) << true << "0";
+        QTest::newRow("running and holding its lock") << "1" << true << qint64(40) << false << "0";
+        QTest::newRow("started late, 12 s left") << "0" << false << qint64(12) << true << "0";
+        QTest::newRow("started late, 11 s left") << "0" << false << qint64(11) << true << "1";
     }
 
-    void beeperCountsAsRunning()
+    void beeperStart()
     {
         QFETCH(QString, running);
         QFETCH(bool, lockHeld);
+        QFETCH(qint64, remaining);
         QFETCH(bool, started);
+        QFETCH(QString, type);
 
         PlayTimeWorld::setBeeper(QStringLiteral("Running"), running);
         PlayTimeWorld::setBeeper(QStringLiteral("BeepType"), QStringLiteral("0"));
@@ -200,13 +195,13 @@ private slots:
             QVERIFY(lock.tryAcquire());
         QCOMPARE(m_clock->BeeperRunning(), !started);
 
-        m_world->moveTo(FiveMinutes, 40);
+        m_world->moveTo(FiveMinutes, remaining);
         m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
+        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), type);
 
-        // A running beeper is only switched to the last-seconds pattern.
         m_world->processes->started.clear();
-        m_world->moveTo(FiveMinutes, 11);
+        m_world->moveTo(FiveMinutes, 10);
         m_clock->Tick();
         QCOMPARE(m_world->processes->started.size(), 0);
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), QStringLiteral("1"));
@@ -251,26 +246,6 @@ private slots:
         Clock::advance(5);
         m_clock->Tick();
         QCOMPARE(modGlobals::TimeLeftSeconds, qint32(remainingAfter - 5));
-    }
-
-    // A beeper started late in the warning (a killed one started again) plays
-    // the pattern of the time left: "0" down to 12 s, "1" from 11 s.
-    void beeperStartedLate_data()
-    {
-        QTest::addColumn<qint64>("remaining");
-        QTest::addColumn<QString>("type");
-        QTest::newRow("12 s left") << qint64(12) << "0";
-        QTest::newRow("11 s left") << qint64(11) << "1";
-    }
-
-    void beeperStartedLate()
-    {
-        QFETCH(qint64, remaining);
-        QFETCH(QString, type);
-        m_world->moveTo(FiveMinutes, remaining);
-        m_clock->Tick();
-        QCOMPARE(m_world->processes->started.size(), 1);
-        QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("BeepType")), type);
     }
 
     void pauseKeepsRemainingTime()
@@ -393,7 +368,6 @@ private slots:
         QTest::addColumn<QString>("timeLeft"); // null: never stored
         QTest::addColumn<QString>("shutdown");
         QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("debug");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<Action>("action");
         QTest::addColumn<QStringList>("log");
@@ -407,33 +381,33 @@ private slots:
         const QString bad = QStringLiteral("frmMenu()::Bad time-out password, asking again.");
         const QStringList none;
 
-        QTest::newRow("no limit: no check") << "0" << "12" << QString() << QString() << false << none
+        QTest::newRow("no limit: no check") << "0" << "12" << QString() << QString() << none
                                             << Action::Continue << none << 12 << qint64(1);
         QTest::newRow("time left: period re-anchored")
-            << "1" << "120" << QString() << QString() << false << none << Action::Continue
+            << "1" << "120" << QString() << QString() << none << Action::Continue
             << QStringList{QStringLiteral("frmMenu()::Save new timelimit.")} << 120 << qint64(-180);
         QTest::newRow("limit lowered while the shell was off caps what is left")
-            << "1" << "3000" << QString() << QString() << false << none << Action::Continue
+            << "1" << "3000" << QString() << QString() << none << Action::Continue
             << QStringList{QStringLiteral("frmMenu()::Save new timelimit.")} << 300 << qint64(0);
         QTest::newRow("inside the warning window: child shuts down, switch off")
-            << "1" << "30" << QString() << "pw" << false << QStringList{QStringLiteral("shutdown")}
+            << "1" << "30" << QString() << "pw" << QStringList{QStringLiteral("shutdown")}
             << Action::StartShutdown << QStringList{expired + "30", shutdownLine} << 30 << qint64(1);
         QTest::newRow("at the threshold: child shuts down, quit")
-            << "1" << "50" << "0" << "pw" << false << QStringList{QStringLiteral("shutdown")} << Action::StartUnload
+            << "1" << "50" << "0" << "pw" << QStringList{QStringLiteral("shutdown")} << Action::StartUnload
             << QStringList{expired + "50", quitLine} << 50 << qint64(1);
         QTest::newRow("wrong, then right password in other case")
-            << "1" << "0" << QString() << "Secret" << false
+            << "1" << "0" << QString() << "Secret"
             << QStringList{QStringLiteral("enter:nope"), QStringLiteral("reset:SECRET")} << Action::Continue
             << QStringList{expired + "0", bad, expired + "0", reset} << 300 << qint64(0);
         QTest::newRow("empty answer refused while a password is set")
-            << "1" << "-5" << "0" << "Secret" << false
+            << "1" << "-5" << "0" << "Secret"
             << QStringList{QStringLiteral("enter:"), QStringLiteral("shutdown")} << Action::StartUnload
             << QStringList{expired + "-5", bad, expired + "-5", quitLine} << -5 << qint64(1);
         QTest::newRow("shell quits while the dialog is up: not shown again")
-            << "1" << "30" << QString() << "pw" << false << QStringList{QStringLiteral("quit")} << Action::StartUnload
+            << "1" << "30" << QString() << "pw" << QStringList{QStringLiteral("quit")} << Action::StartUnload
             << QStringList{expired + "30"} << 30 << qint64(1);
         QTest::newRow("released from afar with only the install's key")
-            << "1" << "0" << QString() << "install:pw" << false << QStringList{QStringLiteral("released")}
+            << "1" << "0" << QString() << "install:pw" << QStringList{QStringLiteral("released")}
             << Action::Continue << QStringList{expired + "0", reset} << 300 << qint64(0);
     }
 
@@ -443,7 +417,6 @@ private slots:
         QFETCH(QString, timeLeft);
         QFETCH(QString, shutdown);
         QFETCH(QString, password);
-        QFETCH(bool, debug);
         QFETCH(QStringList, answers);
         QFETCH(Action, action);
         QFETCH(QStringList, log);
@@ -458,7 +431,6 @@ private slots:
         if (!shutdown.isNull())
             PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), shutdown);
         setPassword(password);
-        modGlobals::DebugMode = debug;
 
         m_world->prompts.script(answers);
         QCOMPARE(m_clock->StartupCheck(), action);

@@ -3,7 +3,6 @@
 // stop the clock, and a beeper left over from a killed run is told to stop.
 #include "FileEvents.h"
 #include "PlayTimeWorld.h"
-#include "ScriptedPrompts.h"
 
 #include "playtime/PlayTime.h"
 
@@ -58,25 +57,28 @@ private slots:
     {
         m_world = std::make_unique<PlayTimeWorld>();
         modGlobals::DebugMode = true; // expiry quits rather than switching off
+        m_clock = std::make_unique<PlayTime>(m_world->prompts);
     }
-    void cleanup() { m_world.reset(); }
+    void cleanup()
+    {
+        m_clock.reset();
+        m_world.reset();
+    }
 
     void timeLeftIsStoredWhileCounting()
     {
         m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartClock();
+        m_clock->StartClock();
         QStringList stored;
         for (int s = 0; s <= 31; ++s) {
-            clock.Tick();
+            m_clock->Tick();
             stored << PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft"));
             Clock::advance(1);
         }
         QCOMPARE(stored.first(), QString()); // not yet
         QCOMPARE(stored.at(15), QStringLiteral("285"));
         QCOMPARE(stored.at(30), QStringLiteral("270"));
-        clock.PauseTimer(true);
+        m_clock->PauseTimer(true);
         QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("TimeLeft")), QStringLiteral("269"));
     }
 
@@ -86,55 +88,49 @@ private slots:
         // be written into it: the clock must still end after 55 s.
         PlayTimeWorld::setTimeLimit(QStringLiteral("TimeLeft"), QStringLiteral("55"));
         m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
         const FullDisk full;
-        QCOMPARE(clock.StartupCheck(), PlayTime::StartupAction::Continue);
-        clock.StartClock();
-        QCOMPARE(secondsToExpiry(clock, 120), 55);
+        QCOMPARE(m_clock->StartupCheck(), PlayTime::StartupAction::Continue);
+        m_clock->StartClock();
+        QCOMPARE(secondsToExpiry(*m_clock, 120), 55);
     }
 
-    void storeThatCannotBeRead()
+    // Lost while the clock runs (deleted, or a folder in its place): counted
+    // on from memory; a deleted one is written again, with what it held.
+    void storeLostWhileCounting_data()
     {
-        m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartClock();
-        clock.Tick();
-        // The store becomes unreadable (a folder where its file was).
-        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
-        QVERIFY(QFile::remove(store));
-        QVERIFY(QDir().mkpath(store));
-        QCOMPARE(secondsToExpiry(clock, 400), 300);
+        QTest::addColumn<bool>("unreadable");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("unreadable") << true;
     }
 
-    // Deleted while the clock runs: counted on from memory, and written again.
-    void storeDeletedWhileCounting()
+    void storeLostWhileCounting()
     {
+        QFETCH(bool, unreadable);
         m_world->beginPeriod(QStringLiteral("1"));
         PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartClock();
-        clock.Tick();
+        m_clock->StartClock();
+        m_clock->Tick();
         Clock::advance(100);
-        QVERIFY(QFile::remove(SettingsStore::filePath(QStringLiteral("Brindle"))));
-        clock.Tick();
-        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("PlayTime")), QStringLiteral("1"));
-        QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("Shutdown")), QStringLiteral("0"));
-        QCOMPARE(secondsToExpiry(clock, 400), 200);
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(QFile::remove(store));
+        QVERIFY(!unreadable || QDir().mkpath(store));
+        m_clock->Tick();
+        if (!unreadable) {
+            QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("PlayTime")), QStringLiteral("1"));
+            QCOMPARE(PlayTimeWorld::timeLimit(QStringLiteral("Shutdown")), QStringLiteral("0"));
+        }
+        QCOMPARE(secondsToExpiry(*m_clock, 400), 200);
     }
 
     // Missing at start: the install's limit applies, never a time left from it.
     void storeMissingAtStart()
     {
         modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), "1"}, {QStringLiteral("TimeLeft"), "300"}};
-        ScriptedPrompts prompts({QStringLiteral("released")});
-        PlayTime clock(prompts);
-        QCOMPARE(clock.StartupCheck(), PlayTime::StartupAction::Continue);
-        QCOMPARE(prompts.asked, QStringList{QStringLiteral("expired")});
-        clock.StartClock();
-        QCOMPARE(secondsToExpiry(clock, 400), 300);
+        m_world->prompts.script({QStringLiteral("released")});
+        QCOMPARE(m_clock->StartupCheck(), PlayTime::StartupAction::Continue);
+        QCOMPARE(m_world->prompts.asked, QStringList{QStringLiteral("expired")});
+        m_clock->StartClock();
+        QCOMPARE(secondsToExpiry(*m_clock, 400), 300);
     }
 
     // What changes together is one write; a write that fails (a folder in
@@ -154,24 +150,22 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, fails);
         m_world->beginPeriod(QStringLiteral("1"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartClock();
-        clock.Tick();
+        m_clock->StartClock();
+        m_clock->Tick();
         if (action == QLatin1String("resume"))
-            clock.PauseTimer(true);
+            m_clock->PauseTimer(true);
         m_world->moveTo(300, 40); // in the warning
         const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
         FileEvents events(store);
         if (fails)
             QVERIFY(QFile::remove(store) && QDir().mkpath(store));
         if (action == QLatin1String("reset")) { // as the console's "/rt2"
-            QCOMPARE(clock.ResetTime(QStringLiteral("2")), !fails);
+            QCOMPARE(m_clock->ResetTime(QStringLiteral("2")), !fails);
             QCOMPARE(modGlobals::TimeLeftSeconds, fails ? 300 : 600);
         } else if (action != QLatin1String("beeper starts"))
-            clock.PauseTimer(action == QLatin1String("pause"));
+            m_clock->PauseTimer(action == QLatin1String("pause"));
         else
-            clock.Tick();
+            m_clock->Tick();
         QCOMPARE(events.rewrites(), fails ? 0 : 1);
         QCOMPARE(readFile(m_world->env.path(QStringLiteral("startup.log"))).contains("PlayTime()::Cannot"), fails);
     }
@@ -179,14 +173,13 @@ private slots:
     void leftoverBeeperIsToldToStop()
     {
         PlayTimeWorld::setBeeper(QStringLiteral("Quit"), QStringLiteral("0"));
-        ScriptedPrompts prompts;
-        PlayTime clock(prompts);
-        clock.StartupCheck();
+        m_clock->StartupCheck();
         QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Quit")), QStringLiteral("1"));
     }
 
 private:
     std::unique_ptr<PlayTimeWorld> m_world;
+    std::unique_ptr<PlayTime> m_clock;
 };
 
 QTEST_MAIN(TestPlayTimeFailures)

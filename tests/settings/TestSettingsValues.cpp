@@ -1,11 +1,12 @@
-// The settings dialog's values read from the record: a stored position
-// outside its list shows as the nearest item, so no control is indexed past
-// its end.
-#include "TestEnv.h"
+// The settings dialog's values against the record and the store: a stored
+// position outside its list shows as the nearest item, so no control is
+// indexed past its end; what cannot be stored is named; untouched keys stay
+// unwritten.
+#include "CoreFixture.h"
 
-#include "base/modGlobals.h"
 #include "settings/SettingsValues.h"
 
+#include <QDir>
 #include <QtTest>
 
 class TestSettingsValues : public QObject
@@ -13,6 +14,13 @@ class TestSettingsValues : public QObject
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        m_world = std::make_unique<CoreFixture>();
+        QVERIFY(QDir().mkpath(m_world->env.path(QStringLiteral("wicket"))));
+    }
+    void cleanup() { m_world.reset(); }
+
     void outOfRangeShowsTheNearestItem_data()
     {
         QTest::addColumn<int>("stored");
@@ -28,15 +36,32 @@ private slots:
         QFETCH(int, stored);
         QFETCH(int, style);
         QFETCH(int, freeze);
-        TestEnv env;
-        modGlobals::Reset();
-        modGlobals::SetAppPath(env.programFolder());
         modGlobals::SS.BackgroundStyle = stored;
         modGlobals::SS.ButtonFreezeSeconds = stored;
         const SettingsValues values = SettingsValues::Read();
         QCOMPARE(values.backgroundStyle, style);
         QCOMPARE(values.freezeSeconds, freeze);
     }
+
+    // Play-time values that cannot be stored are named and logged.
+    void storeFailureIsNamed()
+    {
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(QDir().mkpath(store));
+        QCOMPARE(SettingsValues().Store(), QStringList{QStringLiteral("play time (%1)").arg(store)});
+        QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
+    }
+
+    // A store without the day's keys gets none from values that changed none.
+    void untouchedScheduleWritesNoKey()
+    {
+        QVERIFY(SettingsValues::Read().Store().isEmpty());
+        for (const char *key : {"DailyStart", "Countdown", "PlayTimeMon", "HoursSun"})
+            QVERIFY2(CoreFixture::value(QStringLiteral("TimeLimit"), QLatin1String(key)).isNull(), key);
+    }
+
+private:
+    std::unique_ptr<CoreFixture> m_world;
 };
 
 QTEST_GUILESS_MAIN(TestSettingsValues)

@@ -1,5 +1,6 @@
-// Quitting the shell: the order of the unload steps, what "/debug" leaves
-// alone, the exit menu in edit mode, saving and the screen-mode routine.
+// Ending the shell: the play-time check of start-up handing over to the
+// form's timers, the order of the unload steps, what "/debug" leaves alone,
+// the exit menu in edit mode, saving and the screen-mode routine.
 #include "MenuTestKit.h"
 
 #include "base/ShutDown.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace platform;
 
@@ -93,6 +95,57 @@ private slots:
     }
 
     void cleanup() { m_world.reset(); }
+
+    // After the play-time check of start-up the menu shows, or a timer of the
+    // form ends start-up: ShutdownTimer switches off, UnloadTimer quits.
+    // "-clear" anywhere on the command line empties the menu first.
+    void loadSteps_data()
+    {
+        QTest::addColumn<QString>("timeLeft");
+        QTest::addColumn<QString>("shutdown");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("timerStarted");
+        QTest::addColumn<QString>("commandLine");
+
+        QTest::newRow("time left, -clear") << "200" << QString() << QStringList() << true << QString() << "/debug -CLEAR";
+        QTest::newRow("expired, shut down: switch off") << "10" << QString() << QStringList{"shutdown"} << false
+                                                        << "ShutdownTimer" << "";
+        QTest::newRow("expired, shut down: quit") << "10" << "0" << QStringList{"shutdown"} << false << "UnloadTimer"
+                                                  << "";
+    }
+
+    void loadSteps()
+    {
+        QFETCH(QString, timeLeft);
+        QFETCH(QString, shutdown);
+        QFETCH(QStringList, answers);
+        QFETCH(bool, shown);
+        QFETCH(QString, timerStarted);
+        QFETCH(QString, commandLine);
+
+        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
+        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"), timeLeft);
+        if (!shutdown.isNull())
+            ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), shutdown);
+        modGlobals::SS.Password = QStringLiteral("mum");
+        m_world->addButton(QStringLiteral("Game"), QString());
+        modGlobals::CommandLine = commandLine;
+
+        m_world->prompts.script(answers);
+        frmMenu menu(nullptr, &m_world->prompts);
+        menu.Load();
+        QCOMPARE(m_world->prompts.unexpected, 0);
+        QCOMPARE(m_world->prompts.asked.size(), answers.size());
+        QCOMPARE(menu.isVisible(), shown);
+        QCOMPARE(modGlobals::SS.ButtonsMax, commandLine.isEmpty() ? 0 : -1);
+        const auto timer = [&menu](const char *name) { return menu.findChild<QTimer *>(QLatin1String(name)); };
+        QCOMPARE(timer("PlaytimeTimer")->isActive(), shown);
+        QCOMPARE(timer("ShutdownTimer")->isActive(), timerStarted == QLatin1String("ShutdownTimer"));
+        QCOMPARE(timer("UnloadTimer")->isActive(), timerStarted == QLatin1String("UnloadTimer"));
+        for (const char *name : {"ShutdownTimer", "UnloadTimer", "TimerRemoveLoadScreen"})
+            timer(name)->stop();
+    }
 
     void unloadStepsInOrder_data()
     {
@@ -234,6 +287,9 @@ private slots:
     {
         QVERIFY((ParentFile{PasswordKey::make(QStringLiteral("Secret")), {}}.Save(m_world->env.path(QStringLiteral("parent.ini")))));
         modGlobals::LoadDataFiles(); // there is no settings.dat
+        // The empty menu of a first start, not an error that ends start-up.
+        QVERIFY(!modGlobals::DataFileError);
+        QCOMPARE(modGlobals::SS.ShellCommandsMax, 5);
         m_world->prompts.script({QStringLiteral("cancel"), QStringLiteral("wrong"), QStringLiteral("sECRET")});
         frmMenu menu(nullptr, &m_world->prompts);
         menu.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
@@ -276,37 +332,26 @@ private slots:
         QVERIFY(m_world->dialogs->shown().first().text.contains(QStringLiteral("\r\nCode ")));
     }
 
-    void changeDisplayMode_data()
+    // A mode of another size or colour depth than the screen has is refused,
+    // and nothing is switched.
+    void changeDisplayModeRefused_data()
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<int>("depth");
-        QTest::addColumn<int>("frequency");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("rateSet");       // -1: nothing set
-        QTest::addColumn<int>("frequencyAfter");
-        QTest::newRow("own rate kept, frequency zeroed") << 800 << 600 << 24 << -1 << 0 << 75 << 0;
-        QTest::newRow("no such size") << 640 << 480 << 24 << 60 << -1 << -1 << 60;
-        QTest::newRow("depth cannot change") << 1024 << 768 << 16 << 60 << -1 << -1 << 60;
+        QTest::newRow("no such size") << 640 << 480 << 24;
+        QTest::newRow("depth cannot change") << 1024 << 768 << 16;
     }
 
-    void changeDisplayMode()
+    void changeDisplayModeRefused()
     {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, depth);
-        QFETCH(int, frequency);
-        QFETCH(int, result);
-        QFETCH(int, rateSet);
-        QFETCH(int, frequencyAfter);
-        QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), result);
-        QCOMPARE(frequency, frequencyAfter);
-        if (rateSet < 0) {
-            QVERIFY(m_world->display->set.isEmpty());
-        } else {
-            QCOMPARE(m_world->display->set.size(), 1);
-            QCOMPARE(m_world->display->set.first(), (DisplayMode{width, height, 24, rateSet}));
-        }
+        int frequency = 60;
+        QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), -1);
+        QCOMPARE(frequency, 60);
+        QVERIFY(m_world->display->set.isEmpty());
     }
 
 private:
