@@ -237,6 +237,7 @@ private slots:
         QTest::newRow("no format") << wave(1, 1, 8000, 16, frames).replace("fmt ", "junk") << QByteArray() << false
                                    << QByteArray("-");
         QTest::newRow("no samples") << wave(1, 1, 8000, 16, {}) << QByteArray() << false << QByteArray("-");
+        QTest::newRow("less than a frame") << wave(1, 1, 8000, 16, "x") << QByteArray() << false << QByteArray("-");
         QTest::newRow("absurd rate") << wave(1, 1, 5, 16, frames) << QByteArray() << false << QByteArray("-");
         QTest::newRow("not RIFF") << QByteArray("ID3\3 an mp3 file") << QByteArray() << false << QByteArray("-");
     }
