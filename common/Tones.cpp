@@ -1,4 +1,5 @@
 #include "Tones.h"
+#include "WaveFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,6 +84,13 @@ private:
 
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
+// libasound prints every failed open to stderr; no sound device is no news.
+void quietenAlsa()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
+}
+
 bool keepOpen = false; // guarded by sinkMutex()
 
 // ALSA's "default" device, opened per tone unless keepOpen: then it stays open
@@ -93,9 +101,7 @@ class AlsaSink : public Tones::Sink
 public:
     AlsaSink()
     {
-        // libasound prints every failed open to stderr; no sound device is no news.
-        static std::once_flag once;
-        std::call_once(once, [] { snd_lib_error_set_handler(quietAlsa); });
+        quietenAlsa();
     }
 
     ~AlsaSink() override { release(); }
@@ -276,6 +282,77 @@ void keepDeviceOpen(bool keep)
         if (auto *alsa = dynamic_cast<AlsaSink *>(sink().get()))
             alsa->release();
     }
+}
+
+bool playWave(const WaveFile &wave, const std::atomic<bool> &stop, QString *why)
+{
+    quietenAlsa();
+    const auto fail = [why](const char *what, int error) {
+        if (why)
+            *why = QString::fromLatin1(what) + QStringLiteral(": ") + QString::fromLocal8Bit(snd_strerror(error));
+        return false;
+    };
+    static constexpr snd_pcm_format_t formats[] = {SND_PCM_FORMAT_U8, SND_PCM_FORMAT_S16_LE, SND_PCM_FORMAT_S24_3LE,
+                                                   SND_PCM_FORMAT_S32_LE, SND_PCM_FORMAT_FLOAT_LE};
+    snd_pcm_t *pcm = nullptr;
+    int rc = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    if (rc < 0)
+        return fail("no audio output", rc);
+    // Resampling allowed: "default" converts what the card cannot take.
+    rc = snd_pcm_set_params(pcm, formats[int(wave.sample)], SND_PCM_ACCESS_RW_INTERLEAVED, unsigned(wave.channels),
+                            unsigned(wave.rate), 1, 2 * BufferUs);
+    if (rc < 0) {
+        snd_pcm_close(pcm);
+        return fail("the audio output refuses the format", rc);
+    }
+    const int frameBytes = wave.bytesPerFrame();
+    const qint64 total = wave.frames.size() / frameBytes;
+    const qint64 limitMs = total * 1000 / wave.rate + TailAllowanceMs;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 done = 0;
+    bool ok = true;
+    while (done < total && !stop && clock.elapsed() < limitMs) {
+        const snd_pcm_sframes_t n =
+            snd_pcm_writei(pcm, wave.frames.constData() + done * frameBytes, snd_pcm_uframes_t(total - done));
+        if (n == -EAGAIN) {
+            snd_pcm_wait(pcm, 50);
+        } else if (n < 0) {
+            if (snd_pcm_recover(pcm, int(n), 1) < 0) {
+                ok = fail("the audio output failed", int(n));
+                break;
+            }
+        } else {
+            done += n;
+        }
+    }
+    if (ok && !stop && snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED)
+        snd_pcm_start(pcm);
+    while (ok && !stop && clock.elapsed() < limitMs) {
+        snd_pcm_sframes_t delay = 0;
+        if (snd_pcm_delay(pcm, &delay) < 0 || delay <= 0)
+            break;
+        QThread::msleep(static_cast<unsigned long>(std::clamp<qint64>(qint64(delay) * 1000 / wave.rate, 1, 20)));
+    }
+    // Stopped: what is still queued goes at once; otherwise it has played.
+    if (stop)
+        snd_pcm_drop(pcm);
+    snd_pcm_close(pcm);
+    return ok;
+}
+
+bool outputExists()
+{
+    int card = -1;
+    if (snd_card_next(&card) >= 0 && card >= 0)
+        return true;
+    // A sound server without a card of this machine's own.
+    quietenAlsa();
+    snd_pcm_t *pcm = nullptr;
+    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return false;
+    snd_pcm_close(pcm);
+    return true;
 }
 
 std::vector<qint16> render(int frequency, int milliseconds, int sampleRate)

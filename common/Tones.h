@@ -2,8 +2,11 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <vector>
+
+struct WaveFile;
 
 // Speaker tones: Beep(frequency, milliseconds) sounds a synthesised tone on the
 // default audio output and returns when it has ended; without an audio device
@@ -43,5 +46,15 @@ constexpr int HighestFrequency = 20000;
 // (Beep itself plays any length in small pieces).
 constexpr int MaxRenderMs = 60000;
 std::vector<qint16> render(int frequency, int milliseconds, int sampleRate = SampleRate);
+
+// A sound file's samples on the default audio output, on a device opened for
+// this sound alone: returns when they have played, when stop turns true (seen
+// within about 50 ms), or at once with false and the reason when no device
+// takes them. Meant for a worker thread: a stalled sound server holds it up
+// to the sound's length and a quarter second more, never longer.
+bool playWave(const WaveFile &wave, const std::atomic<bool> &stop, QString *why = nullptr);
+
+// An audio output is there: a sound card, or a default device that opens.
+bool outputExists();
 
 } // namespace Tones

@@ -130,10 +130,12 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_timerRemoveLoadScreen = makeTimer(this, "TimerRemoveLoadScreen", 50, true);
     m_unloadTimer = makeTimer(this, "UnloadTimer", 10, true);
     m_shutdownTimer = makeTimer(this, "ShutdownTimer", 250, true);
-    m_checkProcess = makeTimer(this, "checkProcess", 250);
     m_dblClickDelay = makeTimer(this, "DBLCLICKDELAY", 10, true);
     m_captionParser = makeTimer(this, "CaptionParser", 10);
     m_clockTimer = makeTimer(this, "ClockTimer", 500);
+    // Precise, so that once started together they stay in step (alignTicks).
+    m_captionParser->setTimerType(Qt::PreciseTimer);
+    m_clockTimer->setTimerType(Qt::PreciseTimer);
     connect(m_resizeTimer, &QTimer::timeout, this, &frmMenu::onResizeTimer);
     connect(m_timerRemoveLoadScreen, &QTimer::timeout, this, &frmMenu::onTimerRemoveLoadScreen);
     connect(m_unloadTimer, &QTimer::timeout, this, &frmMenu::onUnloadTimer);
@@ -152,7 +154,6 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
         if (m_loadScreen)
             m_loadScreen->SetProgress(fraction);
     });
-    connect(m_checkProcess, &QTimer::timeout, m_watch, &ProcessWatch::checkProcess_Timer);
     connect(m_watch, &ProcessWatch::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
     connect(m_launch, &Launcher::screenModeRestoreNeeded, this, &frmMenu::restoreScreenMode);
 
@@ -168,6 +169,7 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     m_playClock = new PlayTime(*m_prompts, this);
     m_remoteLink = std::make_unique<RemoteLink>(*this);
     connect(m_playClock, &PlayTime::quitRequested, this, &frmMenu::Unload);
+    connect(m_playClock, &PlayTime::ticking, this, &frmMenu::alignTicks);
     m_pauseScreen = std::make_unique<frmPause>();
     connect(m_playClock, &PlayTime::pausedChanged, this, &frmMenu::onPausedChanged);
     connect(m_pauseScreen.get(), &frmPause::resumeRequested, this, [this] { PauseTimer(false); });
@@ -189,7 +191,10 @@ frmMenu::frmMenu(frmShowLoading *loadScreen, Prompts *prompts)
     connect(m_editor, &MenuEditor::editModeEntered, m_playClock, &PlayTime::EditModeEntered);
     connect(m_editor, &MenuEditor::editModeEntered, m_captionParser, &QTimer::stop);
     connect(m_editor, &MenuEditor::editModeLeaving, m_playClock, &PlayTime::EditModeLeaving);
-    connect(m_editor, &MenuEditor::editModeLeft, m_captionParser, qOverload<>(&QTimer::start));
+    connect(m_editor, &MenuEditor::editModeLeft, this, [this] {
+        m_captionParser->start();
+        alignTicks();
+    });
     connect(m_editor, &MenuEditor::saveRequested, this, &frmMenu::Save);
     connect(m_editor, &MenuEditor::reloadRequested, this, &frmMenu::reloadDataFiles);
     connect(m_editor, &MenuEditor::backgroundChanged, this, &frmMenu::UpdateSettings);
@@ -262,7 +267,6 @@ void frmMenu::runLoadSteps()
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes"));
     GetOrgRes();
     WriteLog(QStringLiteral("frmMenu()::GetOrgRes done."));
-    m_checkProcess->start();
     m_captionParser->start();
     WriteLog(QStringLiteral("frmMenu()::Update View"));
     UpdateView();
@@ -535,6 +539,7 @@ void frmMenu::onCaptionParser()
         m_captionParser->stop();
         m_captionParser->setInterval(1000);
         m_captionParser->start();
+        alignTicks();
     }
 }
 
@@ -545,6 +550,7 @@ void frmMenu::UpdateView()
     m_clockTimer->setInterval(500);
     if (SS.ShowSystemInfoBar != 0) {
         m_clockTimer->start();
+        alignTicks();
         onClockTimer();
     } else {
         m_clockTimer->stop();
@@ -555,6 +561,16 @@ void frmMenu::AddNewSettings()
 {
     UpdateView();
     UpdateSettings();
+}
+
+void frmMenu::alignTicks()
+{
+    // Started back to back, precise timers of 500 ms and 1 s fire in the same
+    // wake-up from then on: an idle menu wakes twice a second, not once for
+    // each of them.
+    for (QTimer *timer : {m_playClock->PlaytimeTimer, m_clockTimer, m_captionParser})
+        if (timer->isActive())
+            timer->start();
 }
 
 void frmMenu::onClockTimer()
@@ -679,7 +695,7 @@ void frmMenu::Unload()
     m_playClock->StopClock();
     m_pauseScreen->Uncover();
     m_editor->BackupTimer->stop();
-    m_checkProcess->stop();
+    m_watch->checkProcess->stop();
     // Each step runs whatever the one before it did.
     QString why;
     if (!SettingsStore::Change(AppTitle)

@@ -108,6 +108,7 @@ private:
     void onEscape();
     void onCaptionParser();
     void onClockTimer();
+    void alignTicks();
     void onPausedChanged(bool paused);
     void Menu_Click(int index);
     void Menu_DblClick(int index);
@@ -141,7 +142,6 @@ private:
     QTimer *m_timerRemoveLoadScreen = nullptr;
     QTimer *m_unloadTimer = nullptr;
     QTimer *m_shutdownTimer = nullptr;
-    QTimer *m_checkProcess = nullptr;
     QTimer *m_dblClickDelay = nullptr;
     QTimer *m_captionParser = nullptr;
     QTimer *m_clockTimer = nullptr;

@@ -33,6 +33,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <csignal>
@@ -218,6 +219,8 @@ int benchTick(int programs, const QString &fixture, int ticks)
             QThread::msleep(20);
         }
     }
+    // The ticks below are the bench's own, each 250 ms after the last.
+    watch.checkProcess->stop();
     int watched = 0;
     for (const ButtonWatchEntry &entry : std::as_const(watch.ButtonWatch))
         watched += int(entry.Processes.size());

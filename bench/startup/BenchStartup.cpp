@@ -1,10 +1,13 @@
-// bench_startup [rounds=15] [--maps]
+// bench_startup [rounds=15] [--maps] [--against PROGRAM-FOLDER]
 // Starts, alternately, the minimal full-screen Qt Widgets program until its
 // window is up, "brindle /debug" and brindle as in the child's session (on a
 // copy of the demo program folder) until their log says "All done". Each is
 // left to settle for two seconds, its resident memory read, and ended.
 // Reports the median of each and the shell's ratios to the minimal program;
-// with --maps also the libraries the shell has mapped after start-up. The log
+// with --maps also the libraries the shell has mapped after start-up. With
+// --against, the brindle of another program folder (an earlier build) runs in
+// the child's session in each round as well, for a before-and-after in one
+// run. The log
 // is waited for on inotify, so the wait costs the shell no processor time.
 // Needs $DISPLAY (tests/x11/run-under-xvfb). Targets, in the session: start-up
 // at most 1.3 times and resident memory at most 1.3 times the minimal
@@ -89,13 +92,17 @@ int main(int argc, char **argv)
         return 2;
     }
     const bool maps = app.arguments().contains(QStringLiteral("--maps"));
+    const int againstAt = int(app.arguments().indexOf(QStringLiteral("--against")));
+    const QString against = againstAt > 0 ? app.arguments().value(againstAt + 1) : QString();
     int rounds = 15;
     for (const QString &arg : app.arguments().mid(1))
         if (arg.toInt() > 0)
             rounds = arg.toInt();
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/app");
-    if (!bench::copyFolder(QStringLiteral(APP_DIR), folder)) {
+    const QString otherFolder = dir.path() + QStringLiteral("/against");
+    if (!bench::copyFolder(QStringLiteral(APP_DIR), folder)
+        || (!against.isEmpty() && !bench::copyFolder(against, otherFolder))) {
         out << "cannot copy the program folder" << Qt::endl;
         return 1;
     }
@@ -106,12 +113,21 @@ int main(int argc, char **argv)
     timeMinimal(false);
     timeShell(folder, debug, false);
     timeShell(folder, {}, false);
-    QList<double> minimalMs, debugMs, sessionMs, minimalMB, debugMB, sessionMB;
-    QStringList shellLibraries, minimalLibraries;
+    if (!against.isEmpty())
+        timeShell(otherFolder, {}, false);
+    QList<double> minimalMs, debugMs, sessionMs, minimalMB, debugMB, sessionMB, otherMs, otherMB;
+    QStringList shellLibraries, minimalLibraries, otherLibraries;
     for (int i = 0; i < rounds; ++i) {
         const Run m = timeMinimal(maps && i == 0);
         const Run d = timeShell(folder, debug, false);
         const Run s = timeShell(folder, {}, maps && i == 0);
+        if (!against.isEmpty()) {
+            const Run o = timeShell(otherFolder, {}, maps && i == 0);
+            otherMs << o.ms;
+            otherMB << o.mb;
+            if (i == 0)
+                otherLibraries = o.libraries;
+        }
         if (i == 0) {
             minimalLibraries = m.libraries;
             shellLibraries = s.libraries;
@@ -131,7 +147,13 @@ int main(int argc, char **argv)
     out << "minimal full-screen Qt program:     " << m << " ms   " << mMB << " MB" << Qt::endl;
     out << "brindle /debug to \"All done\":       " << d << " ms   " << dMB << " MB" << Qt::endl;
     out << "brindle, child's session, \"All done\": " << s << " ms   " << sMB << " MB" << Qt::endl;
+    if (!against.isEmpty())
+        out << "brindle of " << against << ", child's session: " << median(otherMs) << " ms   " << median(otherMB)
+            << " MB" << Qt::endl;
     out.setRealNumberPrecision(2);
+    if (!against.isEmpty() && m > 0 && mMB > 0)
+        out << "its ratios to the minimal program: " << median(otherMs) / m << " and " << median(otherMB) / mMB
+            << Qt::endl;
     const double timeRatio = m > 0 ? s / m : 0, memoryRatio = mMB > 0 ? sMB / mMB : 0;
     out << "ratios to the minimal program: /debug " << (m > 0 ? d / m : 0) << " and " << (mMB > 0 ? dMB / mMB : 0)
         << "; session " << timeRatio << " and " << memoryRatio << " (targets at most " << Target << ")" << Qt::endl;
@@ -141,6 +163,12 @@ int main(int argc, char **argv)
         for (const QString &library : std::as_const(shellLibraries))
             out << "  " << library << (minimalLibraries.contains(library) ? "" : "   (not in the minimal program)")
                 << Qt::endl;
+        if (!against.isEmpty()) {
+            out << "libraries of the other brindle after start-up: " << otherLibraries.size() << Qt::endl;
+            for (const QString &library : std::as_const(otherLibraries))
+                out << "  " << library << (shellLibraries.contains(library) ? "" : "   (not in this brindle)")
+                    << Qt::endl;
+        }
     }
     const bool met = timeRatio > 0 && timeRatio <= Target && memoryRatio > 0 && memoryRatio <= Target;
     out << "targets: " << (met ? "met" : "MISSED") << Qt::endl;

@@ -120,6 +120,15 @@ std::optional<QDateTime> DayRules::LastDailyStart(const QDateTime &moment) const
     return today <= moment ? today : at(moment.date().addDays(-1), *start);
 }
 
+std::optional<QDateTime> DayRules::NextDailyStart(const QDateTime &moment) const
+{
+    const std::optional<int> start = DailyStartMinute();
+    if (!start)
+        return std::nullopt;
+    const QDateTime today = at(moment.date(), *start);
+    return today > moment ? today : at(moment.date().addDays(1), *start);
+}
+
 // The end of the allowed hours of that day, followed on through the days
 // whose hours begin at midnight right after it.
 std::optional<QDateTime> DayRules::closeFrom(QDate day) const

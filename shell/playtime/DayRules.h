@@ -55,6 +55,8 @@ public:
 
     // The most recent daily start at or before the moment; no value when off.
     std::optional<QDateTime> LastDailyStart(const QDateTime &at) const;
+    // The first daily start after the moment; no value when off.
+    std::optional<QDateTime> NextDailyStart(const QDateTime &at) const;
     // Whole seconds from the moment to the end of the allowed hours it lies
     // in (0 outside them); no value when the hours run on for a week.
     std::optional<qint64> SecondsToClose(const QDateTime &at) const;

@@ -15,6 +15,7 @@
 #include <Tones.h>
 #include <VbNumber.h>
 
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -103,7 +104,8 @@ PlayTime::PlayTime(Prompts &prompts, QObject *parent)
     connect(TypedResetTimer, &QTimer::timeout, this, &PlayTime::checkTypedReset);
     DayTimer = new QTimer(this);
     DayTimer->setObjectName(QStringLiteral("DayTimer"));
-    DayTimer->setInterval(1000);
+    DayTimer->setSingleShot(true);
+    DayTimer->setTimerType(Qt::PreciseTimer);
     connect(DayTimer, &QTimer::timeout, this, &PlayTime::CheckDay);
 }
 
@@ -486,7 +488,6 @@ PlayTime::StartupAction PlayTime::StartupCheck()
     const QString extra = get(TimeLimit, ExtraTime);
     m_extra = extra.size() <= 6 && extra.toInt() > 0 ? std::min(qint64(extra.toInt()), MaxExtraSeconds) : 0;
     m_locked = get(TimeLimit, LockedKey) == QLatin1String("1");
-    DayTimer->start();
     CheckDay();
     const qint64 limit = LimitSeconds();
     const qint64 warn = WarnSeconds();
@@ -555,7 +556,7 @@ void PlayTime::StartClock()
 {
     WriteLog(QStringLiteral("frmMenu()::Initialize playtime-timerobject."));
     m_savedAtMs = Clock::steadyMs();
-    PlaytimeTimer->start();
+    startTicking();
     if (m_locked)
         emit lockChanged(true);
 }
@@ -585,7 +586,7 @@ void PlayTime::EditModeLeaving()
             }
         }
     }
-    PlaytimeTimer->start();
+    startTicking();
 }
 
 // The parent's password (or release) in the start-up's time-expired dialog.
@@ -630,13 +631,40 @@ bool PlayTime::CheckDay()
     if (m_wallAheadMs && wallAheadMs - *m_wallAheadMs > WakeJumpMs)
         WriteLog(QStringLiteral("PlayTime()::Woke after %1 s.").arg((wallAheadMs - *m_wallAheadMs) / 1000));
     m_wallAheadMs = wallAheadMs;
-    if (!beginDailyPeriod())
+    const bool began = beginDailyPeriod();
+    armDayTimer();
+    if (!began)
         return false;
     // An expiry that only stopped the clock counts again.
     if (std::exchange(m_expired, false))
-        PlaytimeTimer->start();
+        startTicking();
     grantWhileAsking();
     return true;
+}
+
+void PlayTime::startTicking()
+{
+    PlaytimeTimer->start();
+    emit ticking();
+}
+
+void PlayTime::armDayTimer()
+{
+    const QDateTime now = Clock::now();
+    const std::optional<QDateTime> next = DayRules::FromStore().NextDailyStart(now);
+    if (!next) {
+        DayTimer->stop();
+        return;
+    }
+    // The timer runs on the steady clock, which stands still while the
+    // machine sleeps: a wake sets it again from the wall clock.
+    if (!std::exchange(m_watchingResume, true)) {
+        platform::Services::power().onResume([self = QPointer<PlayTime>(this)] {
+            if (self)
+                self->CheckDay();
+        });
+    }
+    DayTimer->start(int(std::clamp<qint64>(now.msecsTo(*next), 1, std::numeric_limits<int>::max())));
 }
 
 bool PlayTime::beginDailyPeriod()
@@ -696,7 +724,7 @@ bool PlayTime::AddExtraTime(int minutes)
     WriteLog(QStringLiteral("PlayTime()::%1 minutes of extra time.").arg(minutes));
     endNotices();
     if (std::exchange(m_expired, false))
-        PlaytimeTimer->start();
+        startTicking();
     grantWhileAsking();
     return true;
 }

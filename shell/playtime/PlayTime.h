@@ -41,8 +41,9 @@ public:
     QTimer *PlaytimeTimer = nullptr;
     // Single-shot: checks a typed reset against the install's key once typing pauses.
     QTimer *TypedResetTimer = nullptr;
-    // Once a second from the start-up check on, also while the clock is
-    // stopped: the daily start and a wake (CheckDay).
+    // Single-shot at the next daily start (CheckDay), also while the clock
+    // is stopped; set again by every CheckDay, which each tick and a wake from
+    // sleep run, so a wall clock that jumped does not make it miss the start.
     QTimer *DayTimer = nullptr;
 
     bool ClockPaused() const { return m_clockPaused; }
@@ -139,6 +140,8 @@ signals:
     // The open time-expired dialog must close as released by the parent: a
     // period began at the daily start, or extra time came.
     void releaseExpiredDialog();
+    // PlaytimeTimer was started, so other periodic timers can keep in step with it.
+    void ticking();
 
 private:
     // The day's rules.
@@ -155,6 +158,8 @@ private:
     bool playable(qint64 warn) const;
     void letOn(const Prompts::ExpiredAnswer &answer, qint64 limit, qint64 warn);
 
+    void startTicking();
+    void armDayTimer();
     void startBeeper();
     void checkTypedReset();
     void restoreStore(SettingsStore::Change &change);
@@ -201,4 +206,5 @@ private:
     int m_noticeStage = 0; // 1: the warning notice showed, 2: the one at 60 s
     qint64 m_counterShown = -1;
     std::optional<qint64> m_wallAheadMs;
+    bool m_watchingResume = false;
 };

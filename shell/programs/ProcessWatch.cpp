@@ -10,6 +10,8 @@
 #include <Clock.h>
 #include <VbNumber.h>
 
+#include <QTimer>
+
 #include <algorithm>
 
 using modGlobals::SS;
@@ -21,6 +23,16 @@ ProcessWatch::ProcessWatch(MenuControls &buttons, StatsStore *stats, Prompts &pr
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("ProcessWatch"));
+    checkProcess = new QTimer(this);
+    checkProcess->setObjectName(QStringLiteral("checkProcess"));
+    checkProcess->setInterval(250);
+    connect(checkProcess, &QTimer::timeout, this, &ProcessWatch::checkProcess_Timer);
+}
+
+bool ProcessWatch::watching() const
+{
+    return std::any_of(ButtonWatch.cbegin(), ButtonWatch.cend(),
+                       [](const ButtonWatchEntry &entry) { return !entry.Processes.isEmpty(); });
 }
 
 void ProcessWatch::Redim(int upper)
@@ -44,6 +56,8 @@ void ProcessWatch::AddProcess(int index)
     process.ProcessCaption = m_buttons.Caption(index);
     process.Started = Clock::now();
     ButtonWatch[index].Processes.append(process);
+    if (!checkProcess->isActive())
+        checkProcess->start();
     if (SS.Buttons.has(index))
         SS.Buttons.at(index).StartTime = qint32(VbNumber::RoundHalfEven(Clock::secondsSinceMidnight()));
 }
@@ -67,6 +81,7 @@ void ProcessWatch::EndWatching()
     for (int i = 0; i < ButtonWatch.size(); ++i)
         while (!ButtonWatch[i].Processes.isEmpty())
             RemoveProcess(i, ButtonWatch[i].ProcessUpper());
+    checkProcess->stop();
 }
 
 bool ProcessWatch::EndProcess(platform::Pid pid)
@@ -124,8 +139,13 @@ void ProcessWatch::checkProcess_Timer()
 {
     // The hang question lets events run, this timer's included; the tick that
     // asks holds the others off until it is done.
-    if (m_inTick || SS.ButtonsMax < 0)
+    if (m_inTick)
         return;
+    if (SS.ButtonsMax < 0) {
+        if (!watching())
+            checkProcess->stop();
+        return;
+    }
     m_inTick = true;
     auto &processes = platform::Services::processes();
     auto &windows = platform::Services::windows();
@@ -199,5 +219,7 @@ void ProcessWatch::checkProcess_Timer()
         if ((i >= ButtonWatch.size() || ButtonWatch[i].Processes.isEmpty()) && m_buttons.IsLoaded(i))
             m_buttons.ClearProcess(i);
     }
+    if (!watching())
+        checkProcess->stop();
     m_inTick = false;
 }

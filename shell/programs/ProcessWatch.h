@@ -8,6 +8,7 @@
 #include <QString>
 
 class MenuControls;
+class QTimer;
 class Prompts;
 class StatsStore;
 
@@ -40,6 +41,9 @@ public:
     ProcessWatch(MenuControls &buttons, StatsStore *stats, Prompts &prompts, QObject *parent = nullptr);
 
     QList<ButtonWatchEntry> ButtonWatch;
+    // 250 ms while a program is watched: started by AddProcess, stopped by
+    // the tick that finds nothing left to watch, so an idle menu sleeps.
+    QTimer *checkProcess = nullptr;
 
     // Every entry empty, for records 0 .. upper.
     void Redim(int upper);
@@ -66,6 +70,7 @@ signals:
 private:
     // True when the entry is still where it was (events may have run).
     bool locate(int &index, int &entry, platform::Pid pid) const;
+    bool watching() const;
     void askAboutHang(int index, int entry, platform::Pid pid, quint64 window);
 
     MenuControls &m_buttons;

@@ -4,6 +4,7 @@
 
 #include "playtime/PlayTime.h"
 
+#include <QTimer>
 #include <QtTest>
 
 using namespace playtimetest;
@@ -45,7 +46,8 @@ void TestPlayTimeDay::day_data()
     // time-expired dialog, "daystart+N" moves the clock while it is up,
     // "start" (the start-up check, then the clock starts), "new" (the shell
     // again), "extra:N", "lock:1|0", "unlock:PW", "reset"; checks "left=N"
-    // (TimeLeftSeconds), "secs=N" (SecondsLeft), "bedtime=0|1", "events=...".
+    // (TimeLeftSeconds), "secs=N" (SecondsLeft), "bedtime=0|1", "events=...",
+    // "day=N" (DayTimer due in N s, "off": stopped); "resume" (a wake).
     // Tuesday 10:00, PlayTime 1 since then, password "pw".
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("a new period at the daily start, not at a restart")
@@ -70,6 +72,9 @@ void TestPlayTimeDay::day_data()
                        "tick", "events=minute:50", "+50", "tick", "events=minute:0,minute:-1,quit"};
     QTest::newRow("a wake from suspend after the daily start")
         << QStringList{"DailyStart=07:00", "tick", "+200", "tick", "left=100", "z75600", "tick", "left=300"};
+    QTest::newRow("the day timer waits for the next daily start, set again by a wake or a tick")
+        << QStringList{"PlayTime=0", "start", "day=off", "DailyStart=07:00", "tick", "day=75600", "z3600", "resume",
+                       "day=72000", "z1800", "day=72000", "tick", "day=70200", "DailyStart=none", "tick", "day=off"};
     QTest::newRow("extra time moves the end of the period, the next period is plain")
         << QStringList{"+400", "tick", "left=-100", "extra:5", "left=300", "tick", "left=300", "+200", "tick",
                        "left=100", "extra:15", "left=1000", "+100", "tick", "extra:0", "extra:601",
@@ -131,6 +136,12 @@ void TestPlayTimeDay::day()
             m_events << QStringLiteral("wrong");
         else if (step == QLatin1String("reset"))
             m_clock->ResetTime();
+        else if (step == QLatin1String("resume"))
+            m_world->power->resume();
+        else if (key == QLatin1String("day"))
+            QCOMPARE(m_clock->DayTimer->isActive() ? QString::number((m_clock->DayTimer->remainingTime() + 500) / 1000)
+                                                   : QStringLiteral("off"),
+                     value);
         else if (key == QLatin1String("left"))
             QCOMPARE(modGlobals::TimeLeftSeconds, value.toInt());
         else if (key == QLatin1String("secs"))

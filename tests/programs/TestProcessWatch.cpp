@@ -36,7 +36,9 @@ private slots:
         SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
         m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
         m_world->build();
+        QVERIFY(!watch()->checkProcess->isActive()); // nothing to watch: no tick
         const platform::Pid pid = run(0, 11);
+        QVERIFY(watch()->checkProcess->isActive());
         QCOMPARE(SS.Buttons.at(0).StartTime, 36000);
         watch()->checkProcess_Timer();
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
@@ -47,6 +49,7 @@ private slots:
         m_world->processes->exit(pid);
         watch()->checkProcess_Timer();
         QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
+        QVERIFY(!watch()->checkProcess->isActive());
         // Cleared on the same tick.
         QCOMPARE(pidOf(0), platform::Pid(0));
         QCOMPARE(SS.Buttons.at(0).StartTime, 0);

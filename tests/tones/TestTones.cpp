@@ -2,6 +2,7 @@
 // ALSA_CONFIG_PATH names a configuration of our own, so "default" is a device
 // the test chooses: usually one that writes every tone to a file.
 #include "Tones.h"
+#include "WaveFile.h"
 
 #include "TestEnv.h"
 
@@ -95,6 +96,22 @@ private:
     QTemporaryFile m_file;
     int m_saved = -1;
 };
+
+// A RIFF WAVE file: a "fmt " chunk of the given format, then the samples.
+QByteArray wave(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const QByteArray &samples)
+{
+    QByteArray fmt(16, '\0');
+    qToLittleEndian(tag, fmt.data());
+    qToLittleEndian(channels, fmt.data() + 2);
+    qToLittleEndian(rate, fmt.data() + 4);
+    qToLittleEndian(bits, fmt.data() + 14);
+    const auto chunk = [](const char *id, const QByteArray &body) {
+        QByteArray size(4, '\0');
+        qToLittleEndian(quint32(body.size()), size.data());
+        return QByteArray(id) + size + body;
+    };
+    return "RIFF----WAVE" + chunk("fmt ", fmt) + chunk("data", samples);
+}
 
 } // namespace
 
@@ -193,6 +210,58 @@ private slots:
         const int length = std::max(0, milliseconds);
         QVERIFY2(took >= length - 1 && took < length + 100, qPrintable(QString::number(took)));
         QVERIFY(!QFile::exists(m_output));
+        QVERIFY2(noise.isEmpty(), noise.constData());
+    }
+
+    void waveFiles_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("device"); // empty: the file device of init()
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QByteArray>("sent");   // what reaches the device; "-": refused unread
+        const QByteArray frames = QByteArray::fromHex("0100ff7f0200fe7f0300fd7f");
+        QTest::newRow("16-bit stereo") << wave(1, 2, 44100, 16, frames) << QByteArray() << false << frames;
+        QTest::newRow("a half frame at the end is left out")
+            << wave(1, 1, 8000, 24, frames + 'x') << QByteArray() << false << frames;
+        QTest::newRow("stopped") << wave(1, 2, 44100, 16, frames) << QByteArray() << true << QByteArray();
+        QTest::newRow("no sound card") << wave(1, 2, 44100, 16, frames) << QByteArray("type hw\ncard 31") << false
+                                       << QByteArray();
+        QTest::newRow("compressed") << wave(2, 1, 8000, 4, frames) << QByteArray() << false << QByteArray("-");
+        QTest::newRow("no format") << wave(1, 1, 8000, 16, frames).replace("fmt ", "junk") << QByteArray() << false
+                                   << QByteArray("-");
+        QTest::newRow("no samples") << wave(1, 1, 8000, 16, {}) << QByteArray() << false << QByteArray("-");
+        QTest::newRow("less than a frame") << wave(1, 1, 8000, 16, "x") << QByteArray() << false << QByteArray("-");
+        QTest::newRow("absurd rate") << wave(1, 1, 5, 16, frames) << QByteArray() << false << QByteArray("-");
+        QTest::newRow("not RIFF") << QByteArray("ID3\3 an mp3 file") << QByteArray() << false << QByteArray("-");
+    }
+
+    // A .wav file reaches the device as it is; one that cannot be played is
+    // refused with a reason, quickly and without a word on stderr.
+    void waveFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, device);
+        QFETCH(bool, stopped);
+        QFETCH(QByteArray, sent);
+        if (!device.isEmpty())
+            useDevice(device);
+        QString why;
+        const std::optional<WaveFile> read = WaveFile::parse(file, &why);
+        QCOMPARE(!read, sent == "-");
+        if (!read) {
+            QVERIFY(!why.isEmpty());
+            return;
+        }
+        StderrCapture capture;
+        QElapsedTimer clock;
+        clock.start();
+        const std::atomic<bool> stop = stopped;
+        const bool played = Tones::playWave(*read, stop, &why);
+        QVERIFY2(clock.elapsed() < 300, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(played, device.isEmpty());
+        QCOMPARE(why.isEmpty(), played);
+        QCOMPARE(QFile::exists(m_output) ? readFile(m_output) : QByteArray(), sent);
+        const QByteArray noise = capture.finish();
         QVERIFY2(noise.isEmpty(), noise.constData());
     }
 

@@ -148,23 +148,6 @@ bool xresAvailable(::Display *dpy)
     return available;
 }
 
-// The bits of an XID that a client numbers its resources with; the rest names
-// the client. The server gives every client the same mask.
-XID resourceMask(::Display *dpy)
-{
-    static XID mask = 0;
-    if (mask)
-        return mask;
-    int count = 0;
-    XResClient *clients = nullptr;
-    if (XResQueryClients(dpy, &count, &clients) == Success && clients) {
-        if (count > 0)
-            mask = clients[0].resource_mask;
-        XFree(clients);
-    }
-    return mask ? mask : XID(0x1fffff); // the server's default
-}
-
 QByteArray localHostName()
 {
     static const QByteArray name = QSysInfo::machineHostName().toUtf8();
@@ -270,11 +253,29 @@ void sendProtocol(::Display *dpy, XWindow window, const char *protocol, long tim
     XSendEvent(dpy, Window(window), False, NoEventMask, &event);
 }
 
+// The bits of an XID that a client numbers its resources with; the rest names
+// the client. The server gives every client the same mask.
+XID resourceMask(::Display *dpy)
+{
+    static XID mask = 0;
+    if (mask)
+        return mask;
+    int count = 0;
+    XResClient *clients = nullptr;
+    if (XResQueryClients(dpy, &count, &clients) == Success && clients) {
+        if (count > 0)
+            mask = clients[0].resource_mask;
+        XFree(clients);
+    }
+    return mask ? mask : XID(0x1fffff); // the server's default
+}
+
 QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows)
 {
     QHash<XWindow, qint64> pids;
     if (!dpy || windows.isEmpty())
         return pids;
+    QList<XWindow> unplaced;
 
     if (xresAvailable(dpy)) {
         // One request for all windows. The server answers per client, naming
@@ -306,10 +307,18 @@ QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows)
         }
     }
 
+    for (XWindow w : windows)
+        if (!pids.contains(w))
+            unplaced << w;
+    pids.insert(claimedPids(dpy, unplaced));
+    return pids;
+}
+
+QHash<XWindow, qint64> claimedPids(::Display *dpy, const QList<XWindow> &windows)
+{
+    QHash<XWindow, qint64> pids;
     // The window's own word for it, trusted only when it runs on this machine.
     for (XWindow w : windows) {
-        if (pids.contains(w))
-            continue;
         const auto pid = firstLong(dpy, w, "_NET_WM_PID");
         if (!pid || *pid == 0)
             continue;

@@ -45,6 +45,12 @@ void sendProtocol(::Display *dpy, XWindow window, const char *protocol, long tim
 // else _NET_WM_PID when the window says it comes from this machine). Windows
 // whose process is unknown are left out.
 QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows);
+// The process ids the windows name themselves (_NET_WM_PID), for clients on
+// this machine only.
+QHash<XWindow, qint64> claimedPids(::Display *dpy, const QList<XWindow> &windows);
+// The bits of an XID that a client numbers its resources with; the rest names
+// the client (X-Resource's client base).
+unsigned long resourceMask(::Display *dpy);
 
 // Parent process ids from /proc, remembered across calls of one query.
 class ProcessTree

@@ -17,6 +17,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/XRes.h>
+#include <xcb/xcb.h>
 #include "XlibUndef.h"
 
 namespace platform::linuxsvc {
@@ -143,6 +145,155 @@ private:
     QHash<XWindow, long> m_out; // windows whose latest ping is unanswered, with its stamp
 };
 
+// The client windows of an EWMH window manager, top first, and the process
+// of each, for supervision several times a second: the properties go out
+// together on an xcb connection of our own while the X-Resource question (for
+// every client at once) runs on Xlib's, so the answers cost one round trip
+// instead of one per question. No value when the window manager does not run
+// or X-Resource is missing; the caller then looks the slower way.
+class ClientLook
+{
+public:
+    struct Clients {
+        QList<XWindow> topFirst;
+        QHash<XWindow, qint64> pids;
+    };
+
+    ~ClientLook()
+    {
+        if (m_xcb)
+            xcb_disconnect(m_xcb);
+    }
+
+    std::optional<Clients> look(::Display *dpy)
+    {
+        if (!open())
+            return std::nullopt;
+        const XWindow root = DefaultRootWindow(dpy);
+        const xcb_atom_t check = xcb_atom_t(atom("_NET_SUPPORTING_WM_CHECK"));
+        const auto ask = [this](XWindow window, xcb_atom_t property) {
+            return xcb_get_property(m_xcb, 0, xcb_window_t(window), property, XCB_ATOM_WINDOW, 0, 1u << 16);
+        };
+        const xcb_get_property_cookie_t rootCheck = ask(root, check);
+        const xcb_get_property_cookie_t selfCheck = ask(m_check ? m_check : root, check);
+        const xcb_get_property_cookie_t stacking = ask(root, xcb_atom_t(atom("_NET_CLIENT_LIST_STACKING")));
+        const xcb_get_property_cookie_t list = ask(root, xcb_atom_t(atom("_NET_CLIENT_LIST")));
+        xcb_flush(m_xcb);
+
+        // Meanwhile, the processes of the clients seen last time (most are
+        // the same from one look to the next).
+        const XID mask = ewmh::resourceMask(dpy);
+        QHash<XID, qint64> byBase;
+        QSet<XID> asked;
+        bool resOk = pidsOf(dpy, m_seen, mask, byBase, asked);
+        const QList<XWindow> rootSays = windows(rootCheck);
+        const QList<XWindow> selfSays = windows(selfCheck);
+        QList<XWindow> bottomFirst = windows(stacking);
+        const QList<XWindow> listed = windows(list);
+        if (!resOk)
+            m_seen.clear(); // asked afresh next time
+        if (!resOk || xcb_connection_has_error(m_xcb))
+            return std::nullopt;
+        // The check window names itself, so a stale property of a window
+        // manager that died does not count; a new one is checked once.
+        const XWindow named = rootSays.value(0, 0);
+        if (!named)
+            return std::nullopt;
+        if (named != m_check || selfSays.value(0, 0) != m_check) {
+            if (ewmh::firstLong(dpy, named, "_NET_SUPPORTING_WM_CHECK") != named)
+                return std::nullopt;
+            m_check = named;
+        }
+        if (bottomFirst.isEmpty())
+            bottomFirst = listed;
+        std::reverse(bottomFirst.begin(), bottomFirst.end());
+        bottomFirst.removeAll(0UL);
+
+        // Clients that came since are asked about now.
+        QList<XWindow> fresh;
+        for (XWindow w : std::as_const(bottomFirst))
+            if (!asked.contains(XID(w) & ~mask))
+                fresh << w;
+        if (resOk && !fresh.isEmpty())
+            resOk = pidsOf(dpy, fresh, mask, byBase, asked);
+        m_seen = resOk ? bottomFirst : QList<XWindow>();
+        if (!resOk)
+            return std::nullopt;
+
+        Clients clients{bottomFirst, {}};
+        for (XWindow w : std::as_const(clients.topFirst)) {
+            const auto it = byBase.constFind(XID(w) & ~mask);
+            if (it != byBase.constEnd())
+                clients.pids.insert(w, *it);
+        }
+        return clients;
+    }
+
+private:
+    // One X-Resource request for the clients of these windows; an empty list asks nothing.
+    static bool pidsOf(::Display *dpy, const QList<XWindow> &windows, XID mask, QHash<XID, qint64> &byBase,
+                       QSet<XID> &asked)
+    {
+        if (windows.isEmpty())
+            return true;
+        std::vector<XResClientIdSpec> wanted;
+        wanted.reserve(size_t(windows.size()));
+        for (XWindow w : windows) {
+            wanted.push_back({XID(w), XRES_CLIENT_ID_PID_MASK});
+            asked.insert(XID(w) & ~mask);
+        }
+        long count = 0;
+        XResClientIdValue *ids = nullptr;
+        bool ok = false;
+        x11::withoutErrors(dpy, [&] {
+            ok = XResQueryClientIds(dpy, long(wanted.size()), wanted.data(), &count, &ids) == Success;
+        });
+        if (!ok)
+            return false;
+        for (long i = 0; i < count; ++i) {
+            const pid_t pid = (ids[i].spec.mask & XRES_CLIENT_ID_PID_MASK) ? XResGetClientPid(&ids[i]) : -1;
+            if (pid > 0)
+                byBase.insert(ids[i].spec.client, pid);
+        }
+        XResClientIdsDestroy(count, ids);
+        return true;
+    }
+
+    bool open()
+    {
+        if (!m_xcb && !m_failed) {
+            m_xcb = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(m_xcb)) {
+                xcb_disconnect(m_xcb);
+                m_xcb = nullptr;
+                m_failed = true;
+            }
+        }
+        return m_xcb;
+    }
+
+    QList<XWindow> windows(xcb_get_property_cookie_t cookie)
+    {
+        QList<XWindow> result;
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_xcb, cookie, nullptr);
+        if (!reply)
+            return result;
+        if (reply->format == 32) {
+            const auto *items = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+            const int n = xcb_get_property_value_length(reply) / 4;
+            for (int i = 0; i < n; ++i)
+                result << XWindow(items[i]);
+        }
+        free(reply);
+        return result;
+    }
+
+    xcb_connection_t *m_xcb = nullptr;
+    bool m_failed = false;
+    XWindow m_check = 0; // the window manager's check window, once confirmed
+    QList<XWindow> m_seen; // the clients of the last look
+};
+
 enum class WindowType { Normal, Dialog, Tool, Other };
 
 WindowType windowType(::Display *dpy, XWindow window, bool transient)
@@ -187,8 +338,22 @@ public:
         ::Display *dpy = x11::connection();
         if (!dpy || wanted.isEmpty())
             return found;
-        const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
-        const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
+        QList<XWindow> clients;
+        QHash<XWindow, qint64> pids;
+        if (std::optional<ClientLook::Clients> quick = m_clients.look(dpy)) {
+            clients = quick->topFirst;
+            pids = quick->pids;
+            // Clients that X-Resource cannot place (on another machine) say it themselves.
+            QList<XWindow> unplaced;
+            for (XWindow w : std::as_const(clients))
+                if (!pids.contains(w))
+                    unplaced << w;
+            if (!unplaced.isEmpty())
+                pids.insert(ewmh::claimedPids(dpy, unplaced));
+        } else {
+            clients = ewmh::clientsTopFirst(dpy);
+            pids = ewmh::clientPids(dpy, clients);
+        }
         ewmh::ProcessTree tree;
         for (Pid pid : wanted) {
             if (pid <= 0)
@@ -465,6 +630,7 @@ private:
     }
 
     PingChannel m_ping;
+    ClientLook m_clients;
     QHash<XWindow, bool> m_offersPing; // of the windows pinged last
 };
 
