@@ -17,7 +17,7 @@ void FillTaskList(QListWidget *list)
 {
     if (!list)
         return;
-    list->clear();
+    QList<std::pair<QString, quint64>> rows;
     const QList<platform::Windows::TopLevel> windows = platform::Services::windows().topLevelWindows();
     const platform::Pid self = QCoreApplication::applicationPid();
     for (const platform::Windows::TopLevel &window : windows) {
@@ -28,10 +28,21 @@ void FillTaskList(QListWidget *list)
         if (!application)
             continue;
         const QString title = window.title.left(255);
-        if (title.isEmpty())
-            continue;
+        if (!title.isEmpty())
+            rows.append({title, quint64(window.id)});
+    }
+    // The status bar asks every second: a list that has not changed is left
+    // alone, with its selection, and costs no repaint.
+    bool same = rows.size() == list->count();
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->text() == rows.at(i).first
+               && list->item(i)->data(Qt::UserRole).value<quint64>() == rows.at(i).second;
+    if (same)
+        return;
+    list->clear();
+    for (const auto &[title, id] : std::as_const(rows)) {
         auto *item = new QListWidgetItem(title, list);
-        item->setData(Qt::UserRole, QVariant::fromValue<quint64>(window.id));
+        item->setData(Qt::UserRole, QVariant::fromValue<quint64>(id));
     }
 }
 

@@ -27,18 +27,20 @@ int handler(::Display *dpy, XErrorEvent *event)
 }
 } // namespace
 
-ErrorTrap::ErrorTrap(::Display *dpy)
-    : m_dpy(dpy), m_outer(g_innermost)
+ErrorTrap::ErrorTrap(::Display *dpy, Mode mode)
+    : m_dpy(dpy), m_mode(mode), m_outer(g_innermost)
 {
     m_previousHandler = reinterpret_cast<void *>(XSetErrorHandler(handler));
     g_innermost = this;
-    XSync(m_dpy, False);
+    if (m_mode == Synced)
+        XSync(m_dpy, False);
     m_errors.clear(); // stale errors of earlier requests: dropped, never fatal
 }
 
 ErrorTrap::~ErrorTrap()
 {
-    XSync(m_dpy, False);
+    if (m_mode == Synced)
+        XSync(m_dpy, False);
     g_innermost = m_outer;
     XSetErrorHandler(reinterpret_cast<XErrorHandler>(m_previousHandler));
 }

@@ -17,8 +17,12 @@ public:
         int code;
     };
 
-    // Syncs first, so older errors are not counted here (nor fatal).
-    explicit ErrorTrap(::Display *dpy);
+    // Synced syncs first, so older errors are not counted here (nor fatal),
+    // and last, so that errors of requests without a reply are heard.
+    // RepliesOnly is for requests that wait for their reply, whose error comes
+    // in its place: it costs no round trips of its own.
+    enum Mode { Synced, RepliesOnly };
+    explicit ErrorTrap(::Display *dpy, Mode mode = Synced);
     ~ErrorTrap();
     ErrorTrap(const ErrorTrap &) = delete;
     ErrorTrap &operator=(const ErrorTrap &) = delete;
@@ -28,6 +32,7 @@ public:
 
 private:
     ::Display *m_dpy;
+    Mode m_mode;
     ErrorTrap *m_outer;
     void *m_previousHandler;
     QList<Error> m_errors;

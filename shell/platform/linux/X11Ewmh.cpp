@@ -257,17 +257,20 @@ void sendProtocol(::Display *dpy, XWindow window, const char *protocol, long tim
 // the client. The server gives every client the same mask.
 XID resourceMask(::Display *dpy)
 {
+    // Every client gets the same mask for the server's life: asked once.
     static XID mask = 0;
     if (mask)
         return mask;
     int count = 0;
     XResClient *clients = nullptr;
     if (XResQueryClients(dpy, &count, &clients) == Success && clients) {
-        if (count > 0)
-            mask = clients[0].resource_mask;
+        for (int i = 0; i < count && !mask; ++i)
+            mask = clients[i].resource_mask;
         XFree(clients);
     }
-    return mask ? mask : XID(0x1fffff); // the server's default
+    if (!mask)
+        mask = XID(0x1fffff); // the server's default
+    return mask;
 }
 
 QHash<XWindow, qint64> clientPids(::Display *dpy, const QList<XWindow> &windows)

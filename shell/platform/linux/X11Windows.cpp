@@ -2,6 +2,7 @@
 #include "LinuxServices.h"
 
 #include "X11Connection.h"
+#include "X11ErrorTrap.h"
 #include "X11Ewmh.h"
 
 #include <QCoreApplication>
@@ -151,6 +152,15 @@ private:
 // every client at once) runs on Xlib's, so the answers cost one round trip
 // instead of one per question. No value when the window manager does not run
 // or X-Resource is missing; the caller then looks the slower way.
+// What a task list needs to know of a client window.
+struct ClientLooks {
+    QString title;
+    bool shown = false;
+    XWindow owner = 0;            // WM_TRANSIENT_FOR; 0 for none
+    QList<unsigned long> types;   // _NET_WM_WINDOW_TYPE, in order of preference
+    QList<unsigned long> states;  // _NET_WM_STATE
+};
+
 class ClientLook
 {
 public:
@@ -229,7 +239,103 @@ public:
         return clients;
     }
 
+    // What the task list shows of each client, asked for all of them at once
+    // on the same connection: one round trip instead of six per window. No
+    // value when the connection failed; the caller then looks the slower way.
+    std::optional<QHash<XWindow, ClientLooks>> describe(::Display *dpy, const QList<XWindow> &clients)
+    {
+        if (!open())
+            return std::nullopt;
+        const auto ask = [this](XWindow window, const char *property) {
+            return xcb_get_property(m_xcb, 0, xcb_window_t(window), xcb_atom_t(atom(property)),
+                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 1u << 16);
+        };
+        struct Asked {
+            xcb_get_property_cookie_t netName, name, wmState, owner, types, states;
+            xcb_get_window_attributes_cookie_t attributes;
+        };
+        QList<Asked> asked;
+        for (XWindow w : clients)
+            asked << Asked{ask(w, "_NET_WM_NAME"), ask(w, "WM_NAME"), ask(w, "WM_STATE"),
+                           ask(w, "WM_TRANSIENT_FOR"), ask(w, "_NET_WM_WINDOW_TYPE"),
+                           ask(w, "_NET_WM_STATE"), xcb_get_window_attributes(m_xcb, xcb_window_t(w))};
+        xcb_flush(m_xcb);
+
+        QHash<XWindow, ClientLooks> result;
+        for (qsizetype i = 0; i < clients.size(); ++i) {
+            const XWindow w = clients.at(i);
+            const Asked &a = asked.at(i);
+            ClientLooks look;
+            const Reply netName = reply(a.netName);
+            const Reply name = reply(a.name);
+            if (netName.type == atom("UTF8_STRING"))
+                look.title = netName.text();
+            else if (name.type == XCB_ATOM_STRING)
+                look.title = QString::fromLatin1(name.bytes());
+            else if (name.type == atom("UTF8_STRING"))
+                look.title = name.text();
+            else if (name.type != XCB_ATOM_NONE)
+                look.title = ewmh::title(dpy, w); // compound text: Xlib converts it
+            const QList<XWindow> wmState = reply(a.wmState).longs();
+            xcb_get_window_attributes_reply_t *attributes =
+                xcb_get_window_attributes_reply(m_xcb, a.attributes, nullptr);
+            look.shown = wmState.isEmpty()
+                             ? attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
+                             : wmState.first() == NormalState || wmState.first() == IconicState;
+            free(attributes);
+            look.owner = reply(a.owner).longs().value(0, 0);
+            look.types = reply(a.types).longs();
+            look.states = reply(a.states).longs();
+            result.insert(w, look);
+        }
+        if (xcb_connection_has_error(m_xcb))
+            return std::nullopt;
+        return result;
+    }
+
 private:
+    // A property's reply; errors (a window gone meanwhile) read as no property.
+    struct Reply {
+        xcb_atom_t type = XCB_ATOM_NONE;
+        uint8_t format = 0;
+        QByteArray data;
+
+        QByteArray bytes() const
+        {
+            const qsizetype nul = data.indexOf('\0');
+            return format == 8 ? (nul >= 0 ? data.left(nul) : data) : QByteArray();
+        }
+        QString text() const { return QString::fromUtf8(bytes()); }
+        QList<XWindow> longs() const
+        {
+            QList<XWindow> result;
+            if (format != 32)
+                return result;
+            const auto *items = reinterpret_cast<const uint32_t *>(data.constData());
+            for (qsizetype i = 0; i < data.size() / 4; ++i)
+                result << XWindow(items[i]);
+            return result;
+        }
+    };
+
+    Reply reply(xcb_get_property_cookie_t cookie)
+    {
+        // Errors are taken here, or they would pile up among the events
+        // nobody reads on this connection.
+        xcb_generic_error_t *error = nullptr;
+        xcb_get_property_reply_t *answer = xcb_get_property_reply(m_xcb, cookie, &error);
+        free(error);
+        Reply r;
+        if (!answer)
+            return r;
+        r.type = answer->type;
+        r.format = answer->format;
+        r.data = QByteArray(static_cast<const char *>(xcb_get_property_value(answer)),
+                            xcb_get_property_value_length(answer));
+        free(answer);
+        return r;
+    }
+
     // One X-Resource request for the clients of these windows; an empty list asks nothing.
     static bool pidsOf(::Display *dpy, const QList<XWindow> &windows, XID mask, QHash<XID, qint64> &byBase,
                        QSet<XID> &asked)
@@ -245,9 +351,10 @@ private:
         long count = 0;
         XResClientIdValue *ids = nullptr;
         bool ok = false;
-        x11::withoutErrors(dpy, [&] {
+        {
+            x11::ErrorTrap trap(dpy, x11::ErrorTrap::RepliesOnly);
             ok = XResQueryClientIds(dpy, long(wanted.size()), wanted.data(), &count, &ids) == Success;
-        });
+        }
         if (!ok)
             return false;
         for (long i = 0; i < count; ++i) {
@@ -272,21 +379,7 @@ private:
         return m_xcb;
     }
 
-    QList<XWindow> windows(xcb_get_property_cookie_t cookie)
-    {
-        QList<XWindow> result;
-        xcb_get_property_reply_t *reply = xcb_get_property_reply(m_xcb, cookie, nullptr);
-        if (!reply)
-            return result;
-        if (reply->format == 32) {
-            const auto *items = static_cast<const uint32_t *>(xcb_get_property_value(reply));
-            const int n = xcb_get_property_value_length(reply) / 4;
-            for (int i = 0; i < n; ++i)
-                result << XWindow(items[i]);
-        }
-        free(reply);
-        return result;
-    }
+    QList<XWindow> windows(xcb_get_property_cookie_t cookie) { return reply(cookie).longs(); }
 
     xcb_connection_t *m_xcb = nullptr;
     bool m_failed = false;
@@ -296,7 +389,7 @@ private:
 
 enum class WindowType { Normal, Dialog, Tool, Other };
 
-WindowType windowType(::Display *dpy, XWindow window, bool transient)
+WindowType windowType(const QList<unsigned long> &types, bool transient)
 {
     static const char *const toolTypes[] = {
         "_NET_WM_WINDOW_TYPE_UTILITY", "_NET_WM_WINDOW_TYPE_TOOLBAR",
@@ -306,7 +399,7 @@ WindowType windowType(::Display *dpy, XWindow window, bool transient)
         "_NET_WM_WINDOW_TYPE_NOTIFICATION", "_NET_WM_WINDOW_TYPE_COMBO",
         "_NET_WM_WINDOW_TYPE_DND"};
     // The list is in order of preference; the first type we know counts.
-    for (unsigned long type : ewmh::longs(dpy, window, "_NET_WM_WINDOW_TYPE")) {
+    for (unsigned long type : types) {
         if (type == atom("_NET_WM_WINDOW_TYPE_NORMAL"))
             return WindowType::Normal;
         if (type == atom("_NET_WM_WINDOW_TYPE_DIALOG"))
@@ -526,32 +619,48 @@ public:
         ::Display *dpy = x11::connection();
         if (!dpy)
             return result;
-        x11::withoutErrors([&] {
-            const XWindow root = DefaultRootWindow(dpy);
-            const QList<XWindow> clients = ewmh::clientsTopFirst(dpy);
-            const QSet<XWindow> managed(clients.cbegin(), clients.cend());
-            const QHash<XWindow, qint64> pids = ewmh::clientPids(dpy, clients);
-            for (XWindow w : clients) {
-                TopLevel t;
-                t.id = w;
-                t.pid = pids.value(w);
-                t.title = ewmh::title(dpy, w);
-                t.visible = isShown(dpy, w);
-                // Managed client windows are top-level windows of their program.
-                t.hasParent = false;
-                const auto owner = ewmh::firstLong(dpy, w, "WM_TRANSIENT_FOR");
-                // Transient for the root or for a hidden "group leader" window
-                // (as toolkits do for parentless dialogs) is owned by no window.
-                t.hasOwner = owner && *owner != 0 && *owner != root && *owner != w
-                             && managed.contains(*owner);
-                const WindowType type = windowType(dpy, w, owner.has_value() && *owner != 0);
-                const bool skipTaskbar = ewmh::longs(dpy, w, "_NET_WM_STATE")
-                                             .contains(atom("_NET_WM_STATE_SKIP_TASKBAR"));
-                t.toolWindow = type == WindowType::Tool || skipTaskbar;
-                t.appWindow = t.hasOwner && type == WindowType::Normal && !skipTaskbar;
-                result << t;
-            }
-        });
+        QList<XWindow> clients;
+        QHash<XWindow, qint64> pids;
+        QHash<XWindow, ClientLooks> looks;
+        std::optional<ClientLook::Clients> quick = m_clients.look(dpy);
+        std::optional<QHash<XWindow, ClientLooks>> described;
+        if (quick)
+            described = m_clients.describe(dpy, quick->topFirst);
+        if (described) {
+            clients = quick->topFirst;
+            pids = quick->pids;
+            looks = *described;
+        } else {
+            x11::withoutErrors([&] {
+                clients = ewmh::clientsTopFirst(dpy);
+                pids = ewmh::clientPids(dpy, clients);
+                for (XWindow w : std::as_const(clients))
+                    looks.insert(w, {ewmh::title(dpy, w), isShown(dpy, w),
+                                     ewmh::firstLong(dpy, w, "WM_TRANSIENT_FOR").value_or(0),
+                                     ewmh::longs(dpy, w, "_NET_WM_WINDOW_TYPE"),
+                                     ewmh::longs(dpy, w, "_NET_WM_STATE")});
+            });
+        }
+        const XWindow root = DefaultRootWindow(dpy);
+        const QSet<XWindow> managed(clients.cbegin(), clients.cend());
+        for (XWindow w : std::as_const(clients)) {
+            const ClientLooks &look = looks[w];
+            TopLevel t;
+            t.id = w;
+            t.pid = pids.value(w);
+            t.title = look.title;
+            t.visible = look.shown;
+            // Managed client windows are top-level windows of their program.
+            t.hasParent = false;
+            // Transient for the root or for a hidden "group leader" window
+            // (as toolkits do for parentless dialogs) is owned by no window.
+            t.hasOwner = look.owner != 0 && look.owner != root && look.owner != w && managed.contains(look.owner);
+            const WindowType type = windowType(look.types, look.owner != 0);
+            const bool skipTaskbar = look.states.contains(atom("_NET_WM_STATE_SKIP_TASKBAR"));
+            t.toolWindow = type == WindowType::Tool || skipTaskbar;
+            t.appWindow = t.hasOwner && type == WindowType::Normal && !skipTaskbar;
+            result << t;
+        }
         return result;
     }
 
