@@ -85,8 +85,9 @@ private slots:
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
     }
 
-    // A keyword is never looked for as a file, started or counted.
-    void keywords_data()
+    // A keyword is never looked for as a file, started or counted; nor is a
+    // link that names nothing there.
+    void startsNothing_data()
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("effect");
@@ -96,9 +97,11 @@ private slots:
         QTest::newRow("task list") << "applications" << "ask tasks";
         QTest::newRow("play time, no password") << "ResetTimer" << "reset";
         QTest::newRow("refresh ends in run mode too") << "refresh" << "refresh";
+        QTest::newRow("missing program") << ".\\games\\gone" << "told";
+        QTest::newRow("empty link") << "" << "";
     }
 
-    void keywords()
+    void startsNothing()
     {
         QFETCH(QString, link);
         QFETCH(QString, effect);
@@ -111,7 +114,10 @@ private slots:
         QCOMPARE(m_world->prompts.asked.join(QString()), effect.startsWith(QLatin1String("ask ")) ? effect.mid(4) : QString());
         QCOMPARE(resets, effect == QLatin1String("reset") ? 1 : 0);
         QCOMPARE(m_world->buttons.pictureRefreshes, effect == QLatin1String("refresh") ? 1 : 0);
-        QVERIFY(messages().isEmpty());
+        const bool told = effect == QLatin1String("told");
+        QCOMPARE(messages(), told ? QStringList{NotFound} : QStringList());
+        if (told)
+            QCOMPARE(m_world->dialogs->shown().first().style, Msg::Exclamation | Msg::SystemModal);
         QVERIFY(m_world->processes->started.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
     }
@@ -131,26 +137,6 @@ private slots:
         QCOMPARE(run.arguments, QStringLiteral("--view"));
         QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
         QVERIFY(m_world->statsRows().isEmpty());
-    }
-
-    void missingFile_data()
-    {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("missing program") << ".\\games\\gone" << true;
-        QTest::newRow("empty link") << "" << false;
-    }
-
-    void missingFile()
-    {
-        QFETCH(QString, link);
-        QFETCH(bool, told);
-        m_world->addButton(QStringLiteral("M"), link);
-        execute(0);
-        QCOMPARE(messages(), told ? QStringList{NotFound} : QStringList());
-        if (told)
-            QCOMPARE(m_world->dialogs->shown().first().style, Msg::Exclamation | Msg::SystemModal);
-        QVERIFY(m_world->processes->started.isEmpty());
     }
 
     void oneProcess_data()
