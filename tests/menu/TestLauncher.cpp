@@ -122,23 +122,6 @@ private slots:
         QVERIFY(m_world->statsRows().isEmpty());
     }
 
-    // Opened through the desktop: neither watched nor counted, and no file check.
-    void shellExecute()
-    {
-        BUTTON &b = m_world->addButton(QStringLiteral("Doc"), QStringLiteral("%apppath%docs\\story.odt"));
-        b.UseShellExecute = VbTrue;
-        b.Parameters = QStringLiteral("--view");
-        SS.OneProcessOnly = VbTrue;
-        execute(0);
-        QCOMPARE(m_world->processes->started.size(), 1);
-        const auto &run = m_world->processes->started.first();
-        QVERIFY(run.shell);
-        QCOMPARE(run.program, m_world->env.path(QStringLiteral("docs/story.odt")));
-        QCOMPARE(run.arguments, QStringLiteral("--view"));
-        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
-    }
-
     void oneProcess_data()
     {
         QTest::addColumn<bool>("askToClose");
@@ -204,54 +187,54 @@ private slots:
     }
 
     // A program of its own screen mode needs the one-program rule, and no
-    // desktop opening; a negative rate keeps the mode's own, stored as 0.
-    void screenMode_data()
+    // desktop opening; a negative rate keeps the mode's own, stored as 0. What
+    // the desktop opens is not looked for first, and neither watched nor
+    // counted; nor is a program that cannot start, which is said so, its
+    // screen mode switched back.
+    void startKinds_data()
     {
         QTest::addColumn<bool>("oneProcess");
         QTest::addColumn<bool>("shell");
+        QTest::addColumn<bool>("fails");
         QTest::addColumn<bool>("switched");
 
-        QTest::newRow("switched") << true << false << true;
-        QTest::newRow("not one process") << false << false << false;
-        QTest::newRow("shell execute never") << true << true << false;
+        QTest::newRow("own screen mode") << true << false << false << true;
+        QTest::newRow("not one process: no mode") << false << false << false << false;
+        QTest::newRow("through the desktop: no mode") << true << true << false << false;
+        QTest::newRow("cannot start: mode back") << true << false << true << true;
     }
 
-    void screenMode()
+    void startKinds()
     {
         QFETCH(bool, oneProcess);
         QFETCH(bool, shell);
+        QFETCH(bool, fails);
         QFETCH(bool, switched);
         SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
-        BUTTON &b = m_world->addButton(QStringLiteral("Old game"), QStringLiteral(".\\games\\other"));
-        b.SetResolution = VbTrue;
+        BUTTON &b = m_world->addButton(QStringLiteral("Old game"),
+                                       shell ? QStringLiteral("%apppath%docs\\story.odt") : QStringLiteral(".\\games\\other"));
         b.UseShellExecute = shell ? VbTrue : VbFalse;
+        b.Parameters = QStringLiteral("--view");
+        b.SetResolution = VbTrue;
         b.ScreenWidth = 800;
         b.ScreenHeight = 600;
         b.ColorDepth = 24;
         b.RefreshRate = -1;
+        m_world->processes->failStarts = fails;
         execute(0);
         QCOMPARE(m_world->processes->started.size(), 1);
+        const auto &run = m_world->processes->started.first();
+        QCOMPARE(run.shell, shell);
+        QCOMPARE(run.program, m_world->env.path(shell ? QStringLiteral("docs/story.odt") : QStringLiteral("games/other")));
+        QCOMPARE(run.arguments, QStringLiteral("--view"));
         const QList<platform::DisplayMode> mode{{800, 600, 24, 75}};
         QCOMPARE(m_world->display->set, switched ? mode : QList<platform::DisplayMode>());
         QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(switched ? 0 : -1));
-    }
-
-    // A program that cannot start is said so; it is neither watched nor counted,
-    // and a screen mode switched for it is switched back.
-    void failedStartIsNotCounted()
-    {
-        SS.OneProcessOnly = VbTrue;
-        BUTTON &b = m_world->addButton(QStringLiteral("Broken"), QStringLiteral(".\\games\\other"));
-        b.SetResolution = VbTrue;
-        b.ScreenWidth = 1024;
-        b.ScreenHeight = 768;
-        b.ColorDepth = 24;
-        m_world->processes->failStarts = true;
-        execute(0);
-        QCOMPARE(messages(), QStringList{QStringLiteral("The associated file cannot be started!")});
-        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
-        QCOMPARE(m_world->orgResCalls, 1);
+        QCOMPARE(m_world->orgResCalls, fails ? 1 : 0);
+        QCOMPARE(messages(), fails ? QStringList{QStringLiteral("The associated file cannot be started!")} : QStringList());
+        const bool counted = !shell && !fails;
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), counted ? 1 : 0);
+        QCOMPARE(m_world->statsRows().size(), counted ? 1 : 0);
     }
 
     // The remote console's start: no password, every other program closed first,

@@ -133,9 +133,6 @@ private slots:
         edit(m_world->addButton(QStringLiteral("X"), QStringLiteral("x")));
         m_world->build();
         check(buttons()->Menu(0));
-        // The same through a single reload.
-        buttons()->LoadButtons(0);
-        check(buttons()->Menu(0));
     }
 
     void editModeShowsDisabledButtons()

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
@@ -159,17 +158,6 @@ private slots:
         QVERIFY(timeLimit("HoursTue").isNull());
         QCOMPARE(m_world->dialogs->shown().last().text,
                  QStringLiteral("The allowed hours of Tuesday end before they begin. Nothing was saved."));
-    }
-
-    void defaultsOfAnEmptyStore()
-    {
-        frmSettings dialog;
-        dialog.LoadView();
-        QCOMPARE(Control<QComboBox>(&dialog, "Combo3")->currentText(), QStringLiteral("Disabled"));
-        QCOMPARE(Control<QComboBox>(&dialog, "Combo4")->currentText(), QStringLiteral("30"));
-        QVERIFY(Control<QCheckBox>(&dialog, "Check4")->isChecked());
-        QVERIFY(Control<QRadioButton>(&dialog, "Option2_0")->isChecked());
-        QVERIFY(!Control<QCheckBox>(&dialog, "chkPopups")->isChecked());
     }
 
     // Apply stores at once and the menu hears of it; Cancel afterwards keeps
