@@ -185,38 +185,32 @@ private slots:
         QCOMPARE(w->rect(1), QRect(200, 100, 50, 40));
     }
 
-    void neighbours_data()
+    // Arrow keys pick the neighbour of the selected button; Ctrl+A on the
+    // form selects all but the locked one, Ctrl+Shift+A all.
+    void selectionKeys_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("picked");
-        QTest::newRow("right") << int(Qt::Key_Right) << 0 << 1;
-        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 2;
-        QTest::newRow("left of the leftmost") << int(Qt::Key_Left) << 0 << 0;
-        QTest::newRow("up") << int(Qt::Key_Up) << 2 << 1;
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("from"); // the selected button, -1: none, the key goes to the form
+        QTest::addColumn<QList<int>>("selected");
+        const auto none = Qt::KeyboardModifiers();
+        QTest::newRow("right") << int(Qt::Key_Right) << none << 0 << QList<int>{1};
+        QTest::newRow("down") << int(Qt::Key_Down) << none << 0 << QList<int>{2};
+        QTest::newRow("left of the leftmost") << int(Qt::Key_Left) << none << 0 << QList<int>{0};
+        QTest::newRow("up") << int(Qt::Key_Up) << none << 2 << QList<int>{1};
+        QTest::newRow("ctrl+a") << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ControlModifier) << -1 << QList<int>{0, 2};
+        QTest::newRow("ctrl+shift+a") << int(Qt::Key_A) << (Qt::ControlModifier | Qt::ShiftModifier) << -1
+                                      << QList<int>{0, 1, 2};
     }
-    void neighbours()
+    void selectionKeys()
     {
         QFETCH(int, key);
-        QFETCH(int, from);
-        QFETCH(int, picked);
-        w->editor()->SetSelected(from, true);
-        QTest::keyClick(w->button(from), Qt::Key(key));
-        QCOMPARE(w->editor()->SelectedButtons(), QList<int>{picked});
-    }
-
-    void formKeys_data()
-    {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::newRow("ctrl+a") << Qt::KeyboardModifiers(Qt::ControlModifier) << QList<int>{0, 2};
-        QTest::newRow("ctrl+shift+a") << (Qt::ControlModifier | Qt::ShiftModifier) << QList<int>{0, 1, 2};
-    }
-    void formKeys()
-    {
         QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, from);
         QFETCH(QList<int>, selected);
-        QTest::keyClick(&w->menu, Qt::Key_A, modifiers);
+        if (from >= 0)
+            w->editor()->SetSelected(from, true);
+        QTest::keyClick(from >= 0 ? static_cast<QWidget *>(w->button(from)) : &w->menu, Qt::Key(key), modifiers);
         QCOMPARE(w->editor()->SelectedButtons(), selected);
     }
 
