@@ -11,13 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <functional>
-
 using modGlobals::SS;
-using Edit = std::function<void(BUTTON &)>;
-using Check = std::function<void(const Command *)>;
-Q_DECLARE_METATYPE(Edit)
-Q_DECLARE_METATYPE(Check)
 
 namespace {
 
@@ -81,68 +75,57 @@ private slots:
         QCOMPARE(m_world->watch->ButtonWatch.size(), 0);
     }
 
-    void recordToControl_data()
-    {
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<Check>("check");
-
-        QTest::newRow("position, size and colours") << Edit([](BUTTON &b) {
-            b.Left = 33; b.Top = 44; b.Width = 150; b.Height = 70; b.BackColor = 0x00332211; b.ForeColor = 0x8000000F;
-        }) << Check([](const Command *c) {
-            QCOMPARE(c->geometry(), QRect(33, 44, 150, 70));
-            QCOMPARE(c->BackColor(), 0x00332211u);
-            QCOMPARE(c->ForeColor(), 0x8000000Fu);
-        });
-        QTest::newRow("disabled in run mode") << Edit([](BUTTON &b) { b.Enabled = VbFalse; })
-            << Check([](const Command *c) {
-                   QVERIFY(!c->Enabled());
-                   QVERIFY(!c->DrawAsDisabled());
-               });
-        QTest::newRow("alignments") << Edit([](BUTTON &b) { b.PictureAlignment = 2; b.TextAlignment = 2; })
-            << Check([](const Command *c) {
-                   QCOMPARE(c->PictureAlignment(), Command::pAlignments::eCenter);
-                   QCOMPARE(c->TextAlignment(), Command::tAlignments::eRight);
-               });
-        QTest::newRow("no bevel, transparent, not gray") << Edit([](BUTTON &b) {
-            b.Bevel = VbFalse; b.Transparent = VbTrue; b.NoGray = 1;
-        }) << Check([](const Command *c) {
-            QVERIFY(!c->Bevel());
-            QCOMPARE(c->ButtonType(), Command::BType::Transparent);
-            QVERIFY(!c->VisEnabledState());
-        });
-        QTest::newRow("mouse effects on, styles") << Edit([](BUTTON &b) {
-            b.ExtraStrings.at(1) = QStringLiteral("1");
-            b.ExtraStrings.at(2) = QStringLiteral("0");
-            b.ExtraStrings.at(3) = QStringLiteral("2 ");
-            b.ExtraStrings.at(4) = QStringLiteral("1xyz");
-        }) << Check([](const Command *c) {
-            QVERIFY(c->MouseOverEffect());
-            QCOMPARE(c->MouseOverStyle(), Command::ButtonEdgeStyles::SOFT);
-            QCOMPARE(c->MouseOutStyle(), Command::ButtonEdgeStyles::MONO);
-            QCOMPARE(c->MouseClickStyle(), Command::ButtonEdgeStyles::FLAT);
-        });
-        QTest::newRow("picture") << Edit([](BUTTON &b) { b.PicturePath = QStringLiteral(".\\p.bmp"); })
-            << Check([](const Command *c) { QCOMPARE(c->Picture().size(), QSize(24, 12)); });
-    }
-
+    // Every field of the record reaches its control.
     void recordToControl()
     {
-        QFETCH(Edit, edit);
-        QFETCH(Check, check);
         writePicture(m_world->env.path(QStringLiteral("p.bmp")), QSize(24, 12));
-        edit(m_world->addButton(QStringLiteral("X"), QStringLiteral("x")));
+        BUTTON &b = m_world->addButton(QStringLiteral("X"), QStringLiteral("x"));
+        b.Left = 33;
+        b.Top = 44;
+        b.Width = 150;
+        b.Height = 70;
+        b.BackColor = 0x00332211;
+        b.ForeColor = 0x8000000F;
+        b.PictureAlignment = 2;
+        b.TextAlignment = 2;
+        b.Bevel = VbFalse;
+        b.Transparent = VbTrue;
+        b.NoGray = 1;
+        b.ExtraStrings.at(1) = QStringLiteral("1");
+        b.ExtraStrings.at(2) = QStringLiteral("0");
+        b.ExtraStrings.at(3) = QStringLiteral("2 ");
+        b.ExtraStrings.at(4) = QStringLiteral("1xyz");
+        b.PicturePath = QStringLiteral(".\\p.bmp");
         m_world->build();
-        check(buttons()->Menu(0));
+        const Command *c = buttons()->Menu(0);
+        QCOMPARE(c->geometry(), QRect(33, 44, 150, 70));
+        QCOMPARE(c->BackColor(), 0x00332211u);
+        QCOMPARE(c->ForeColor(), 0x8000000Fu);
+        QCOMPARE(c->PictureAlignment(), Command::pAlignments::eCenter);
+        QCOMPARE(c->TextAlignment(), Command::tAlignments::eRight);
+        QVERIFY(!c->Bevel());
+        QCOMPARE(c->ButtonType(), Command::BType::Transparent);
+        QVERIFY(!c->VisEnabledState());
+        QVERIFY(c->MouseOverEffect());
+        QCOMPARE(c->MouseOverStyle(), Command::ButtonEdgeStyles::SOFT);
+        QCOMPARE(c->MouseOutStyle(), Command::ButtonEdgeStyles::MONO);
+        QCOMPARE(c->MouseClickStyle(), Command::ButtonEdgeStyles::FLAT);
+        QCOMPARE(c->Picture().size(), QSize(24, 12));
     }
 
-    void editModeShowsDisabledButtons()
+    // In run mode a disabled button is disabled, and not drawn so; in edit
+    // mode it can be picked and is drawn disabled.
+    void disabledButtons()
     {
         BUTTON &b = m_world->addButton(QStringLiteral("Off"), QStringLiteral("x"));
         b.Enabled = VbFalse;
-        b.Selected = VbTrue;
         b.ExtraStrings.at(1) = QStringLiteral("1");
         m_world->addButton(QStringLiteral("On"), QStringLiteral("y"));
+        m_world->build();
+        QVERIFY(!buttons()->Menu(0)->Enabled());
+        QVERIFY(!buttons()->Menu(0)->DrawAsDisabled());
         m_world->editMode = true;
+        SS.Buttons.at(0).Selected = VbTrue;
         buttons()->Menu(0)->setSelected(true);
         m_world->build();
         const Command *off = buttons()->Menu(0);
