@@ -284,12 +284,12 @@ private slots:
 
     void newButtonAndProperties()
     {
-        BUTTON made;
-        made.Caption = QStringLiteral("New");
-        made.Width = 40;
-        made.Height = 21;
-        made.ExtraStrings.redim(5);
-        w->world.prompts.buttons << made;
+        w->world.prompts.editing = [](BUTTON &b) {
+            b.Caption = QStringLiteral("New");
+            b.Width = 40;
+            b.Height = 21;
+            b.ExtraStrings.redim(5);
+        };
         w->world.prompts.script({"ok", "ok"});
         w->enter();
         w->rightClick(&w->menu, {200, 300});
