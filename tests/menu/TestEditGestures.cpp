@@ -147,15 +147,11 @@ private slots:
         const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
         QTest::newRow("shift+down onto the grid, then a step") << 1 << int(Qt::Key_Down) << shift << 1
                                                                << QRect(10, 100, 50, 95) << QRect(10, 100, 50, 150);
-        QTest::newRow("shift+left down to the grid, then a step") << 1 << int(Qt::Key_Left) << shift << 1
-                                                                  << QRect(10, 100, 95, 40) << QRect(10, 100, 60, 40);
-        QTest::newRow("shift+left stops at one step") << 1 << int(Qt::Key_Left) << shift << 3
+        QTest::newRow("shift+left onto the grid, a step, then stops") << 1 << int(Qt::Key_Left) << shift << 3
                                                       << QRect(10, 100, 95, 40) << QRect(10, 100, 30, 40);
         QTest::newRow("shift+down while one more pixel fits") << 1 << int(Qt::Key_Down) << shift << 1
                                                               << QRect(10, 0, 50, 390) << QRect(10, 0, 50, 420);
-        QTest::newRow("ctrl+left from 75 to 60") << 1 << int(Qt::Key_Left) << ctrl << 1 << QRect(75, 100, 50, 40)
-                                                 << QRect(60, 100, 50, 40);
-        QTest::newRow("ctrl+left to 30 and no further") << 1 << int(Qt::Key_Left) << ctrl << 3
+        QTest::newRow("ctrl+left onto the grid, a step, then stops") << 1 << int(Qt::Key_Left) << ctrl << 3
                                                         << QRect(75, 100, 50, 40) << QRect(30, 100, 50, 40);
         QTest::newRow("ctrl+right near the edge") << 1 << int(Qt::Key_Right) << ctrl << 1 << QRect(525, 100, 50, 40)
                                                   << QRect(525, 100, 50, 40);
@@ -189,38 +185,32 @@ private slots:
         QCOMPARE(w->rect(1), QRect(200, 100, 50, 40));
     }
 
-    void neighbours_data()
+    // Arrow keys pick the neighbour of the selected button; Ctrl+A on the
+    // form selects all but the locked one, Ctrl+Shift+A all.
+    void selectionKeys_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("picked");
-        QTest::newRow("right") << int(Qt::Key_Right) << 0 << 1;
-        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 2;
-        QTest::newRow("left of the leftmost") << int(Qt::Key_Left) << 0 << 0;
-        QTest::newRow("up") << int(Qt::Key_Up) << 2 << 1;
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<int>("from"); // the selected button, -1: none, the key goes to the form
+        QTest::addColumn<QList<int>>("selected");
+        const auto none = Qt::KeyboardModifiers();
+        QTest::newRow("right") << int(Qt::Key_Right) << none << 0 << QList<int>{1};
+        QTest::newRow("down") << int(Qt::Key_Down) << none << 0 << QList<int>{2};
+        QTest::newRow("left of the leftmost") << int(Qt::Key_Left) << none << 0 << QList<int>{0};
+        QTest::newRow("up") << int(Qt::Key_Up) << none << 2 << QList<int>{1};
+        QTest::newRow("ctrl+a") << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ControlModifier) << -1 << QList<int>{0, 2};
+        QTest::newRow("ctrl+shift+a") << int(Qt::Key_A) << (Qt::ControlModifier | Qt::ShiftModifier) << -1
+                                      << QList<int>{0, 1, 2};
     }
-    void neighbours()
+    void selectionKeys()
     {
         QFETCH(int, key);
-        QFETCH(int, from);
-        QFETCH(int, picked);
-        w->editor()->SetSelected(from, true);
-        QTest::keyClick(w->button(from), Qt::Key(key));
-        QCOMPARE(w->editor()->SelectedButtons(), QList<int>{picked});
-    }
-
-    void formKeys_data()
-    {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::newRow("ctrl+a") << Qt::KeyboardModifiers(Qt::ControlModifier) << QList<int>{0, 2};
-        QTest::newRow("ctrl+shift+a") << (Qt::ControlModifier | Qt::ShiftModifier) << QList<int>{0, 1, 2};
-    }
-    void formKeys()
-    {
         QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(int, from);
         QFETCH(QList<int>, selected);
-        QTest::keyClick(&w->menu, Qt::Key_A, modifiers);
+        if (from >= 0)
+            w->editor()->SetSelected(from, true);
+        QTest::keyClick(from >= 0 ? static_cast<QWidget *>(w->button(from)) : &w->menu, Qt::Key(key), modifiers);
         QCOMPARE(w->editor()->SelectedButtons(), selected);
     }
 

@@ -85,8 +85,9 @@ private slots:
         QCOMPARE(m_world->processes->started.size(), started ? 1 : 0);
     }
 
-    // A keyword is never looked for as a file, started or counted.
-    void keywords_data()
+    // A keyword is never looked for as a file, started or counted; nor is a
+    // link that names nothing there.
+    void startsNothing_data()
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("effect");
@@ -96,9 +97,11 @@ private slots:
         QTest::newRow("task list") << "applications" << "ask tasks";
         QTest::newRow("play time, no password") << "ResetTimer" << "reset";
         QTest::newRow("refresh ends in run mode too") << "refresh" << "refresh";
+        QTest::newRow("missing program") << ".\\games\\gone" << "told";
+        QTest::newRow("empty link") << "" << "";
     }
 
-    void keywords()
+    void startsNothing()
     {
         QFETCH(QString, link);
         QFETCH(QString, effect);
@@ -111,46 +114,12 @@ private slots:
         QCOMPARE(m_world->prompts.asked.join(QString()), effect.startsWith(QLatin1String("ask ")) ? effect.mid(4) : QString());
         QCOMPARE(resets, effect == QLatin1String("reset") ? 1 : 0);
         QCOMPARE(m_world->buttons.pictureRefreshes, effect == QLatin1String("refresh") ? 1 : 0);
-        QVERIFY(messages().isEmpty());
-        QVERIFY(m_world->processes->started.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
-    }
-
-    // Opened through the desktop: neither watched nor counted, and no file check.
-    void shellExecute()
-    {
-        BUTTON &b = m_world->addButton(QStringLiteral("Doc"), QStringLiteral("%apppath%docs\\story.odt"));
-        b.UseShellExecute = VbTrue;
-        b.Parameters = QStringLiteral("--view");
-        SS.OneProcessOnly = VbTrue;
-        execute(0);
-        QCOMPARE(m_world->processes->started.size(), 1);
-        const auto &run = m_world->processes->started.first();
-        QVERIFY(run.shell);
-        QCOMPARE(run.program, m_world->env.path(QStringLiteral("docs/story.odt")));
-        QCOMPARE(run.arguments, QStringLiteral("--view"));
-        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
-    }
-
-    void missingFile_data()
-    {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("missing program") << ".\\games\\gone" << true;
-        QTest::newRow("empty link") << "" << false;
-    }
-
-    void missingFile()
-    {
-        QFETCH(QString, link);
-        QFETCH(bool, told);
-        m_world->addButton(QStringLiteral("M"), link);
-        execute(0);
+        const bool told = effect == QLatin1String("told");
         QCOMPARE(messages(), told ? QStringList{NotFound} : QStringList());
         if (told)
             QCOMPARE(m_world->dialogs->shown().first().style, Msg::Exclamation | Msg::SystemModal);
         QVERIFY(m_world->processes->started.isEmpty());
+        QVERIFY(m_world->statsRows().isEmpty());
     }
 
     void oneProcess_data()
@@ -198,6 +167,11 @@ private slots:
         };
         if (!answer.isEmpty())
             m_world->dialogs->answer(answer);
+        // A click while the question is up is ignored.
+        m_world->dialogs->onShow = [this, once = true](const platform::ScriptedDialogs::Shown &) mutable {
+            if (std::exchange(once, false))
+                m_world->launcher->ExecuteFile(1, false, false);
+        };
 
         m_world->launcher->ExecuteFile(1, false, false);
 
@@ -218,54 +192,54 @@ private slots:
     }
 
     // A program of its own screen mode needs the one-program rule, and no
-    // desktop opening; a negative rate keeps the mode's own, stored as 0.
-    void screenMode_data()
+    // desktop opening; a negative rate keeps the mode's own, stored as 0. What
+    // the desktop opens is not looked for first, and neither watched nor
+    // counted; nor is a program that cannot start, which is said so, its
+    // screen mode switched back.
+    void startKinds_data()
     {
         QTest::addColumn<bool>("oneProcess");
         QTest::addColumn<bool>("shell");
+        QTest::addColumn<bool>("fails");
         QTest::addColumn<bool>("switched");
 
-        QTest::newRow("switched") << true << false << true;
-        QTest::newRow("not one process") << false << false << false;
-        QTest::newRow("shell execute never") << true << true << false;
+        QTest::newRow("own screen mode") << true << false << false << true;
+        QTest::newRow("not one process: no mode") << false << false << false << false;
+        QTest::newRow("through the desktop: no mode") << true << true << false << false;
+        QTest::newRow("cannot start: mode back") << true << false << true << true;
     }
 
-    void screenMode()
+    void startKinds()
     {
         QFETCH(bool, oneProcess);
         QFETCH(bool, shell);
+        QFETCH(bool, fails);
         QFETCH(bool, switched);
         SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
-        BUTTON &b = m_world->addButton(QStringLiteral("Old game"), QStringLiteral(".\\games\\other"));
-        b.SetResolution = VbTrue;
+        BUTTON &b = m_world->addButton(QStringLiteral("Old game"),
+                                       shell ? QStringLiteral("%apppath%docs\\story.odt") : QStringLiteral(".\\games\\other"));
         b.UseShellExecute = shell ? VbTrue : VbFalse;
+        b.Parameters = QStringLiteral("--view");
+        b.SetResolution = VbTrue;
         b.ScreenWidth = 800;
         b.ScreenHeight = 600;
         b.ColorDepth = 24;
         b.RefreshRate = -1;
+        m_world->processes->failStarts = fails;
         execute(0);
         QCOMPARE(m_world->processes->started.size(), 1);
+        const auto &run = m_world->processes->started.first();
+        QCOMPARE(run.shell, shell);
+        QCOMPARE(run.program, m_world->env.path(shell ? QStringLiteral("docs/story.odt") : QStringLiteral("games/other")));
+        QCOMPARE(run.arguments, QStringLiteral("--view"));
         const QList<platform::DisplayMode> mode{{800, 600, 24, 75}};
         QCOMPARE(m_world->display->set, switched ? mode : QList<platform::DisplayMode>());
         QCOMPARE(SS.Buttons.at(0).RefreshRate, qint16(switched ? 0 : -1));
-    }
-
-    // A program that cannot start is said so; it is neither watched nor counted,
-    // and a screen mode switched for it is switched back.
-    void failedStartIsNotCounted()
-    {
-        SS.OneProcessOnly = VbTrue;
-        BUTTON &b = m_world->addButton(QStringLiteral("Broken"), QStringLiteral(".\\games\\other"));
-        b.SetResolution = VbTrue;
-        b.ScreenWidth = 1024;
-        b.ScreenHeight = 768;
-        b.ColorDepth = 24;
-        m_world->processes->failStarts = true;
-        execute(0);
-        QCOMPARE(messages(), QStringList{QStringLiteral("The associated file cannot be started!")});
-        QVERIFY(m_world->watch->ButtonWatch[0].Processes.isEmpty());
-        QVERIFY(m_world->statsRows().isEmpty());
-        QCOMPARE(m_world->orgResCalls, 1);
+        QCOMPARE(m_world->orgResCalls, fails ? 1 : 0);
+        QCOMPARE(messages(), fails ? QStringList{QStringLiteral("The associated file cannot be started!")} : QStringList());
+        const bool counted = !shell && !fails;
+        QCOMPARE(m_world->watch->ButtonWatch[0].Processes.size(), counted ? 1 : 0);
+        QCOMPARE(m_world->statsRows().size(), counted ? 1 : 0);
     }
 
     // The remote console's start: no password, every other program closed first,
@@ -292,26 +266,6 @@ private slots:
         QVERIFY(m_world->dialogs->shown().isEmpty());
         // Its own program runs and the button is one-instance: nothing new starts.
         QVERIFY(processes->started.isEmpty());
-    }
-
-    void secondActivationWhileBusyIsIgnored()
-    {
-        SS.OneProcessOnly = VbTrue;
-        SS.AskToCloseRunning = VbTrue;
-        m_world->addButton(QStringLiteral("Other"), QStringLiteral(".\\games\\other"));
-        m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\games\\kids\\game"));
-        m_world->build();
-        m_world->processes->setRunning(5, true);
-        m_world->buttons.SetProcessId(0, 5);
-        m_world->dialogs->answer(QStringLiteral("Cancel"));
-        int nested = 0;
-        m_world->dialogs->onShow = [&](const platform::ScriptedDialogs::Shown &) {
-            ++nested;
-            m_world->launcher->ExecuteFile(1, false, false); // a click while the question is up
-        };
-        m_world->launcher->ExecuteFile(1, false, false);
-        QCOMPARE(nested, 1);
-        QVERIFY(m_world->processes->started.isEmpty());
     }
 
 private:

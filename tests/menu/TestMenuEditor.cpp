@@ -118,29 +118,6 @@ private slots:
         QVERIFY(QFile::exists(Backup::KeysFileName(modGlobals::AppPath(), 1)));
     }
 
-    void alignToGrid_data()
-    {
-        QTest::addColumn<QRect>("before");
-        QTest::addColumn<int>("grid");
-        QTest::addColumn<QRect>("after");
-        QTest::newRow("19 wide on 40 becomes 0") << QRect(45, 61, 19, 60) << 40 << QRect(40, 80, 0, 40);
-        QTest::newRow("grid 0 leaves it") << QRect(45, 61, 19, 60) << 0 << QRect(45, 61, 19, 60);
-    }
-    void alignToGrid()
-    {
-        QFETCH(QRect, before);
-        QFETCH(int, grid);
-        QFETCH(QRect, after);
-        SS.GridSize = grid;
-        SS.SnapToGrid = 0; // the command snaps all the same
-        w->enter();
-        w->editor()->MoveButton(1, before.x(), before.y());
-        w->editor()->SizeButton(1, before.width(), before.height());
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger("mnuAlignToGrid");
-        QCOMPARE(w->rect(1), after);
-    }
-
     void buttonMenuFollowsSelection_data()
     {
         QTest::addColumn<int>("count");
@@ -169,22 +146,28 @@ private slots:
     void layoutCommands_data()
     {
         QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("grid");
         QTest::addColumn<QList<QRect>>("after");
-        // Current button 1 at (100, 100, 50, 40); 0 at (0, 0, 50, 40) is 21 x 31.
-        // One row per kind of command (both axes of spacing): the arithmetic has its own test.
-        QTest::newRow("equal spacing") << "mnuHorisontalSpacingEqual"
+        // All selected, current button 1 at (100, 100, 50, 40); 0 at (0, 0, 50, 40) is 21 x 31.
+        // One row per kind of command: the arithmetic has its own test.
+        const QList<QRect> before{{0, 0, 21, 31}, {100, 100, 50, 40}, {500, 200, 50, 40}};
+        QTest::newRow("equal spacing") << "mnuHorisontalSpacingEqual" << 40
                                        << QList<QRect>{{0, 0, 21, 31}, {235, 100, 50, 40}, {500, 200, 50, 40}};
-        QTest::newRow("vertical spacing removed") << "mnuVerticalSpacingRemove"
-                                                  << QList<QRect>{{0, 0, 21, 31}, {100, 31, 50, 40}, {500, 71, 50, 40}};
-        QTest::newRow("align center") << "mnuAlignCenter"
+        QTest::newRow("align center") << "mnuAlignCenter" << 40
                                       << QList<QRect>{{114, 0, 21, 31}, {100, 100, 50, 40}, {100, 200, 50, 40}};
-        QTest::newRow("same width") << "mnuSameSizeWidth"
+        QTest::newRow("same width") << "mnuSameSizeWidth" << 40
                                     << QList<QRect>{{0, 0, 50, 31}, {100, 100, 50, 40}, {500, 200, 50, 40}};
+        QTest::newRow("align to grid") << "mnuAlignToGrid" << 40
+                                       << QList<QRect>{{0, 0, 40, 40}, {80, 80, 40, 40}, {480, 200, 40, 40}};
+        QTest::newRow("grid 0 leaves them") << "mnuAlignToGrid" << 0 << before;
     }
     void layoutCommands()
     {
         QFETCH(QString, command);
+        QFETCH(int, grid);
         QFETCH(QList<QRect>, after);
+        SS.GridSize = grid;
+        SS.SnapToGrid = 0; // the grid command snaps all the same
         w->enter();
         w->editor()->SizeButton(0, 21, 31);
         w->gestures()->SelectAllObjects(false);
@@ -301,12 +284,12 @@ private slots:
 
     void newButtonAndProperties()
     {
-        BUTTON made;
-        made.Caption = QStringLiteral("New");
-        made.Width = 40;
-        made.Height = 21;
-        made.ExtraStrings.redim(5);
-        w->world.prompts.buttons << made;
+        w->world.prompts.editing = [](BUTTON &b) {
+            b.Caption = QStringLiteral("New");
+            b.Width = 40;
+            b.Height = 21;
+            b.ExtraStrings.redim(5);
+        };
         w->world.prompts.script({"ok", "ok"});
         w->enter();
         w->rightClick(&w->menu, {200, 300});

@@ -5,7 +5,6 @@
 #include "frmMenu.h"
 #include "menu/MenuButtons.h"
 #include "base/modGlobals.h"
-#include "programs/ProcessWatch.h"
 
 #include <Command.h>
 
@@ -49,14 +48,12 @@ private slots:
         QVERIFY(!button->Enabled());
         QVERIFY(m_menu->findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive());
         QCOMPARE(button->ExtraData(), qint32(pid));
-        QCOMPARE(m_menu->findChild<ProcessWatch *>()->ButtonWatch[0].Processes.size(), 1);
 
         // The form's supervision timer notices the end.
         m_world->windows->mainWindows.insert(pid, 5);
         m_menu->findChild<QTimer *>(QStringLiteral("checkProcess"))->start();
         m_world->processes->exit(pid);
         QTRY_COMPARE(button->ExtraData(), 0);
-        QVERIFY(m_menu->findChild<ProcessWatch *>()->ButtonWatch[0].Processes.isEmpty());
     }
 
     void clicksThatStartNothing_data()

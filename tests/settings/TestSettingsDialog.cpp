@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
@@ -161,17 +160,6 @@ private slots:
                  QStringLiteral("The allowed hours of Tuesday end before they begin. Nothing was saved."));
     }
 
-    void defaultsOfAnEmptyStore()
-    {
-        frmSettings dialog;
-        dialog.LoadView();
-        QCOMPARE(Control<QComboBox>(&dialog, "Combo3")->currentText(), QStringLiteral("Disabled"));
-        QCOMPARE(Control<QComboBox>(&dialog, "Combo4")->currentText(), QStringLiteral("30"));
-        QVERIFY(Control<QCheckBox>(&dialog, "Check4")->isChecked());
-        QVERIFY(Control<QRadioButton>(&dialog, "Option2_0")->isChecked());
-        QVERIFY(!Control<QCheckBox>(&dialog, "chkPopups")->isChecked());
-    }
-
     // Apply stores at once and the menu hears of it; Cancel afterwards keeps
     // what was applied and only that; OK is reported by the result.
     void applyThenCancelOrOk_data()
@@ -235,7 +223,6 @@ private slots:
             m_world->dialogs->answer(QStringLiteral("OK"));
 
         QCOMPARE(dialog.ApplySettings(), accepted);
-        QCOMPARE(m_world->dialogs->exhausted(), false);
         QCOMPARE(SS.Password, accepted ? typed : stored);
         QCOMPARE(SS.ShowActiveApps != before, accepted);
         const auto &shown = m_world->dialogs->shown();

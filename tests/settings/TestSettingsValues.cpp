@@ -52,10 +52,17 @@ private slots:
         QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
     }
 
-    // A store without the day's keys gets none from values that changed none.
-    void untouchedScheduleWritesNoKey()
+    // An empty store and settings.ini read as the defaults, and get none of
+    // the day's keys from values that changed none.
+    void emptyStore()
     {
-        QVERIFY(SettingsValues::Read().Store().isEmpty());
+        const SettingsValues read = SettingsValues::Read();
+        const SettingsValues defaults;
+        QCOMPARE(read.playTimeIndex, defaults.playTimeIndex);
+        QCOMPARE(read.warnIndex, defaults.warnIndex);
+        QCOMPARE(read.beep, defaults.beep);
+        QCOMPARE(read.popupsAllowed, defaults.popupsAllowed);
+        QVERIFY(read.Store().isEmpty());
         for (const char *key : {"DailyStart", "Countdown", "PlayTimeMon", "HoursSun"})
             QVERIFY2(CoreFixture::value(QStringLiteral("TimeLimit"), QLatin1String(key)).isNull(), key);
     }

@@ -14,8 +14,8 @@
 // in the time-expired dialog and "released" the parent's release from afar, "switch" / "end" / "cancel" / "closed" answer
 // the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
 // shut-down dialog; for the button properties dialog "cancel" or "ok", which
-// returns the record (a new one: the next entry of `buttons`) changed by
-// `editing` when set; for the settings dialog "apply" (any number), then
+// returns the record (a new one: an empty record) changed by `editing` when
+// set; for the settings dialog "apply" (any number), then
 // "ok" or "cancel", each storing through `storing`; "ok" or "cancel" for the
 // preset manager (which hands back the list changed by `editingPresets`) and
 // the links editor. A question past the end of the script gets the answer
@@ -33,7 +33,6 @@ public:
     // "password:TITLE", "hang:CAPTION|QUESTION", "expired", "shutdown", "tasks", "stats",
     // "button:CAPTION" ("button:" for a new one), "presets", "settings", "links", "about".
     QStringList asked;
-    QList<BUTTON> buttons;
     std::function<void(BUTTON &)> editing;
     std::function<void(PresetList &)> editingPresets;
     std::function<void()> storing;
@@ -99,7 +98,7 @@ public:
         asked << QStringLiteral("button:") + (record ? record->Caption : QString());
         if (next(QStringLiteral("cancel")) != QLatin1String("ok"))
             return std::nullopt;
-        BUTTON result = record ? *record : (buttons.isEmpty() ? BUTTON() : buttons.takeFirst());
+        BUTTON result = record ? *record : BUTTON();
         if (editing)
             editing(result);
         return result;
