@@ -134,13 +134,17 @@ QList<QRect> viewableInside(unsigned long window)
     return out;
 }
 
-void tapKeys(const QStringList &keysymNames)
+void tapKeys(const QStringList &keys)
 {
     ::Display *dpy = display();
-    for (const QString &name : keysymNames) {
-        const int code = XKeysymToKeycode(dpy, XStringToKeysym(name.toLatin1().constData()));
-        XTestFakeKeyEvent(dpy, code, True, 0);
-        XTestFakeKeyEvent(dpy, code, False, 0);
+    for (const QString &combination : keys) {
+        QList<int> codes;
+        for (const QString &name : combination.split(QLatin1Char('+')))
+            codes.append(XKeysymToKeycode(dpy, XStringToKeysym(name.toLatin1().constData())));
+        for (int code : codes)
+            XTestFakeKeyEvent(dpy, code, True, 0);
+        for (auto code = codes.crbegin(); code != codes.crend(); ++code)
+            XTestFakeKeyEvent(dpy, *code, False, 0);
     }
     XSync(dpy, False);
 }

@@ -37,8 +37,9 @@ unsigned long frameOf(unsigned long client);
 // The viewable windows inside the window, at any depth, in root coordinates.
 QList<QRect> viewableInside(unsigned long window);
 // Presses and releases each key by its keycode through XTest, adding no
-// modifiers (xdotool presses Super_L along with Super_R, for one).
-void tapKeys(const QStringList &keysymNames);
+// modifiers (xdotool presses Super_L along with Super_R, for one); in
+// "Alt_L+Tab" the first keys are held while the last is tapped.
+void tapKeys(const QStringList &keys);
 // True when no program holds the whole keyboard.
 bool keyboardFree();
 
