@@ -30,6 +30,11 @@ QByteArray processState(Pid pid)
     return close > 0 ? line.mid(close + 2, 1) : QByteArray();
 }
 
+// A script that writes its folder and its arguments, one per line.
+const QByteArray Recorder = "#!/bin/sh\n"
+                            "{ echo \"cwd=$(pwd)\"; for a in \"$@\"; do echo \"[$a]\"; done; echo done; }"
+                            " >> \"$BRINDLE_TEST_OUT\"\n";
+
 } // namespace
 
 class TestLinuxProcesses : public QObject
@@ -39,11 +44,17 @@ class TestLinuxProcesses : public QObject
 private slots:
     void initTestCase() { m_oldPath = qgetenv("PATH"); }
 
+    // The recorder in the test's folder (a blank in its name), and on PATH by
+    // its own name and as a stand-in xdg-open.
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         qputenv("BRINDLE_TEST_OUT", QFile::encodeName(out()));
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("bin")));
+        for (const char *name : {"rec tool.sh", "bin/brindle-rec", "bin/xdg-open"})
+            QVERIFY(writeFile(m_dir->filePath(QLatin1String(name)), Recorder, true));
+        qputenv("PATH", QFile::encodeName(m_dir->filePath(QStringLiteral("bin"))) + ':' + m_oldPath);
         m_processes = platform::linuxsvc::createProcesses();
     }
 
@@ -63,12 +74,9 @@ private slots:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QStringList>("expected");
 
-        const QString full = QStringLiteral("<dir>/rec.sh");
-        QTest::newRow("no arguments") << full << QString() << QStringList();
-        QTest::newRow("quoted blank") << full << "\"two words\" x" << QStringList{"[two words]", "[x]"};
-        QTest::newRow("literal quotes") << full << "\"\"\"hi\"\"\" x\"\"\"y" << QStringList{"[\"hi\"]", "[x\"y]"};
-        QTest::newRow("non-ASCII") << full << "Grüße" << QStringList{"[Grüße]"};
-        QTest::newRow("relative to the current folder") << "./rec.sh" << "rel" << QStringList{"[rel]"};
+        QTest::newRow("full path; quotes and non-ASCII")
+            << "<dir>/rec tool.sh" << "\"two words\" \"\"\"hi\"\"\" Grüße" << QStringList{"[two words]", "[\"hi\"]", "[Grüße]"};
+        QTest::newRow("relative to the current folder") << "./rec tool.sh" << "rel" << QStringList{"[rel]"};
         QTest::newRow("bare name on PATH") << "brindle-rec" << "p" << QStringList{"[p]"};
     }
 
@@ -77,11 +85,6 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QString, arguments);
         QFETCH(QStringList, expected);
-        recorder(QStringLiteral("rec.sh"));
-        const QString bin = m_dir->filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        QVERIFY(QFile::copy(m_dir->filePath(QStringLiteral("rec.sh")), bin + QStringLiteral("/brindle-rec")));
-        qputenv("PATH", QFile::encodeName(bin) + ':' + m_oldPath);
         const QString work = m_dir->filePath(QStringLiteral("work dir"));
         QVERIFY(QDir().mkpath(work));
 
@@ -90,7 +93,7 @@ private slots:
         const Pid pid = m_processes->start(program.replace(QStringLiteral("<dir>"), m_dir->path()), arguments, work);
         QDir::setCurrent(old);
         QVERIFY(pid > 0);
-        QVERIFY(waitForOutput());
+        QTRY_VERIFY(finished());
         QCOMPARE(readLines(out()), QStringList{"cwd=" + work} + expected + QStringList{"done"});
         QTRY_VERIFY(!m_processes->isRunning(pid));
     }
@@ -104,6 +107,7 @@ private slots:
             QCOMPARE(m_processes->start(path, QStringLiteral("x"), m_dir->path()), Pid(0));
             QVERIFY(!m_processes->runAndWait(path, QString(), m_dir->path()));
         }
+        QCOMPARE(m_processes->shellOpen(QString(), QString(), QString()), Pid(0));
     }
 
     void startedProgramGetsNoOpenDescriptorsOrIgnoredSignals()
@@ -125,7 +129,7 @@ private slots:
         ::close(leaked);
         std::signal(SIGUSR1, oldHandler);
         QVERIFY(pid > 0);
-        QVERIFY(waitForOutput());
+        QTRY_VERIFY(finished());
         const QStringList lines = readLines(out());
         QCOMPARE(lines.value(0), QStringLiteral("closed"));
         // Standard signals 1..31 (bits 0..30); the C library's own real-time
@@ -149,16 +153,6 @@ private slots:
         // Done, and nothing of it is left, not even a zombie.
         QCOMPARE(readLines(out()).value(0), QStringLiteral("[finished]"));
         QCOMPARE(processState(readLines(out()).value(1).toLongLong()), QByteArray());
-    }
-
-    void unwatchedChildrenLeaveNoZombies()
-    {
-        // Opened programs are never asked about; they must still be reaped.
-        const QString script = m_dir->filePath(QStringLiteral("quick.sh"));
-        QVERIFY(writeFile(script, "#!/bin/sh\nexit 0\n", true));
-        const Pid pid = m_processes->shellOpen(script, QString(), m_dir->path());
-        QVERIFY(pid > 0);
-        QTRY_COMPARE(processState(pid), QByteArray());
     }
 
     void isRunningForeignProcesses()
@@ -187,10 +181,13 @@ private slots:
 
     void terminate()
     {
-        // Our own child; 2^32 + its id would truncate to it (and 2^32 - 1 to
-        // -1, "every process").
-        const Pid own = m_processes->start(QStringLiteral("/bin/sleep"), QStringLiteral("30"), QString());
-        QVERIFY(own > 0);
+        // Our own child, a launcher script: ending it ends the game it started too.
+        const QString script = m_dir->filePath(QStringLiteral("launch.sh"));
+        QVERIFY(writeFile(script, "#!/bin/sh\nsleep 30 &\necho $! > \"$BRINDLE_TEST_OUT\"\nwait\n", true));
+        const Pid own = m_processes->start(script, QString(), m_dir->path());
+        QTRY_COMPARE(readLines(out()).size(), 1);
+        const Pid game = readLines(out()).first().toLongLong();
+        // 2^32 + its id would truncate to it (and 2^32 - 1 to -1, "every process").
         QVERIFY(!m_processes->isRunning((Pid(1) << 32) + own));
         QVERIFY(!m_processes->terminate((Pid(1) << 32) + own));
         QVERIFY(!m_processes->isRunning(Pid(0xFFFFFFFFLL)));
@@ -198,8 +195,8 @@ private slots:
         QVERIFY(m_processes->terminate(own));
         QTRY_VERIFY(!m_processes->isRunning(own));
         QCOMPARE(processState(own), QByteArray()); // reaped, not a zombie
-        QVERIFY(!m_processes->isRunning(own)); // asked again: still ended
         QVERIFY(!m_processes->terminate(own));
+        QTRY_VERIFY(processState(game).isEmpty() || processState(game) == "Z");
 
         // A process we did not start, which even ignores SIGTERM.
         QProcess foreign;
@@ -213,113 +210,59 @@ private slots:
         QVERIFY(!m_processes->terminate(-1));
     }
 
-    // Ending a launcher script ends the game it started too.
-    void terminateEndsTheWholeGroup()
+    // A desktop entry runs its Exec line (REC: the recorder, WORK: a folder);
+    // a document (FILE) or a link goes to xdg-open.
+    void shellOpen_data()
     {
-        const QString script = m_dir->filePath(QStringLiteral("launch.sh"));
-        QVERIFY(writeFile(script, "#!/bin/sh\nsleep 30 &\necho $! > \"$BRINDLE_TEST_OUT\"\nwait\n", true));
-        const Pid pid = m_processes->start(script, QString(), m_dir->path());
-        QTRY_COMPARE(readLines(out()).size(), 1);
-        const Pid game = readLines(out()).first().toLongLong();
-        QVERIFY(m_processes->terminate(pid));
-        QTRY_VERIFY(processState(game).isEmpty() || processState(game) == "Z");
-    }
-
-    void shellOpenDesktopEntry_data()
-    {
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QString>("extra");      // more lines of the [Desktop Entry] group
-        QTest::addColumn<QString>("parameters"); // given to shellOpen
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("parameters");
         QTest::addColumn<QStringList>("expected"); // the arguments, or "cwd=" and the folder
 
-        QTest::newRow("file codes dropped")
-            << "REC --flag %f %U" << QString() << QString() << QStringList{"[--flag]"};
+        QTest::newRow("file codes dropped, other groups ignored")
+            << "game.desktop" << QByteArray("[Desktop Action a]\nExec=/bin/false\n[Desktop Entry]\nExec=REC --flag %f %U\n"
+                                            "[Other Group]\nExec=/bin/false\n")
+            << QString() << QStringList{"[--flag]"};
         QTest::newRow("quoted with escapes")
-            << R"(REC "two words" "say \\"hi\\"" "back\\\\slash" 100%%)" << QString() << QString()
+            << "game.desktop" << QByteArray("[Desktop Entry]\nExec=" R"(REC "two words" "say \\"hi\\"" "back\\\\slash" 100%%)") << QString()
             << QStringList{"[two words]", "[say \"hi\"]", "[back\\slash]", "[100%]"};
         QTest::newRow("parameters take the file code")
-            << "REC --open %f --end" << QString() << "doc.txt"
+            << "game.desktop" << QByteArray("[Desktop Entry]\nExec=REC --open %f --end\n") << "doc.txt"
             << QStringList{"[--open]", "[doc.txt]", "[--end]"};
         QTest::newRow("Path sets the folder")
-            << "REC" << "Path=WORK" << QString() << QStringList{"cwd=WORK"};
+            << "game.desktop" << QByteArray("[Desktop Entry]\nExec=REC\nPath=WORK\n") << QString()
+            << QStringList{"cwd=WORK"};
+        QTest::newRow("document") << "story.txt" << QByteArray("once upon a time\n") << "ignored" << QStringList{"[FILE]"};
+        QTest::newRow("link") << "site.desktop" << QByteArray("[Desktop Entry]\nType=Link\nURL=https://example.org/a\\sb\n")
+                              << QString() << QStringList{"[https://example.org/a b]"};
     }
 
-    void shellOpenDesktopEntry()
+    void shellOpen()
     {
-        QFETCH(QString, exec);
-        QFETCH(QString, extra);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
         QFETCH(QString, parameters);
         QFETCH(QStringList, expected);
-        const QString program = recorder(QStringLiteral("rec tool.sh")); // a blank in its name
         const QString work = m_dir->filePath(QStringLiteral("entry work"));
         QVERIFY(QDir().mkpath(work));
-        const QString desktop = m_dir->filePath(QStringLiteral("game.desktop"));
-        const QString quotedProgram = QLatin1Char('"') + program + QLatin1Char('"');
-        QVERIFY(writeFile(desktop,
-                          ("[Desktop Action other]\nExec=/bin/false\n\n[Desktop Entry]\nType=Application\n"
-                           "Exec=" + QString(exec).replace("REC", quotedProgram) + "\n"
-                           + QString(extra).replace("WORK", work) + "\n[Other Group]\nExec=/bin/false\n")
-                              .toUtf8(),
-                          false));
-        const Pid pid = m_processes->shellOpen(desktop, parameters, m_dir->path());
+        const QString path = m_dir->filePath(file);
+        content.replace("REC", '"' + QFile::encodeName(m_dir->filePath(QStringLiteral("rec tool.sh"))) + '"');
+        QVERIFY(writeFile(path, content.replace("WORK", QFile::encodeName(work))));
+        const Pid pid = m_processes->shellOpen(path, parameters, m_dir->path());
         QVERIFY(pid > 0);
-        QVERIFY(waitForOutput());
+        QTRY_VERIFY(finished());
         const QStringList lines = readLines(out());
         const bool folder = expected.value(0).startsWith("cwd=");
         QCOMPARE(folder ? lines.mid(0, 1) : lines.mid(1, lines.size() - 2),
-                 expected.replaceInStrings("DESKTOP", desktop).replaceInStrings("WORK", work));
-    }
-
-    void shellOpenDocumentAndLinkUseXdgOpen()
-    {
-        // A stand-in xdg-open that records what it was asked to open.
-        const QString bin = m_dir->filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        QVERIFY(QFile::rename(recorder(QStringLiteral("rec.sh")), bin + QStringLiteral("/xdg-open")));
-        qputenv("PATH", QFile::encodeName(bin) + ':' + m_oldPath);
-
-        const QString doc = m_dir->filePath(QStringLiteral("story.txt"));
-        QVERIFY(writeFile(doc, "once upon a time\n", false));
-        QVERIFY(m_processes->shellOpen(doc, QStringLiteral("ignored"), m_dir->path()) > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()).mid(1), (QStringList{"[" + doc + "]", "done"}));
-
-        QFile::remove(out());
-        const QString link = m_dir->filePath(QStringLiteral("site.desktop"));
-        QVERIFY(writeFile(link, "[Desktop Entry]\nType=Link\nName=Site\nURL=https://example.org/a\\sb\n", false));
-        QVERIFY(m_processes->shellOpen(link, QString(), m_dir->path()) > 0);
-        QVERIFY(waitForOutput());
-        QCOMPARE(readLines(out()).mid(1), (QStringList{"[https://example.org/a b]", "done"}));
-
-        QCOMPARE(m_processes->shellOpen(QString(), QString(), QString()), Pid(0));
+                 expected.replaceInStrings("WORK", work).replaceInStrings("FILE", path));
+        // Opened programs are never asked about; they must still be reaped.
+        QTRY_COMPARE(processState(pid), QByteArray());
     }
 
 private:
-    // A script that writes its folder and its arguments, one per line.
-    QString recorder(const QString &name)
-    {
-        const QString path = m_dir->filePath(name);
-        writeFile(path,
-                  "#!/bin/sh\n"
-                  "{ echo \"cwd=$(pwd)\"; for a in \"$@\"; do echo \"[$a]\"; done; echo done; }"
-                  " >> \"$BRINDLE_TEST_OUT\"\n",
-                  true);
-        return path;
-    }
-
     QString out() const { return m_dir->filePath(QStringLiteral("out.txt")); }
-    // Waits for the recorder's "done" line.
-    bool waitForOutput(int ms = 5000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms) {
-            if (readLines(out()).contains(QStringLiteral("done")))
-                return true;
-            QTest::qWait(10);
-        }
-        return false;
-    }
+    // The recorder (or a script of a test) wrote its last line.
+    bool finished() { return readLines(out()).contains(QStringLiteral("done")); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::Processes> m_processes;

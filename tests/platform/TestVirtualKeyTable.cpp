@@ -29,6 +29,8 @@ private slots:
         QTest::newRow("left Windows key") << "Super_L" << 91;
         QTest::newRow("browser back") << "XF86Back" << 166;
         QTest::newRow("browser home") << "XF86HomePage" << 172;
+        for (const char *name : {"Hiragana", "eacute", "exclam", "dead_acute"})
+            QTest::newRow(name) << name << 0; // no code
     }
 
     void fromKeysym()
@@ -38,13 +40,6 @@ private slots:
         const unsigned long s = sym(keysym.toLatin1().constData());
         QVERIFY2(s != 0, "unknown keysym name in the test");
         QCOMPARE(vk::fromKeysym(s), code);
-    }
-
-    void noCode()
-    {
-        for (const char *name : {"Hiragana", "eacute", "exclam", "dead_acute"})
-            QCOMPARE(vk::fromKeysym(sym(name)), 0);
-        QCOMPARE(vk::fromKeysym(0), 0);
     }
 
     // A keysym listed under a code must find that code again; only the generic
@@ -66,6 +61,7 @@ private slots:
             }
         }
         QVERIFY(listed > 150);
+        QCOMPARE(vk::fromKeysym(0), 0); // NoSymbol
     }
 };
 

@@ -5,9 +5,7 @@
 #include <QFile>
 #include <QThread>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace x11kit {
@@ -43,13 +41,6 @@ struct Quiet {
     Quiet() { XSetErrorHandler(ignoreErrors); }
 } g_quiet;
 
-int g_lastError = 0;
-int recordError(::Display *, XErrorEvent *e)
-{
-    g_lastError = e->error_code;
-    return 0;
-}
-
 void collect(Window w, int depth, QList<Window> &out)
 {
     out.append(w);
@@ -63,6 +54,14 @@ void collect(Window w, int depth, QList<Window> &out)
         collect(children[i], depth - 1, out);
     if (children)
         XFree(children);
+}
+
+QList<Window> viewableBelowRoot(int depth)
+{
+    QList<Window> all;
+    collect(DefaultRootWindow(display()), depth, all);
+    all.removeIf([](Window w) { return w == DefaultRootWindow(display()) || !isViewable(w); });
+    return all;
 }
 } // namespace
 
@@ -83,11 +82,6 @@ QList<unsigned long> property(unsigned long window, const char *name)
     return items;
 }
 
-unsigned long rootWindow()
-{
-    return DefaultRootWindow(display());
-}
-
 bool isViewable(unsigned long window)
 {
     XWindowAttributes a;
@@ -95,31 +89,26 @@ bool isViewable(unsigned long window)
     return XGetWindowAttributes(display(), window, &a) && a.map_state == IsViewable;
 }
 
-QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly)
+QList<unsigned long> windowsOfType(const char *typeName)
 {
-    ::Display *dpy = display();
-    const Atom type = XInternAtom(dpy, typeName, False);
-    QList<Window> all;
-    collect(DefaultRootWindow(dpy), 2, all);
-    QList<unsigned long> out;
-    for (Window w : all) {
-        if (w == DefaultRootWindow(dpy) || !property(w, "_NET_WM_WINDOW_TYPE").contains(type))
-            continue;
-        if (viewableOnly && !isViewable(w))
-            continue;
-        out.append(w);
-    }
-    return out;
+    const Atom type = XInternAtom(display(), typeName, False);
+    QList<Window> all = viewableBelowRoot(2);
+    all.removeIf([type](Window w) { return !property(w, "_NET_WM_WINDOW_TYPE").contains(type); });
+    return all;
+}
+
+QList<unsigned long> viewableTopLevels()
+{
+    return viewableBelowRoot(1);
 }
 
 unsigned long frameOf(unsigned long client)
 {
-    ::Display *dpy = display();
     Window w = client;
     for (;;) {
         Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
-        if (!XQueryTree(dpy, w, &root, &parent, &children, &count))
+        if (!XQueryTree(display(), w, &root, &parent, &children, &count))
             return 0;
         if (children)
             XFree(children);
@@ -131,7 +120,6 @@ unsigned long frameOf(unsigned long client)
 
 QList<QRect> viewableInside(unsigned long window)
 {
-    ::Display *dpy = display();
     QList<Window> all;
     collect(window, 8, all);
     QList<QRect> out;
@@ -139,86 +127,26 @@ QList<QRect> viewableInside(unsigned long window)
         XWindowAttributes a;
         Window child = 0;
         int x = 0, y = 0;
-        if (w == window || !XGetWindowAttributes(dpy, w, &a) || a.map_state != IsViewable
-            || !XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, &x, &y, &child))
-            continue;
-        out.append(QRect(x, y, a.width, a.height));
+        if (w != window && isViewable(w) && XGetWindowAttributes(display(), w, &a)
+            && XTranslateCoordinates(display(), w, DefaultRootWindow(display()), 0, 0, &x, &y, &child))
+            out.append(QRect(x, y, a.width, a.height));
     }
     return out;
 }
 
-int viewableTopLevelCount()
-{
-    QList<Window> all;
-    collect(DefaultRootWindow(display()), 1, all);
-    int found = 0;
-    for (Window w : all)
-        found += w != DefaultRootWindow(display()) && isViewable(w) ? 1 : 0;
-    return found;
-}
-
-unsigned long createTypedWindow(const char *typeName, bool map)
+void tapKeys(const QStringList &keys)
 {
     ::Display *dpy = display();
-    const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 200, 100, 0, 0, 0xffffff);
-    const Atom type = XInternAtom(dpy, typeName, False);
-    XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char *>(&type), 1);
-    XStoreName(dpy, w, typeName);
-    if (map)
-        XMapWindow(dpy, w);
-    XSync(dpy, False);
-    return w;
-}
-
-void destroyWindow(unsigned long window)
-{
-    XDestroyWindow(display(), window);
-    XSync(display(), False);
-}
-
-void mapWindow(unsigned long window)
-{
-    XMapWindow(display(), window);
-    XSync(display(), False);
-}
-
-bool canGrab(int keycode, unsigned modifiers)
-{
-    ::Display *dpy = display();
-    XSync(dpy, False);
-    g_lastError = 0;
-    auto old = XSetErrorHandler(recordError);
-    XGrabKey(dpy, keycode, modifiers, DefaultRootWindow(dpy), True, GrabModeAsync, GrabModeAsync);
-    XSync(dpy, False);
-    const bool ok = g_lastError == 0;
-    if (ok)
-        XUngrabKey(dpy, keycode, modifiers, DefaultRootWindow(dpy));
-    XSync(dpy, False);
-    XSetErrorHandler(old);
-    return ok;
-}
-
-int keycodeOf(const char *keysymName)
-{
-    return XKeysymToKeycode(display(), XStringToKeysym(keysymName));
-}
-
-void tapKeys(const QStringList &keysymNames)
-{
-    ::Display *dpy = display();
-    for (const QString &name : keysymNames) {
-        const int code = keycodeOf(name.toLatin1().constData());
-        XTestFakeKeyEvent(dpy, code, True, 0);
-        XTestFakeKeyEvent(dpy, code, False, 0);
+    for (const QString &combination : keys) {
+        QList<int> codes;
+        for (const QString &name : combination.split(QLatin1Char('+')))
+            codes.append(XKeysymToKeycode(dpy, XStringToKeysym(name.toLatin1().constData())));
+        for (int code : codes)
+            XTestFakeKeyEvent(dpy, code, True, 0);
+        for (auto code = codes.crbegin(); code != codes.crend(); ++code)
+            XTestFakeKeyEvent(dpy, *code, False, 0);
     }
     XSync(dpy, False);
-}
-
-void sendKey(const char *keysymName, bool press)
-{
-    XTestFakeKeyEvent(display(), keycodeOf(keysymName), press, 0);
-    XSync(display(), False);
 }
 
 bool keyboardFree()
@@ -232,10 +160,10 @@ bool keyboardFree()
     return true;
 }
 
-bool KeyFixture::start(const QString &title)
+bool KeyFixture::start()
 {
     m_process = std::make_unique<FixtureProcess>(
-        QStringList{"--title", title, "--keylog", m_dir.filePath(QStringLiteral("keys.log"))});
+        QStringList{"--title", "KeyFixture", "--keylog", m_dir.filePath(QStringLiteral("keys.log"))});
     m_window = m_process->waitShown(10000);
     return m_window != 0 && focus();
 }
@@ -274,18 +202,7 @@ QStringList KeyFixture::takeLines()
         return got.contains(QStringLiteral("release Hiragana"));
     }, 5000);
     m_consumed += int(got.size());
-    QStringList before;
-    for (const QString &line : got) {
-        if (line.endsWith(QLatin1String("Hiragana")))
-            break;
-        before.append(line);
-    }
-    return before;
-}
-
-void KeyFixture::clear()
-{
-    m_consumed += int(lines().size());
+    return got.mid(0, got.indexOf(QStringLiteral("press Hiragana")));
 }
 
 } // namespace x11kit

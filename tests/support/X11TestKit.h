@@ -2,7 +2,6 @@
 
 #include "FixtureProcess.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -29,27 +28,18 @@ bool xdotool(const QStringList &args);
 bool isViewable(unsigned long window);
 // The 32-bit items of a window property (atoms, windows, cardinals); empty when it is missing.
 QList<unsigned long> property(unsigned long window, const char *name);
-unsigned long rootWindow();
-// Top-level client windows that carry the window type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
-QList<unsigned long> windowsOfType(const char *typeName, bool viewableOnly);
+// Viewable top-level client windows of the type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
+QList<unsigned long> windowsOfType(const char *typeName);
+// The viewable children of the root, bottom first: frames, the window manager's own windows, its menus.
+QList<unsigned long> viewableTopLevels();
 // The window manager's frame around a client: its ancestor just below the root.
 unsigned long frameOf(unsigned long client);
 // The viewable windows inside the window, at any depth, in root coordinates.
 QList<QRect> viewableInside(unsigned long window);
-// How many children of the root are viewable (frames, the window manager's own windows, its menus).
-int viewableTopLevelCount();
-// Makes an unmanaged or managed window of the given type; mapped when asked.
-unsigned long createTypedWindow(const char *typeName, bool map);
-void destroyWindow(unsigned long window);
-void mapWindow(unsigned long window);
-// True when this connection may grab the key combination (nobody else holds it).
-bool canGrab(int keycode, unsigned modifiers);
-int keycodeOf(const char *keysymName);
 // Presses and releases each key by its keycode through XTest, adding no
-// modifiers (xdotool presses Super_L along with Super_R, for one).
-void tapKeys(const QStringList &keysymNames);
-// One half of a key stroke through XTest.
-void sendKey(const char *keysymName, bool press);
+// modifiers (xdotool presses Super_L along with Super_R, for one); in
+// "Alt_L+Tab" the first keys are held while the last is tapped.
+void tapKeys(const QStringList &keys);
 // True when no program holds the whole keyboard.
 bool keyboardFree();
 
@@ -57,15 +47,13 @@ bool keyboardFree();
 class KeyFixture
 {
 public:
-    bool start(const QString &title = QStringLiteral("KeyFixture"));
-    unsigned long window() const { return m_window; }
+    bool start();
     // Gives the fixture the keyboard focus.
     bool focus();
     QStringList lines() const;
     // Sends a marker key and waits until it arrived, so every key sent before
     // it has arrived too; then returns and forgets the lines before it.
     QStringList takeLines();
-    void clear();
 
 private:
     QTemporaryDir m_dir;

@@ -220,7 +220,6 @@ private slots:
         QTest::addColumn<bool>("stopped");
         QTest::addColumn<QByteArray>("sent");   // what reaches the device; "-": refused unread
         const QByteArray frames = QByteArray::fromHex("0100ff7f0200fe7f0300fd7f");
-        QTest::newRow("16-bit stereo") << wave(1, 2, 44100, 16, frames) << QByteArray() << false << frames;
         QTest::newRow("a half frame at the end is left out")
             << wave(1, 1, 8000, 24, frames + 'x') << QByteArray() << false << frames;
         QTest::newRow("stopped") << wave(1, 2, 44100, 16, frames) << QByteArray() << true << QByteArray();
@@ -229,7 +228,6 @@ private slots:
         QTest::newRow("compressed") << wave(2, 1, 8000, 4, frames) << QByteArray() << false << QByteArray("-");
         QTest::newRow("no format") << wave(1, 1, 8000, 16, frames).replace("fmt ", "junk") << QByteArray() << false
                                    << QByteArray("-");
-        QTest::newRow("no samples") << wave(1, 1, 8000, 16, {}) << QByteArray() << false << QByteArray("-");
         QTest::newRow("less than a frame") << wave(1, 1, 8000, 16, "x") << QByteArray() << false << QByteArray("-");
         QTest::newRow("absurd rate") << wave(1, 1, 5, 16, frames) << QByteArray() << false << QByteArray("-");
         QTest::newRow("not RIFF") << QByteArray("ID3\3 an mp3 file") << QByteArray() << false << QByteArray("-");

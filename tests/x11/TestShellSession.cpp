@@ -17,7 +17,7 @@ namespace {
 
 bool panelShown()
 {
-    return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK", true).isEmpty();
+    return !x11kit::windowsOfType("_NET_WM_WINDOW_TYPE_DOCK").isEmpty();
 }
 
 const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up and running!");
@@ -25,7 +25,7 @@ const QString AllDone = QStringLiteral("frmMenu()::All done, system should be up
 // Client windows from the bottom of the stack to the top.
 QList<unsigned long> stackingBottomUp()
 {
-    return x11kit::property(x11kit::rootWindow(), "_NET_CLIENT_LIST_STACKING");
+    return x11kit::property(DefaultRootWindow(x11kit::display()), "_NET_CLIENT_LIST_STACKING");
 }
 
 platform::WindowId windowTitled(const QString &title)

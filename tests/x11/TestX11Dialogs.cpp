@@ -69,10 +69,10 @@ private slots:
                                     .center();
 
         // Right and middle clicks on the title bar open nothing.
-        const int shown = x11kit::viewableTopLevelCount();
+        const qsizetype shown = x11kit::viewableTopLevels().size();
         QVERIFY(click(closeBox - QPoint(100, 0), 3) && click(closeBox - QPoint(100, 0), 2));
         QTest::qWait(300);
-        QCOMPARE(x11kit::viewableTopLevelCount(), shown);
+        QCOMPARE(x11kit::viewableTopLevels().size(), shown);
 
         // The close box reaches the dialog's own close question.
         m_world->dialogs->answer(QStringLiteral("OK"));

@@ -6,19 +6,15 @@ bool FakeKeyboard::press(int virtualKey)
 {
     if (!capturing)
         return false;
-    if (virtualKey == 27) {
-        capturing = false;
-        auto done = std::move(m_onFinished);
-        m_onKey = nullptr;
-        m_onFinished = nullptr;
-        if (done)
-            done();
+    if (virtualKey != 27) {
+        const auto report = m_onKey; // the report may stop the capture
+        report(virtualKey);
         return true;
     }
-    if (m_onKey) {
-        auto report = m_onKey;
-        report(virtualKey);
-    }
+    const auto done = std::move(m_onFinished);
+    stopCapture();
+    if (done)
+        done();
     return true;
 }
 
