@@ -160,5 +160,5 @@ void TestPlayTimeDay::day()
     m_world.reset();
 }
 
-QTEST_MAIN(TestPlayTimeDay)
+QTEST_GUILESS_MAIN(TestPlayTimeDay)
 #include "TestPlayTimeDay.moc"

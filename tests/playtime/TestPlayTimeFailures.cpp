@@ -182,5 +182,5 @@ private:
     std::unique_ptr<PlayTime> m_clock;
 };
 
-QTEST_MAIN(TestPlayTimeFailures)
+QTEST_GUILESS_MAIN(TestPlayTimeFailures)
 #include "TestPlayTimeFailures.moc"
