@@ -1,7 +1,9 @@
 // The play clock, with the settable clock: counting, warning through beeper,
 // expiry and its action, pause, the typed commands, edit mode, the start-up
-// check, and a family's day (the daily start, weekday limits, allowed hours,
-// extra time and the lock).
+// check, a family's day (the daily start, weekday limits, allowed hours,
+// extra time and the lock), and a failing machine: a store that cannot be
+// written, read or found does not stop the clock.
+#include "FileEvents.h"
 #include "PlayTimeWorld.h"
 
 #include "playtime/PlayTime.h"
@@ -9,30 +11,68 @@
 #include <AtomicFile.h>
 #include <SingleInstance.h>
 
+#include <QDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <optional>
+#include <sys/resource.h>
 
 using namespace playtimetest;
+
+namespace {
+
+// Every write of the process fails while this lives, as on a full disk; reads work.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit none = m_old;
+        none.rlim_cur = 0;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+} // namespace
 
 class TestPlayTime : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase();
     void countdown_data();
     void countdown();
     void day_data();
     void day();
 
 private:
+    void newWorld();
     void newClock();
 
     std::unique_ptr<PlayTimeWorld> m_world;
     std::unique_ptr<PlayTime> m_clock;
     QStringList m_events;
 };
+
+// A five-minute period begun at t0; what a failed row left behind goes first.
+void TestPlayTime::newWorld()
+{
+    m_clock.reset();
+    m_world.reset();
+    m_world = std::make_unique<PlayTimeWorld>();
+    m_world->beginPeriod(QStringLiteral("1"));
+    m_events.clear();
+    newClock();
+}
 
 void TestPlayTime::newClock()
 {
@@ -46,6 +86,12 @@ void TestPlayTime::newClock()
     connect(m_clock.get(), &PlayTime::bedtime, this, record("bedtime"));
     connect(m_clock.get(), &PlayTime::releaseExpiredDialog, this, [this] { m_events << QStringLiteral("release"); });
     connect(m_clock.get(), &PlayTime::quitRequested, this, [this] { m_events << QStringLiteral("quit"); });
+}
+
+void TestPlayTime::cleanupTestCase()
+{
+    m_clock.reset();
+    m_world.reset();
 }
 
 void TestPlayTime::countdown_data()
@@ -62,10 +108,8 @@ void TestPlayTime::countdown()
 {
     QFETCH(QString, warnTime);
     QFETCH(int, window);
-    m_world = std::make_unique<PlayTimeWorld>();
-    m_world->beginPeriod(QStringLiteral("1"));
+    newWorld();
     PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
-    newClock();
     m_clock->PlaytimeTimer->start();
 
     QMap<qint64, QString> beepTypeAt;
@@ -86,8 +130,6 @@ void TestPlayTime::countdown()
     QCOMPARE(beepTypeAt.value(qMin(window, 12)), window >= 12 ? QStringLiteral("0") : QStringLiteral("1"));
     QCOMPARE(beepTypeAt.value(qMin(window, 11)), QStringLiteral("1"));
     QVERIFY(!m_clock->PlaytimeTimer->isActive());
-    m_clock.reset();
-    m_world.reset();
 }
 
 void TestPlayTime::day_data()
@@ -99,11 +141,16 @@ void TestPlayTime::day_data()
     // shell again), "script:ANSWER" for the time-expired dialog, "daystart+N"
     // moves the clock while it is up, "extra:N", "lock:1|0", "unlock:PW",
     // "reset", "resume" (a wake), "type:KEYS" (one key per character, or one
-    // "<key>"), "typedwait" (typing pauses), "click" (ends a pause),
+    // "<key>"), "typedwait" (typing pauses), "click" (ends a pause), "pause:1|0",
     // "password:PW" ("install:PW": only the install's key), "lockheld"
     // (beeper runs), "nobeeper" (it cannot start), "debug", "refuse" (the
     // switch-off), "edit", "leave:ANSWER", "outside:OLD>NEW" (another process
-    // edits the store). Checks: "left=N" (TimeLeftSeconds), "secs=N"
+    // edits the store), "lose" (the store is deleted), "folder" (a folder in
+    // its place), "fulldisk" (no write works), "installlimit" (the install's
+    // limit: PlayTime 1, TimeLeft 300), "watch" (count the store's rewrites),
+    // "reset:N" (as the console's "/rtN"). Checks: "expires=N" (ticking each
+    // second, the clock stops after N s), "rewrites=N", "logged=0|1" (a
+    // failed write is in the log), "left=N" (TimeLeftSeconds), "secs=N"
     // (SecondsLeft), "since=N" (the period began N s ago), "bedtime=0|1",
     // "events=...", "quits=N", "day=N" (DayTimer due in N s, "off": stopped),
     // "timer=0|1", "paused=0|1", "started=N" (beeper starts), "tones=expiry|
@@ -208,6 +255,31 @@ void TestPlayTime::day_data()
         << QStringList{"password:install:pw", old, "TimeLeft=0", "script:released", "check", "events=bedtime:0,start:0",
                        "log=" + expired + "0|frmMenu()::Reset timer.", "left=300", "since=0"};
 
+    // A failing machine. What changes together is one write; a write that
+    // fails is logged, and the clock counts on from memory.
+    QTest::newRow("time left stored every 15 s, and at a pause")
+        << QStringList{"clock", "tick", "+14", "tick", "?TimeLeft=", "+1", "tick", "?TimeLeft=285", "+15", "tick",
+                       "?TimeLeft=270", "+1", "tick", "pause:1", "?TimeLeft=269"};
+    QTest::newRow("a start that cannot be written still ends in time")
+        << QStringList{"TimeLeft=55", "fulldisk", "check", "events=start:0", "clock", "expires=55"};
+    QTest::newRow("store deleted while counting: written again")
+        << QStringList{"clock", "tick", "+100", "lose", "tick", "?PlayTime=1", "?Shutdown=0", "expires=200"};
+    QTest::newRow("store unreadable while counting") << QStringList{"clock", "tick", "+100", "folder", "tick", "expires=200"};
+    QTest::newRow("store missing at start: the install's limit, never its time left")
+        << QStringList{"lose", "installlimit", "script:released", "check", "asked=1", "clock", "expires=300"};
+    QTest::newRow("a beeper left over is told to stop") << QStringList{"PlayTime=0", "Beeper.Quit=0", "check", "?Beeper.Quit=1"};
+    for (const bool fails : {false, true}) {
+        const QString folder = fails ? QStringLiteral("folder") : QStringLiteral("watch");
+        const QString end = fails ? QStringLiteral("rewrites=0") : QStringLiteral("rewrites=1");
+        const QString logged = fails ? QStringLiteral("logged=1") : QStringLiteral("logged=0");
+        const char *how = fails ? "store unwritable" : "store written";
+        const QStringList begin{"clock", "tick", "+260", "watch"};
+        QTest::addRow("pause, %s", how) << begin + QStringList{folder, "pause:1", end, logged};
+        QTest::addRow("resume, %s", how) << QStringList{"clock", "tick", "pause:1", "+260", "watch", folder, "pause:0", end, logged};
+        QTest::addRow("beeper starts, %s", how) << begin + QStringList{folder, "tick", end, logged};
+        QTest::addRow("reset, %s", how) << begin + QStringList{folder, "reset:2", fails ? "left=300" : "left=600", end, logged};
+    }
+
     // A family's day.
     QTest::newRow("a new period at the daily start, not at a restart")
         << QStringList{"DailyStart=07:00", "tick", "+300", "tick", "events=notice:0,minute:0,minute:-1,quit",
@@ -256,15 +328,14 @@ void TestPlayTime::day_data()
 void TestPlayTime::day()
 {
     QFETCH(QStringList, steps);
-    m_world = std::make_unique<PlayTimeWorld>();
-    m_world->beginPeriod(QStringLiteral("1"));
+    newWorld();
     PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
     modGlobals::SS.Password = QStringLiteral("pw");
     // The lock beeper itself would take for this program folder.
     SingleInstance beeperLock(QStringLiteral("beeper"), m_world->env.programFolder());
     const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
-    m_events.clear();
-    newClock();
+    std::optional<FullDisk> fullDisk;
+    std::optional<FileEvents> storeEvents;
     for (const QString &step : steps) {
         const QString key = step.section(QLatin1Char('='), 0, 0);
         const QString value = step.section(QLatin1Char('='), 1);
@@ -306,6 +377,19 @@ void TestPlayTime::day()
             m_events << QStringLiteral("wrong");
         else if (step == QLatin1String("reset"))
             m_clock->ResetTime();
+        else if (step.startsWith(QLatin1String("reset:")))
+            QCOMPARE(m_clock->ResetTime(arg), !storeEvents || !QFileInfo(store).isDir());
+        else if (step.startsWith(QLatin1String("pause:")))
+            m_clock->PauseTimer(arg == QLatin1String("1"));
+        else if (step == QLatin1String("lose") || step == QLatin1String("folder")) {
+            QVERIFY(QFile::remove(store));
+            QVERIFY(step == QLatin1String("lose") || QDir().mkpath(store));
+        } else if (step == QLatin1String("fulldisk"))
+            fullDisk.emplace();
+        else if (step == QLatin1String("watch"))
+            storeEvents.emplace(store);
+        else if (step == QLatin1String("installlimit"))
+            modGlobals::Install.timeLimit = {{QStringLiteral("PlayTime"), "1"}, {QStringLiteral("TimeLeft"), "300"}};
         else if (step == QLatin1String("resume"))
             m_world->power->resume();
         else if (step.startsWith(QLatin1String("type:")))
@@ -341,6 +425,18 @@ void TestPlayTime::day()
             QCOMPARE(m_clock->DayTimer->isActive() ? QString::number((m_clock->DayTimer->remainingTime() + 500) / 1000)
                                                    : QStringLiteral("off"),
                      value);
+        else if (key == QLatin1String("expires")) {
+            int seconds = 0;
+            for (m_clock->Tick(); m_clock->PlaytimeTimer->isActive() && seconds <= 600; m_clock->Tick()) {
+                Clock::advance(1);
+                ++seconds;
+            }
+            QCOMPARE(seconds, value.toInt());
+        } else if (key == QLatin1String("rewrites"))
+            QCOMPARE(storeEvents->rewrites(), value.toInt());
+        else if (key == QLatin1String("logged"))
+            QCOMPARE(readFile(m_world->env.path(QStringLiteral("startup.log"))).contains("PlayTime()::Cannot"),
+                     value == QLatin1String("1"));
         else if (key == QLatin1String("left"))
             QCOMPARE(modGlobals::TimeLeftSeconds, value.toInt());
         else if (key == QLatin1String("secs"))
@@ -378,8 +474,6 @@ void TestPlayTime::day()
             PlayTimeWorld::setValue(section, name, value);
     }
     QCOMPARE(m_world->prompts.unexpected, 0);
-    m_clock.reset();
-    m_world.reset();
 }
 
 QTEST_GUILESS_MAIN(TestPlayTime)
