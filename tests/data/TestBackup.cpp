@@ -19,9 +19,6 @@ private slots:
 
         QTest::newRow("empty folder") << QStringList() << 1;
         QTest::newRow("leftover keys file") << QStringList{"0001_spc_keys.dat"} << 2;
-        QTest::newRow("settings file alone") << QStringList{"0001_settings.dat"} << 1;
-        QTest::newRow("gap filled first")
-            << QStringList{"0001_spc_keys.dat", "0002_spc_keys.dat", "0004_spc_keys.dat"} << 3;
         QTest::newRow("unpadded names do not count") << QStringList{"1_spc_keys.dat"} << 1;
         QTest::newRow("no backup folder") << QStringList{"<no folder>"} << 1;
     }

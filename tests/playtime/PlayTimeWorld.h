@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShellFixture.h"
+#include "CoreFixture.h"
 
 #include <QDateTime>
 
@@ -9,9 +9,9 @@ namespace playtimetest {
 inline const QList<Tone> ExpiryTones{{800, 100}, {2500, 200}, {2500, 200}, {800, 100}};
 inline const QList<Tone> ResetTones{{2000, 50}, {1000, 50}, {2000, 50}};
 
-// The shared fixture with the clock fixed at t0 and the store sections of the
+// The core fixture with the clock fixed at t0 and the store sections of the
 // play clock at hand.
-class PlayTimeWorld : public ShellFixture
+class PlayTimeWorld : public CoreFixture
 {
 public:
     PlayTimeWorld() { Clock::setNow(t0); }

@@ -67,9 +67,9 @@ public:
             display = installFake<platform::FakeDisplay>();
             power = installFake<FixturePower>();
             sound = installFake<platform::FakeSound>();
-            desktop = installFake<platform::FakeDesktop>();
+            installFake<platform::FakeDesktop>();
             keyboard = installFake<platform::FakeKeyboard>();
-            media = installFake<platform::FakeMedia>();
+            installFake<platform::FakeMedia>();
         }
         dialogs = installFake<platform::ScriptedDialogs>();
         Tones::setSink(std::make_unique<ToneRecorder>(tones));
@@ -111,9 +111,7 @@ public:
     platform::FakeDisplay *display = nullptr;
     FixturePower *power = nullptr;
     platform::FakeSound *sound = nullptr;
-    platform::FakeDesktop *desktop = nullptr;
     platform::FakeKeyboard *keyboard = nullptr;
-    platform::FakeMedia *media = nullptr;
     platform::ScriptedDialogs *dialogs = nullptr;
     ScriptedPrompts prompts;
     std::shared_ptr<QList<Tone>> tones = std::make_shared<QList<Tone>>();
