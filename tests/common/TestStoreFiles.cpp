@@ -13,9 +13,30 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+// Runs write under a file-size limit of limit bytes: a disk that fills up
+// during the write fails it the same way, for root too.
+bool withFileSizeLimit(rlim_t limit, const std::function<bool()> &write)
+{
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    rlimit small = unlimited;
+    small.rlim_cur = limit;
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
+        return true; // no limit, no failure: the caller's check fails
+    const bool written = write();
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    return written;
+}
+
+} // namespace
 
 class TestStoreFiles : public QObject
 {
@@ -114,16 +135,9 @@ private slots:
         QCOMPARE(events.rewrites(), 1);
         const QByteArray before = readFile(path);
         QVERIFY(before.contains("Interval=1000\r\n") && !before.contains("PlayTime"));
-        rlimit unlimited{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-        rlimit none = unlimited;
-        none.rlim_cur = 0;
-        std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &none), 0);
         QString why;
-        const bool saved = SettingsStore::SaveSetting("Brindle", "Beeper", "Quit", "1", &why);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        QVERIFY(!saved && !why.isEmpty());
+        QVERIFY(!withFileSizeLimit(0, [&] { return SettingsStore::SaveSetting("Brindle", "Beeper", "Quit", "1", &why); }));
+        QVERIFY(!why.isEmpty());
         QCOMPARE(readFile(path), before);
         QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("0"));
     }
@@ -181,19 +195,9 @@ private slots:
         QVERIFY(!AtomicFile::write(env.path(QStringLiteral("no/such/folder/file")), "x", &error));
         QVERIFY(!error.isEmpty());
 
-        // The disk fills up during the write: a file-size limit fails it the
-        // same way, for root too.
         const QString file = env.path(QStringLiteral("f"));
         QVERIFY(writeFile(file, "old"));
-        rlimit unlimited{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-        rlimit small = unlimited;
-        small.rlim_cur = 1000;
-        std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool written = AtomicFile::write(file, QByteArray(4000, 'x'), &error);
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        QVERIFY(!written);
+        QVERIFY(!withFileSizeLimit(1000, [&] { return AtomicFile::write(file, QByteArray(4000, 'x'), &error); }));
         QCOMPARE(readFile(file), QByteArray("old"));
         QCOMPARE(QDir(env.programFolder()).entryList(QDir::Files), QStringList{QStringLiteral("f")});
     }

@@ -38,38 +38,29 @@ private slots:
         QCOMPARE(Cp1252::encode(Cp1252::decode(all)), all);
     }
 
+    // Val reads the leading number; ValInt rounds it, halves to even.
     void val_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("leading blanks") << QStringLiteral("   7") << 7.0;
-        QTest::newRow("trailing text") << QStringLiteral("12abc") << 12.0;
-        QTest::newRow("fraction") << QStringLiteral("2.5x") << 2.5;
-        QTest::newRow("no number") << QStringLiteral("abc") << 0.0;
+        QTest::addColumn<int>("whole");
+        QTest::newRow("leading blanks") << QStringLiteral("   7") << 7.0 << 7;
+        QTest::newRow("trailing text") << QStringLiteral("12abc") << 12.0 << 12;
+        QTest::newRow("fraction, half down to even") << QStringLiteral("2.5x") << 2.5 << 2;
+        QTest::newRow("half up to even") << QStringLiteral("1.5") << 1.5 << 2;
+        QTest::newRow("negative half to even") << QStringLiteral("-2.5") << -2.5 << -2;
+        QTest::newRow("no number") << QStringLiteral("abc") << 0.0 << 0;
+        QTest::newRow("huge is clamped") << QStringLiteral("99999999999") << 99999999999.0
+                                         << std::numeric_limits<int>::max();
     }
 
     void val()
     {
         QFETCH(QString, text);
         QFETCH(double, value);
+        QFETCH(int, whole);
         QCOMPARE(VbNumber::Val(text), value);
-    }
-
-    void valIntRoundsHalfToEven_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("1.5") << QStringLiteral("1.5") << 2;
-        QTest::newRow("2.5") << QStringLiteral("2.5") << 2;
-        QTest::newRow("-2.5") << QStringLiteral("-2.5") << -2;
-        QTest::newRow("huge is clamped") << QStringLiteral("99999999999") << std::numeric_limits<int>::max();
-    }
-
-    void valIntRoundsHalfToEven()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        QCOMPARE(VbNumber::ValInt(text), value);
+        QCOMPARE(VbNumber::ValInt(text), whole);
     }
 
     void formatSeconds_data()

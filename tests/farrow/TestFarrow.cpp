@@ -196,8 +196,6 @@ void TestFarrow::replies_data()
 {
     QTest::addColumn<QStringList>("replies");
     QTest::addColumn<QStringList>("shown"); // Label3 after each
-    QTest::newRow("an hour") << QStringList{"/sl3600"} << QStringList{"00:59:59"};
-    QTest::newRow("negative") << QStringList{"/sl-5"} << QStringList{"00:00:00"};
     QTest::newRow("paused alternates") << QStringList{"/sp61", "/sp61"} << QStringList{"00:01:00", "PAUSED"};
     QTest::newRow("no password, joined") << QStringList{"/pw/sl100"} << QStringList{"00:01:39"};
 }

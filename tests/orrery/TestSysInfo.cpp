@@ -17,12 +17,6 @@ namespace {
 
 enum Expect { Empty = -1, Absent = 0, Found = 1 };
 
-QString accountName()
-{
-    const passwd *entry = getpwuid(geteuid());
-    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
-}
-
 } // namespace
 
 class TestSysInfo : public QObject
@@ -119,7 +113,9 @@ private slots:
         QCOMPARE(me.p_ExecutablePath, QCoreApplication::applicationFilePath());
         QVERIFY(me.p_CommandLine.contains(QStringLiteral("TestSysInfo")));
         QCOMPARE(me.p_ParentProcessId, qint32(getppid()));
-        QCOMPARE(me.p_ProcessOwnerUser, accountName());
+        const passwd *account = getpwuid(geteuid());
+        QVERIFY(account);
+        QCOMPARE(me.p_ProcessOwnerUser, QString::fromLocal8Bit(account->pw_name));
         QCOMPARE(me.p_ProcessOwnerDomain, QSysInfo::machineHostName());
         const qint64 age = me.p_CreationDate.secsTo(QDateTime::currentDateTime());
         QVERIFY2(age >= 0 && age < 600, qPrintable(me.p_CreationDate.toString()));
@@ -139,7 +135,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("1024 stays in bytes") << "en_US" << 1024.0 << "1,024.00 Bytes";
         QTest::newRow("1024 KB stays in KB") << "en_US" << 1048576.0 << "1,024.00 KB";
-        QTest::newRow("gigabytes") << "en_US" << 1.5 * 1024 * 1024 * 1024 << "1.50 GB";
         QTest::newRow("no unit above GB") << "en_US" << 3.0 * 1024 * 1024 * 1024 * 1024 << "3,072.00 GB";
         QTest::newRow("regional separators") << "de_DE" << 1024.0 << "1.024,00 Bytes";
     }

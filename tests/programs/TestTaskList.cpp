@@ -35,16 +35,6 @@ QStringList titles(const QListWidget *list)
     return result;
 }
 
-// Runs check on the modal window once it is up.
-void whenModal(const std::function<void(QWidget *)> &check)
-{
-    QTimer::singleShot(0, [check] {
-        QWidget *modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        check(modal);
-    });
-}
-
 } // namespace
 
 class TestTaskList : public QObject
@@ -103,8 +93,8 @@ private slots:
         QFETCH(QStringList, calls);
         m_world->windows->clients = {window(30, QStringLiteral("Paint")), window(40, QStringLiteral("Clock"))};
         bool closed = true;
-        whenModal([&](QWidget *modal) {
-            auto *tasks = qobject_cast<frmTasks *>(modal);
+        QTimer::singleShot(0, [&] { // once the modal window is up
+            auto *tasks = qobject_cast<frmTasks *>(QApplication::activeModalWidget());
             QVERIFY(tasks);
             auto *list = Control<QListWidget>(tasks, "List1");
             QCOMPARE(titles(list), (QStringList{"Paint", "Clock"}));

@@ -14,7 +14,7 @@
 namespace {
 
 // state names what holds: "paused", "expired", "passwordDialog", "debug",
-// "nobuttons", "hugelist", "locked".
+// "hugelist", "locked".
 class FakeHost : public RemoteHost
 {
 public:
@@ -38,7 +38,7 @@ public:
     {
         if (is("hugelist")) // 2 MB
             return QList<Button>(20000, {1, QString(100, QLatin1Char('x'))});
-        return is("nobuttons") ? QList<Button>() : QList<Button>{{0, "Paint"}, {2, "Ga\r\nmes"}};
+        return {{0, "Paint"}, {2, "Ga\r\nmes"}};
     }
     void ExecuteButton(int index) override { calls << QStringLiteral("Execute %1").arg(index); }
     bool DebugMode() const override { return is("debug"); }
@@ -132,10 +132,8 @@ void TestRemoteServer::commands_data()
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("calls");   // of the shell and tones, in order
 
-    QTest::newRow("/TM") << "" << "/TM" << "/tm6" << "";
     QTest::newRow("/sl paused") << "paused" << "/sl" << "/sp42" << "";
     QTest::newRow("/bl with gaps") << "" << "/bl" << "/bl\r\n0|Paint\r\n2|Ga  mes\r\n" << "";
-    QTest::newRow("/bl none") << "nobuttons" << "/bl" << "/bl\r\n" << "";
     QTest::newRow("/pw none set") << "" << "/pw" << "/pw" << "";
     QTest::newRow("unknown") << "" << "/xy" << "/er" << "";
     QTest::newRow("/rt value, dialog open; joined") << "expired" << "/rt5/tm" << "/ok/tm5" << "ResetTime,Release";

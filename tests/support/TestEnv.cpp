@@ -53,7 +53,7 @@ TestEnv::TestEnv()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_port = freePort();
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath(QStringLiteral("runtime"))));
     qputenv("BRINDLE_PORT", QByteArray::number(m_port));
 }
 
@@ -68,31 +68,6 @@ TestEnv::~TestEnv()
     restore("XDG_CONFIG_HOME", m_oldConfig);
     restore("XDG_RUNTIME_DIR", m_oldRuntime);
     restore("BRINDLE_PORT", m_oldPort);
-}
-
-bool TestEnv::isValid() const
-{
-    return m_root.isValid();
-}
-
-QString TestEnv::programFolder() const
-{
-    return m_root.path() + QStringLiteral("/app/");
-}
-
-QString TestEnv::configHome() const
-{
-    return m_root.path() + QStringLiteral("/config");
-}
-
-QString TestEnv::runtimeDir() const
-{
-    return m_root.path() + QStringLiteral("/runtime");
-}
-
-int TestEnv::port() const
-{
-    return m_port;
 }
 
 QString TestEnv::builtProgramFolder()

@@ -23,11 +23,10 @@ public:
     TestEnv(const TestEnv &) = delete;
     TestEnv &operator=(const TestEnv &) = delete;
 
-    bool isValid() const;
-    QString programFolder() const; // ends in "/"
-    QString configHome() const;
-    QString runtimeDir() const;
-    int port() const;
+    bool isValid() const { return m_root.isValid(); }
+    QString programFolder() const { return m_root.path() + QStringLiteral("/app/"); }
+    QString configHome() const { return m_root.path() + QStringLiteral("/config"); }
+    int port() const { return m_port; }
 
     // A file below the program folder.
     QString path(const QString &relative) const { return programFolder() + relative; }
