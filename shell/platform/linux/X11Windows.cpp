@@ -277,8 +277,10 @@ public:
             else if (name.type != XCB_ATOM_NONE)
                 look.title = ewmh::title(dpy, w); // compound text: Xlib converts it
             const QList<XWindow> wmState = reply(a.wmState).longs();
+            xcb_generic_error_t *error = nullptr;
             xcb_get_window_attributes_reply_t *attributes =
-                xcb_get_window_attributes_reply(m_xcb, a.attributes, nullptr);
+                xcb_get_window_attributes_reply(m_xcb, a.attributes, &error);
+            free(error);
             look.shown = wmState.isEmpty()
                              ? attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
                              : wmState.first() == NormalState || wmState.first() == IconicState;
