@@ -355,13 +355,4 @@ bool outputExists()
     return true;
 }
 
-std::vector<qint16> render(int frequency, int milliseconds, int sampleRate)
-{
-    Generator tone(frequency, std::min(milliseconds, MaxRenderMs), sampleRate);
-    std::vector<qint16> samples(size_t(tone.total()));
-    if (!samples.empty())
-        tone.fill(samples.data(), int(samples.size()));
-    return samples;
-}
-
 } // namespace Tones

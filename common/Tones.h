@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <memory>
-#include <vector>
 
 struct WaveFile;
 
@@ -39,13 +38,6 @@ void keepDeviceOpen(bool keep);
 constexpr int SampleRate = 48000;
 constexpr int LowestFrequency = 20;
 constexpr int HighestFrequency = 20000;
-
-// The samples the audio sink sends for one tone: mono, signed 16 bit, a sine
-// at a comfortable level with a short fade at both ends so it does not click.
-// Empty when the tone is silent; a tone longer than MaxRenderMs is cut there
-// (Beep itself plays any length in small pieces).
-constexpr int MaxRenderMs = 60000;
-std::vector<qint16> render(int frequency, int milliseconds, int sampleRate = SampleRate);
 
 // A sound file's samples on the default audio output, on a device opened for
 // this sound alone: returns when they have played, when stop turns true (seen
