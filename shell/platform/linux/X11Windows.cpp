@@ -146,12 +146,6 @@ private:
     QHash<XWindow, long> m_out; // windows whose latest ping is unanswered, with its stamp
 };
 
-// The client windows of an EWMH window manager, top first, and the process
-// of each, for supervision several times a second: the properties go out
-// together on an xcb connection of our own while the X-Resource question (for
-// every client at once) runs on Xlib's, so the answers cost one round trip
-// instead of one per question. No value when the window manager does not run
-// or X-Resource is missing; the caller then looks the slower way.
 // What a task list needs to know of a client window.
 struct ClientLooks {
     QString title;
@@ -161,6 +155,15 @@ struct ClientLooks {
     QList<unsigned long> states;  // _NET_WM_STATE
 };
 
+// The client windows of an EWMH window manager, top first, and the process
+// of each, for supervision several times a second: the properties go out
+// together on an xcb connection of our own while the X-Resource question (for
+// every client at once) runs on Xlib's, so the answers cost one round trip
+// instead of one per question. The root, the clients and the check window
+// send their changes to that connection, so while none comes the last answers
+// are given again without asking the server at all: an idle desktop costs no
+// round trip. No value when the window manager does not run or X-Resource is
+// missing; the caller then looks the slower way.
 class ClientLook
 {
 public:
@@ -171,6 +174,7 @@ public:
 
     ~ClientLook()
     {
+        delete m_notifier;
         if (m_xcb)
             xcb_disconnect(m_xcb);
     }
@@ -179,6 +183,11 @@ public:
     {
         if (!open())
             return std::nullopt;
+        if (m_last && unchanged())
+            return m_last;
+        m_changed = false;
+        m_last.reset();
+        m_lastLooks.reset();
         const XWindow root = DefaultRootWindow(dpy);
         const xcb_atom_t check = xcb_atom_t(atom("_NET_SUPPORTING_WM_CHECK"));
         const auto ask = [this](XWindow window, xcb_atom_t property) {
@@ -236,6 +245,10 @@ public:
             if (it != byBase.constEnd())
                 clients.pids.insert(w, *it);
         }
+        // Before anyone asks about the new clients, so that no change after
+        // the answers goes unheard.
+        watch(bottomFirst);
+        m_last = clients;
         return clients;
     }
 
@@ -246,6 +259,8 @@ public:
     {
         if (!open())
             return std::nullopt;
+        if (m_lastLooks && m_lastLooksOf == clients && unchanged())
+            return m_lastLooks;
         const auto ask = [this](XWindow window, const char *property) {
             return xcb_get_property(m_xcb, 0, xcb_window_t(window), xcb_atom_t(atom(property)),
                                     XCB_GET_PROPERTY_TYPE_ANY, 0, 1u << 16);
@@ -292,6 +307,8 @@ public:
         }
         if (xcb_connection_has_error(m_xcb))
             return std::nullopt;
+        m_lastLooks = result;
+        m_lastLooksOf = clients;
         return result;
     }
 
@@ -376,9 +393,44 @@ private:
                 xcb_disconnect(m_xcb);
                 m_xcb = nullptr;
                 m_failed = true;
+                return false;
+            }
+            // The window manager's lists change on the root window.
+            const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+            xcb_change_window_attributes(m_xcb, xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data->root,
+                                         XCB_CW_EVENT_MASK, &mask);
+            // Read as they come, so that they do not pile up while nobody looks.
+            if (QCoreApplication::instance()) {
+                m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_xcb), QSocketNotifier::Read);
+                QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { unchanged(); });
             }
         }
         return m_xcb;
+    }
+
+    // Every client (and the window manager's check window) tells this
+    // connection when a property changes, it is mapped, unmapped or goes.
+    void watch(const QList<XWindow> &clients)
+    {
+        QSet<XWindow> now(clients.cbegin(), clients.cend());
+        if (m_check)
+            now.insert(m_check);
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        for (XWindow w : std::as_const(now))
+            if (!m_watched.contains(w))
+                xcb_change_window_attributes(m_xcb, xcb_window_t(w), XCB_CW_EVENT_MASK, &mask);
+        m_watched = now;
+    }
+
+    // No event came since the last look, so its answers still hold. Any event
+    // counts: an error of a window gone before it was watched as well.
+    bool unchanged()
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_xcb)) {
+            free(event);
+            m_changed = true;
+        }
+        return !m_changed && !xcb_connection_has_error(m_xcb);
     }
 
     QList<XWindow> windows(xcb_get_property_cookie_t cookie) { return reply(cookie).longs(); }
@@ -387,6 +439,12 @@ private:
     bool m_failed = false;
     XWindow m_check = 0; // the window manager's check window, once confirmed
     QList<XWindow> m_seen; // the clients of the last look
+    QSocketNotifier *m_notifier = nullptr;
+    QSet<XWindow> m_watched;
+    bool m_changed = false; // an event came since the last look
+    std::optional<Clients> m_last;
+    std::optional<QHash<XWindow, ClientLooks>> m_lastLooks;
+    QList<XWindow> m_lastLooksOf;
 };
 
 enum class WindowType { Normal, Dialog, Tool, Other };
