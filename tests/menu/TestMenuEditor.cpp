@@ -1,11 +1,14 @@
-// Edit mode on a real menu form: entering and leaving it, the save and
-// discard paths, backups, and the commands of the two context menus.
+// A real menu form: a child's click, entering and leaving edit mode, the
+// save and discard paths, backups, and the commands of the two context menus.
 #include "EditWorld.h"
 
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
+#include "captions/StatusBar.h"
 #include "keys/modKeyHandler.h"
 #include "programs/ProcessWatch.h"
+
+#include <Clock.h>
 
 #include <QTimer>
 #include <QtTest>
@@ -62,7 +65,68 @@ private slots:
         QCOMPARE(w->item("spl01")->isVisible(), !entered);
         QCOMPARE(w->item("mnuRefresh")->isEnabled(), !entered);
         QCOMPARE(w->button(0)->Caption() == QLatin1String("%time% .\\x"), entered);
+        QCOMPARE(SS.Buttons.at(0).Caption, QStringLiteral("%time% .\\x"));
         QCOMPARE(w->world.prompts.unexpected, 0);
+    }
+
+    // In run mode a click freezes the buttons, starts the program and watches
+    // it; in edit mode, or without a link, it does nothing.
+    void clicks_data()
+    {
+        QTest::addColumn<bool>("editMode");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("run mode") << false << ".\\game";
+        QTest::newRow("edit mode") << true << ".\\game";
+        QTest::newRow("no link") << false << "";
+    }
+    void clicks()
+    {
+        QFETCH(bool, editMode);
+        QFETCH(QString, link);
+        w->world.makeProgram(QStringLiteral("game"));
+        SS.Buttons.at(0).Link = link;
+        SS.ButtonFreezeSeconds = 2;
+        if (editMode)
+            w->enter();
+        Command *button = w->button(0);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+        const bool started = !editMode && !link.isEmpty();
+        QCOMPARE(w->world.processes->started.size(), started ? 1 : 0);
+        QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive(), started);
+        QVERIFY(w->world.dialogs->shown().isEmpty());
+        if (!started)
+            return;
+        const platform::Pid pid = w->world.processes->started.first().pid;
+        QVERIFY(!button->Enabled());
+        QCOMPARE(button->ExtraData(), qint32(pid));
+        // The form's supervision timer notices the end.
+        w->world.windows->mainWindows.insert(pid, 5);
+        w->menu.findChild<QTimer *>(QStringLiteral("checkProcess"))->start();
+        w->world.processes->exit(pid);
+        QTRY_COMPARE(button->ExtraData(), 0);
+    }
+
+    // Shown captions follow the clock, in run mode only.
+    void liveCaptions()
+    {
+        Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+        auto *timer = w->menu.findChild<QTimer *>(QStringLiteral("CaptionParser"));
+        timer->start(10);
+        QTRY_COMPARE(w->button(0)->Caption(), QStringLiteral("14:07:09 ") + modGlobals::AppPath() + QLatin1Char('x'));
+        w->enter();
+        timer->start(10);
+        QTRY_COMPARE(timer->interval(), 1000); // it ticked
+        QCOMPARE(w->button(0)->Caption(), QStringLiteral("%time% .\\x"));
+    }
+
+    // The status bar hands clicks it does not use to the form.
+    void statusBarPassesClicksOn()
+    {
+        w->menu.UpdateView();
+        auto *bar = w->menu.findChild<StatusBar *>(QStringLiteral("StatusBar"));
+        QVERIFY(bar->isVisible());
+        QTest::mouseClick(bar, Qt::RightButton, {}, QPoint(bar->width() / 2, 5));
+        QTRY_VERIFY(w->menu.findChild<QMenu *>(QStringLiteral("mnuMenu"))->isVisible());
     }
 
     void leavingSavesAndDiscardReloads()
