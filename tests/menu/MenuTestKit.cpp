@@ -6,18 +6,9 @@
 
 #include <QUuid>
 
-namespace {
-
-QString uniqueName()
-{
-    return QStringLiteral("stats-") + QUuid::createUuid().toString(QUuid::Id128);
-}
-
-} // namespace
-
 MenuWorld::MenuWorld(bool fakes)
     : ShellFixture(fakes)
-    , stats(uniqueName())
+    , stats(QStringLiteral("stats-") + QUuid::createUuid().toString(QUuid::Id128))
 {
     form.setObjectName(QStringLiteral("frmMenu"));
     form.resize(800, 600);

@@ -1,7 +1,8 @@
 // What a button's activation does, over fake button controls: the password,
-// the built-in keywords, the start and its rules.
+// the built-in keywords, the path variables, the start and its rules.
 #include "LaunchWorld.h"
 
+#include "base/modUtil.h"
 #include "menu/Launcher.h"
 #include "programs/ProcessWatch.h"
 
@@ -266,6 +267,39 @@ private slots:
         QVERIFY(m_world->dialogs->shown().isEmpty());
         // Its own program runs and the button is one-instance: nothing new starts.
         QVERIFY(processes->started.isEmpty());
+    }
+
+    void pathVariables_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected"); // "@" stands for the program folder, "~" for home
+
+        QTest::newRow("shell folder prefix") << ".\\demo\\a.bmp" << "@demo\\a.bmp";
+        QTest::newRow("after a blank") << "-f .\\a.txt -g ./b" << "-f @a.txt -g @b";
+        QTest::newRow("parent folder is no prefix") << "..\\up\\x" << "..\\up\\x";
+        QTest::newRow("windows folder") << "%WinDir%\\notepad.exe" << "/usr/\\notepad.exe";
+        QTest::newRow("system folder") << "%SYSDIR%xcalc" << "/usr/bin/xcalc";
+        QTest::newRow("every occurrence") << "%AppPath%a;%apppath%b" << "@a;@b";
+        QTest::newRow("documents") << "%documents%story.txt" << "~/Dokumente/story.txt";
+        QTest::newRow("programs") << "%programs%game.desktop" << "~/data/applications/game.desktop";
+        QTest::newRow("child browser") << "%childbrowser%" << "@wicket/wicket";
+        QTest::newRow("unknown variable stays") << "%nothing%x" << "%nothing%x";
+    }
+
+    void pathVariables()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        // The user's own folder names, as the desktop keeps them.
+        const QString home = m_world->env.path(QStringLiteral("home"));
+        QVERIFY(QDir().mkpath(home));
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")));
+        QVERIFY(writeFile(m_world->env.configHome() + QStringLiteral("/user-dirs.dirs"),
+                          "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
+        expected.replace(QLatin1Char('@'), modGlobals::AppPath());
+        expected.replace(QLatin1Char('~'), home);
+        QCOMPARE(modUtil::ExpandPathVars(stored), expected);
     }
 
 private:

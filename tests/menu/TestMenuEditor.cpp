@@ -1,16 +1,85 @@
-// Edit mode on a real menu form: entering and leaving it, the save and
-// discard paths, backups, and the commands of the two context menus.
+// A real menu form: a child's click, entering and leaving edit mode, the
+// save and discard paths, backups, and the commands of the two context menus.
+// The button properties dialog and the preset manager: what each control
+// writes into the record, the defaults of a new button, the pickers.
 #include "EditWorld.h"
+#include "FormControls.h"
 
 #include "data/Backup.h"
 #include "data/SettingsFile.h"
+#include "captions/StatusBar.h"
 #include "keys/modKeyHandler.h"
+#include "menu/frmButton.h"
+#include "menu/frmPresets.h"
 #include "programs/ProcessWatch.h"
 
+#include <Clock.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 #include <QtTest>
 
 using modGlobals::SS;
+
+namespace {
+
+// Every field the dialog shows, away from its defaults in one of two ways.
+BUTTON sample(bool first)
+{
+    BUTTON b;
+    const qint16 on = first ? VbTrue : VbFalse;
+    const qint16 off = first ? VbFalse : VbTrue;
+    b.Caption = QStringLiteral("Game %time%");
+    b.TextAlignment = first ? 2 : 0;
+    b.PictureAlignment = first ? 1 : 2;
+    b.BackColor = 0x00112233;
+    b.ForeColor = first ? 0x00445566 : qint32(0x80000012);
+    b.FontName = QStringLiteral("DejaVu Serif");
+    b.FontBold = on;
+    b.FontItalic = off;
+    b.FontSize = first ? 12.5f : 9;
+    b.PicturePath = QStringLiteral("/x/pic.png");
+    b.Width = first ? 140 : 61;
+    b.Height = first ? 70 : 33;
+    b.Left = 33;
+    b.Top = 44;
+    b.Enabled = off;
+    b.Link = QStringLiteral("/usr/bin/game");
+    b.Parameters = QStringLiteral("-f \"x y\"");
+    b.Password = QStringLiteral("pw");
+    b.InUse = 1;
+    b.OneInstance = on;
+    b.StyleName = QStringLiteral("kept");
+    b.UseShellExecute = off;
+    b.SetResolution = on;
+    b.ScreenWidth = first ? 1024 : 1600;
+    b.ScreenHeight = first ? 768 : 1200;
+    b.RefreshRate = first ? 75 : 100;
+    b.ColorDepth = first ? 16 : 32;
+    b.Selected = VbTrue;
+    b.Transparent = on;
+    b.Bevel = off;
+    b.NoGray = first ? 1 : 0;
+    b.PictureSize = first ? 1 : 0;
+    b.StartTime = 99;
+    b.ExtraCount = 5;
+    b.ExtraStrings.redim(5);
+    const QStringList extra = first ? QStringList{"1", "1", "2", "0", "1", "x"} : QStringList{"0", "0", "1", "2", "0", ""};
+    for (int i = 0; i <= 5; ++i)
+        b.ExtraStrings.at(i) = extra.at(i);
+    return b;
+}
+
+std::optional<BUTTON> confirm(frmButton &dialog)
+{
+    Click(&dialog, "Command7");
+    return dialog.Result();
+}
+
+} // namespace
 
 class TestMenuEditor : public QObject
 {
@@ -62,7 +131,68 @@ private slots:
         QCOMPARE(w->item("spl01")->isVisible(), !entered);
         QCOMPARE(w->item("mnuRefresh")->isEnabled(), !entered);
         QCOMPARE(w->button(0)->Caption() == QLatin1String("%time% .\\x"), entered);
+        QCOMPARE(SS.Buttons.at(0).Caption, QStringLiteral("%time% .\\x"));
         QCOMPARE(w->world.prompts.unexpected, 0);
+    }
+
+    // In run mode a click freezes the buttons, starts the program and watches
+    // it; in edit mode, or without a link, it does nothing.
+    void clicks_data()
+    {
+        QTest::addColumn<bool>("editMode");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("run mode") << false << ".\\game";
+        QTest::newRow("edit mode") << true << ".\\game";
+        QTest::newRow("no link") << false << "";
+    }
+    void clicks()
+    {
+        QFETCH(bool, editMode);
+        QFETCH(QString, link);
+        w->world.makeProgram(QStringLiteral("game"));
+        SS.Buttons.at(0).Link = link;
+        SS.ButtonFreezeSeconds = 2;
+        if (editMode)
+            w->enter();
+        Command *button = w->button(0);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+        const bool started = !editMode && !link.isEmpty();
+        QCOMPARE(w->world.processes->started.size(), started ? 1 : 0);
+        QCOMPARE(w->menu.findChild<QTimer *>(QStringLiteral("buttonDelayTimer"))->isActive(), started);
+        QVERIFY(w->world.dialogs->shown().isEmpty());
+        if (!started)
+            return;
+        const platform::Pid pid = w->world.processes->started.first().pid;
+        QVERIFY(!button->Enabled());
+        QCOMPARE(button->ExtraData(), qint32(pid));
+        // The form's supervision timer notices the end.
+        w->world.windows->mainWindows.insert(pid, 5);
+        w->menu.findChild<QTimer *>(QStringLiteral("checkProcess"))->start();
+        w->world.processes->exit(pid);
+        QTRY_COMPARE(button->ExtraData(), 0);
+    }
+
+    // Shown captions follow the clock, in run mode only.
+    void liveCaptions()
+    {
+        Clock::setNow(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+        auto *timer = w->menu.findChild<QTimer *>(QStringLiteral("CaptionParser"));
+        timer->start(10);
+        QTRY_COMPARE(w->button(0)->Caption(), QStringLiteral("14:07:09 ") + modGlobals::AppPath() + QLatin1Char('x'));
+        w->enter();
+        timer->start(10);
+        QTRY_COMPARE(timer->interval(), 1000); // it ticked
+        QCOMPARE(w->button(0)->Caption(), QStringLiteral("%time% .\\x"));
+    }
+
+    // The status bar hands clicks it does not use to the form.
+    void statusBarPassesClicksOn()
+    {
+        w->menu.UpdateView();
+        auto *bar = w->menu.findChild<StatusBar *>(QStringLiteral("StatusBar"));
+        QVERIFY(bar->isVisible());
+        QTest::mouseClick(bar, Qt::RightButton, {}, QPoint(bar->width() / 2, 5));
+        QTRY_VERIFY(w->menu.findChild<QMenu *>(QStringLiteral("mnuMenu"))->isVisible());
     }
 
     void leavingSavesAndDiscardReloads()
@@ -298,12 +428,11 @@ private slots:
         QCOMPARE(SS.Buttons.at(3).InUse, 1);
         QCOMPARE(w->rect(3), QRect(180, 290, 40, 21)); // 300 - 10.5 rounds to even
 
-        w->world.prompts.editing = [](BUTTON &b) { b.Enabled = VbFalse; b.Caption += QLatin1Char('!'); };
+        w->world.prompts.editing = [](BUTTON &b) { b.Caption += QLatin1Char('!'); };
         QTest::mouseDClick(w->button(3), Qt::LeftButton);
         QTest::mouseRelease(w->button(3), Qt::LeftButton);
         QCOMPARE(w->world.prompts.asked.last(), QStringLiteral("button:New"));
         QCOMPARE(w->button(3)->Caption(), QStringLiteral("New!"));
-        QVERIFY(w->button(3)->Enabled() && w->button(3)->DrawAsDisabled());
         QCOMPARE(w->editor()->CurrentButton(), -1);
 
         // A locked button opens nothing.
@@ -312,6 +441,213 @@ private slots:
         QTest::mouseDClick(w->button(3), Qt::LeftButton);
         QTest::mouseRelease(w->button(3), Qt::LeftButton);
         QCOMPARE(w->world.prompts.asked.size(), asked);
+    }
+
+    void everyFieldRoundTrips_data()
+    {
+        QTest::addColumn<bool>("first");
+        QTest::newRow("one way") << true;
+        QTest::newRow("the other way") << false;
+    }
+    void everyFieldRoundTrips()
+    {
+        QFETCH(bool, first);
+        frmButton dialog(sample(first));
+        QCOMPARE(confirm(dialog), std::optional<BUTTON>(sample(first)));
+    }
+
+    void encodings()
+    {
+        BUTTON odd = sample(true);
+        odd.TextAlignment = 5;
+        odd.PictureAlignment = 9;
+        odd.ScreenWidth = 1000;
+        odd.ExtraStrings.at(3) = QStringLiteral("7");
+        frmButton dialog(odd);
+        QCOMPARE(Control<QComboBox>(&dialog, "Combo3")->currentText(), QStringLiteral("Center"));
+        Control<QComboBox>(&dialog, "Combo4")->setCurrentIndex(1);
+        Control<QComboBox>(&dialog, "Combo6")->setCurrentIndex(2);
+        Control<QCheckBox>(&dialog, "chkNoGray")->setChecked(false);
+        const BUTTON b = *confirm(dialog);
+        QCOMPARE(b.TextAlignment, 1);
+        QCOMPARE(b.PictureAlignment, 1);
+        QCOMPARE(QList<int>({b.ScreenWidth, b.ScreenHeight}), QList<int>({640, 480}));
+        QCOMPARE(b.ExtraStrings.at(3), QStringLiteral("0"));
+        QCOMPARE(b.ExtraStrings.at(4), QStringLiteral("2"));
+        QCOMPARE(b.NoGray, 0);
+    }
+
+    void cancelAndCloseBox()
+    {
+        frmButton cancelled(sample(true));
+        Control<QLineEdit>(&cancelled, "Text1")->setText(QStringLiteral("changed"));
+        Click(&cancelled, "Command6");
+        QVERIFY(!cancelled.Result());
+
+        frmButton closed(sample(true));
+        closed.show();
+        Control<QLineEdit>(&closed, "Text1")->setText(QStringLiteral("changed"));
+        w->world.dialogs->answer(QStringLiteral("Cancel"));
+        closed.close();
+        QVERIFY(closed.isVisible());
+        w->world.dialogs->answer(QStringLiteral("OK"));
+        closed.close();
+        QVERIFY(!closed.isVisible());
+        QVERIFY(!closed.Result());
+        QCOMPARE(w->world.dialogs->shown().size(), 2);
+        QCOMPARE(w->world.dialogs->shown().last().text, QStringLiteral("Skip changes?"));
+    }
+
+    void newButton_data()
+    {
+        QTest::addColumn<bool>("preset");
+        QTest::newRow("from the preset named default") << true;
+        QTest::newRow("built-in defaults") << false;
+    }
+    void newButton()
+    {
+        QFETCH(bool, preset);
+        SS.FontName = QStringLiteral("DejaVu Sans Mono");
+        SS.FontSize = 11;
+        if (preset) {
+            SS.Presets.redim(1);
+            SS.PresetsMax = 1;
+            SS.Presets.at(0).StyleName = QStringLiteral("other");
+            SS.Presets.at(1) = sample(true);
+            SS.Presets.at(1).Caption.clear();
+            SS.Presets.at(1).StyleName = QStringLiteral("DeFault");
+        }
+        frmButton dialog(std::nullopt);
+        const BUTTON b = *confirm(dialog);
+        QCOMPARE(QSize(b.Width, b.Height), preset ? QSize(140, 70) : QSize(130, 50));
+        QCOMPARE(b.FontName, preset ? QStringLiteral("DejaVu Serif") : SS.FontName);
+        QCOMPARE(b.TextAlignment, preset ? 2 : 0);
+        QCOMPARE(b.ExtraStrings.at(2), preset ? QStringLiteral("2") : QStringLiteral("0"));
+        // A new button starts unlocked and nowhere in particular.
+        QCOMPARE(b.ExtraCount, 5);
+        QCOMPARE(b.ExtraStrings.at(0), QString());
+        QVERIFY(b.Caption.isEmpty() && b.InUse == 0 && b.Left == 0);
+    }
+
+    void pictureFormats()
+    {
+        frmButton dialog(sample(true));
+        for (const char *answer : {"/tmp/a.wmf", "OK", "/tmp/pics/b.jpeg"})
+            w->world.dialogs->answer(QLatin1String(answer));
+        Click(&dialog, "Command5");
+        QCOMPARE(w->world.dialogs->shown().at(1).text, QStringLiteral("Format not supported!"));
+        QCOMPARE(w->world.dialogs->shown().size(), 3);
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text3")->text(), QStringLiteral("/tmp/pics/b.jpeg"));
+        QCOMPARE(SS.LastPictureFolder, QStringLiteral("/tmp/pics/"));
+    }
+
+    void linkFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("program") << "my GAME.sh" << QByteArray("#!/bin/sh\n") << "My Game";
+        QTest::newRow("desktop entry") << "tux.desktop"
+                                       << QByteArray("[Desktop Entry]\nName[de]=Pinguin\nName=Super Tux\nIcon=tux\n")
+                                       << "Super Tux";
+    }
+    void linkFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, caption);
+        const QString path = w->world.env.path(file);
+        QVERIFY(writeFile(path, content));
+        frmButton dialog(std::nullopt);
+        w->world.dialogs->answer(path);
+        Click(&dialog, "Command4");
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text2")->text(), path);
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text3")->text(), path);
+        QCOMPARE(Control<QLineEdit>(&dialog, "Text1")->text(), caption);
+        QCOMPARE(Control<Command>(&dialog, "Command2")->Caption(), caption);
+    }
+
+    void optionRules()
+    {
+        SS.OneProcessOnly = VbTrue;
+        BUTTON b = sample(true);
+        frmButton dialog(b);
+        auto *oneInstance = Control<QCheckBox>(&dialog, "Check2");
+        auto *screen = Control<QCheckBox>(&dialog, "chkScreen");
+        QVERIFY(oneInstance->isEnabled() && screen->isEnabled());
+        QTest::mouseClick(Control<QCheckBox>(&dialog, "chkShellExecute"), Qt::LeftButton);
+        QVERIFY(!oneInstance->isEnabled() && !screen->isEnabled());
+        QVERIFY(oneInstance->isChecked() && screen->isChecked());
+    }
+
+    void coloursShareTheCustomColours()
+    {
+        frmButton dialog(sample(true));
+        w->world.dialogs->answer(QStringLiteral("#102030 #aabbcc"));
+        Click(&dialog, "Command3_1");
+        QCOMPARE(Control<Command>(&dialog, "Command3_1")->BackColor(), 0x302010u);
+        QCOMPARE(Control<Command>(&dialog, "Command2")->BackColor(), 0x302010u);
+        QCOMPARE(SS.CustomColors[0], 0xCCBBAA);
+        QCOMPARE(SS.CustomColors[1], 0xFFFFFF);
+    }
+
+    void presetManager()
+    {
+        SS.Presets.redim(1);
+        SS.PresetsMax = 1;
+        SS.Presets.at(0).StyleName = QStringLiteral("Blue");
+        SS.Presets.at(1).StyleName = QStringLiteral("Red");
+        const SettingsRecord before = SS;
+        frmPresets form(Prompts::PresetList::Of(SS));
+        auto *list = Control<QListWidget>(&form, "List1");
+        QCOMPARE(list->currentRow(), 0);
+        // Another preset's name is refused; the same name in other letters is not.
+        for (const char *answer : {"red", "OK", "BLUE"})
+            w->world.dialogs->answer(QLatin1String(answer));
+        Click(&form, "Command4");
+        QCOMPARE(form.Presets().list.at(0).StyleName, QStringLiteral("BLUE"));
+        QCOMPARE(list->item(0)->text(), QStringLiteral("BLUE"));
+
+        w->world.dialogs->answer(QStringLiteral("OK"));
+        Click(&form, "Command1");
+        QCOMPARE(w->world.dialogs->shown().last().text, QStringLiteral("Delete Preset \"BLUE\"?"));
+        QCOMPARE(form.Presets().list.at(0).StyleName, QStringLiteral("Red"));
+        QCOMPARE(list->count(), 1);
+        Click(&form, "Command1");
+        QCOMPARE(w->world.dialogs->shown().last().text, QStringLiteral("Please select a preset first!"));
+        // The manager works on its copy; the editor stores what it hands back.
+        QVERIFY(SS == before);
+    }
+
+    void presetPreviewShowsTheWholeCaption_data()
+    {
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<int>("pictureAlignment");
+        QTest::newRow("small button, picture left") << 14 << 0;
+        QTest::newRow("small button, picture centred") << 12 << 2;
+        QTest::newRow("font too big for the stage") << 72 << 0;
+    }
+
+    // "Preview Button" shows whole, at the preset's font where the stage has room.
+    void presetPreviewShowsTheWholeCaption()
+    {
+        QFETCH(int, fontSize);
+        QFETCH(int, pictureAlignment);
+        SS.Presets.redim(0);
+        SS.PresetsMax = 0;
+        BUTTON &preset = SS.Presets.at(0);
+        preset.FontName = QStringLiteral("DejaVu Sans");
+        preset.FontSize = fontSize;
+        preset.Width = 100;
+        preset.Height = 40;
+        preset.PictureAlignment = pictureAlignment;
+        frmPresets form(Prompts::PresetList::Of(SS));
+        const Command *preview = Control<Command>(&form, "Command2");
+        const QFontMetrics metrics(preview->font());
+        QVERIFY(metrics.horizontalAdvance(preview->Caption()) <= preview->textRect().width());
+        QVERIFY(metrics.height() <= preview->textRect().height());
+        QVERIFY(preview->parentWidget()->rect().contains(preview->geometry()));
+        QCOMPARE(preview->font().pointSizeF() == fontSize, fontSize < 20);
     }
 
 private:

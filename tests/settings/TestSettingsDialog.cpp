@@ -1,5 +1,10 @@
 // The settings dialog: every control to its place and back, the password
-// confirmation, Apply and Cancel, the autostart entry.
+// confirmation, Apply and Cancel, the autostart entry. Its values against the
+// record and the store: a stored position outside its list shows as the
+// nearest item, so no control is indexed past its end; what cannot be stored
+// is named; untouched keys stay unwritten. The Wicket links editor: links.ini
+// read up to its first gap and rewritten without gaps, the address rule, and
+// how the two dialogs end.
 #include "FormControls.h"
 #include "MenuTestKit.h"
 #include "ShownTexts.h"
@@ -8,6 +13,8 @@
 #include "playtime/PlayTime.h"
 #include "settings/Autostart.h"
 #include "settings/frmSettings.h"
+#include "links/frmEditChildLinks.h"
+#include "links/frmEditURL.h"
 
 #include <Clock.h>
 #include <IniFile.h>
@@ -20,6 +27,7 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 using modGlobals::SS;
@@ -84,6 +92,21 @@ QString wicketSetting(const char *key)
     IniFile ini(SettingsValues::WicketSettingsPath());
     ini.load();
     return ini.value(QStringLiteral("settings"), QLatin1String(key), QStringLiteral("<none>"));
+}
+
+const QByteArray threeLinks = "[LINK_000]\r\nNAME=Games\r\nURL=http://games.example/\r\n"
+                              "[LINK_001]\r\nNAME=School\r\nURL=https://school.example/\r\n"
+                              "[LINK_002]\r\nNAME=Zoo\r\nURL=http://zoo.example/\r\n";
+
+// Answers the next frmEditURL that comes up.
+void whenUrlDialogShows(std::function<void(frmEditURL &)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<frmEditURL *>(window); dialog && dialog->isVisible())
+                return answer(*dialog);
+        QFAIL("no Edit URL dialog");
+    });
 }
 
 } // namespace
@@ -273,7 +296,156 @@ private slots:
         }
     }
 
+    void outOfRangeShowsTheNearestItem_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("freeze");
+        QTest::newRow("below") << -1 << 0 << 0;
+        QTest::newRow("inside") << 1 << 1 << 1;
+        QTest::newRow("above") << 99 << 2 << 10;
+    }
+
+    void outOfRangeShowsTheNearestItem()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, style);
+        QFETCH(int, freeze);
+        modGlobals::SS.BackgroundStyle = stored;
+        modGlobals::SS.ButtonFreezeSeconds = stored;
+        const SettingsValues values = SettingsValues::Read();
+        QCOMPARE(values.backgroundStyle, style);
+        QCOMPARE(values.freezeSeconds, freeze);
+    }
+
+    // Play-time values that cannot be stored are named and logged.
+    void storeFailureIsNamed()
+    {
+        const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
+        QVERIFY(QDir().mkpath(store));
+        QCOMPARE(SettingsValues().Store(), QStringList{QStringLiteral("play time (%1)").arg(store)});
+        QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
+    }
+
+    // An empty store and settings.ini read as the defaults, and get none of
+    // the day's keys from values that changed none.
+    void emptyStore()
+    {
+        const SettingsValues read = SettingsValues::Read();
+        const SettingsValues defaults;
+        QCOMPARE(read.playTimeIndex, defaults.playTimeIndex);
+        QCOMPARE(read.warnIndex, defaults.warnIndex);
+        QCOMPARE(read.beep, defaults.beep);
+        QCOMPARE(read.popupsAllowed, defaults.popupsAllowed);
+        QVERIFY(read.Store().isEmpty());
+        for (const char *key : {"DailyStart", "Countdown", "PlayTimeMon", "HoursSun"})
+            QVERIFY2(ShellFixture::value(QStringLiteral("TimeLimit"), QLatin1String(key)).isNull(), key);
+    }
+
+    void aGapEndsTheLinks()
+    {
+        QVERIFY(writeFile(linksPath(), QByteArray(threeLinks).replace("NAME=School", "NAME=")));
+        QCOMPARE(LinksFile::Load(linksPath()), QList<ChildLink>({{"Games", "http://games.example/"}}));
+    }
+
+    void schemeRule_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("none") << " kids.example/a " << "http://kids.example/a";
+        QTest::newRow("http in capitals") << "HTTP://Kids.example" << "HTTP://Kids.example";
+        QTest::newRow("https") << "https://kids.example" << "https://kids.example";
+        QTest::newRow("other scheme") << "mailto:gran@example.org" << "mailto:gran@example.org";
+        QTest::newRow("host and port") << "localhost:8080/x" << "http://localhost:8080/x";
+    }
+
+    void schemeRule()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QCOMPARE(LinksFile::CompleteUrl(typed), stored);
+    }
+
+    void addAndEditLinks()
+    {
+        QVERIFY(writeFile(linksPath(), threeLinks));
+        frmEditChildLinks editor(linksPath());
+        whenUrlDialogShows([](frmEditURL &dialog) {
+            Control<QLineEdit>(&dialog, "Text2")->setText(QStringLiteral("news.example"));
+            Click(&dialog, "Command2"); // no name yet: stays
+            QVERIFY(dialog.isVisible());
+            Control<QLineEdit>(&dialog, "Text1")->setText(QStringLiteral("News"));
+            Click(&dialog, "Command2");
+        });
+        Click(&editor, "Command1");
+        QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Please enter URL name!"));
+        QCOMPARE(editor.Links().last(), ChildLink({"News", "http://news.example"}));
+        QCOMPARE(list(editor)->currentItem(), list(editor)->topLevelItem(3));
+        QVERIFY(editor.Changed());
+
+        // Cancel and Esc in the URL dialog change nothing.
+        const QList<ChildLink> before = editor.Links();
+        for (bool escape : {false, true}) {
+            whenUrlDialogShows([escape](frmEditURL &dialog) {
+                Control<QLineEdit>(&dialog, "Text1")->setText(QStringLiteral("Changed"));
+                if (escape)
+                    QTest::keyClick(Control<QLineEdit>(&dialog, "Text1"), Qt::Key_Escape);
+                else
+                    Click(&dialog, "Command1");
+            });
+            Click(&editor, "Command2");
+            QCOMPARE(editor.Links(), before);
+        }
+    }
+
+    // Removing the first link, then ending the editor; what is saved is
+    // numbered again from LINK_000.
+    void closingTheLinksEditor_data()
+    {
+        QTest::addColumn<QString>("how");      // "ok", "escape", or the answer to "Save changes?"
+        QTest::addColumn<bool>("stays");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("OK saves") << "ok" << false << true;
+        QTest::newRow("Esc never asks") << "escape" << false << false;
+        QTest::newRow("close box, Cancel") << "Cancel" << true << false;
+        QTest::newRow("close box, No") << "No" << false << false;
+        QTest::newRow("close box, Yes") << "Yes" << false << true;
+    }
+
+    void closingTheLinksEditor()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, stays);
+        QFETCH(bool, saved);
+        QVERIFY(writeFile(linksPath(), threeLinks));
+        frmEditChildLinks editor(linksPath());
+        editor.show();
+        list(editor)->setCurrentItem(list(editor)->topLevelItem(0));
+        m_world->dialogs->answer(QStringLiteral("OK"));
+        Click(&editor, "Command3");
+        QCOMPARE(m_world->dialogs->shown().first().text, QStringLiteral("Remove item:Games ?"));
+        const bool asks = how != QLatin1String("ok") && how != QLatin1String("escape");
+        if (how == QLatin1String("ok")) {
+            Click(&editor, "Command5");
+        } else if (how == QLatin1String("escape")) {
+            QTest::keyClick(list(editor), Qt::Key_Escape);
+        } else {
+            m_world->dialogs->answer(how);
+            editor.close();
+            QCOMPARE(m_world->dialogs->shown().last().text, QStringLiteral("Save changes?"));
+        }
+        QCOMPARE(m_world->dialogs->shown().size(), asks ? 2 : 1);
+        QCOMPARE(editor.isVisible(), stays);
+        const QList<ChildLink> all{
+            {"Games", "http://games.example/"}, {"School", "https://school.example/"}, {"Zoo", "http://zoo.example/"}};
+        QCOMPARE(LinksFile::Load(linksPath()), saved ? all.mid(1) : all);
+        QCOMPARE(editor.Saved(), saved);
+    }
+
 private:
+    QString linksPath() const { return m_world->env.path(QStringLiteral("wicket/links.ini")); }
+    static QTreeWidget *list(const frmEditChildLinks &editor) { return Control<QTreeWidget>(&editor, "ListView1"); }
+
     std::unique_ptr<MenuWorld> m_world;
 };
 

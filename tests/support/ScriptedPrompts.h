@@ -7,27 +7,21 @@
 #include <functional>
 
 // Answers the shell's questions from a script, one step per question, and
-// records what was asked. Steps: "TEXT" or "ok:TEXT" types a password (also
-// "enter:", "reset:" for the time-expired dialog; "extraN:TEXT" with N extra
-// minutes), "cancel" / "escape" /
-// "quit" ends a question without an answer, "shutdown" is the child's choice
-// in the time-expired dialog and "released" the parent's release from afar, "switch" / "end" / "cancel" / "closed" answer
-// the not-responding dialog, "poweroff" / "restart" / "logoff" / "cancel" the
-// shut-down dialog; for the button properties dialog "cancel" or "ok", which
-// returns the record (a new one: an empty record) changed by `editing` when
-// set; for the settings dialog "apply" (any number), then
-// "ok" or "cancel", each storing through `storing`; "ok" or "cancel" for the
-// preset manager (which hands back the list changed by `editingPresets`) and
-// the links editor. A question past the end of the script gets the answer
-// that ends it and counts as unexpected.
+// records what was asked. A password is typed as "TEXT"; the time-expired
+// dialog also takes "enter:TEXT", "reset:TEXT", "extraN:TEXT" (N extra
+// minutes), "shutdown" (the child's choice) and "released" (the parent's
+// release from afar); "cancel", "escape" or "quit" ends a question without an
+// answer. The not-responding dialog takes "switch", "end", "cancel" or
+// "closed"; the shut-down dialog "poweroff", "restart", "logoff" or "cancel";
+// the button dialog "ok" (the record, or an empty one, changed by `editing`)
+// or "cancel"; the settings dialog any number of "apply", then "ok" or
+// "cancel", each storing through `storing`; the preset manager (handing back
+// the list changed by `editingPresets`) and the links editor "ok" or
+// "cancel". A question past the end of the script gets the answer that ends
+// it and counts as unexpected.
 class ScriptedPrompts : public Prompts
 {
 public:
-    explicit ScriptedPrompts(QStringList steps = {})
-        : m_steps(std::move(steps))
-    {
-    }
-
     void script(const QStringList &steps) { m_steps += steps; }
 
     // "password:TITLE", "hang:CAPTION|QUESTION", "expired", "shutdown", "tasks", "stats",
@@ -150,7 +144,7 @@ private:
     }
     static QString typed(const QString &step)
     {
-        for (const char *verb : {"ok:", "enter:", "reset:"})
+        for (const char *verb : {"enter:", "reset:"})
             if (step.startsWith(QLatin1String(verb)))
                 return step.mid(int(qstrlen(verb)));
         return step;
