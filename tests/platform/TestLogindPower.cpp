@@ -73,7 +73,8 @@ private slots:
         lastCall();
     }
 
-    // Ending Windows' way maps onto the manager (power) or the session (log off).
+    // Ending Windows' way maps onto the manager (power) or the session (log
+    // off); no flags: lock the session.
     void requests_data()
     {
         QTest::addColumn<int>("flags");
@@ -81,20 +82,15 @@ private slots:
         QTest::newRow("power off") << int(ShutDown::EWX_POWEROFF) << "PowerOff False";
         QTest::newRow("reboot") << int(ShutDown::EWX_REBOOT) << "Reboot False";
         QTest::newRow("log off") << int(ShutDown::EWX_LOGOFF | ShutDown::EWX_FORCE) << "Terminate";
+        QTest::newRow("lock") << -1 << "Lock";
     }
 
     void requests()
     {
         QFETCH(int, flags);
         QFETCH(QString, call);
-        QVERIFY(ShutDown::ExitWindowsWith(flags));
+        QVERIFY(flags < 0 ? platform::Services::power().lockSession() : ShutDown::ExitWindowsWith(flags));
         QCOMPARE(lastCall(), call);
-    }
-
-    void lock()
-    {
-        QVERIFY(platform::Services::power().lockSession());
-        QCOMPARE(lastCall(), QStringLiteral("Lock"));
     }
 
     void unknownSessionIsRefused()
