@@ -1,5 +1,5 @@
 // Tests of the Command button: geometry and looks checked on rendered pixels, the mouse
-// and key state machines through synthesized events, and what persistence stores.
+// state machine through synthesized events, and what persistence stores.
 
 #include "Command.h"
 #include "OleColor.h"
@@ -7,12 +7,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
 
-// The widget as rendered now, as opaque RGB.
 QImage render(QWidget *widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -60,7 +58,6 @@ QFont crispFont(int pointSize = 12)
     return f;
 }
 
-// A button of the given size in its own container.
 Command *button(QWidget &host, int w, int h)
 {
     auto *b = new Command(&host);
@@ -68,10 +65,9 @@ Command *button(QWidget &host, int w, int h)
     return b;
 }
 
-void sendMouse(QWidget *w, QEvent::Type type, const QPointF &pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+void sendMouse(QWidget *w, QEvent::Type type, const QPointF &pos, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, modifiers);
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &event);
 }
 
