@@ -27,7 +27,6 @@ private slots:
         QTest::newRow("keypad digit") << "KP_7" << false << false << "7";
         QTest::newRow("Ctrl+letter") << "r" << false << true << QString(QChar(0x12));
         QTest::newRow("function key") << "F5" << false << false << "<Key:F5>";
-        QTest::newRow("dead key") << "dead_acute" << false << false << "<Key:dead_acute>";
     }
 
     void texts()

@@ -55,15 +55,15 @@ void collect(Window w, int depth, QList<Window> &out)
     if (children)
         XFree(children);
 }
+} // namespace
 
-QList<Window> viewableBelowRoot(int depth)
+QList<unsigned long> viewableTopLevels(int depth)
 {
     QList<Window> all;
     collect(DefaultRootWindow(display()), depth, all);
     all.removeIf([](Window w) { return w == DefaultRootWindow(display()) || !isViewable(w); });
     return all;
 }
-} // namespace
 
 QList<unsigned long> property(unsigned long window, const char *name)
 {
@@ -92,14 +92,9 @@ bool isViewable(unsigned long window)
 QList<unsigned long> windowsOfType(const char *typeName)
 {
     const Atom type = XInternAtom(display(), typeName, False);
-    QList<Window> all = viewableBelowRoot(2);
+    QList<Window> all = viewableTopLevels(2);
     all.removeIf([type](Window w) { return !property(w, "_NET_WM_WINDOW_TYPE").contains(type); });
     return all;
-}
-
-QList<unsigned long> viewableTopLevels()
-{
-    return viewableBelowRoot(1);
 }
 
 unsigned long frameOf(unsigned long client)

@@ -19,7 +19,6 @@ namespace x11kit {
 // Runs events until `done` holds or `ms` passed; the final value of `done`.
 bool waitUntil(const std::function<bool()> &done, int ms = 5000);
 
-// Runs xdotool with the arguments; true when it exited with 0.
 bool xdotool(const QStringList &args);
 
 // A connection of the test's own, as another program would have.
@@ -30,8 +29,9 @@ bool isViewable(unsigned long window);
 QList<unsigned long> property(unsigned long window, const char *name);
 // Viewable top-level client windows of the type (e.g. "_NET_WM_WINDOW_TYPE_DOCK").
 QList<unsigned long> windowsOfType(const char *typeName);
-// The viewable children of the root, bottom first: frames, the window manager's own windows, its menus.
-QList<unsigned long> viewableTopLevels();
+// The viewable children of the root, bottom first: frames, the window manager's own windows, its menus;
+// with depth 2 also their children.
+QList<unsigned long> viewableTopLevels(int depth = 1);
 // The window manager's frame around a client: its ancestor just below the root.
 unsigned long frameOf(unsigned long client);
 // The viewable windows inside the window, at any depth, in root coordinates.
@@ -48,7 +48,6 @@ class KeyFixture
 {
 public:
     bool start();
-    // Gives the fixture the keyboard focus.
     bool focus();
     QStringList lines() const;
     // Sends a marker key and waits until it arrived, so every key sent before

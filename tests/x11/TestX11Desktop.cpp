@@ -107,7 +107,6 @@ private slots:
     }
 
 private:
-    // A window of the type, shown; destroyed at cleanup.
     void createMapped(const char *typeName)
     {
         ::Display *dpy = display();

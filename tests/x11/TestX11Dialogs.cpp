@@ -1,20 +1,14 @@
 // The shell's windows under the session's openbox: dialogs wear a frame with
 // their caption and a close box that reaches their close question, and no
-// window menu; the menu and the loading screen have none. The print dialog
-// offers the report under its whole title.
+// window menu; the menu and the loading screen have none.
 #include "MenuTestKit.h"
 #include "X11TestKit.h"
 
 #include "frmMenu.h"
 #include "frmShowLoading.h"
 #include "menu/frmButton.h"
-#include "stats/rptStat.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -90,24 +84,6 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window));
             QCOMPARE(frameExtents(*window), QList<unsigned long>(4, 0));
         }
-    }
-
-    void reportOfferedUnderItsWholeTitle()
-    {
-        QVERIFY(m_world->openStats());
-        QString offered;
-        QTimer::singleShot(0, [&offered] {
-            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            QPrintDialog print(preview->printer(), preview);
-            QTimer::singleShot(0, &print, [&offered, &print] {
-                offered = print.findChild<QLineEdit *>(QStringLiteral("filename"))->text();
-                print.reject();
-            });
-            print.exec();
-            preview->reject();
-        });
-        rptStat(m_world->stats.Database(), 0, 0).ShowPreview(nullptr);
-        QCOMPARE(offered.section(QLatin1Char('/'), -1), rptStat::Title() + QStringLiteral(".pdf"));
     }
 
 private:

@@ -66,7 +66,6 @@ private slots:
         QTest::addColumn<DisplayMode>("wanted");
         QTest::addColumn<DisplayMode>("after"); // Original: refused
 
-        QTest::newRow("1024x768 at 60") << DisplayMode{1024, 768, 24, 60} << DisplayMode{1024, 768, 24, 60};
         QTest::newRow("32 bits per pixel is depth 24") << DisplayMode{1024, 768, 32, 60} << DisplayMode{1024, 768, 24, 60};
         QTest::newRow("depth 16") << DisplayMode{1024, 768, 16, 60} << Original;
         QTest::newRow("rate not offered") << DisplayMode{1024, 768, 24, 85} << Original;

@@ -6,21 +6,7 @@
 #include "playtime/frmLock.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QTest>
-
-namespace {
-
-// With BRINDLE_SCREENSHOTS set, the whole screen is saved there for people to look at.
-void keepScreen(const QString &name)
-{
-    QTest::qWait(300); // painted
-    const QString folder = qEnvironmentVariable("BRINDLE_SCREENSHOTS");
-    if (!folder.isEmpty())
-        QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-} // namespace
 
 class TestX11PlayWindows : public QObject
 {
@@ -36,7 +22,6 @@ private slots:
         frmCountdown notice;
         notice.ShowNotice(300);
         QVERIFY(x11kit::waitUntil([&] { return x11kit::viewableTopLevels().endsWith(notice.winId()); }));
-        keepScreen(QStringLiteral("countdown"));
         // The game still gets what is typed.
         x11kit::tapKeys({QStringLiteral("b")});
         QVERIFY(game.takeLines().contains(QStringLiteral("press b")));
@@ -55,7 +40,6 @@ private slots:
         QTest::qWait(300);
         QVERIFY(game.lines().isEmpty());
         QVERIFY(lock.isVisible());
-        keepScreen(QStringLiteral("lock"));
         lock.hide();
         QVERIFY(x11kit::waitUntil([] { return x11kit::keyboardFree(); }));
     }
