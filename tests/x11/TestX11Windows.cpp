@@ -203,6 +203,19 @@ private slots:
         QCOMPARE(listed(), wanted);
     }
 
+    // Looks are answered from the last one while no window reports a change.
+    void retitledWindowShowsItsNewTitle()
+    {
+        QWidget own;
+        own.setWindowTitle(QStringLiteral("Before"));
+        own.resize(200, 100);
+        own.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&own));
+        QTRY_COMPARE(listed(own.winId()).value_or(TopLevel{}).title, QStringLiteral("Before"));
+        own.setWindowTitle(QStringLiteral("After"));
+        QTRY_COMPARE(listed(own.winId()).value_or(TopLevel{}).title, QStringLiteral("After"));
+    }
+
 private:
     // A fixture whose main window is mapped and managed by the window manager
     // (shown by Qt is not yet managed); its id in *window, 0 when it never came.

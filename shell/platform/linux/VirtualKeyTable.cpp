@@ -163,16 +163,6 @@ int fromKeysym(unsigned long keysym)
     return byKeysym().value(keysym, 0);
 }
 
-QList<unsigned long> keysymsFor(int virtualKey)
-{
-    QList<unsigned long> out;
-    for (const Pair &p : table()) {
-        if (p.vk == virtualKey)
-            out.append(p.keysym);
-    }
-    return out;
-}
-
 bool isKeypad(unsigned long keysym)
 {
     return keysym >= XK_KP_Space && keysym <= XK_KP_Equal;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 
 // Windows virtual-key codes <-> X keysyms. spc_keys.dat and the capture dialog
 // speak virtual-key codes; the X server speaks keysyms.
@@ -10,11 +9,6 @@ namespace platform::vk {
 // from either case; the left and right Shift, Control and Alt keys give the
 // sided codes 160-165, as a low-level keyboard hook reports them.
 int fromKeysym(unsigned long keysym);
-
-// Every keysym that stands for the code, the usual one first; empty for a
-// code the table does not know. The generic codes 16, 17 and 18 (a hand-made
-// spc_keys.dat may hold them) stand for both keys of their pair.
-QList<unsigned long> keysymsFor(int virtualKey);
 
 // True for keysyms of the numeric keypad whose meaning follows Num Lock.
 bool isKeypad(unsigned long keysym);
