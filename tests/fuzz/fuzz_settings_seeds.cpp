@@ -20,17 +20,10 @@ SettingsRecord rich()
     SettingsFile::MakeClearState(s);
     s.ShellCommands.items[0] = QStringLiteral("/usr/bin/xeyes");
     s.Password = QStringLiteral("Größe – €");
+    // Texts and lists shape the reading; the fixed-size fields do not.
     BUTTON b;
     b.Caption = QStringLiteral("Paint");
-    b.FontName = QStringLiteral("DejaVu Sans");
-    b.FontSize = 12.5f;
-    b.Width = 120;
-    b.Height = 90;
-    b.Enabled = VbTrue;
     b.Link = QStringLiteral("/usr/bin/kolourpaint");
-    b.InUse = 1;
-    b.ColorDepth = 32;
-    b.ExtraCount = 5;
     b.ExtraStrings.redim(5);
     b.ExtraStrings.items[0] = QStringLiteral("1");
     s.Buttons.items = {b, b};
@@ -38,8 +31,6 @@ SettingsRecord rich()
     s.ButtonsMax = 2;
     s.Presets.items = {b};
     s.PresetsMax = 0;
-    s.WelcomeSound = QStringLiteral("hello.wav");
-    s.Reserved4 = QStringLiteral("end");
     return s;
 }
 

@@ -101,37 +101,32 @@ private slots:
     // "-clear" anywhere on the command line empties the menu first.
     void loadSteps_data()
     {
-        QTest::addColumn<QString>("timeLeft");
         QTest::addColumn<QString>("shutdown");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<QString>("timerStarted");
+        QTest::addColumn<QString>("timerStarted"); // none: time is left and the menu shows
         QTest::addColumn<QString>("commandLine");
 
-        QTest::newRow("time left, -clear") << "200" << QString() << QStringList() << true << QString() << "/debug -CLEAR";
-        QTest::newRow("expired, shut down: switch off") << "10" << QString() << QStringList{"shutdown"} << false
-                                                        << "ShutdownTimer" << "";
-        QTest::newRow("expired, shut down: quit") << "10" << "0" << QStringList{"shutdown"} << false << "UnloadTimer"
-                                                  << "";
+        QTest::newRow("time left, -clear") << QString() << QString() << "/debug -CLEAR";
+        QTest::newRow("expired, shut down: switch off") << QString() << "ShutdownTimer" << "";
+        QTest::newRow("expired, shut down: quit") << "0" << "UnloadTimer" << "";
     }
 
     void loadSteps()
     {
-        QFETCH(QString, timeLeft);
         QFETCH(QString, shutdown);
-        QFETCH(QStringList, answers);
-        QFETCH(bool, shown);
         QFETCH(QString, timerStarted);
         QFETCH(QString, commandLine);
+        const bool shown = timerStarted.isEmpty();
 
         ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
-        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"), timeLeft);
+        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
+                               shown ? QStringLiteral("200") : QStringLiteral("10"));
         if (!shutdown.isNull())
             ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), shutdown);
         modGlobals::SS.Password = QStringLiteral("mum");
         m_world->addButton(QStringLiteral("Game"), QString());
         modGlobals::CommandLine = commandLine;
 
+        const QStringList answers = shown ? QStringList() : QStringList{QStringLiteral("shutdown")};
         m_world->prompts.script(answers);
         frmMenu menu(nullptr, &m_world->prompts);
         menu.Load();
@@ -332,24 +327,12 @@ private slots:
         QVERIFY(m_world->dialogs->shown().first().text.contains(QStringLiteral("\r\nCode ")));
     }
 
-    // A mode of another size or colour depth than the screen has is refused,
-    // and nothing is switched.
-    void changeDisplayModeRefused_data()
+    // A mode of another colour depth than the screen has is refused, and
+    // nothing is switched (the launcher's tests show a size that is there).
+    void changeDisplayModeRefusesOtherDepth()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("depth");
-        QTest::newRow("no such size") << 640 << 480 << 24;
-        QTest::newRow("depth cannot change") << 1024 << 768 << 16;
-    }
-
-    void changeDisplayModeRefused()
-    {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, depth);
         int frequency = 60;
-        QCOMPARE(ShutDown::ChangeDisplayMode(width, height, depth, frequency), -1);
+        QCOMPARE(ShutDown::ChangeDisplayMode(1024, 768, 16, frequency), -1);
         QCOMPARE(frequency, 60);
         QVERIFY(m_world->display->set.isEmpty());
     }

@@ -1,21 +1,11 @@
 #include "FixtureProcess.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 
 #include <csignal>
 
 FixtureProcess::FixtureProcess(const QStringList &arguments)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // Keeps Qt's start-up complaint about a missing runtime folder quiet.
-    if (!env.contains(QStringLiteral("XDG_RUNTIME_DIR"))) {
-        const QString runtime = QDir::tempPath() + QStringLiteral("/brindle-fixture-runtime");
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    }
-    m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program(), arguments);
     if (m_process.waitForStarted(10000))
@@ -68,11 +58,7 @@ std::optional<QByteArray> FixtureProcess::waitForLine(const QByteArray &prefix, 
 quint64 FixtureProcess::waitShown(int ms)
 {
     const auto rest = waitForLine("shown ", ms);
-    if (!rest)
-        return 0;
-    bool ok = false;
-    const quint64 id = rest->toULongLong(&ok, 16);
-    return ok ? id : 0;
+    return rest ? rest->toULongLong(nullptr, 16) : 0; // 0 when it is no number
 }
 
 void FixtureProcess::signal(int sig)

@@ -14,8 +14,6 @@ class FixtureProcess
 public:
     explicit FixtureProcess(const QStringList &arguments);
     ~FixtureProcess();
-    FixtureProcess(const FixtureProcess &) = delete;
-    FixtureProcess &operator=(const FixtureProcess &) = delete;
 
     qint64 pid() const { return m_pid; }
 

@@ -50,17 +50,7 @@ void ShellRun::answerDialogs(const QStringList &answers)
     writeFile(QStringLiteral("dialogs.txt"), answers.join(QLatin1Char('\n')).toUtf8() + '\n');
 }
 
-bool ShellRun::start(const QStringList &arguments)
-{
-    return launch(arguments, false);
-}
-
-bool ShellRun::startWithDisplay(const QStringList &arguments)
-{
-    return launch(arguments, true);
-}
-
-bool ShellRun::launch(const QStringList &arguments, bool withDisplay)
+bool ShellRun::start(const QStringList &arguments, bool withDisplay)
 {
     QFile::remove(m_script + QStringLiteral(".shown"));
     if (!QFile::exists(m_script))

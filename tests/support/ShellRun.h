@@ -20,10 +20,10 @@ public:
     void writeFile(const QString &relative, const QByteArray &bytes);
     void answerDialogs(const QStringList &answers);
 
-    // Starts on the offscreen platform, without an X display.
-    bool start(const QStringList &arguments);
-    // Starts on the X display of the test ($DISPLAY), as a session would.
-    bool startWithDisplay(const QStringList &arguments);
+    // Starts on the offscreen platform, or on the X display of the test
+    // ($DISPLAY) as a session would.
+    bool start(const QStringList &arguments, bool withDisplay = false);
+    bool startWithDisplay(const QStringList &arguments) { return start(arguments, true); }
     // Waits until the log holds the line (timestamp removed) that many times.
     bool waitForLog(const QString &line, int times = 1, int timeoutMs = 15000);
     bool waitForExit(int timeoutMs = 15000);
@@ -37,8 +37,6 @@ public:
     QStringList shownDialogs() const;
 
 private:
-    bool launch(const QStringList &arguments, bool withDisplay);
-
     TestEnv &m_env;
     QProcess m_process;
     QString m_script;

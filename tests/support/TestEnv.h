@@ -20,8 +20,6 @@ class TestEnv
 public:
     TestEnv();
     ~TestEnv();
-    TestEnv(const TestEnv &) = delete;
-    TestEnv &operator=(const TestEnv &) = delete;
 
     bool isValid() const { return m_root.isValid(); }
     QString programFolder() const { return m_root.path() + QStringLiteral("/app/"); }
