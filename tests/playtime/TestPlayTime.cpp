@@ -222,9 +222,10 @@ void TestPlayTime::day_data()
     QTest::newRow("released at the daily start before the allowed hours: asked again")
         << QStringList{"DailyStart=10:01", "HoursTue=10:02-20:00", "TimeLeft=400", "daystart+60",
                        "script:released", "script:quit", "start", "events=bedtime:1,release,bedtime:1,start:2"};
-    QTest::newRow("weekday limits")
-        << QStringList{"PlayTimeTue=2", "tick", "left=600", "PlayTimeTue=0", "tick", "secs=-1",
-                       "PlayTimeTue=1.5", "tick", "left=300", "PlayTimeMon=0", "tick", "left=300"};
+    QTest::newRow("weekday limits; up to a day in whole steps")
+        << QStringList{"PlayTimeTue=2", "tick", "left=600", "PlayTimeTue=0", "tick", "secs=-1", "PlayTimeTue=1.5",
+                       "tick", "left=300", "PlayTimeTue=288", "tick", "left=86400", "PlayTimeTue=289", "tick",
+                       "left=300", "PlayTimeMon=0", "tick", "left=300"};
     QTest::newRow("the end of the allowed hours ends play")
         << QStringList{"PlayTime=4", "WarnTime=17", "HoursTue=08:00-10:05", "tick", "secs=300", "left=1200",
                        "+210", "tick", "events=notice:90", "+30", "tick", "events=notice:60,minute:60", "+1", "tick",
