@@ -2,7 +2,6 @@
 #include "ConsolePrompts.h"
 #include "RememberedHosts.h"
 #include "SettingsStore.h"
-#include "ShownTexts.h"
 #include "TestEnv.h"
 #include "frmMain.h"
 
@@ -84,179 +83,151 @@ class TestFarrow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void session();
-    void passwordCheck_data();
-    void passwordCheck();
-    void replies_data();
-    void replies();
-    void rememberedHosts_data();
-    void rememberedHosts();
-    void textsNameNoOperatingSystem();
-    void hostNotRemembered();
+    void initTestCase()
+    {
+        QVERIFY(m_shell.server.listen(QHostAddress::LocalHost, quint16(m_env.port())));
+    }
+
+    void session()
+    {
+        FakePrompts prompts;
+        frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
+        QVERIFY(m_shell.accept());
+        const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw"};
+        for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
+            m_shell.send(exchange.at(i));
+            QCOMPARE(m_shell.next(), exchange.at(i + 1));
+        }
+        m_shell.send(Challenge + "100000");
+        QCOMPARE(child<QComboBox>(window, "Combo1")->currentIndex(), 3);
+        auto *list = child<QListWidget>(window, "List1");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(1)->text() + list->item(1)->data(Qt::UserRole).toString(), QStringLiteral("Games2"));
+        QCOMPARE(m_shell.next(), answer("f92d0c0b7758f48a976587412c2bf21b7f1dae21875133fda2983fa4cbf1ea9d"));
+        QVERIFY(!child<QPushButton>(window, "Command2")->isEnabled()); // until the shell accepts
+        m_shell.send(QStringLiteral("/ok"));
+        QTest::qWait(50);
+        QCOMPARE(statusOf(window), m_host + QStringLiteral(": welcome!"));
+        QVERIFY(prompts.shown.isEmpty()); // the command-line password answered
+        QCOMPARE(RememberedHosts::Load().value(0), m_host);
+
+        // "Set New Time" only for a choice that is not in force.
+        auto *combo = child<QComboBox>(window, "Combo1");
+        auto *setTime = child<QPushButton>(window, "Command3");
+        QTRY_VERIFY(!setTime->isEnabled());
+        combo->setCurrentIndex(4);
+        QTRY_VERIFY(setTime->isEnabled());
+        setTime->click();
+        QCOMPARE(m_shell.next(), QStringLiteral("/rt4"));
+        QTRY_VERIFY(!setTime->isEnabled());
+        combo->setCurrentIndex(5);
+        QTRY_VERIFY(setTime->isEnabled());
+
+        m_shell.peer->disconnectFromHost();
+        QTRY_COMPARE(statusOf(window), QStringLiteral("Connection closed."));
+
+        // The next connection asks.
+        child<QPushButton>(window, "Command4")->click();
+        QVERIFY(m_shell.accept());
+        for (const char *message : {"/we!", "/tm0", "/bl\r\n0|Paint\r\n"}) {
+            m_shell.send(QLatin1String(message));
+            m_shell.next();
+        }
+        m_shell.send(Challenge + "100000");
+        QCOMPARE(m_shell.next(), answer(TypedKey));
+        QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
+        QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
+    }
+
+    void passwordCheck_data()
+    {
+        QTest::addColumn<QString>("challenge");
+        QTest::addColumn<QString>("verdict"); // the shell's reply to the answer
+        QTest::addColumn<QString>("shown");   // the last warning, or the status
+        QTest::newRow("refused") << Challenge + "100000" << "/er" << "Invalid Password!";
+        QTest::newRow("not judged") << Challenge + "100000" << "/er7"
+                                    << "%1 did not check the password: after wrong passwords it waits 7 s. Try again then.";
+        QTest::newRow("too few rounds") << Challenge + "99999" << ""
+                                        << "Error: %1 asks for the password in a form this console cannot answer.";
+    }
+
+    void passwordCheck()
+    {
+        QFETCH(QString, challenge);
+        QFETCH(QString, verdict);
+        QFETCH(QString, shown);
+        FakePrompts prompts;
+        frmMain window(m_host + QStringLiteral("|"), &prompts);
+        QVERIFY(m_shell.accept());
+        for (const char *message : {"/we", "/tm0", "/bl\r\n0|Paint\r\n"}) {
+            m_shell.send(QLatin1String(message));
+            m_shell.next();
+        }
+        m_shell.send(challenge);
+        if (!verdict.isEmpty()) {
+            QCOMPARE(m_shell.next(), answer(TypedKey));
+            m_shell.send(verdict);
+        }
+        QTRY_COMPARE(verdict.isEmpty() ? statusOf(window) : prompts.shown.last(), shown.replace("%1", m_host));
+        // The window shows no connection and holds none.
+        QVERIFY(!window.Connected());
+        QCOMPARE(child<QListWidget>(window, "List1")->count(), 0);
+    }
+
+    // A shell without a password: no question; a paused clock alternates with "PAUSED".
+    void replies()
+    {
+        FakePrompts prompts;
+        frmMain window(m_host + QStringLiteral("|"), &prompts);
+        QVERIFY(m_shell.accept());
+        auto *label = child<QLabel>(window, "Label3");
+        const QStringList replies{"/we/pw/sl100", "/sp61", "/sp61"};
+        const QStringList shown{"00:01:39", "00:01:00", "PAUSED"};
+        for (qsizetype i = 0; i < replies.size(); ++i) {
+            m_shell.send(replies.at(i));
+            QTRY_COMPARE(label->text(), shown.at(i));
+        }
+        QVERIFY(prompts.shown.isEmpty());
+        QVERIFY(window.Connected());
+    }
+
+    void rememberedHosts_data()
+    {
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QString>("expected"); // hosts after, joined by blanks
+        QTest::newRow("third to the front") << "h3" << "h3 h1 h2 h4 h5 h6 h7 h8 h9 h10";
+        QTest::newRow("new host pushes the tenth out") << "new" << "new h1 h2 h3 h4 h5 h6 h7 h8 h9";
+        QTest::newRow("letter case counts") << "H3" << "H3 h1 h2 h3 h4 h5 h6 h7 h8 h9";
+        QTest::newRow("empty host") << " " << "h1 h2 h3 h4 h5 h6 h7 h8 h9 h10";
+    }
+
+    void rememberedHosts()
+    {
+        QFETCH(QString, added);
+        QFETCH(QString, expected);
+        for (int i = 1; i <= 10; ++i)
+            SettingsStore::SaveSetting(QStringLiteral("Farrow"), QStringLiteral("Computers"),
+                                       QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("h%1").arg(i));
+        RememberedHosts::Add(added);
+        QCOMPARE(RememberedHosts::Load().join(QLatin1Char(' ')), expected);
+    }
+
+    // A host that cannot be remembered (a folder in the store's place) is said so.
+    void hostNotRemembered()
+    {
+        const QString store = SettingsStore::filePath(QStringLiteral("Farrow"));
+        QVERIFY(QFile::remove(store) && QDir().mkpath(store));
+        FakePrompts prompts;
+        frmMain window(m_host + QStringLiteral("|Secret"), &prompts);
+        QVERIFY(m_shell.accept());
+        QCOMPARE(prompts.shown.filter(QStringLiteral("could not be added to the remembered computers")).size(), 1);
+    }
 
 private:
     TestEnv m_env; // first: the store and the port
     const QString m_host = QStringLiteral("127.0.0.1:%1").arg(m_env.port());
     FakeShell m_shell;
 };
-
-void TestFarrow::initTestCase()
-{
-    QVERIFY(m_shell.server.listen(QHostAddress::LocalHost, quint16(m_env.port())));
-}
-
-void TestFarrow::session()
-{
-    FakePrompts prompts;
-    frmMain window(m_host + QStringLiteral("|Secret|ignored"), &prompts);
-    QVERIFY(m_shell.accept());
-    const QStringList exchange{"/we", "/tm", "/tm3", "/bl", "/bl\r\n0|Paint\r\n2|Games\r\n", "/pw"};
-    for (qsizetype i = 0; i + 1 < exchange.size(); i += 2) {
-        m_shell.send(exchange.at(i));
-        QCOMPARE(m_shell.next(), exchange.at(i + 1));
-    }
-    m_shell.send(Challenge + "100000");
-    QCOMPARE(child<QComboBox>(window, "Combo1")->currentIndex(), 3);
-    auto *list = child<QListWidget>(window, "List1");
-    QCOMPARE(list->count(), 2);
-    QCOMPARE(list->item(1)->text() + list->item(1)->data(Qt::UserRole).toString(), QStringLiteral("Games2"));
-    QCOMPARE(m_shell.next(), answer("f92d0c0b7758f48a976587412c2bf21b7f1dae21875133fda2983fa4cbf1ea9d"));
-    QVERIFY(!child<QPushButton>(window, "Command2")->isEnabled()); // until the shell accepts
-    m_shell.send(QStringLiteral("/ok"));
-    QTest::qWait(50);
-    QCOMPARE(statusOf(window), m_host + QStringLiteral(": welcome!"));
-    QVERIFY(prompts.shown.isEmpty()); // the command-line password answered
-    QCOMPARE(RememberedHosts::Load().value(0), m_host);
-
-    // "Set New Time" only for a choice that is not in force.
-    auto *combo = child<QComboBox>(window, "Combo1");
-    auto *setTime = child<QPushButton>(window, "Command3");
-    QTRY_VERIFY(!setTime->isEnabled());
-    combo->setCurrentIndex(4);
-    QTRY_VERIFY(setTime->isEnabled());
-    setTime->click();
-    QCOMPARE(m_shell.next(), QStringLiteral("/rt4"));
-    QTRY_VERIFY(!setTime->isEnabled());
-    combo->setCurrentIndex(5);
-    QTRY_VERIFY(setTime->isEnabled());
-
-    m_shell.peer->disconnectFromHost();
-    QTRY_COMPARE(statusOf(window), QStringLiteral("Connection closed."));
-
-    // The next connection asks.
-    child<QPushButton>(window, "Command4")->click();
-    QVERIFY(m_shell.accept());
-    for (const char *message : {"/we!", "/tm0", "/bl\r\n0|Paint\r\n"}) {
-        m_shell.send(QLatin1String(message));
-        m_shell.next();
-    }
-    m_shell.send(Challenge + "100000");
-    QCOMPARE(m_shell.next(), answer(TypedKey));
-    QVERIFY(child<QTimer>(window, "Timer2")->isActive()); // the expired notice blinks
-    QCOMPARE(prompts.shown, QStringList{QStringLiteral("Enter Brindle Password for [%1]:").arg(m_host)});
-}
-
-void TestFarrow::passwordCheck_data()
-{
-    QTest::addColumn<QString>("challenge");
-    QTest::addColumn<QString>("verdict"); // the shell's reply to the answer
-    QTest::addColumn<QString>("shown");   // the last warning, or the status
-    QTest::newRow("refused") << Challenge + "100000" << "/er" << "Invalid Password!";
-    QTest::newRow("not judged") << Challenge + "100000" << "/er7"
-                                << "%1 did not check the password: after wrong passwords it waits 7 s. Try again then.";
-    QTest::newRow("too few rounds") << Challenge + "99999" << ""
-                                    << "Error: %1 asks for the password in a form this console cannot answer.";
-}
-
-void TestFarrow::passwordCheck()
-{
-    QFETCH(QString, challenge);
-    QFETCH(QString, verdict);
-    QFETCH(QString, shown);
-    FakePrompts prompts;
-    frmMain window(m_host + QStringLiteral("|"), &prompts);
-    QVERIFY(m_shell.accept());
-    for (const char *message : {"/we", "/tm0", "/bl\r\n0|Paint\r\n"}) {
-        m_shell.send(QLatin1String(message));
-        m_shell.next();
-    }
-    m_shell.send(challenge);
-    if (!verdict.isEmpty()) {
-        QCOMPARE(m_shell.next(), answer(TypedKey));
-        m_shell.send(verdict);
-    }
-    QTRY_COMPARE(verdict.isEmpty() ? statusOf(window) : prompts.shown.last(), shown.replace("%1", m_host));
-    // The window shows no connection and holds none.
-    QVERIFY(!window.Connected());
-    QCOMPARE(child<QListWidget>(window, "List1")->count(), 0);
-}
-
-void TestFarrow::replies_data()
-{
-    QTest::addColumn<QStringList>("replies");
-    QTest::addColumn<QStringList>("shown"); // Label3 after each
-    QTest::newRow("paused alternates") << QStringList{"/sp61", "/sp61"} << QStringList{"00:01:00", "PAUSED"};
-    QTest::newRow("no password, joined") << QStringList{"/pw/sl100"} << QStringList{"00:01:39"};
-}
-
-void TestFarrow::replies()
-{
-    QFETCH(QStringList, replies);
-    QFETCH(QStringList, shown);
-    FakePrompts prompts;
-    frmMain window(m_host + QStringLiteral("|"), &prompts);
-    QVERIFY(m_shell.accept());
-    m_shell.send(QStringLiteral("/we"));
-    auto *label = child<QLabel>(window, "Label3");
-    for (qsizetype i = 0; i < replies.size(); ++i) {
-        m_shell.send(replies.at(i));
-        QTRY_COMPARE(label->text(), shown.at(i));
-    }
-    QVERIFY(prompts.shown.isEmpty());
-    QVERIFY(window.Connected());
-}
-
-void TestFarrow::rememberedHosts_data()
-{
-    QTest::addColumn<QString>("added");
-    QTest::addColumn<QString>("expected"); // hosts after, joined by blanks
-    QTest::newRow("third to the front") << "h3" << "h3 h1 h2 h4 h5 h6 h7 h8 h9 h10";
-    QTest::newRow("new host pushes the tenth out") << "new" << "new h1 h2 h3 h4 h5 h6 h7 h8 h9";
-    QTest::newRow("letter case counts") << "H3" << "H3 h1 h2 h3 h4 h5 h6 h7 h8 h9";
-    QTest::newRow("empty host") << " " << "h1 h2 h3 h4 h5 h6 h7 h8 h9 h10";
-}
-
-void TestFarrow::rememberedHosts()
-{
-    QFETCH(QString, added);
-    QFETCH(QString, expected);
-    for (int i = 1; i <= 10; ++i)
-        SettingsStore::SaveSetting(QStringLiteral("Farrow"), QStringLiteral("Computers"),
-                                   QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("h%1").arg(i));
-    RememberedHosts::Add(added);
-    QCOMPARE(RememberedHosts::Load().join(QLatin1Char(' ')), expected);
-}
-
-// The child's PC runs Linux: no text of the console speaks of Windows.
-void TestFarrow::textsNameNoOperatingSystem()
-{
-    FakePrompts prompts;
-    frmMain window(QString(), &prompts);
-    QVERIFY(ShownTexts(&window).contains(QStringLiteral("Shut down the computer")));
-    QCOMPARE(ShownTexts(&window).filter(QStringLiteral("Windows")), QStringList());
-}
-
-// A host that cannot be remembered (a folder in the store's place) is said so.
-void TestFarrow::hostNotRemembered()
-{
-    const QString store = SettingsStore::filePath(QStringLiteral("Farrow"));
-    QVERIFY(QFile::remove(store) && QDir().mkpath(store));
-    FakePrompts prompts;
-    frmMain window(m_host + QStringLiteral("|Secret"), &prompts);
-    QVERIFY(m_shell.accept());
-    QCOMPARE(prompts.shown.filter(QStringLiteral("could not be added to the remembered computers")).size(), 1);
-}
 
 QTEST_MAIN(TestFarrow)
 #include "TestFarrow.moc"

@@ -3,8 +3,8 @@
 // check, a family's day (the daily start, weekday limits, allowed hours,
 // extra time and the lock), and a failing machine: a store that cannot be
 // written, read or found does not stop the clock.
+#include "CoreFixture.h"
 #include "FileEvents.h"
-#include "PlayTimeWorld.h"
 
 #include "playtime/PlayTime.h"
 
@@ -19,9 +19,11 @@
 #include <optional>
 #include <sys/resource.h>
 
-using namespace playtimetest;
-
 namespace {
+
+const QList<Tone> ExpiryTones{{800, 100}, {2500, 200}, {2500, 200}, {800, 100}};
+const QList<Tone> ResetTones{{2000, 50}, {1000, 50}, {2000, 50}};
+const QDateTime T0{QDate(2024, 3, 5), QTime(10, 0, 0)};
 
 // Every write of the process fails while this lives, as on a full disk; reads work.
 class FullDisk
@@ -49,8 +51,6 @@ class TestPlayTime : public QObject
 
 private slots:
     void cleanupTestCase();
-    void countdown_data();
-    void countdown();
     void day_data();
     void day();
 
@@ -58,35 +58,10 @@ private:
     void newWorld();
     void newClock();
 
-    std::unique_ptr<PlayTimeWorld> m_world;
+    std::unique_ptr<CoreFixture> m_world;
     std::unique_ptr<PlayTime> m_clock;
     QStringList m_events;
 };
-
-// A five-minute period begun at t0; what a failed row left behind goes first.
-void TestPlayTime::newWorld()
-{
-    m_clock.reset();
-    m_world.reset();
-    m_world = std::make_unique<PlayTimeWorld>();
-    m_world->beginPeriod(QStringLiteral("1"));
-    m_events.clear();
-    newClock();
-}
-
-void TestPlayTime::newClock()
-{
-    m_clock = std::make_unique<PlayTime>(m_world->prompts);
-    const auto record = [this](const char *name) {
-        return [this, name](auto value) { m_events << QStringLiteral("%1:%2").arg(QLatin1String(name)).arg(qint64(value)); };
-    };
-    connect(m_clock.get(), &PlayTime::countdownNotice, this, record("notice"));
-    connect(m_clock.get(), &PlayTime::lastMinute, this, record("minute"));
-    connect(m_clock.get(), &PlayTime::lockChanged, this, record("lock"));
-    connect(m_clock.get(), &PlayTime::bedtime, this, record("bedtime"));
-    connect(m_clock.get(), &PlayTime::releaseExpiredDialog, this, [this] { m_events << QStringLiteral("release"); });
-    connect(m_clock.get(), &PlayTime::quitRequested, this, [this] { m_events << QStringLiteral("quit"); });
-}
 
 void TestPlayTime::cleanupTestCase()
 {
@@ -94,69 +69,23 @@ void TestPlayTime::cleanupTestCase()
     m_world.reset();
 }
 
-void TestPlayTime::countdown_data()
-{
-    QTest::addColumn<QString>("warnTime");
-    QTest::addColumn<int>("window"); // seconds before the end the warning starts
-    QTest::newRow("WarnTime 9: 50 s") << "9" << 50;
-    QTest::newRow("WarnTime 0: 5 s") << "0" << 5;
-}
-
-// PlayTime 1, ticking twice a second through the whole period: beeper starts
-// once, in its folder, with pattern 0, and plays pattern 1 from 11 s left.
-void TestPlayTime::countdown()
-{
-    QFETCH(QString, warnTime);
-    QFETCH(int, window);
-    newWorld();
-    PlayTimeWorld::setTimeLimit(QStringLiteral("WarnTime"), warnTime);
-    m_clock->PlaytimeTimer->start();
-
-    QMap<qint64, QString> beepTypeAt;
-    int startedAt = -1;
-    for (qint64 ms = 0; ms <= 300 * 1000 && m_clock->PlaytimeTimer->isActive(); ms += 500) {
-        Clock::setNow(m_world->t0.addMSecs(ms));
-        m_clock->Tick();
-        if (!m_world->processes->started.isEmpty() && startedAt < 0)
-            startedAt = modGlobals::TimeLeftSeconds;
-        beepTypeAt[modGlobals::TimeLeftSeconds] = PlayTimeWorld::beeper(QStringLiteral("BeepType"));
-    }
-    QCOMPARE(startedAt, window);
-    QCOMPARE(m_world->processes->started.size(), 1);
-    QCOMPARE(m_world->processes->started.first().program, m_world->env.path(QStringLiteral("beeper/beeper")));
-    QCOMPARE(m_world->processes->started.first().workDir, m_world->env.path(QStringLiteral("beeper/")));
-    QCOMPARE(PlayTimeWorld::beeper(QStringLiteral("Interval")), QStringLiteral("500"));
-    QCOMPARE(beepTypeAt.value(window + 1), QString());
-    QCOMPARE(beepTypeAt.value(qMin(window, 12)), window >= 12 ? QStringLiteral("0") : QStringLiteral("1"));
-    QCOMPARE(beepTypeAt.value(qMin(window, 11)), QStringLiteral("1"));
-    QVERIFY(!m_clock->PlaytimeTimer->isActive());
-}
-
 void TestPlayTime::day_data()
 {
-    // Steps: KEY=VALUE sets the store's TimeLimit (Beeper.KEY its Beeper)
-    // section, "?KEY=VALUE" checks it, "-KEY" removes it; +N moves the clock
-    // N s on, zN sleeps N s, "tick", "clock" (StartClock), "check" (the
-    // start-up check), "start" (the check, then the clock starts), "new" (the
-    // shell again), "script:ANSWER" for the time-expired dialog, "daystart+N"
-    // moves the clock while it is up, "extra:N", "lock:1|0", "unlock:PW",
-    // "reset", "resume" (a wake), "type:KEYS" (one key per character, or one
-    // "<key>"), "typedwait" (typing pauses), "click" (ends a pause), "pause:1|0",
-    // "password:PW" ("install:PW": only the install's key), "lockheld"
-    // (beeper runs), "nobeeper" (it cannot start), "debug", "refuse" (the
-    // switch-off), "edit", "leave:ANSWER", "outside:OLD>NEW" (another process
-    // edits the store), "lose" (the store is deleted), "folder" (a folder in
-    // its place), "fulldisk" (no write works), "installlimit" (the install's
-    // limit: PlayTime 1, TimeLeft 300), "watch" (count the store's rewrites),
-    // "reset:N" (as the console's "/rtN"). Checks: "expires=N" (ticking each
-    // second, the clock stops after N s), "rewrites=N", "logged=0|1" (a
-    // failed write is in the log), "left=N" (TimeLeftSeconds), "secs=N"
-    // (SecondsLeft), "since=N" (the period began N s ago), "bedtime=0|1",
-    // "events=...", "quits=N", "day=N" (DayTimer due in N s, "off": stopped),
-    // "timer=0|1", "paused=0|1", "started=N" (beeper starts), "tones=expiry|
-    // reset|none", "off=N" (switch-offs), "log=A|B", "asked=N", "dialogs=N",
-    // "typed=TEXT". Tuesday 10:00, PlayTime 1 since then, Shutdown 0 (expiry
-    // quits), password "pw".
+    // Steps: KEY=VALUE sets the store's TimeLimit (Beeper.KEY its Beeper) section, "?KEY=VALUE" checks it, "-KEY"
+    // removes it; +N moves the clock N s on, zN sleeps N s, "tick", "clock" (StartClock), "check" (the start-up
+    // check), "start" (the check, then the clock starts), "new" (the shell again), "script:ANSWER" for the
+    // time-expired dialog, "daystart+N" moves the clock while it is up, "extra:N", "lock:1|0", "unlock:PW",
+    // "reset[:N]" (N: as the console's "/rtN"), "resume" (a wake), "type:KEYS" (one key per character, or one
+    // "<key>"), "typedwait" (typing pauses), "pause:1|0", "password:PW" ("install:PW": only the install's key),
+    // "lockheld" (beeper runs), "nobeeper" (it cannot start), "debug", "refuse" (the switch-off), "edit",
+    // "leave:ANSWER", "outside:OLD>NEW" (another process edits the store), "lose" (the store is deleted), "folder"
+    // (a folder in its place), "fulldisk" (no write works), "installlimit" (the install's limit: PlayTime 1,
+    // TimeLeft 300), "watch" (count the store's rewrites). Checks: "expires=N" (ticking each second, the clock
+    // stops after N s), "rewrites=N", "logged=0|1" (a failed write is in the log), "left=N" (TimeLeftSeconds),
+    // "secs=N" (SecondsLeft), "since=N" (the period began N s ago), "bedtime=0|1", "events=...", "quits=N",
+    // "day=N" (DayTimer due in N s, "off": stopped), "timer=0|1", "paused=0|1", "started=N" (beeper starts, from
+    // its folder), "tones=expiry|reset|none", "off=N" (switch-offs), "log=A|B", "asked=N", "dialogs=N",
+    // "typed=TEXT". Tuesday 10:00, PlayTime 1 since then, Shutdown 0 (expiry quits), password "pw".
     QTest::addColumn<QStringList>("steps");
     const QString old = QStringLiteral("LastInit=2020-01-01T00:00:00");
     const QString expired = QStringLiteral("frmMenu()::Time Expired, show expiry dialog. - Time left:");
@@ -175,9 +104,11 @@ void TestPlayTime::day_data()
     QTest::newRow("without beeper the warning is tried at every tick, quietly")
         << QStringList{"nobeeper", "+270", "tick", "+25", "tick", "+5", "tick", "started=3", "quits=1"};
     // A stale "Running" of a killed beeper does not count; a running one is switched.
-    QTest::newRow("stale Running=1: started")
-        << QStringList{"Beeper.Running=1", "+260", "tick", "started=1", "?Beeper.BeepType=0", "+30", "tick", "started=1",
-                       "?Beeper.BeepType=1"};
+    QTest::newRow("stale Running=1: started 50 s before the end, pattern 1 from 11 s")
+        << QStringList{"Beeper.Running=1", "+249", "tick", "started=0", "+1", "tick", "started=1",
+                       "?Beeper.Interval=500", "?Beeper.BeepType=0", "+38", "tick", "?Beeper.BeepType=0", "+1",
+                       "tick", "started=1", "?Beeper.BeepType=1"};
+    QTest::newRow("WarnTime 0: 5 s") << QStringList{"WarnTime=0", "+294", "tick", "started=0", "+1", "tick", "started=1"};
     QTest::newRow("running and holding its lock: not started")
         << QStringList{"Beeper.Running=1", "Beeper.BeepType=0", "lockheld", "+260", "tick", "started=0",
                        "?Beeper.BeepType=0", "+30", "tick", "started=0", "?Beeper.BeepType=1"};
@@ -203,7 +134,7 @@ void TestPlayTime::day_data()
     QTest::newRow("a second Pause only ends the pause")
         << QStringList{"PlayTime=2", "type:<pause>", "type:<pause>", "paused=0", "started=1"};
     QTest::newRow("Pause again after a click ended it")
-        << QStringList{"PlayTime=2", "type:<pause>", "click", "type:<pause>", "paused=1", "started=2"};
+        << QStringList{"PlayTime=2", "type:<pause>", "pause:0", "type:<pause>", "paused=1", "started=2"};
     QTest::newRow("a key without text before Pause") << QStringList{"PlayTime=2", "type:<Key:Shift_L>", "type:<pause>", "paused=1"};
     QTest::newRow("other keys alone do nothing") << QStringList{"PlayTime=2", "type:a", "type:<space>", "paused=0", "started=0"};
     QTest::newRow("rt and the password resets")
@@ -291,9 +222,10 @@ void TestPlayTime::day_data()
     QTest::newRow("released at the daily start before the allowed hours: asked again")
         << QStringList{"DailyStart=10:01", "HoursTue=10:02-20:00", "TimeLeft=400", "daystart+60",
                        "script:released", "script:quit", "start", "events=bedtime:1,release,bedtime:1,start:2"};
-    QTest::newRow("weekday limits")
-        << QStringList{"PlayTimeTue=2", "tick", "left=600", "PlayTimeTue=0", "tick", "secs=-1",
-                       "PlayTimeTue=1.5", "tick", "left=300", "PlayTimeMon=0", "tick", "left=300"};
+    QTest::newRow("weekday limits; up to a day in whole steps")
+        << QStringList{"PlayTimeTue=2", "tick", "left=600", "PlayTimeTue=0", "tick", "secs=-1", "PlayTimeTue=1.5",
+                       "tick", "left=300", "PlayTimeTue=288", "tick", "left=86400", "PlayTimeTue=289", "tick",
+                       "left=300", "PlayTimeMon=0", "tick", "left=300"};
     QTest::newRow("the end of the allowed hours ends play")
         << QStringList{"PlayTime=4", "WarnTime=17", "HoursTue=08:00-10:05", "tick", "secs=300", "left=1200",
                        "+210", "tick", "events=notice:90", "+30", "tick", "events=notice:60,minute:60", "+1", "tick",
@@ -329,7 +261,6 @@ void TestPlayTime::day()
 {
     QFETCH(QStringList, steps);
     newWorld();
-    PlayTimeWorld::setTimeLimit(QStringLiteral("Shutdown"), QStringLiteral("0"));
     modGlobals::SS.Password = QStringLiteral("pw");
     // The lock beeper itself would take for this program folder.
     SingleInstance beeperLock(QStringLiteral("beeper"), m_world->env.programFolder());
@@ -375,9 +306,7 @@ void TestPlayTime::day()
             m_clock->Lock(arg == QLatin1String("1"));
         else if (step.startsWith(QLatin1String("unlock:")) && !m_clock->UnlockWithPassword(arg))
             m_events << QStringLiteral("wrong");
-        else if (step == QLatin1String("reset"))
-            m_clock->ResetTime();
-        else if (step.startsWith(QLatin1String("reset:")))
+        else if (step.startsWith(QLatin1String("reset")))
             QCOMPARE(m_clock->ResetTime(arg), !storeEvents || !QFileInfo(store).isDir());
         else if (step.startsWith(QLatin1String("pause:")))
             m_clock->PauseTimer(arg == QLatin1String("1"));
@@ -398,9 +327,7 @@ void TestPlayTime::day()
         else if (step == QLatin1String("typedwait")) {
             m_clock->TypedResetTimer->setInterval(0);
             QTRY_VERIFY(!m_clock->TypedResetTimer->isActive());
-        } else if (step == QLatin1String("click"))
-            m_clock->PauseTimer(false);
-        else if (step.startsWith(QLatin1String("password:"))) {
+        } else if (step.startsWith(QLatin1String("password:"))) {
             // "install:PW": settings.dat holds none, the install's parent.ini the key of PW.
             modGlobals::SS.Password = arg.startsWith(QLatin1String("install:")) ? QString() : arg;
             if (arg.startsWith(QLatin1String("install:")))
@@ -442,7 +369,8 @@ void TestPlayTime::day()
         else if (key == QLatin1String("secs"))
             QCOMPARE(m_clock->SecondsLeft(), value.toLongLong());
         else if (key == QLatin1String("since"))
-            QCOMPARE(PlayTimeWorld::storedLastInit(), Clock::now().addSecs(-value.toLongLong()));
+            QCOMPARE(SettingsStore::ParseDate(CoreFixture::value(QStringLiteral("TimeLimit"), QStringLiteral("LastInit"))),
+                     Clock::now().addSecs(-value.toLongLong()));
         else if (key == QLatin1String("bedtime"))
             QCOMPARE(m_clock->AtBedtime(), value == QLatin1String("1"));
         else if (key == QLatin1String("events"))
@@ -453,8 +381,12 @@ void TestPlayTime::day()
             QCOMPARE(m_clock->PlaytimeTimer->isActive(), value == QLatin1String("1"));
         else if (key == QLatin1String("paused"))
             QCOMPARE(m_clock->ClockPaused(), value == QLatin1String("1"));
-        else if (key == QLatin1String("started"))
+        else if (key == QLatin1String("started")) {
             QCOMPARE(m_world->processes->started.size(), value.toInt());
+            for (const platform::FakeProcesses::Started &start : std::as_const(m_world->processes->started))
+                QCOMPARE(start.program + '|' + start.workDir,
+                         m_world->env.path("beeper/beeper|") + m_world->env.path("beeper/"));
+        }
         else if (key == QLatin1String("tones"))
             QCOMPARE(*m_world->tones, value == QLatin1String("expiry") ? ExpiryTones
                                       : value == QLatin1String("reset") ? ResetTones : QList<Tone>());
@@ -469,11 +401,39 @@ void TestPlayTime::day()
         else if (key == QLatin1String("typed"))
             QCOMPARE(m_clock->TypedBuffer(), value);
         else if (key.startsWith(QLatin1Char('?')))
-            QCOMPARE(PlayTimeWorld::value(section, name), value);
+            QCOMPARE(CoreFixture::value(section, name), value);
         else if (!value.isEmpty())
-            PlayTimeWorld::setValue(section, name, value);
+            CoreFixture::setValue(section, name, value);
     }
     QCOMPARE(m_world->prompts.unexpected, 0);
+}
+
+// A five-minute period begun at T0; what a failed row left behind goes first.
+void TestPlayTime::newWorld()
+{
+    m_clock.reset();
+    m_world.reset();
+    m_world = std::make_unique<CoreFixture>();
+    Clock::setNow(T0);
+    CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
+    CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("LastInit"), SettingsStore::FormatDate(T0));
+    CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), QStringLiteral("0"));
+    m_events.clear();
+    newClock();
+}
+
+void TestPlayTime::newClock()
+{
+    m_clock = std::make_unique<PlayTime>(m_world->prompts);
+    const auto record = [this](const char *name) {
+        return [this, name](auto value) { m_events << QStringLiteral("%1:%2").arg(QLatin1String(name)).arg(qint64(value)); };
+    };
+    connect(m_clock.get(), &PlayTime::countdownNotice, this, record("notice"));
+    connect(m_clock.get(), &PlayTime::lastMinute, this, record("minute"));
+    connect(m_clock.get(), &PlayTime::lockChanged, this, record("lock"));
+    connect(m_clock.get(), &PlayTime::bedtime, this, record("bedtime"));
+    connect(m_clock.get(), &PlayTime::releaseExpiredDialog, this, [this] { m_events << QStringLiteral("release"); });
+    connect(m_clock.get(), &PlayTime::quitRequested, this, [this] { m_events << QStringLiteral("quit"); });
 }
 
 QTEST_GUILESS_MAIN(TestPlayTime)

@@ -23,38 +23,44 @@ private slots:
 
     void cleanup() { m_world.reset(); }
 
-    void endedProgramIsDroppedAndCounted_data()
+    void endedProgramsAreDroppedAndCounted_data()
     {
         QTest::addColumn<bool>("oneProcess"); // the screen mode goes back only then
         QTest::newRow("one process") << true;
         QTest::newRow("any number") << false;
     }
 
-    void endedProgramIsDroppedAndCounted()
+    // Two programs from one button; each one's run time counts as it ends.
+    void endedProgramsAreDroppedAndCounted()
     {
         QFETCH(bool, oneProcess);
         SS.OneProcessOnly = oneProcess ? VbTrue : VbFalse;
         m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
         m_world->build();
         QVERIFY(!watch()->checkProcess->isActive()); // nothing to watch: no tick
-        const platform::Pid pid = run(0, 11);
+        const platform::Pid first = run(0, 11);
         QVERIFY(watch()->checkProcess->isActive());
-        QCOMPARE(SS.Buttons.at(0).StartTime, 36000);
+        Clock::advance(60);
+        const platform::Pid second = run(0, 12);
         watch()->checkProcess_Timer();
-        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
-        QCOMPARE(pidOf(0), pid);
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 2);
         QCOMPARE(m_world->orgResCalls, 0);
 
-        Clock::advance(95);
-        m_world->processes->exit(pid);
+        Clock::advance(30);
+        m_world->processes->exit(first);
         watch()->checkProcess_Timer();
-        QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
-        QVERIFY(!watch()->checkProcess->isActive());
-        // Cleared on the same tick.
-        QCOMPARE(pidOf(0), platform::Pid(0));
+        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
+        QCOMPARE(watch()->ButtonWatch[0].Processes[0].ProcessId, second);
         QCOMPARE(SS.Buttons.at(0).StartTime, 0);
-        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|1|95|Game")});
-        QCOMPARE(m_world->orgResCalls, oneProcess ? 1 : 0);
+        QCOMPARE(pidOf(0), second);
+        Clock::advance(10);
+        m_world->processes->exit(second);
+        watch()->checkProcess_Timer();
+        QVERIFY(!watch()->checkProcess->isActive());
+        // Cleared on the same tick; 90 s for the first, 40 s for the second.
+        QCOMPARE(pidOf(0), platform::Pid(0));
+        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|2|130|Game")});
+        QCOMPARE(m_world->orgResCalls, oneProcess ? 2 : 0);
     }
 
     void startupGrace_data()
@@ -79,8 +85,11 @@ private slots:
         if (hadWindow) {
             m_world->windows->mainWindows.insert(pid, 12);
             watch()->checkProcess_Timer();
+            watch()->checkProcess_Timer();
             m_world->windows->mainWindows.remove(pid);
         }
+        // The first look at its window brought it to the front, once.
+        QCOMPARE(m_world->windows->calls, hadWindow ? QStringList{QStringLiteral("focus %1").arg(pid)} : QStringList());
         Clock::advance(secondsWithoutWindow);
         watch()->checkProcess_Timer();
         QVERIFY(watch()->ButtonWatch[0].Processes.isEmpty());
@@ -143,43 +152,6 @@ private slots:
         const bool stillWatched = watchedAfter && m_world->processes->isRunning(pid);
         QCOMPARE(watch()->ButtonWatch[0].Processes.size(), stillWatched ? 1 : 0);
         QCOMPARE(pidOf(0), stillWatched ? pid : 0);
-    }
-
-    // The first look at a new program's window brings it to the front, once.
-    void firstWindowComesToFront()
-    {
-        m_world->addButton(QStringLiteral("Game"), QStringLiteral("/usr/games/x"));
-        m_world->build();
-        const platform::Pid pid = run(0);
-        watch()->checkProcess_Timer();
-        QVERIFY(m_world->windows->calls.isEmpty());
-        m_world->windows->mainWindows.insert(pid, 11);
-        watch()->checkProcess_Timer();
-        watch()->checkProcess_Timer();
-        QCOMPARE(m_world->windows->calls, QStringList{QStringLiteral("focus %1").arg(pid)});
-    }
-
-    void twoProgramsFromOneButton()
-    {
-        m_world->addButton(QStringLiteral("Twice"), QStringLiteral("/usr/games/x"));
-        m_world->build();
-        const platform::Pid first = run(0, 11);
-        Clock::advance(60);
-        const platform::Pid second = run(0, 12);
-        QCOMPARE(watch()->ButtonWatch[0].ProcessUpper(), 1);
-        Clock::advance(30);
-        m_world->processes->exit(first);
-        watch()->checkProcess_Timer();
-        QCOMPARE(watch()->ButtonWatch[0].Processes.size(), 1);
-        QCOMPARE(watch()->ButtonWatch[0].Processes[0].ProcessId, second);
-        QCOMPARE(SS.Buttons.at(0).StartTime, 0);
-        QCOMPARE(pidOf(0), second);
-        Clock::advance(10);
-        m_world->processes->exit(second);
-        watch()->checkProcess_Timer();
-        // 90 s for the first, 40 s for the second.
-        QCOMPARE(m_world->statsRows(), QStringList{QStringLiteral("/usr/games/x \"\"|2|130|Twice")});
-        QCOMPARE(pidOf(0), platform::Pid(0));
     }
 
     // The question lets events run, this timer's too: those ticks wait.
