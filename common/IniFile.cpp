@@ -148,14 +148,6 @@ void IniFile::removeSection(const QString &section)
     }
 }
 
-QStringList IniFile::sections() const
-{
-    QStringList names;
-    for (qsizetype i = 1; i < m_sections.size(); ++i)
-        names.append(m_sections.at(i).name);
-    return names;
-}
-
 QStringList IniFile::keys(const QString &section) const
 {
     QStringList names;

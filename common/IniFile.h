@@ -28,7 +28,6 @@ public:
     void remove(const QString &section, const QString &key);
     void removeSection(const QString &section);
 
-    QStringList sections() const;
     QStringList keys(const QString &section) const;
 
     QString path() const { return m_path; }
