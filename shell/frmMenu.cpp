@@ -446,7 +446,12 @@ void frmMenu::onResizeTimer()
 
 void frmMenu::UpdateSettings()
 {
-    m_background = QPixmap::fromImage(MenuBackground::Paint(SS, size(), EditMode()));
+    // A scaled picture is worth keeping; a colour or a gradient is painted
+    // where it shows, which spares a screen-sized copy for the whole session.
+    if (SS.BackgroundStyle == MenuBackground::Picture)
+        m_background = QPixmap::fromImage(MenuBackground::Paint(SS, size(), EditMode()));
+    else
+        m_background = QPixmap();
     update();
 }
 
@@ -468,9 +473,21 @@ void frmMenu::reloadDataFiles()
     UpdateSettings();
 }
 
-void frmMenu::paintEvent(QPaintEvent *)
+void frmMenu::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    if (m_background.isNull()) {
+        // In bands of a few rows: a screen-sized image, even a passing one,
+        // would stay in the heap for the rest of the session.
+        constexpr int Band = 16;
+        for (const QRect &r : event->region()) {
+            for (int y = r.top(); y <= r.bottom(); y += Band) {
+                const QRect band(r.left(), y, r.width(), std::min(Band, r.bottom() + 1 - y));
+                painter.drawImage(band.topLeft(), MenuBackground::Paint(SS, size(), EditMode(), band));
+            }
+        }
+        return;
+    }
     // Until ResizeTimer paints the new size, the rest shows the plain colour.
     const QRegion uncovered = QRegion(rect()) - QRegion(m_background.rect());
     for (const QRect &r : uncovered)

@@ -114,12 +114,11 @@ QList<QRgb> clsGradient::ColorTable(quint32 c1, quint32 c2, int count)
     return table;
 }
 
-bool clsGradient::Draw(QImage &target) const
+bool clsGradient::Draw(QImage &target, const QSize &whole, const QPoint &offset) const
 {
-    const QSize size = target.size();
-    if (size.width() <= 1 || size.height() <= 1)
+    if (whole.width() <= 1 || whole.height() <= 1)
         return false;
-    const LineSet set = lineSet(m_angle, size);
+    const LineSet set = lineSet(m_angle, whole);
     if (set.count == 0)
         return false;
     const QList<QRgb> colours = ColorTable(m_color1, m_color2, set.count);
@@ -127,8 +126,11 @@ bool clsGradient::Draw(QImage &target) const
                         || target.format() == QImage::Format_ARGB32_Premultiplied;
     // Each line is one pixel wide: per row (or column) it covers one pixel,
     // and line k + 1 covers the next one along the step.
+    const QSize size = target.size();
     const int across = set.alongX ? size.height() : size.width();
     const int along = set.alongX ? size.width() : size.height();
+    const int acrossFrom = set.alongX ? offset.y() : offset.x();
+    const int alongFrom = set.alongX ? offset.x() : offset.y();
     const double centre = set.alongX ? set.mid.y() : set.mid.x();
     const double origin = set.alongX ? set.mid.x() : set.mid.y();
     const int step = int(set.sign);
@@ -137,9 +139,9 @@ bool clsGradient::Draw(QImage &target) const
     uchar *const bits = direct ? target.bits() : nullptr;
     const qsizetype bytesPerLine = target.bytesPerLine();
     for (int a = 0; a < across; ++a) {
-        const int first = int(std::floor(origin + (a - centre) * set.slope + 0.5));
+        const int first = int(std::floor(origin + (a + acrossFrom - centre) * set.slope + 0.5));
         for (int b = 0; b < along; ++b) {
-            const int k = (b - first) * step;
+            const int k = (b + alongFrom - first) * step;
             if (k < 0 || k >= set.count)
                 continue;
             const int x = set.alongX ? b : a;

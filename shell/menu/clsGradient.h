@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QPalette>
 #include <QRgb>
 #include <QSize>
@@ -25,9 +26,11 @@ public:
     float Angle() const { return m_angle; }
     void setAngle(float value);
 
-    // Covers the whole image. False when the image is not larger than 1 x 1
-    // pixel in both directions or no line was drawn.
-    bool Draw(QImage &target) const;
+    // Covers the image with the part at offset of the gradient over an area
+    // of size whole, so that a strip can be painted without the rest. False
+    // when the area is not larger than 1 x 1 pixel in both directions or no
+    // line was drawn.
+    bool Draw(QImage &target, const QSize &whole, const QPoint &offset) const;
 
     // The colour of each of count lines: the first is c1, the last c2, line i
     // between them c1 + i * (c2 - c1) / count per channel, halves to even.

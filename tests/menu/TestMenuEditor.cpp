@@ -9,6 +9,7 @@
 #include "data/SettingsFile.h"
 #include "captions/StatusBar.h"
 #include "keys/modKeyHandler.h"
+#include "menu/MenuBackground.h"
 #include "menu/frmButton.h"
 #include "menu/frmPresets.h"
 #include "programs/ProcessWatch.h"
@@ -183,6 +184,19 @@ private slots:
         timer->start(10);
         QTRY_COMPARE(timer->interval(), 1000); // it ticked
         QCOMPARE(w->button(0)->Caption(), QStringLiteral("%time% .\\x"));
+    }
+
+    // Where no button stands the form shows its background, in edit mode with the grid.
+    void background()
+    {
+        SS.BackgroundStyle = MenuBackground::Gradient;
+        SS.GradientAngle = 300;
+        SS.SnapToGrid = 1;
+        SS.GridSize = 8;
+        w->enter();
+        const QRect spot(203, 251, 61, 29);
+        QCOMPARE(w->menu.grab(spot).toImage().convertToFormat(QImage::Format_RGB32),
+                 MenuBackground::Paint(SS, w->menu.size(), true, spot));
     }
 
     // The status bar hands clicks it does not use to the form.

@@ -32,15 +32,17 @@ const QRgb Back = qRgb(10, 20, 30);
 const QRgb Left = qRgb(255, 0, 0);
 const QRgb Right = qRgb(0, 0, 255);
 
-QImage drawn(float angle, const QSize &size, bool &ok)
+// The gradient over an area of this size, or only the given part of it.
+QImage drawn(float angle, const QSize &size, bool &ok, const QRect &part = QRect())
 {
-    QImage image(size, QImage::Format_RGB32);
+    const QRect area = part.isNull() ? QRect(QPoint(0, 0), size) : part;
+    QImage image(area.size(), QImage::Format_RGB32);
     image.fill(Sentinel);
     clsGradient gradient;
     gradient.setColor1(ole(0, 250, 0));
     gradient.setColor2(ole(180, 0, 0));
     gradient.setAngle(angle);
-    ok = gradient.Draw(image);
+    ok = gradient.Draw(image, size, area.topLeft());
     return image;
 }
 
@@ -217,6 +219,10 @@ private slots:
                     QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
             }
         }
+        // A strip drawn alone is that strip of the whole.
+        const QRect strip = QRect(9, 31, 13, 29) & image.rect();
+        if (ok && !strip.isEmpty())
+            QCOMPARE(drawn(angle, size, ok, strip), image.copy(strip));
     }
 
     void paint_data()
@@ -273,6 +279,12 @@ private slots:
         QCOMPARE(image.pixel(point), expected);
         const bool missing = file.contains(QLatin1String("gone"));
         QCOMPARE(settings.BackgroundStyle, missing ? qint32(MenuBackground::StaticColour) : qint32(style));
+        // A part painted alone is that part of the whole, edit mode's grid included.
+        settings.SnapToGrid = 1;
+        settings.GridSize = 4;
+        const QRect part = QRect(point - QPoint(7, 3), QSize(23, 11)) & image.rect();
+        QCOMPARE(MenuBackground::Paint(settings, QSize(200, 200), true, part),
+                 MenuBackground::Paint(settings, QSize(200, 200), true).copy(part));
     }
 
 private:
