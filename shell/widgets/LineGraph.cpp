@@ -71,7 +71,31 @@ void LineGraph::paintEvent(QPaintEvent *)
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.fillRect(rect(), m_backColor);
 
-    // Quarter lines and a frame in a faint shade of the line colour.
+    // Every shade is opaque: a translucent fill of a busy graph is blended by
+    // Qt's worker threads, which then wake with every repaint.
+    QPainterPath line;
+    if (!m_values.isEmpty()) {
+        const auto pointAt = [&](qsizetype index) {
+            const double x = area.right() - double(m_values.size() - 1 - index) * m_step;
+            return QPointF(x, area.bottom() - m_values.at(index) / m_maximum * (area.height() - 1));
+        };
+        line.moveTo(pointAt(0));
+        for (qsizetype i = 1; i < m_values.size(); ++i)
+            line.lineTo(pointAt(i));
+        QPainterPath filled = line;
+        filled.lineTo(area.right(), area.bottom());
+        filled.lineTo(pointAt(0).x(), area.bottom());
+        filled.closeSubpath();
+        QColor fill = m_lineColor;
+        fill.setAlphaF(0.3);
+        painter.setClipRect(area);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(filled, FormParts::Over(fill, m_backColor));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setClipping(false);
+    }
+
+    // Quarter lines and a frame in a faint shade of the line colour, over the fill.
     QColor faint = m_lineColor;
     faint.setAlphaF(0.25);
     painter.setPen(FormParts::Over(faint, m_backColor));
@@ -80,26 +104,10 @@ void LineGraph::paintEvent(QPaintEvent *)
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
     painter.drawRect(area);
-    if (m_values.isEmpty())
+    if (line.isEmpty())
         return;
-
-    const auto pointAt = [&](qsizetype index) {
-        const double x = area.right() - double(m_values.size() - 1 - index) * m_step;
-        return QPointF(x, area.bottom() - m_values.at(index) / m_maximum * (area.height() - 1));
-    };
-    QPainterPath line(pointAt(0));
-    for (qsizetype i = 1; i < m_values.size(); ++i)
-        line.lineTo(pointAt(i));
-    QPainterPath filled = line;
-    filled.lineTo(area.right(), area.bottom());
-    filled.lineTo(pointAt(0).x(), area.bottom());
-    filled.closeSubpath();
-
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area);
-    QColor fill = m_lineColor;
-    fill.setAlphaF(0.3);
-    painter.fillPath(filled, fill);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(m_lineColor, 1.5));
     painter.drawPath(line);
 }
