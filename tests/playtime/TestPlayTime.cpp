@@ -393,7 +393,7 @@ void TestPlayTime::day()
         else if (key == QLatin1String("off"))
             QCOMPARE(m_world->power->powerOffs(), value.toInt());
         else if (key == QLatin1String("log"))
-            QCOMPARE(m_world->logLines().join(QLatin1Char('|')), value);
+            QCOMPARE(m_world->env.logLines().join(QLatin1Char('|')), value);
         else if (key == QLatin1String("asked"))
             QCOMPARE(m_world->prompts.asked.size(), value.toInt());
         else if (key == QLatin1String("dialogs"))
