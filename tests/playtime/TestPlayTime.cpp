@@ -50,7 +50,6 @@ class TestPlayTime : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase();
     void day_data();
     void day();
 
@@ -62,12 +61,6 @@ private:
     std::unique_ptr<PlayTime> m_clock;
     QStringList m_events;
 };
-
-void TestPlayTime::cleanupTestCase()
-{
-    m_clock.reset();
-    m_world.reset();
-}
 
 void TestPlayTime::day_data()
 {
