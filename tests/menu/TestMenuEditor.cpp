@@ -67,9 +67,7 @@ BUTTON sample(bool first)
     b.StartTime = 99;
     b.ExtraCount = 5;
     b.ExtraStrings.redim(5);
-    const QStringList extra = first ? QStringList{"1", "1", "2", "0", "1", "x"} : QStringList{"0", "0", "1", "2", "0", ""};
-    for (int i = 0; i <= 5; ++i)
-        b.ExtraStrings.at(i) = extra.at(i);
+    b.ExtraStrings.items = first ? QStringList{"1", "1", "2", "0", "1", "x"} : QStringList{"0", "0", "1", "2", "0", ""};
     return b;
 }
 
@@ -100,28 +98,27 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("answer"); // to the question about running programs; empty: none run
         QTest::addColumn<bool>("entered");
-        QTest::newRow("no password") << "" << QStringList() << false << "" << true;
-        QTest::newRow("wrong, then right in other case") << "Secret" << QStringList{"x", "sECRET"} << false << "" << true;
-        QTest::newRow("password cancelled") << "Secret" << QStringList{"cancel"} << false << "" << false;
-        QTest::newRow("programs running, continue") << "" << QStringList() << true << "OK" << true;
-        QTest::newRow("programs running, cancel") << "" << QStringList() << true << "Cancel" << false;
+        QTest::newRow("no password") << "" << QStringList() << "" << true;
+        QTest::newRow("wrong, then right in other case") << "Secret" << QStringList{"x", "sECRET"} << "" << true;
+        QTest::newRow("password cancelled") << "Secret" << QStringList{"cancel"} << "" << false;
+        QTest::newRow("programs running, continue") << "" << QStringList() << "OK" << true;
+        QTest::newRow("programs running, cancel") << "" << QStringList() << "Cancel" << false;
     }
     void entering()
     {
         QFETCH(QString, password);
         QFETCH(QStringList, typed);
-        QFETCH(bool, running);
         QFETCH(QString, answer);
         QFETCH(bool, entered);
+        const bool running = !answer.isEmpty();
         SS.Password = password;
         w->world.prompts.script(typed);
-        if (running)
+        if (running) {
             w->menu.findChild<ProcessWatch *>()->ButtonWatch[1].Processes.append(WatchedProcess{42, {}, {}, false});
-        if (!answer.isEmpty())
             w->world.dialogs->answer(answer);
+        }
         w->enter();
         QCOMPARE(w->menu.EditMode(), entered);
         QCOMPARE(w->world.dialogs->shown().size(), running ? 1 : 0);
