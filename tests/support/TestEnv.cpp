@@ -74,7 +74,8 @@ QStringList TestEnv::logLines() const
 {
     QStringList lines;
     // "06-Dec-26 18:54:22 text": the stamp ends at the second blank.
-    for (const QString &line : QString::fromLocal8Bit(readFile(path(QStringLiteral("startup.log")))).split(QStringLiteral("\r\n")))
+    const QString log = QString::fromLocal8Bit(readFile(path(QStringLiteral("startup.log"))));
+    for (const QString &line : log.split(QStringLiteral("\r\n")))
         if (line.count(QLatin1Char(' ')) >= 2)
             lines << line.section(QLatin1Char(' '), 2);
     return lines;
