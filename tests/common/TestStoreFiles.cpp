@@ -1,4 +1,4 @@
-#include "FileEvents.h"
+#include "FileTestKit.h"
 #include "TestEnv.h"
 
 #include <AtomicFile.h>
@@ -12,31 +12,8 @@
 #include <QProcess>
 #include <QTest>
 
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-// Runs write under a file-size limit of limit bytes: a disk that fills up
-// during the write fails it the same way, for root too.
-bool withFileSizeLimit(rlim_t limit, const std::function<bool()> &write)
-{
-    rlimit unlimited{};
-    ::getrlimit(RLIMIT_FSIZE, &unlimited);
-    rlimit small = unlimited;
-    small.rlim_cur = limit;
-    std::signal(SIGXFSZ, SIG_IGN);
-    if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
-        return true; // no limit, no failure: the caller's check fails
-    const bool written = write();
-    ::setrlimit(RLIMIT_FSIZE, &unlimited);
-    return written;
-}
-
-} // namespace
 
 class TestStoreFiles : public QObject
 {
@@ -135,7 +112,10 @@ private slots:
         const QByteArray before = readFile(path);
         QVERIFY(before.contains("Interval=1000\r\n") && !before.contains("PlayTime"));
         QString why;
-        QVERIFY(!withFileSizeLimit(0, [&] { return SettingsStore::SaveSetting("Brindle", "Beeper", "Quit", "1", &why); }));
+        {
+            const FileSizeLimit full(0);
+            QVERIFY(!SettingsStore::SaveSetting("Brindle", "Beeper", "Quit", "1", &why));
+        }
         QVERIFY(!why.isEmpty());
         QCOMPARE(readFile(path), before);
         QCOMPARE(SettingsStore::GetSetting("Brindle", "Beeper", "Quit"), QStringLiteral("0"));
@@ -196,7 +176,10 @@ private slots:
 
         const QString file = env.path(QStringLiteral("f"));
         QVERIFY(writeFile(file, "old"));
-        QVERIFY(!withFileSizeLimit(1000, [&] { return AtomicFile::write(file, QByteArray(4000, 'x'), &error); }));
+        {
+            const FileSizeLimit full(1000);
+            QVERIFY(!AtomicFile::write(file, QByteArray(4000, 'x'), &error));
+        }
         QCOMPARE(readFile(file), QByteArray("old"));
         // The commit's rename cannot replace a folder.
         const QString folder = env.path(QStringLiteral("busy"));

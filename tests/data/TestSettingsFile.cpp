@@ -234,8 +234,7 @@ private slots:
 
         SettingsRecord read;
         const auto result = SettingsFile::Read(bytes, read);
-        QVERIFY(result);
-        QCOMPARE(result->Number, error);
+        QCOMPARE(result ? result->Number : 0, error);
         QCOMPARE(read.ShellCommandsMax, 5);
         QVERIFY2(largestCapacity(read) <= bytes.size() / 2, qPrintable(QString::number(largestCapacity(read))));
     }
@@ -281,8 +280,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
         if (kind == QLatin1String("folder")) { // nor written
             const auto saved = SettingsFile::SaveFile(path, richRecord());
-            QVERIFY(saved);
-            QCOMPARE(saved->Number, VbErr::PathFileAccessError);
+            QCOMPARE(saved ? saved->Number : 0, VbErr::PathFileAccessError);
         }
     }
 };

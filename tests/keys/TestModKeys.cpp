@@ -82,11 +82,10 @@ private slots:
 
     void capture()
     {
-        QVERIFY(modKeys::AddCapturedKey(172));
-        QVERIFY(!modKeys::AddCapturedKey(172));
-        QVERIFY(modKeys::AddCapturedKey(65));
-        QVERIFY(!modKeys::AddCapturedKey(65));
-        QVERIFY(modKeys::AddCapturedKey(9));
+        for (int code : {172, 65, 9}) {
+            QVERIFY(modKeys::AddCapturedKey(code));
+            QVERIFY(!modKeys::AddCapturedKey(code));
+        }
         QCOMPARE(modKeys::SpecialKeys, (KeyList{{172, "(MS) WEB/HOME"}, {65, "Unknown"}, {9, "Unknown"}}));
         QCOMPARE(modKeys::SpecialKeyCount, 2);
 
@@ -162,19 +161,15 @@ private slots:
         m_keyboard->refused = {QStringLiteral("Alt+Tab"), QStringLiteral("key 172 (XF86HomePage)")};
         modKeyHandler::HookKeyHandler(true);
         QVERIFY(modKeyHandler::KeyHandlerHook);
-        const QString log = m_world->env.path(QStringLiteral("startup.log"));
-        const QString text = QString::fromLatin1(readFile(log));
-        QVERIFY2(text.contains(QLatin1String(
-                     "HookKeyHandler()::Key held by another program, not swallowed: Alt+Tab\r\n")),
-                 qPrintable(text));
-        QVERIFY(text.contains(QLatin1String("not swallowed: key 172 (XF86HomePage)\r\n")));
+        const QString held = QStringLiteral("HookKeyHandler()::Key held by another program, not swallowed: ");
+        const QStringList logged{held + "Alt+Tab", held + "key 172 (XF86HomePage)"};
+        QCOMPARE(m_world->env.logLines(), logged);
 
         // A change of the table does not log the same combinations again.
         modKeys::AddCapturedKey(166);
         modKeyHandler::ApplySpecialKeys();
-        QCOMPARE(QString::fromLatin1(readFile(log)).count(QLatin1String("not swallowed: Alt+Tab")), 1);
+        QCOMPARE(m_world->env.logLines(), logged);
     }
-
 
     // Keys pressed until Escape join the table shown; which names they get
     // and that a key is kept once is the table's own rule.
@@ -188,8 +183,7 @@ private slots:
         QCOMPARE(m_world->dialogs->shown().size(), 1);
         QVERIFY(modKeys::SpecialKeyCapture);
         QVERIFY(!form()->isEnabled());
-        QVERIFY(m_keyboard->capturing);
-        QVERIFY(m_keyboard->press(9));
+        QVERIFY(m_keyboard->press(9)); // only while capturing
         QVERIFY(m_keyboard->press(27));
         QVERIFY(!modKeys::SpecialKeyCapture);
         QTRY_VERIFY_WITH_TIMEOUT(form()->isEnabled(), 1000);

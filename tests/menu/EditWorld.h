@@ -56,4 +56,10 @@ struct EditWorld {
         return button(i)->geometry() == r ? r : QRect();
     }
     void rightClick(QWidget *on, const QPoint &at) { QTest::mouseClick(on, Qt::RightButton, {}, at); }
+    // Picks an item of button i's context menu.
+    void onButton(int i, const char *name)
+    {
+        rightClick(button(i), {5, 5});
+        trigger(name);
+    }
 };

@@ -125,8 +125,7 @@ private slots:
 
     void sizeToDragSelection()
     {
-        w->rightClick(w->button(2), {5, 5});
-        w->trigger("mnuSizeToDrag");
+        w->onButton(2, "mnuSizeToDrag");
         QVERIFY(w->item("mnuSizeToDrag")->isChecked());
         QTest::mousePress(&w->menu, Qt::LeftButton, {}, {305, 203});
         QTest::mouseMove(&w->menu, {300, 200});

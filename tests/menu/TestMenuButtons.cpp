@@ -10,7 +10,6 @@
 
 #include <Command.h>
 
-#include <QDir>
 #include <QImage>
 #include <QTimer>
 #include <QtTest>
@@ -26,7 +25,6 @@ const QRect Other(0, 0, 21, 31);
 
 void writePicture(const QString &path, const QSize &size)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::red);
     QVERIFY(image.save(path, "BMP"));
@@ -179,7 +177,6 @@ private slots:
         QVERIFY(!buttons()->Menu(1)->Enabled());
         QCOMPARE(buttons()->Menu(0)->Picture().size(), QSize(9, 9));
     }
-
 
     void snapped_data()
     {

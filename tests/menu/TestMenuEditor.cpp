@@ -68,9 +68,7 @@ BUTTON sample(bool first)
     b.StartTime = 99;
     b.ExtraCount = 5;
     b.ExtraStrings.redim(5);
-    const QStringList extra = first ? QStringList{"1", "1", "2", "0", "1", "x"} : QStringList{"0", "0", "1", "2", "0", ""};
-    for (int i = 0; i <= 5; ++i)
-        b.ExtraStrings.at(i) = extra.at(i);
+    b.ExtraStrings.items = first ? QStringList{"1", "1", "2", "0", "1", "x"} : QStringList{"0", "0", "1", "2", "0", ""};
     return b;
 }
 
@@ -101,28 +99,27 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("answer"); // to the question about running programs; empty: none run
         QTest::addColumn<bool>("entered");
-        QTest::newRow("no password") << "" << QStringList() << false << "" << true;
-        QTest::newRow("wrong, then right in other case") << "Secret" << QStringList{"x", "sECRET"} << false << "" << true;
-        QTest::newRow("password cancelled") << "Secret" << QStringList{"cancel"} << false << "" << false;
-        QTest::newRow("programs running, continue") << "" << QStringList() << true << "OK" << true;
-        QTest::newRow("programs running, cancel") << "" << QStringList() << true << "Cancel" << false;
+        QTest::newRow("no password") << "" << QStringList() << "" << true;
+        QTest::newRow("wrong, then right in other case") << "Secret" << QStringList{"x", "sECRET"} << "" << true;
+        QTest::newRow("password cancelled") << "Secret" << QStringList{"cancel"} << "" << false;
+        QTest::newRow("programs running, continue") << "" << QStringList() << "OK" << true;
+        QTest::newRow("programs running, cancel") << "" << QStringList() << "Cancel" << false;
     }
     void entering()
     {
         QFETCH(QString, password);
         QFETCH(QStringList, typed);
-        QFETCH(bool, running);
         QFETCH(QString, answer);
         QFETCH(bool, entered);
+        const bool running = !answer.isEmpty();
         SS.Password = password;
         w->world.prompts.script(typed);
-        if (running)
+        if (running) {
             w->menu.findChild<ProcessWatch *>()->ButtonWatch[1].Processes.append(WatchedProcess{42, {}, {}, false});
-        if (!answer.isEmpty())
             w->world.dialogs->answer(answer);
+        }
         w->enter();
         QCOMPARE(w->menu.EditMode(), entered);
         QCOMPARE(w->world.dialogs->shown().size(), running ? 1 : 0);
@@ -315,8 +312,7 @@ private slots:
         w->enter();
         w->editor()->SizeButton(0, 21, 31);
         w->gestures()->SelectAllObjects(false);
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger(qPrintable(command));
+        w->onButton(1, qPrintable(command));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w->rect(i), after.at(i));
     }
@@ -327,12 +323,9 @@ private slots:
         SS.Buttons.at(1).BackColor = 0x123456;
         SS.Buttons.at(1).ExtraStrings.at(0) = QStringLiteral("1");
         w->enter();
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuCopy");
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger("mnuCopyStyle");
+        w->onButton(0, "mnuCopy");
+        w->onButton(1, "mnuCopyStyle");
         w->rightClick(&w->menu, {300, 300});
-        QVERIFY(w->item("mnuPaste")->isEnabled());
         w->trigger("mnuPaste");
         QCOMPARE(SS.ButtonsMax, 3);
         BUTTON expected = SS.Buttons.at(1);
@@ -343,8 +336,7 @@ private slots:
         QCOMPARE(w->rect(3), QRect(275, 280, 50, 40));
 
         // Paste Style puts the look on, not the lock or what it starts.
-        w->rightClick(w->button(2), {5, 5});
-        w->trigger("mnuPasteStyle");
+        w->onButton(2, "mnuPasteStyle");
         QCOMPARE(SS.Buttons.at(2).BackColor, 0x123456);
         QCOMPARE(SS.Buttons.at(2).ExtraStrings.at(0), QString());
         QVERIFY(SS.Buttons.at(2).Link.isEmpty());
@@ -357,13 +349,11 @@ private slots:
         SS.Buttons.at(1).ExtraStrings.at(0) = QStringLiteral("1");
         w->enter();
         w->world.dialogs->answer(QStringLiteral("Blue"));
-        w->rightClick(w->button(0), {5, 5});
-        w->trigger("mnuSaveStylePreset");
+        w->onButton(0, "mnuSaveStylePreset");
         // Same name in other letters: Cancel asks again with it filled in, then OK overwrites.
         for (const char *answer : {"blue", "Cancel", "blue", "OK"})
             w->world.dialogs->answer(QLatin1String(answer));
-        w->rightClick(w->button(1), {5, 5});
-        w->trigger("mnuSaveStylePreset");
+        w->onButton(1, "mnuSaveStylePreset");
         QCOMPARE(w->world.dialogs->shown().at(3).defaultText, QStringLiteral("blue"));
         QCOMPARE(SS.PresetsMax, 0);
         QCOMPARE(SS.Presets.at(0).StyleName, QStringLiteral("blue"));
@@ -584,8 +574,7 @@ private slots:
     void optionRules()
     {
         SS.OneProcessOnly = VbTrue;
-        BUTTON b = sample(true);
-        frmButton dialog(b);
+        frmButton dialog(sample(true));
         auto *oneInstance = Control<QCheckBox>(&dialog, "Check2");
         auto *screen = Control<QCheckBox>(&dialog, "chkScreen");
         QVERIFY(oneInstance->isEnabled() && screen->isEnabled());

@@ -4,7 +4,7 @@
 // extra time and the lock), and a failing machine: a store that cannot be
 // written, read or found does not stop the clock.
 #include "CoreFixture.h"
-#include "FileEvents.h"
+#include "FileTestKit.h"
 
 #include "playtime/PlayTime.h"
 
@@ -15,33 +15,13 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 
 namespace {
 
 const QList<Tone> ExpiryTones{{800, 100}, {2500, 200}, {2500, 200}, {800, 100}};
 const QList<Tone> ResetTones{{2000, 50}, {1000, 50}, {2000, 50}};
 const QDateTime T0{QDate(2024, 3, 5), QTime(10, 0, 0)};
-
-// Every write of the process fails while this lives, as on a full disk; reads work.
-class FullDisk
-{
-public:
-    FullDisk()
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit none = m_old;
-        none.rlim_cur = 0;
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 } // namespace
 
@@ -50,7 +30,6 @@ class TestPlayTime : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase();
     void day_data();
     void day();
 
@@ -62,12 +41,6 @@ private:
     std::unique_ptr<PlayTime> m_clock;
     QStringList m_events;
 };
-
-void TestPlayTime::cleanupTestCase()
-{
-    m_clock.reset();
-    m_world.reset();
-}
 
 void TestPlayTime::day_data()
 {
@@ -265,7 +238,7 @@ void TestPlayTime::day()
     // The lock beeper itself would take for this program folder.
     SingleInstance beeperLock(QStringLiteral("beeper"), m_world->env.programFolder());
     const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
-    std::optional<FullDisk> fullDisk;
+    std::optional<FileSizeLimit> fullDisk;
     std::optional<FileEvents> storeEvents;
     for (const QString &step : steps) {
         const QString key = step.section(QLatin1Char('='), 0, 0);
@@ -314,7 +287,7 @@ void TestPlayTime::day()
             QVERIFY(QFile::remove(store));
             QVERIFY(step == QLatin1String("lose") || QDir().mkpath(store));
         } else if (step == QLatin1String("fulldisk"))
-            fullDisk.emplace();
+            fullDisk.emplace(0);
         else if (step == QLatin1String("watch"))
             storeEvents.emplace(store);
         else if (step == QLatin1String("installlimit"))
@@ -393,7 +366,7 @@ void TestPlayTime::day()
         else if (key == QLatin1String("off"))
             QCOMPARE(m_world->power->powerOffs(), value.toInt());
         else if (key == QLatin1String("log"))
-            QCOMPARE(m_world->logLines().join(QLatin1Char('|')), value);
+            QCOMPARE(m_world->env.logLines().join(QLatin1Char('|')), value);
         else if (key == QLatin1String("asked"))
             QCOMPARE(m_world->prompts.asked.size(), value.toInt());
         else if (key == QLatin1String("dialogs"))

@@ -1,6 +1,6 @@
 // The time-expired and password dialogs, driven through their buttons and keys.
+#include "CoreFixture.h"
 #include "FormControls.h"
-#include "ShellFixture.h"
 
 #include "playtime/frmCountdown.h"
 #include "playtime/frmPassword.h"
@@ -58,7 +58,7 @@ class TestPlayTimeDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { m_world = std::make_unique<ShellFixture>(); }
+    void init() { m_world = std::make_unique<CoreFixture>(); }
     void cleanup() { m_world.reset(); }
 
     void expiredDialogAnswers_data()
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(answer->released, released);
         QCOMPARE(answer->extraMinutes, minutes);
         QVERIFY(!frmTimeExpired::Current());
-        QCOMPARE(m_world->windows->topMost, QStringList{QStringLiteral("frmTimeExpired")});
+        QCOMPARE(m_world->windows->calls, QStringList{QStringLiteral("topmost")});
     }
 
     void shownTexts_data()
@@ -137,7 +137,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ShellFixture> m_world;
+    std::unique_ptr<CoreFixture> m_world;
 };
 
 QTEST_MAIN(TestPlayTimeDialogs)

@@ -7,7 +7,6 @@
 // how the two dialogs end.
 #include "FormControls.h"
 #include "MenuTestKit.h"
-#include "ShownTexts.h"
 
 #include "base/modGlobals.h"
 #include "playtime/PlayTime.h"
@@ -127,8 +126,12 @@ private slots:
     void textsNameNoOperatingSystem()
     {
         frmSettings dialog;
-        QVERIFY(ShownTexts(&dialog).contains(QStringLiteral("Start Brindle when the computer starts")));
-        QCOMPARE(ShownTexts(&dialog).filter(QStringLiteral("Windows")), QStringList());
+        QStringList texts{dialog.windowTitle()};
+        for (const QWidget *w : dialog.findChildren<QWidget *>())
+            for (const char *name : {"text", "title", "Caption", "toolTip"})
+                texts << w->property(name).toString();
+        QVERIFY(texts.contains(QStringLiteral("Start Brindle when the computer starts")));
+        QCOMPARE(texts.filter(QStringLiteral("Windows")), QStringList());
     }
 
     void everyControlLoadsAndStores_data()
@@ -324,7 +327,7 @@ private slots:
         const QString store = SettingsStore::filePath(QStringLiteral("Brindle"));
         QVERIFY(QDir().mkpath(store));
         QCOMPARE(SettingsValues().Store(), QStringList{QStringLiteral("play time (%1)").arg(store)});
-        QCOMPARE(m_world->logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
+        QCOMPARE(m_world->env.logLines().filter(QStringLiteral("Settings()::Play time not saved")).size(), 1);
     }
 
     // An empty store and settings.ini read as the defaults, and get none of
@@ -339,7 +342,7 @@ private slots:
         QCOMPARE(read.popupsAllowed, defaults.popupsAllowed);
         QVERIFY(read.Store().isEmpty());
         for (const char *key : {"DailyStart", "Countdown", "PlayTimeMon", "HoursSun"})
-            QVERIFY2(ShellFixture::value(QStringLiteral("TimeLimit"), QLatin1String(key)).isNull(), key);
+            QVERIFY2(CoreFixture::value(QStringLiteral("TimeLimit"), QLatin1String(key)).isNull(), key);
     }
 
     void aGapEndsTheLinks()

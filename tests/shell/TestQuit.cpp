@@ -117,11 +117,11 @@ private slots:
         QFETCH(QString, commandLine);
         const bool shown = timerStarted.isEmpty();
 
-        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
-        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
+        CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("PlayTime"), QStringLiteral("1"));
+        CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("TimeLeft"),
                                shown ? QStringLiteral("200") : QStringLiteral("10"));
         if (!shutdown.isNull())
-            ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), shutdown);
+            CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("Shutdown"), shutdown);
         modGlobals::SS.Password = QStringLiteral("mum");
         m_world->addButton(QStringLiteral("Game"), QString());
         modGlobals::CommandLine = commandLine;
@@ -207,8 +207,8 @@ private slots:
         modGlobals::DebugMode = true;
         // Five minutes of play from t0; when they are up the shell quits.
         for (const auto &[key, value] : {std::pair{"PlayTime", "1"}, {"TimeLeft", "300"}, {"Shutdown", "0"}})
-            ShellFixture::setValue(QStringLiteral("TimeLimit"), QLatin1String(key), QLatin1String(value));
-        ShellFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("LastInit"), SettingsStore::FormatDate(t0));
+            CoreFixture::setValue(QStringLiteral("TimeLimit"), QLatin1String(key), QLatin1String(value));
+        CoreFixture::setValue(QStringLiteral("TimeLimit"), QStringLiteral("LastInit"), SettingsStore::FormatDate(t0));
         QVERIFY(m_world->openStats());
         m_world->makeProgram(QStringLiteral("game"));
         m_world->addButton(QStringLiteral("Game"), QStringLiteral(".\\game"));
@@ -272,7 +272,7 @@ private slots:
         frmMenu menu(nullptr);
         menu.Unload();
         QVERIFY(menu.IsUnloaded());
-        const QStringList log = m_world->logLines().filter(QStringLiteral("Unload()::"));
+        const QStringList log = m_world->env.logLines().filter(QStringLiteral("Unload()::"));
         QCOMPARE(log.size(), 2);
         QVERIFY(log.first().startsWith(QStringLiteral("Unload()::Time left not stored: Cannot read")));
     }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "InstallFake.h"
 #include "ScriptedPrompts.h"
 #include "TestEnv.h"
 
 #include "base/modGlobals.h"
 #include "data/SettingsFile.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/Services.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/fakes/FakeDisplay.h"
 #include "platform/fakes/FakeKeyboard.h"
@@ -20,7 +20,6 @@
 #include <SettingsStore.h>
 #include <Tones.h>
 
-#include <QFile>
 #include <QPair>
 
 #include <memory>
@@ -49,40 +48,35 @@ private:
 // The shell's world for one test: a program folder and settings store of its
 // own, the state block holding a fresh configuration, every platform service
 // and dialog scripted, and the tones recorded. All of it goes back on
-// destruction. With fakes false the real Linux/X11 services stay in place and
-// only the dialogs are scripted. Widget-free; ShellFixture.h adds the windows
-// fake that knows widgets.
-template<typename WindowsFake = platform::FakeWindows>
-class BasicFixture
+// destruction.
+class CoreFixture
 {
 public:
-    explicit BasicFixture(bool fakes = true)
+    CoreFixture()
     {
         modGlobals::Reset();
         modGlobals::SetAppPath(env.programFolder());
         SettingsFile::MakeClearState(modGlobals::SS);
-        if (fakes) {
-            processes = installFake<platform::FakeProcesses>();
-            windows = installFake<WindowsFake>();
-            display = installFake<platform::FakeDisplay>();
-            power = installFake<FixturePower>();
-            sound = installFake<platform::FakeSound>();
-            installFake<platform::FakeDesktop>();
-            keyboard = installFake<platform::FakeKeyboard>();
-            installFake<platform::FakeMedia>();
-        }
+        processes = installFake<platform::FakeProcesses>();
+        windows = installFake<platform::FakeWindows>();
+        display = installFake<platform::FakeDisplay>();
+        power = installFake<FixturePower>();
+        sound = installFake<platform::FakeSound>();
+        installFake<platform::FakeDesktop>();
+        keyboard = installFake<platform::FakeKeyboard>();
+        installFake<platform::FakeMedia>();
         dialogs = installFake<platform::ScriptedDialogs>();
         Tones::setSink(std::make_unique<ToneRecorder>(tones));
     }
-    ~BasicFixture()
+    ~CoreFixture()
     {
         platform::Services::reset();
         Tones::setSink(nullptr);
         Clock::reset();
         modGlobals::Reset();
     }
-    BasicFixture(const BasicFixture &) = delete;
-    BasicFixture &operator=(const BasicFixture &) = delete;
+    CoreFixture(const CoreFixture &) = delete;
+    CoreFixture &operator=(const CoreFixture &) = delete;
 
     // A value of the shell's settings store.
     static QString value(const QString &section, const QString &key)
@@ -94,20 +88,9 @@ public:
         SettingsStore::SaveSetting(QStringLiteral("Brindle"), section, key, text);
     }
 
-    // The start-up log of this test, without time stamps.
-    QStringList logLines() const
-    {
-        QFile file(env.path(QStringLiteral("startup.log")));
-        QStringList lines;
-        if (file.open(QIODevice::ReadOnly))
-            for (const QString &line : QString::fromLocal8Bit(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-                lines << line.section(QLatin1Char(' '), 2);
-        return lines;
-    }
-
     TestEnv env;
     platform::FakeProcesses *processes = nullptr;
-    WindowsFake *windows = nullptr;
+    platform::FakeWindows *windows = nullptr;
     platform::FakeDisplay *display = nullptr;
     FixturePower *power = nullptr;
     platform::FakeSound *sound = nullptr;
@@ -115,6 +98,15 @@ public:
     platform::ScriptedDialogs *dialogs = nullptr;
     ScriptedPrompts prompts;
     std::shared_ptr<QList<Tone>> tones = std::make_shared<QList<Tone>>();
-};
 
-using CoreFixture = BasicFixture<>;
+private:
+    // Hands the stand-in back, for the test to script it and read what it was asked.
+    template<typename Fake>
+    static Fake *installFake()
+    {
+        auto fake = std::make_unique<Fake>();
+        Fake *kept = fake.get();
+        platform::Services::set(std::move(fake));
+        return kept;
+    }
+};

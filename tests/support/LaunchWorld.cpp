@@ -6,9 +6,20 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-namespace menukit {
+MenuRules::MenuRules()
+    : stats(QStringLiteral("stats-") + QUuid::createUuid().toString(QUuid::Id128))
+{
+}
 
-BUTTON &addButton(const QString &caption, const QString &link)
+void MenuRules::makeRules(MenuControls &buttons, QObject *owner)
+{
+    watch = new ProcessWatch(buttons, &stats, prompts, owner);
+    launcher = new Launcher(buttons, watch, &stats, prompts, owner);
+    QObject::connect(watch, &ProcessWatch::screenModeRestoreNeeded, [this] { ++orgResCalls; });
+    QObject::connect(launcher, &Launcher::screenModeRestoreNeeded, [this] { ++orgResCalls; });
+}
+
+BUTTON &MenuRules::addButton(const QString &caption, const QString &link)
 {
     SettingsRecord &ss = modGlobals::SS;
     const qint32 index = ss.ButtonsMax + 1;
@@ -34,14 +45,14 @@ BUTTON &addButton(const QString &caption, const QString &link)
     return b;
 }
 
-QString makeProgram(const TestEnv &env, const QString &relative)
+QString MenuRules::makeProgram(const QString &relative)
 {
     const QString path = env.path(relative);
     writeFile(path, "#!/bin/sh\nexit 0\n", true);
     return path;
 }
 
-bool openStats(StatsStore &stats, const TestEnv &env)
+bool MenuRules::openStats()
 {
     // The database the build made from the shipped schema.
     const QString file = env.path(QStringLiteral("data/stats.db"));
@@ -49,7 +60,7 @@ bool openStats(StatsStore &stats, const TestEnv &env)
         && QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner) && stats.Open(file);
 }
 
-QStringList statsRows(const StatsStore &stats)
+QStringList MenuRules::statsRows() const
 {
     QStringList rows;
     QSqlQuery query(stats.Database());
@@ -58,22 +69,6 @@ QStringList statsRows(const StatsStore &stats)
         rows << query.value(0).toString() + QLatin1Char('|') + query.value(1).toString() + QLatin1Char('|')
                     + QString::number(query.value(2).toDouble()) + QLatin1Char('|') + query.value(3).toString();
     return rows;
-}
-
-} // namespace menukit
-
-LaunchWorld::LaunchWorld()
-    : stats(QStringLiteral("stats-") + QUuid::createUuid().toString(QUuid::Id128))
-{
-    watch = new ProcessWatch(buttons, &stats, prompts, &m_owner);
-    launcher = new Launcher(buttons, watch, &stats, prompts, &m_owner);
-    QObject::connect(watch, &ProcessWatch::screenModeRestoreNeeded, [this] { ++orgResCalls; });
-    QObject::connect(launcher, &Launcher::screenModeRestoreNeeded, [this] { ++orgResCalls; });
-}
-
-LaunchWorld::~LaunchWorld()
-{
-    stats.Close();
 }
 
 void LaunchWorld::build()

@@ -97,25 +97,6 @@ void ShellRun::terminate()
         ::kill(pid_t(m_process.processId()), SIGTERM);
 }
 
-QStringList ShellRun::logLines() const
-{
-    QFile file(m_env.path(QStringLiteral("startup.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
-        QString line = QString::fromLocal8Bit(raw);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        // "06-Dec-26 18:54:22 text": the stamp ends at the second blank.
-        const int time = int(line.indexOf(QLatin1Char(' ')));
-        const int text = time < 0 ? -1 : int(line.indexOf(QLatin1Char(' '), time + 1));
-        if (text > 0)
-            lines.append(line.mid(text + 1));
-    }
-    return lines;
-}
-
 QStringList ShellRun::shownDialogs() const
 {
     return readLines(m_script + QStringLiteral(".shown"));

@@ -31,8 +31,7 @@ public:
     int exitCode() const { return m_process.exitCode(); }
     QProcess &process() { return m_process; }
 
-    // The log lines of the latest run, without their timestamps.
-    QStringList logLines() const;
+    QStringList logLines() const { return m_env.logLines(); }
     // What the dialogs showed, one "kind\tstyle\ttitle\ttext" line each.
     QStringList shownDialogs() const;
 

@@ -70,6 +70,17 @@ TestEnv::~TestEnv()
     restore("BRINDLE_PORT", m_oldPort);
 }
 
+QStringList TestEnv::logLines() const
+{
+    QStringList lines;
+    // "06-Dec-26 18:54:22 text": the stamp ends at the second blank.
+    const QString log = QString::fromLocal8Bit(readFile(path(QStringLiteral("startup.log"))));
+    for (const QString &line : log.split(QStringLiteral("\r\n")))
+        if (line.count(QLatin1Char(' ')) >= 2)
+            lines << line.section(QLatin1Char(' '), 2);
+    return lines;
+}
+
 QString TestEnv::builtProgramFolder()
 {
     return QString::fromLocal8Bit(qgetenv("BRINDLE_APP_BUILD")) + QLatin1Char('/');

@@ -28,6 +28,8 @@ public:
 
     // A file below the program folder.
     QString path(const QString &relative) const { return programFolder() + relative; }
+    // The lines of startup.log, without their time stamps.
+    QStringList logLines() const;
 
     // The folder that the build wrote the real program folder to.
     static QString builtProgramFolder();

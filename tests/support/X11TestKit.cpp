@@ -1,8 +1,9 @@
 #include "X11TestKit.h"
 
+#include "TestEnv.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QThread>
 
 #include <X11/Xlib.h>
@@ -180,11 +181,7 @@ bool KeyFixture::focus()
 
 QStringList KeyFixture::lines() const
 {
-    QFile f(m_dir.filePath(QStringLiteral("keys.log")));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return all.mid(m_consumed);
+    return readLines(m_dir.filePath(QStringLiteral("keys.log"))).mid(m_consumed);
 }
 
 QStringList KeyFixture::takeLines()

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 // What is done to one file, as inotify sees it: opens (every read) and
@@ -42,4 +44,23 @@ private:
     int m_fd;
     int m_opens = 0;
     int m_rewrites = 0;
+};
+
+// While this lives no file of the process grows past the limit, as on a disk
+// that fills up: a write past it fails, for root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
 };
