@@ -123,6 +123,28 @@ private slots:
         QVERIFY(m_world->statsRows().isEmpty());
     }
 
+    // The child's answer to the shutdown dialog ends the session that way, or not at all.
+    void shutdownDialog_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("power");
+        QTest::newRow("cancel") << "cancel" << "";
+        QTest::newRow("power off") << "poweroff" << "poweroff";
+        QTest::newRow("restart") << "restart" << "reboot";
+        QTest::newRow("log off") << "logoff" << "logoff";
+    }
+    void shutdownDialog()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, power);
+        m_world->addButton(QStringLiteral("Off"), QStringLiteral("Shutdown_Dialog"));
+        m_world->prompts.script({answer});
+        execute(0);
+        QCOMPARE(m_world->prompts.asked, QStringList{QStringLiteral("shutdown")});
+        QCOMPARE(m_world->power->calls.join(QString()), power);
+        QVERIFY(m_world->processes->started.isEmpty());
+    }
+
     void oneProcess_data()
     {
         QTest::addColumn<bool>("askToClose");

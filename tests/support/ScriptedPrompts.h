@@ -12,13 +12,13 @@
 // minutes), "shutdown" (the child's choice) and "released" (the parent's
 // release from afar); "cancel", "escape" or "quit" ends a question without an
 // answer. The not-responding dialog takes "switch", "end", "cancel" or
-// "closed"; the shut-down dialog takes any step and is cancelled; the button
-// dialog "ok" (the record, or an empty one, changed by `editing`) or
-// "cancel"; the settings dialog any number of "apply", then "ok" or "cancel",
-// each storing through `storing`; the preset manager (handing back the list
-// changed by `editingPresets`) and the links editor "ok" or "cancel". A
-// question past the end of the script gets the answer that ends it and counts
-// as unexpected.
+// "closed"; the shut-down dialog "poweroff", "restart", "logoff" or anything
+// else to cancel; the button dialog "ok" (the record, or an empty one, changed
+// by `editing`) or "cancel"; the settings dialog any number of "apply", then
+// "ok" or "cancel", each storing through `storing`; the preset manager (handing
+// back the list changed by `editingPresets`) and the links editor "ok" or
+// "cancel". A question past the end of the script gets the answer that ends it
+// and counts as unexpected.
 class ScriptedPrompts : public Prompts
 {
 public:
@@ -74,7 +74,13 @@ public:
     ShutdownChoice askShutdown() override
     {
         asked << QStringLiteral("shutdown");
-        next(QStringLiteral("cancel"));
+        const QString step = next(QStringLiteral("cancel"));
+        if (step == QLatin1String("poweroff"))
+            return ShutdownChoice::PowerOff;
+        if (step == QLatin1String("restart"))
+            return ShutdownChoice::Restart;
+        if (step == QLatin1String("logoff"))
+            return ShutdownChoice::LogOff;
         return ShutdownChoice::Cancel;
     }
 
