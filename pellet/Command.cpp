@@ -84,7 +84,6 @@ void Command::setCaption(const QString &value)
 void Command::setPicture(const QPixmap &value)
 {
     m_picture = value;
-    m_picBuf = value.isNull() ? QImage() : value.toImage().convertToFormat(QImage::Format_ARGB32);
     m_keyedFor = -1;
     propertyWritten("Picture", true);
 }
@@ -278,9 +277,14 @@ double Command::twipsPerPixelY() const
 
 void Command::LockUpdate(bool Value)
 {
+    // A control on screen keeps showing what it showed when the lock began.
+    if (Value && !m_updatesLocked && isVisible())
+        m_lockedSurface = compose();
     m_updatesLocked = Value;
-    if (!Value)
+    if (!Value) {
+        m_lockedSurface = QImage();
         requestPaint();
+    }
 }
 
 void Command::ReDraw()

@@ -190,7 +190,7 @@ private:
 
     void propertyWritten(const char *name, bool repaint);
     void requestPaint();
-    void compose();
+    QImage compose();
     Layout layout() const;
     QRect textRectOf(const Layout &lay) const;
     const QImage *imageSource() const;
@@ -243,11 +243,10 @@ private:
     bool m_readingProperties = false;
     bool m_ownEnabled = true;
 
-    // Inner parts: the composition buffer, the control surface that reaches the screen,
-    // the picture (picBuf) with its key colour applied, and the follow timer.
-    QImage m_drawBuffer;
-    QImage m_surface;
-    QImage m_picBuf;
+    // Inner parts: what stays on screen while updates are locked, the picture with its
+    // key colour applied, and the follow timer. Nothing else is kept between paints: a
+    // menu holds many buttons for hours.
+    QImage m_lockedSurface;
     mutable QImage m_keyedPicBuf;
     mutable qint64 m_keyedFor = -1;
     mutable QRgb m_keyedColor = 0;

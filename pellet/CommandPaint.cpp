@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -58,7 +59,7 @@ const QImage *Command::imageSource() const
     case BType::Transparent:
         break;
     }
-    return m_picBuf.isNull() ? nullptr : &keyedPicture();
+    return m_picture.isNull() ? nullptr : &keyedPicture();
 }
 
 // The picture with every pixel of the back colour made transparent.
@@ -66,7 +67,7 @@ const QImage &Command::keyedPicture() const
 {
     const QRgb key = OleColor::toQColor(m_backColor, palette()).rgb();
     if (m_keyedFor != m_picture.cacheKey() || m_keyedColor != key) {
-        QImage keyed = m_picBuf;
+        QImage keyed = m_picture.toImage().convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < keyed.height(); ++y) {
             auto *line = reinterpret_cast<QRgb *>(keyed.scanLine(y));
             for (int x = 0; x < keyed.width(); ++x) {
@@ -190,70 +191,69 @@ void Command::paintEdge(QImage &target)
     EdgePainter::drawEdge(target, target.rect(), edge, lookOf(style), palette());
 }
 
-void Command::compose()
+QImage Command::compose()
 {
     const int W = width();
     const int H = height();
-    if (W <= 0 || H <= 0) {
-        m_surface = QImage();
-        return;
-    }
-    if (m_drawBuffer.size() != size())
-        m_drawBuffer = QImage(size(), QImage::Format_RGB32);
-    if (m_surface.size() != size())
-        m_surface = QImage(size(), QImage::Format_RGB32);
+    if (W <= 0 || H <= 0)
+        return QImage();
 
     const QColor back = OleColor::toQColor(m_backColor, palette());
-    m_drawBuffer.fill(back);
+    QImage content(size(), QImage::Format_RGB32);
+    content.fill(back);
 
     if (m_buttonType == BType::Transparent)
-        paintBackground(m_drawBuffer);
+        paintBackground(content);
 
     const Layout lay = layout();
     if (lay.image) {
-        QPainter p(&m_drawBuffer);
+        QPainter p(&content);
         p.drawImage(lay.picturePos, *lay.image);
     }
-    paintText(m_drawBuffer, lay);
+    paintText(content, lay);
 
     // Pressed with a bevel, the content moves one pixel right and down; the row and
     // column it uncovers keep the back colour.
-    const int d = (m_visualState == StatePressed && m_bevel) ? 1 : 0;
-    if (d) {
-        QPainter p(&m_surface);
-        p.fillRect(0, 0, W, d, back);
-        p.fillRect(0, 0, d, H, back);
+    QImage surface;
+    if (m_visualState == StatePressed && m_bevel) {
+        surface = QImage(size(), QImage::Format_RGB32);
+        QPainter p(&surface);
+        p.fillRect(0, 0, W, 1, back);
+        p.fillRect(0, 0, 1, H, back);
+        p.end();
+        copyPixels(surface, QPoint(1, 1), content, QRect(0, 0, W - 1, H - 1));
+    } else {
+        surface = std::move(content);
     }
-    copyPixels(m_surface, QPoint(d, d), m_drawBuffer, QRect(0, 0, W - d, H - d));
 
     if (m_bevel || m_visualState == StatePressed || m_visualState == StateOver)
-        paintEdge(m_surface);
+        paintEdge(surface);
 
     if (m_focusRect && hasFocus()) {
         const int ix = W < 5 ? 1 : 4;
         const int iy = H < 5 ? 1 : 4;
-        EdgePainter::invertFocusOutline(m_surface, QRect(QPoint(ix, iy), QPoint(W - 1 - ix, H - 1 - iy)));
+        EdgePainter::invertFocusOutline(surface, QRect(QPoint(ix, iy), QPoint(W - 1 - ix, H - 1 - iy)));
     }
 
     if (m_selected && W >= 5 && H >= 5) {
         // A box between two corner points: on small controls the corners may cross.
         const QRect mark = m_bevel ? QRect::span(QPoint(4, 4), QPoint(W - 5, H - 5))
                                    : QRect(QPoint(0, 0), QPoint(W - 1, H - 1));
-        EdgePainter::invertDottedOutline(m_surface, mark, 3, 3);
+        EdgePainter::invertDottedOutline(surface, mark, 3, 3);
     }
+    return surface;
 }
 
 void Command::paintEvent(QPaintEvent *event)
 {
-    if (!m_updatesLocked)
-        compose();
+    const QImage surface = m_updatesLocked ? m_lockedSurface : compose();
     QPainter p(this);
-    // While locked the last composition stays on screen; anything it does not cover
-    // (the control grew meanwhile, or nothing was composed yet) shows the back colour.
+    // While locked what was on screen stays; anything it does not cover (the control
+    // grew meanwhile, or was not shown when the lock began) shows the back colour.
     QRegion uncovered(event->rect());
-    if (!m_surface.isNull()) {
-        p.drawImage(0, 0, m_surface);
-        uncovered -= QRegion(m_surface.rect());
+    if (!surface.isNull()) {
+        p.drawImage(0, 0, surface);
+        uncovered -= QRegion(surface.rect());
     }
     for (const QRect &r : uncovered)
         p.fillRect(r, OleColor::toQColor(m_backColor, palette()));

@@ -74,9 +74,7 @@ void Command::ReadProperties(PropertyBag &bag)
     m_textAlignment = tAlignments(readInt("TextAlignment", 1));
     m_pictureAlignment = pAlignments(readInt("PictureAlignment", 0));
     m_caption = bag.ReadProperty(QStringLiteral("Caption"), QString()).toString();
-    const QPixmap picture = pictureFrom(bag.ReadProperty(QStringLiteral("Picture"), QVariant()));
-    m_picture = picture;
-    m_picBuf = picture.isNull() ? QImage() : picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    m_picture = pictureFrom(bag.ReadProperty(QStringLiteral("Picture"), QVariant()));
     m_keyedFor = -1;
     m_backColor = readColor("BackColor", OleColor::ButtonFace);
     m_foreColor = readColor("ForeColor", OleColor::ButtonText);

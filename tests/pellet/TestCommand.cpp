@@ -123,6 +123,22 @@ private slots:
         QVERIFY(plain < b->width() * b->height() - 2 * (b->width() + b->height()) + 4);
     }
 
+    // While locked a button on screen keeps its look; unlocked it shows what changed.
+    void lockedUpdates()
+    {
+        QWidget host;
+        Command *b = button(host, 60, 30);
+        b->setCaption(QString());
+        b->setBackColor(0x000000FF);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        b->LockUpdate(true);
+        b->setBackColor(0x0000FF00);
+        QCOMPARE(at(render(b), 30, 15), 0xFF0000u);
+        b->LockUpdate(false);
+        QCOMPARE(at(render(b), 30, 15), 0x00FF00u);
+    }
+
     // Text on its side and centred vertically; grey and embossed when disabled.
     void textLook_data()
     {
