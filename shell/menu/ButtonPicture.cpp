@@ -18,6 +18,30 @@
 namespace ButtonPicture {
 namespace {
 
+// Qt reads these itself; asking Qt about any other format loads every image
+// plugin, which a menu of bitmaps does not need.
+bool isBuiltInFormat(const QString &suffix)
+{
+    return suffix == QLatin1String("bmp") || suffix == QLatin1String("png") || suffix == QLatin1String("xpm");
+}
+
+// A picture in a format Qt reads itself is read as what its name says; a file
+// whose name does not match its content is read by its content.
+QImage readPicture(const QString &file, const QString &suffix)
+{
+    if (isBuiltInFormat(suffix)) {
+        QImageReader named(file, suffix.toLatin1());
+        named.setAutoDetectImageFormat(false);
+        named.setAutoTransform(true);
+        const QImage image = named.read();
+        if (!image.isNull())
+            return image;
+    }
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
 // Picture files shown as they are, when this Qt can read them. ".wmf" has no
 // reader on Linux, so it shows its file-type icon.
 bool isPictureFile(const QString &suffix)
@@ -27,6 +51,8 @@ bool isPictureFile(const QString &suffix)
                                          QStringLiteral("svg")};
     if (!pictures.contains(suffix))
         return false;
+    if (isBuiltInFormat(suffix))
+        return true;
     static const QList<QByteArray> readable = QImageReader::supportedImageFormats();
     const QByteArray format = suffix == QLatin1String("jpg") ? QByteArray("jpeg") : suffix.toLatin1();
     return readable.contains(format);
@@ -291,9 +317,7 @@ QPixmap LoadButtonPicture(const QString &path, int size)
     const int pixels = IconPixels(size);
 
     if (isPictureFile(suffix)) {
-        QImageReader reader(file);
-        reader.setAutoTransform(true);
-        const QImage image = reader.read();
+        const QImage image = readPicture(file, suffix);
         return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     }
     if (suffix == QLatin1String("desktop") && info.isFile()) {

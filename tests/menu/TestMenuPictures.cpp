@@ -108,6 +108,7 @@ private slots:
         writeImage(app + QStringLiteral("pics/red.bmp"), QSize(48, 30), Red, "BMP");
         writeImage(app + QStringLiteral("pics/cyan.ico"), QSize(64, 64), Cyan, "ICO");
         writeImage(app + QStringLiteral("pics/yellow.png"), QSize(48, 48), Yellow, "PNG");
+        writeImage(app + QStringLiteral("pics/yellow.bmp"), QSize(20, 10), Yellow, "PNG");
         QVERIFY(writeFile(app + QStringLiteral("pics/broken.bmp"), "not a picture"));
         QVERIFY(writeFile(app + QStringLiteral("notes.txt"), "hello\n"));
         QVERIFY(writeFile(app + QStringLiteral("links/file-icon.desktop"),
@@ -136,6 +137,7 @@ private slots:
 
         QTest::newRow("missing file") << ".\\pics\\gone.bmp" << 0 << QSize() << QRgb(0);
         QTest::newRow("bitmap in its own size") << ".\\pics\\red.bmp" << 0 << QSize(48, 30) << Red;
+        QTest::newRow("named .bmp, holding a PNG") << ".\\pics\\yellow.bmp" << 0 << QSize(20, 10) << Yellow;
         QTest::newRow("broken picture file") << ".\\pics\\broken.bmp" << 0 << QSize() << QRgb(0);
         QTest::newRow("icon file, small") << ".\\pics\\cyan.ico" << 1 << QSize(16, 16) << Cyan;
         QTest::newRow("desktop entry, icon file") << ".\\links\\file-icon.desktop" << 0 << QSize(32, 32) << Yellow;
