@@ -183,7 +183,7 @@ private slots:
     void taskListShowsApplicationWindows()
     {
         std::vector<std::unique_ptr<FixtureProcess>> fixtures;
-        for (const char *kind : {"normal", "untitled", "tool", "owned", "owned-app"})
+        for (const char *kind : {"normal", "tool", "owned", "owned-app"})
             fixtures.push_back(std::make_unique<FixtureProcess>(
                 QStringList{"--kind", QLatin1String(kind), "--title", QLatin1String(kind)}));
         const auto listed = [] {
