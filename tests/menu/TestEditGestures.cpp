@@ -27,7 +27,6 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<int>("zone");
-        QTest::newRow("right strip") << QSize(50, 40) << QPoint(47, 20) << int(EditGestures::RightEdge);
         QTest::newRow("corner") << QSize(50, 40) << QPoint(47, 37) << int(EditGestures::Corner);
         QTest::newRow("bottom strip") << QSize(50, 40) << QPoint(20, 37) << int(EditGestures::BottomEdge);
         QTest::newRow("top of the right strip") << QSize(50, 40) << QPoint(47, 2) << int(EditGestures::Body);

@@ -2,8 +2,6 @@
 
 #include <QDeadlineTimer>
 
-#include <csignal>
-
 FixtureProcess::FixtureProcess(const QStringList &arguments)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -59,12 +57,6 @@ quint64 FixtureProcess::waitShown(int ms)
 {
     const auto rest = waitForLine("shown ", ms);
     return rest ? rest->toULongLong(nullptr, 16) : 0; // 0 when it is no number
-}
-
-void FixtureProcess::signal(int sig)
-{
-    if (m_pid > 0)
-        ::kill(pid_t(m_pid), sig);
 }
 
 bool FixtureProcess::waitFinished(int ms)

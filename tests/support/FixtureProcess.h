@@ -7,7 +7,7 @@
 #include <optional>
 
 // The fixture program (tests/fixtures/testapp.cpp) running as a child of the
-// test, with its report lines ("ready", "shown 0x...", ...) at hand.
+// test, with its report lines ("shown 0x...", "child ...") at hand.
 // Ended with the object.
 class FixtureProcess
 {
@@ -23,7 +23,6 @@ public:
     // The main window, from the "shown" line; 0 when it never came.
     quint64 waitShown(int ms = 15000);
 
-    void signal(int sig);
     bool waitFinished(int ms = 10000);
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     QProcess &process() { return m_process; }
