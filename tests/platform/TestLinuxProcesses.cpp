@@ -159,9 +159,11 @@ private slots:
     // zombie its parent does not reap.
     void foreignProcesses()
     {
+        // The child ends after the shell has become "sleep 30", which never reaps
+        // it; one that ended sooner could be reaped by the shell.
         QProcess holder;
         holder.start(QStringLiteral("/bin/sh"),
-                     {QStringLiteral("-c"), QStringLiteral("trap '' TERM; sleep 0 & echo $!; exec sleep 30")});
+                     {QStringLiteral("-c"), QStringLiteral("trap '' TERM; sleep 0.2 & echo $!; exec sleep 30")});
         QVERIFY(holder.waitForStarted());
         QVERIFY(holder.waitForReadyRead(5000));
         const Pid zombie = holder.readAll().trimmed().toLongLong();
