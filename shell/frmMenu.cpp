@@ -448,10 +448,13 @@ void frmMenu::UpdateSettings()
 {
     // A scaled picture is worth keeping; a colour or a gradient is painted
     // where it shows, which spares a screen-sized copy for the whole session.
-    if (SS.BackgroundStyle == MenuBackground::Picture)
-        m_background = QPixmap::fromImage(MenuBackground::Paint(SS, size(), EditMode()));
-    else
-        m_background = QPixmap();
+    m_background = QPixmap();
+    if (SS.BackgroundStyle == MenuBackground::Picture) {
+        const QImage painted = MenuBackground::Paint(SS, size(), EditMode());
+        // A picture file that is not there has turned the style into the colour.
+        if (SS.BackgroundStyle == MenuBackground::Picture)
+            m_background = QPixmap::fromImage(painted);
+    }
     update();
 }
 
