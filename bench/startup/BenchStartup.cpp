@@ -1,6 +1,6 @@
 // bench_startup [rounds=15] [--maps] [--against PROGRAM-FOLDER]
 // Starts, alternately, the minimal full-screen Qt Widgets program until its
-// window is up, "brindle /debug" and brindle as in the child's session (on a
+// window is up (bare, and showing one line of text), "brindle /debug" and brindle as in the child's session (on a
 // copy of the demo program folder) until their log says "All done". Each is
 // left to settle for two seconds, its resident memory read, and ended.
 // Reports the median of each and the shell's ratios to the minimal program;
@@ -51,13 +51,16 @@ void settleAndEnd(QProcess &p, Run &run, bool maps)
     p.waitForFinished(10000);
 }
 
-Run timeMinimal(bool maps)
+Run timeMinimal(bool maps, bool text = false)
 {
     Run run;
     QProcess p;
     QElapsedTimer clock;
     clock.start();
-    p.start(QStringLiteral(MINIMAL_WINDOW), {QStringLiteral("--stay")});
+    QStringList arguments{QStringLiteral("--stay")};
+    if (text)
+        arguments << QStringLiteral("--text");
+    p.start(QStringLiteral(MINIMAL_WINDOW), arguments);
     if (p.waitForReadyRead(10000))
         run.ms = clock.nsecsElapsed() / 1e6;
     settleAndEnd(p, run, maps);
@@ -111,14 +114,18 @@ int main(int argc, char **argv)
     const QStringList debug{QStringLiteral("/debug")};
     // One untimed run each warms the file cache.
     timeMinimal(false);
+    timeMinimal(false, true);
     timeShell(folder, debug, false);
     timeShell(folder, {}, false);
     if (!against.isEmpty())
         timeShell(otherFolder, {}, false);
-    QList<double> minimalMs, debugMs, sessionMs, minimalMB, debugMB, sessionMB, otherMs, otherMB;
+    QList<double> minimalMs, debugMs, sessionMs, minimalMB, debugMB, sessionMB, otherMs, otherMB, textMs, textMB;
     QStringList shellLibraries, minimalLibraries, otherLibraries;
     for (int i = 0; i < rounds; ++i) {
         const Run m = timeMinimal(maps && i == 0);
+        const Run t = timeMinimal(false, true);
+        textMs << t.ms;
+        textMB << t.mb;
         const Run d = timeShell(folder, debug, false);
         const Run s = timeShell(folder, {}, maps && i == 0);
         if (!against.isEmpty()) {
@@ -145,6 +152,8 @@ int main(int argc, char **argv)
     out.setRealNumberPrecision(1);
     out << "rounds: " << rounds << " (medians; memory " << SettleMs / 1000 << " s after start-up)" << Qt::endl;
     out << "minimal full-screen Qt program:     " << m << " ms   " << mMB << " MB" << Qt::endl;
+    const double t = median(textMs), tMB = median(textMB);
+    out << "the same with one line of text:     " << t << " ms   " << tMB << " MB" << Qt::endl;
     out << "brindle /debug to \"All done\":       " << d << " ms   " << dMB << " MB" << Qt::endl;
     out << "brindle, child's session, \"All done\": " << s << " ms   " << sMB << " MB" << Qt::endl;
     if (!against.isEmpty())
@@ -157,6 +166,8 @@ int main(int argc, char **argv)
     const double timeRatio = m > 0 ? s / m : 0, memoryRatio = mMB > 0 ? sMB / mMB : 0;
     out << "ratios to the minimal program: /debug " << (m > 0 ? d / m : 0) << " and " << (mMB > 0 ? dMB / mMB : 0)
         << "; session " << timeRatio << " and " << memoryRatio << " (targets at most " << Target << ")" << Qt::endl;
+    if (t > 0 && tMB > 0)
+        out << "session ratios to the program with text: " << s / t << " and " << sMB / tMB << Qt::endl;
     if (maps) {
         out << "libraries of the minimal program: " << minimalLibraries.size() << Qt::endl;
         out << "libraries of brindle in the session after start-up: " << shellLibraries.size() << Qt::endl;
