@@ -495,8 +495,7 @@ void frmMenu::paintEvent(QPaintEvent *event)
     const QRegion uncovered = QRegion(rect()) - QRegion(m_background.rect());
     for (const QRect &r : uncovered)
         painter.fillRect(r, OleColor::toQColor(quint32(SS.ScreenBackColor)));
-    if (!m_background.isNull())
-        painter.drawPixmap(0, 0, m_background);
+    painter.drawPixmap(0, 0, m_background);
 }
 
 void frmMenu::LoadButtons(int index, bool bringToFront)
